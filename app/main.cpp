@@ -1,0 +1,45 @@
+#include "app/ActivationChannel.h"
+#include "app/CrashHandler.h"
+#include "app/Log.h"
+#include "app/MainWidget.h"
+#include "app/SingleInstance.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QSharedMemory>
+
+namespace {
+const char *const kInstanceKey = "vorletKey";
+}
+
+// Lives for the whole process; destroying it detaches the segment.
+static QSharedMemory g_instanceSegment;
+
+int main(int argc, char *argv[])
+{
+    if (SingleInstance::otherInstanceRunning(g_instanceSegment, QString::fromLatin1(kInstanceKey)))
+        return 0;
+
+    auto *app = new QApplication(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
+    CrashHandler::install();
+    startLog(QStringLiteral("Log"), 1024, true);
+    qDebug() << __FILE__ << __LINE__ << "================progress start================";
+
+    auto *window = new MainWidget(nullptr);
+    window->show();
+
+    // A later start reaches this instance through the channel; the stored handle tells it
+    // that the window exists.
+    ActivationChannel activation(QString::fromLatin1(kInstanceKey));
+    QObject::connect(&activation, &ActivationChannel::activationRequested, window, &MainWidget::onActivationRequest);
+    if (!activation.listen())
+        qWarning() << "activation channel not available:" << activation.serverName();
+    SingleInstance::storeWindowHandle(g_instanceSegment, quint32(window->winId()));
+
+    const int code = app->exec();
+    delete window;
+    delete app;
+    return code;
+}

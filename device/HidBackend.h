@@ -1,0 +1,29 @@
+#pragma once
+
+#include "device/HidCollectionInfo.h"
+
+#include <QObject>
+
+#include <memory>
+
+class HidHandle;
+
+// Access to the HID devices of the machine: the operating system's, or an emulated bus. Chosen
+// once at start and handed to the objects that need it.
+class HidBackend : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~HidBackend() override = default;
+
+    // The present top-level collections, in the system's enumeration order.
+    virtual QList<HidCollectionInfo> enumerate() = 0;
+    // Opens a collection for reading and writing (shared). Null when it cannot be opened.
+    virtual std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) = 0;
+
+signals:
+    // Hot-plug: a HID interface appeared or went away; `path` as enumerate() reports it.
+    void interfaceArrived(const QString &path);
+    void interfaceRemoved(const QString &path);
+};
