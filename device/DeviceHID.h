@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+
+class HidBackend;
+class HidHandle;
+
+// Finds one HID top-level collection by vendor id, product id, usage page and usage, opens it
+// and moves raw reports between the device and its caller. Knows nothing of what the reports
+// mean. Every call blocks until the transport returns.
+class DeviceHID
+{
+public:
+    DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage);
+    ~DeviceHID();
+
+    DeviceHID(const DeviceHID &) = delete;
+    DeviceHID &operator=(const DeviceHID &) = delete;
+
+    // Searches the present collections and opens the first that matches; true when a handle
+    // was stored. May be called again on an open object: it searches again.
+    bool open();
+
+    // Control pipe. The buffer holds at least inputReportLength() (outputReportLength())
+    // bytes, report id first.
+    bool getInputReport(quint8 *buffer);
+    bool setOutputReport(const quint8 *buffer);
+
+    // Interrupt pipe. readReport waits at most kReadTimeoutMs for the next input report and
+    // returns the bytes read (report id included) or 0. writeReport sends data[0] (report id)
+    // and `payloadLength` payload bytes in a zero-filled report of outputReportLength() bytes
+    // and returns the bytes written or 0.
+    int readReport(quint8 *buffer, quint32 size);
+    int writeReport(const quint8 *data, quint32 payloadLength);
+
+    bool isOpen() const;
+    quint32 inputReportLength() const;
+    quint32 outputReportLength() const;
+
+    static constexpr int kReadTimeoutMs = 1000;
+
+private:
+    HidBackend *m_backend;
+    std::unique_ptr<HidHandle> m_handle;
+    bool m_opened = false;
+    quint32 m_inputReportLength = 0;
+    quint32 m_outputReportLength = 0;
+    quint16 m_vendorId;
+    quint16 m_productId;
+    quint16 m_usagePage;
+    quint16 m_usage;
+    bool m_overlappedMode = false;
+    bool m_exclusive = false;
+    bool m_acceptAnyUsage = true;
+};
