@@ -1,0 +1,114 @@
+#include "app/ActivationChannel.h"
+#include "app/MainWidget.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Sends from another thread, as a second process would, while this thread runs the event loop
+// that the listening side needs.
+bool sendFromOutside(const ActivationChannel &channel, quint32 code)
+{
+    std::atomic<bool> done{false};
+    bool delivered = false;
+    std::thread sender([&] {
+        delivered = channel.send(code, 3000);
+        done = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 5000)
+        QTest::qWait(10);
+    sender.join();
+    return delivered;
+}
+
+} // namespace
+
+class TestActivation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Keep the socket away from any running instance of the user's.
+        QVERIFY(m_temp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+    }
+
+    void codeIsDeliveredAndAnswered()
+    {
+        ActivationChannel server(QStringLiteral("activationTestKey"));
+        QVERIFY(server.listen());
+        QSignalSpy spy(&server, &ActivationChannel::activationRequested);
+        QVERIFY(sendFromOutside(ActivationChannel(QStringLiteral("activationTestKey")), 10086));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().first().value<quint32>(), quint32(10086));
+    }
+
+    void sendWithoutListenerFails()
+    {
+        ActivationChannel nobody(QStringLiteral("nobodyListens"));
+        QVERIFY(!nobody.send(10086, 200));
+    }
+
+    void staleSocketOfDeadInstanceIsReplaced()
+    {
+        // A killed instance leaves its socket file behind; the next first instance listens anyway.
+        {
+            ActivationChannel dead(QStringLiteral("staleKey"));
+            QVERIFY(dead.listen());
+        }
+        QFile leftover(ActivationChannel(QStringLiteral("staleKey")).serverName());
+        if (!leftover.exists()) {
+            QVERIFY(leftover.open(QIODevice::WriteOnly));
+            leftover.close();
+        }
+        ActivationChannel next(QStringLiteral("staleKey"));
+        QVERIFY(next.listen());
+    }
+
+    void activationCodeRestoresMinimisedWindow()
+    {
+        MainWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+
+        ActivationChannel server(QStringLiteral("windowKey"));
+        QVERIFY(server.listen());
+        connect(&server, &ActivationChannel::activationRequested, &window, &MainWidget::onActivationRequest);
+        QVERIFY(sendFromOutside(ActivationChannel(QStringLiteral("windowKey")), 10086));
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+    }
+
+    void otherCodesAreSwallowed()
+    {
+        MainWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+
+        ActivationChannel server(QStringLiteral("otherCodeKey"));
+        QVERIFY(server.listen());
+        connect(&server, &ActivationChannel::activationRequested, &window, &MainWidget::onActivationRequest);
+        // Handled (the sender is answered) but without any effect on the window.
+        QVERIFY(sendFromOutside(ActivationChannel(QStringLiteral("otherCodeKey")), 10087));
+        QTest::qWait(100);
+        QVERIFY(window.isMinimized());
+    }
+
+private:
+    QTemporaryDir m_temp;
+};
+
+QTEST_MAIN(TestActivation)
+#include "tst_activation.moc"

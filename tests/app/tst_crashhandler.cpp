@@ -1,0 +1,83 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCrashHandler : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Runs the crasher with its data folder below `dataHome`; returns how it ended.
+    static QProcess::ExitStatus crash(const QString &dataHome, const QString &how)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+        // The sanitizer build must let our handler run rather than report and exit itself.
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:detect_leaks=0"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(CRASHER_BINARY), {how});
+        if (!process.waitForFinished(20000))
+            return QProcess::NormalExit;
+        return process.exitStatus();
+    }
+
+    static QByteArray readDump(const QString &dataHome)
+    {
+        QFile file(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+
+private slots:
+    void writesDumpAndEndsAsCrash_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("signalName");
+        QTest::newRow("null pointer write") << "segv" << QByteArray("SIGSEGV");
+        QTest::newRow("abort") << "abort" << QByteArray("SIGABRT");
+        QTest::newRow("floating point") << "fpe" << QByteArray("SIGFPE");
+        QTest::newRow("bus error") << "bus" << QByteArray("SIGBUS");
+        QTest::newRow("illegal instruction") << "ill" << QByteArray("SIGILL");
+    }
+
+    void writesDumpAndEndsAsCrash()
+    {
+        QFETCH(QString, how);
+        QFETCH(QByteArray, signalName);
+        QTemporaryDir temp;
+        // The data folder does not exist yet: the handler creates it with its parents.
+        const QString dataHome = temp.path() + QStringLiteral("/not/yet/there");
+
+        QCOMPARE(crash(dataHome, how), QProcess::CrashExit);
+        const QByteArray dump = readDump(dataHome);
+        QVERIFY2(dump.contains("signal: ") && dump.contains(signalName), dump.constData());
+        QVERIFY(dump.contains("thread id: "));
+        QVERIFY(dump.contains("fault address: 0x"));
+        QVERIFY(dump.contains("backtrace:\n"));
+        // At least one frame below the header.
+        QVERIFY(dump.mid(dump.indexOf("backtrace:\n") + 11).count('\n') >= 1);
+    }
+
+    void faultAddressIsTheAddressTouched()
+    {
+        QTemporaryDir temp;
+        QCOMPARE(crash(temp.path(), QStringLiteral("segv")), QProcess::CrashExit);
+        QVERIFY(readDump(temp.path()).contains("fault address: 0x10\n"));
+    }
+
+    void laterCrashReplacesTheFile()
+    {
+        QTemporaryDir temp;
+        QCOMPARE(crash(temp.path(), QStringLiteral("segv")), QProcess::CrashExit);
+        QVERIFY(readDump(temp.path()).contains("SIGSEGV"));
+        QCOMPARE(crash(temp.path(), QStringLiteral("abort")), QProcess::CrashExit);
+        const QByteArray second = readDump(temp.path());
+        QVERIFY(second.contains("SIGABRT"));
+        QVERIFY(!second.contains("SIGSEGV"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrashHandler)
+#include "tst_crashhandler.moc"

@@ -1,0 +1,243 @@
+#include "app/Log.h"
+#include "app/LogWriter.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QDateTime at(const QString &text)
+{
+    return QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+// A clock the test moves by hand.
+struct ManualClock
+{
+    QDateTime now;
+    LogWriter::Clock function()
+    {
+        return [this] { return now; };
+    }
+};
+
+} // namespace
+
+class TestLogWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineFormatByType_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("warning") << int(QtWarningMsg) << "x"
+                                 << QByteArray("<div class=\"w\">2026-12-04 07:59:05 x</div>\r\n");
+        QTest::newRow("debug") << int(QtDebugMsg) << "NO hid device"
+                               << QByteArray("<div class=\"d\">2026-12-04 07:59:05 NO hid device</div>\r\n");
+        QTest::newRow("critical") << int(QtCriticalMsg) << "No More Item Left!!!"
+                                  << QByteArray("<div class=\"c\">2026-12-04 07:59:05 No More Item Left!!!</div>\r\n");
+        QTest::newRow("fatal") << int(QtFatalMsg) << "f" << QByteArray("<div class=\"f\">2026-12-04 07:59:05 f</div>\r\n");
+        QTest::newRow("info") << int(QtInfoMsg) << "i" << QByteArray("<div class=\"i\">2026-12-04 07:59:05 i</div>\r\n");
+        QTest::newRow("markup is not escaped") << int(QtDebugMsg) << "<b>a & b</b>"
+                                               << QByteArray("<div class=\"d\">2026-12-04 07:59:05 <b>a & b</b></div>\r\n");
+        QTest::newRow("placeholders stay as they are") << int(QtDebugMsg) << "%1 %2 100%"
+                                                       << QByteArray("<div class=\"d\">2026-12-04 07:59:05 %1 %2 100%</div>\r\n");
+        QTest::newRow("utf-8") << int(QtDebugMsg) << QStringLiteral("麦克风 (Vorlet Stage 20)")
+                               << QStringLiteral("<div class=\"d\">2026-12-04 07:59:05 麦克风 (Vorlet Stage 20)</div>\r\n").toUtf8();
+    }
+
+    void lineFormatByType()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, line);
+        QTemporaryDir dir;
+        QString plain;
+        {
+            LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:59:05")); });
+            plain = writer.write(QtMsgType(type), message);
+        }
+        QCOMPARE(plain, QStringLiteral("2026-12-04 07:59:05 ") + message);
+        const QByteArray content = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
+        QVERIFY(content.endsWith(line));
+        QCOMPARE(content.count("<div"), 1);
+    }
+
+    void firstMessageWritesHeaderFirst()
+    {
+        QTemporaryDir dir;
+        {
+            LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:59:05")); });
+            writer.write(QtDebugMsg, QStringLiteral("hello"));
+        }
+        const QByteArray content = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
+        const QByteArray header = LogWriter::header().toUtf8();
+        QVERIFY(content.startsWith(header + "\r\n<div class=\"d\">2026-12-04 07:59:05 hello</div>\r\n"));
+        QVERIFY(header.startsWith("\r\n<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>"));
+        QVERIFY(header.contains("<title>Okvenn log file</title>"));
+        QVERIFY(header.contains("id=\"logCss\""));
+        QVERIFY(header.contains(">Halvex Tablet Logger</a>"));
+        QVERIFY(header.contains("<select id=\"typeSelect\" onchange=\"selectType()\">"));
+        QVERIFY(header.contains("function objHide(obj)"));
+        QVERIFY(header.contains("function objShow(obj)"));
+        QVERIFY(header.contains(".f { background: #fc0808; color: #19242b; }"));
+        QVERIFY(!header.contains("</body>"));
+    }
+
+    void secondRunInTheSameHourAppends()
+    {
+        QTemporaryDir dir;
+        const auto clock = [] { return at(QStringLiteral("2026-12-04 07:10:00")); };
+        {
+            LogWriter first(dir.path(), clock);
+            first.write(QtDebugMsg, QStringLiteral("run 1"));
+        }
+        {
+            LogWriter second(dir.path(), clock);
+            second.write(QtDebugMsg, QStringLiteral("run 2"));
+        }
+        const QByteArray content = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
+        QCOMPARE(content.count("<title>"), 1);
+        QVERIFY(content.indexOf("run 1") < content.indexOf("run 2"));
+    }
+
+    void newHourStartsNewFileWithHeader()
+    {
+        QTemporaryDir dir;
+        ManualClock clock{at(QStringLiteral("2026-12-04 07:59:59"))};
+        LogWriter writer(dir.path(), clock.function());
+        writer.write(QtDebugMsg, QStringLiteral("before"));
+        clock.now = at(QStringLiteral("2026-12-04 08:00:00"));
+        writer.write(QtDebugMsg, QStringLiteral("after"));
+        const QByteArray seven = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
+        const QByteArray eight = readAll(dir.path() + QStringLiteral("/2026-12-04_08_log.html"));
+        QVERIFY(seven.contains("before") && !seven.contains("after"));
+        QVERIFY(eight.startsWith(LogWriter::header().toUtf8()));
+        QVERIFY(eight.endsWith("<div class=\"d\">2026-12-04 08:00:00 after</div>\r\n"));
+    }
+
+    void keepsWritingAfterTheReopenThreshold()
+    {
+        // Past 512 characters the file is reopened after each message; nothing may be lost.
+        QTemporaryDir dir;
+        LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:00:00")); });
+        for (int i = 0; i < 40; ++i)
+            writer.write(QtDebugMsg, QStringLiteral("message %1 ").arg(i) + QString(30, QLatin1Char('x')));
+        const QByteArray content = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
+        QCOMPARE(content.count("<div"), 40);
+        QVERIFY(content.contains("message 39 "));
+    }
+
+    void pruneDeletesTheFirstFilesByName()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 1030; ++i) {
+            QFile file(dir.path() + QStringLiteral("/2026-%1_log.html").arg(i, 4, 10, QLatin1Char('0')));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        // A file of any name counts too.
+        QDir(dir.path()).mkdir(QStringLiteral("a-subfolder"));
+        LogWriter::prune(dir.path(), 1024);
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(left.size(), 1024);
+        QCOMPARE(left.first(), QStringLiteral("2026-0006_log.html"));
+        QVERIFY(QDir(dir.path()).exists(QStringLiteral("a-subfolder")));
+    }
+
+    void pruneLeavesSmallFoldersAlone()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 3; ++i) {
+            QFile file(dir.path() + QStringLiteral("/%1.html").arg(i));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        LogWriter::prune(dir.path(), 3);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    }
+
+    void eightThreadsLoseAndInterleaveNothing()
+    {
+        QTemporaryDir dir;
+        LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:00:00")); });
+        constexpr int kThreads = 8;
+        constexpr int kLines = 250;
+        std::atomic<bool> go{false};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                while (!go)
+                    std::this_thread::yield();
+                for (int i = 0; i < kLines; ++i)
+                    writer.write(QtDebugMsg, QStringLiteral("thread %1 line %2 end").arg(t).arg(i));
+            });
+        }
+        go = true;
+        for (auto &thread : threads)
+            thread.join();
+
+        const QString content = QString::fromUtf8(readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html")));
+        const QString body = content.mid(LogWriter::header().size() + 2);
+        QStringList lines = body.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), kThreads * kLines);
+        const QRegularExpression pattern(QStringLiteral("^<div class=\"d\">2026-12-04 07:00:00 thread (\\d) line (\\d+) end</div>$"));
+        QSet<QString> seen;
+        for (const QString &line : lines) {
+            const auto match = pattern.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            seen.insert(match.captured(1) + QLatin1Char('/') + match.captured(2));
+        }
+        QCOMPARE(seen.size(), kThreads * kLines);
+    }
+
+    void startLogInstallsHandlerAndPrunes()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
+        QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/Log");
+        QDir(folder).removeRecursively();
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < 1030; ++i) {
+            QFile file(folder + QStringLiteral("/0000-%1_log.html").arg(i, 4, 10, QLatin1Char('0')));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+
+        const QtMessageHandler testHandler = qInstallMessageHandler(nullptr);
+        startLog(QStringLiteral("Log"), 1024, true);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1024);
+        qWarning("startLog check <i>%d</i>", 42);
+        qInstallMessageHandler(testHandler);
+
+        // The hour's file: the one new file beside the ones made above.
+        const QStringList hourFiles = QDir(folder).entryList({QStringLiteral("2*_log.html")}, QDir::Files);
+        QCOMPARE(hourFiles.size(), 1);
+        const QByteArray content = readAll(folder + QLatin1Char('/') + hourFiles.first());
+        QVERIFY(content.startsWith(LogWriter::header().toUtf8()));
+        QVERIFY(content.contains(" startLog check <i>42</i></div>\r\n"));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/0000-0005_log.html")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/0000-0006_log.html")));
+        QDir(folder).removeRecursively();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogWriter)
+#include "tst_logwriter.moc"

@@ -1,0 +1,127 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Starts the real program as separate processes, each with the same private temporary and data
+// folders, so the shared segment and the socket are the test's own.
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), m_temp.path() + QStringLiteral("/tmp"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_temp.path() + QStringLiteral("/data"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_temp.path() + QStringLiteral("/runtime"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("VORLET_EMULATE"), QStringLiteral("vx02"));
+        return env;
+    }
+
+    QString logFolder() const
+    {
+        return m_temp.path() + QStringLiteral("/data/Brindle/vorlet/Log");
+    }
+
+    int countInLogs(const QByteArray &needle) const
+    {
+        int count = 0;
+        const QStringList files = QDir(logFolder()).entryList({QStringLiteral("*_log.html")}, QDir::Files);
+        for (const QString &name : files) {
+            QFile file(logFolder() + QLatin1Char('/') + name);
+            if (file.open(QIODevice::ReadOnly))
+                count += file.readAll().count(needle);
+        }
+        return count;
+    }
+
+    // Starts an instance and waits until it runs its event loop (its start line is logged and
+    // its window handle published a moment later).
+    void startFirst(QProcess &process, int startsBefore)
+    {
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral(VORLET_BINARY), QStringList());
+        QVERIFY(process.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(countInLogs("================progress start================"), startsBefore + 1, 20000);
+        QTest::qWait(500);
+        QCOMPARE(process.state(), QProcess::Running);
+    }
+
+    // Runs a second start to its end; returns its exit code and how long it took.
+    static int runSecond(const QProcessEnvironment &env, qint64 *elapsedMs)
+    {
+        QProcess second;
+        second.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        second.start(QStringLiteral(VORLET_BINARY), QStringList());
+        if (!second.waitForFinished(10000)) {
+            second.kill();
+            second.waitForFinished();
+            return -1;
+        }
+        *elapsedMs = timer.elapsed();
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_temp.isValid());
+        QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/tmp")));
+        QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/runtime")));
+        QFile::setPermissions(m_temp.path() + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void secondStartEndsAtOnceAndFirstRecoversAfterKill()
+    {
+        QProcess first;
+        startFirst(first, 0);
+
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
+        // The second start logged nothing and the first keeps running.
+        QCOMPARE(countInLogs("================progress start================"), 1);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // kill -9: the segment outlives the first instance; the next start must take over.
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+
+        QProcess next;
+        startFirst(next, 1);
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        QCOMPARE(next.state(), QProcess::Running);
+
+        next.terminate();
+        if (!next.waitForFinished(5000)) {
+            next.kill();
+            next.waitForFinished();
+        }
+    }
+
+    void progressStartIsTheFirstLine()
+    {
+        const QStringList files = QDir(logFolder()).entryList({QStringLiteral("*_log.html")}, QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        QFile file(logFolder() + QLatin1Char('/') + files.first());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        const int firstDiv = content.indexOf("<div class=");
+        QVERIFY(firstDiv > 0);
+        const QByteArray firstLine = content.mid(firstDiv, content.indexOf("\r\n", firstDiv) - firstDiv);
+        QVERIFY2(firstLine.startsWith("<div class=\"d\">"), firstLine.constData());
+        // The source file and line come first, then the start text.
+        const QRegularExpression pattern(QStringLiteral("^<div class=\"d\">\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S*main\\.cpp \\d+ ================progress start================</div>$"));
+        QVERIFY2(pattern.match(QString::fromUtf8(firstLine)).hasMatch(), firstLine.constData());
+    }
+
+private:
+    QTemporaryDir m_temp;
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
