@@ -6,6 +6,7 @@
 
 class HidBackend;
 class HidHandle;
+struct HidCollectionInfo;
 
 // Finds one HID top-level collection by vendor id, product id, usage page and usage, opens it
 // and moves raw reports between the device and its caller. Knows nothing of what the reports
@@ -42,6 +43,10 @@ public:
     static constexpr int kReadTimeoutMs = 1000;
 
 private:
+    // The usage test of a collection of the wanted vendor and product; stores the report
+    // lengths of an accepted one.
+    bool accepts(const HidCollectionInfo &collection);
+
     HidBackend *m_backend;
     std::unique_ptr<HidHandle> m_handle;
     bool m_opened = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/HidCollectionInfo.h"
+#include "device/HidEnumeration.h"
 
 #include <QObject>
 
@@ -19,6 +20,14 @@ public:
 
     // The present top-level collections, in the system's enumeration order.
     virtual QList<HidCollectionInfo> enumerate() = 0;
+    // The same walk, telling also why it stopped early. Backends that cannot fail part-way keep
+    // this default.
+    virtual HidEnumeration enumerateWithStatus()
+    {
+        HidEnumeration result;
+        result.collections = enumerate();
+        return result;
+    }
     // Opens a collection for reading and writing (shared). Null when it cannot be opened.
     virtual std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) = 0;
 
