@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QScrollArea>
+#include <QVector>
+
+class WaveformWidget;
+
+// The scrolled waveform view of the recording window: the canvas inside a horizontal scroll
+// area with a styled scroll bar, and the amplitude axis strip fixed at its left edge.
+class WaveformFrame : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit WaveformFrame(QWidget *parent = nullptr);
+
+    void clearWaveform();
+    void setPlayPosition(qint64 ms);
+    void setClipEnabled(bool enabled);
+
+    WaveformWidget *canvas() const { return m_canvas; }
+    QWidget *axisStrip() const { return m_axisStrip; }
+    int laneHeight() const { return m_laneHeight; }
+
+public slots:
+    void onDrawWaveform(QVector<qreal> &data);
+
+signals:
+    void s_cutAudio(double cutStartTime, double cutEndTime);
+    void s_posChange(double playPos);
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void widenCanvas();
+    void paintAxisStrip();
+
+    const QColor m_axisBackgroundColour {"#1A1B1C"};
+    const QColor m_axisTextColour {"#858585"};
+    int m_laneHeight = 0;
+    int m_channelCount = 2;
+    WaveformWidget *m_canvas = nullptr;
+    QWidget *m_axisStrip = nullptr;
+};

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QVector>
+#include <QWidget>
+
+// The waveform canvas: a time ruler on top, one lane per channel, one vertical line per lane
+// for every column, the selection band and the play cursor. It grows to the right as columns
+// arrive (the frame widens it) and may become far wider than any pixmap, so nothing is kept
+// as an image: each paint draws the exposed part from the stored columns.
+class WaveformWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int leftMargin = 40;
+    static constexpr int rulerHeight = 20;
+    static constexpr int separatorHeight = 10;
+
+    explicit WaveformWidget(QWidget *parent = nullptr);
+
+    // Stores one column (per channel its maximum then minimum, -1.0 .. 1.0) and draws it.
+    void appendColumn(QVector<qreal> &column);
+    void clearColumns();
+    void setChannelCount(int n);
+    void setPlayPosition(qint64 ms);
+    void setClipEnabled(bool enabled);
+
+    int playX() const { return m_playX; }
+    int drawX() const { return m_drawX; }
+    int selStart() const { return m_selStart; }
+    int selEnd() const { return m_selEnd; }
+    int laneHeight() const { return m_laneHeight; }
+    int channelCount() const { return m_channelCount; }
+    int columnCount() const { return m_columnEnds.size(); }
+    double pixelsPerSecond() const { return m_pixelsPerSecond; }
+    bool clipEnabled() const { return m_clipEnabled; }
+    // The selection band as drawn, empty when there is none.
+    QRect selectionBand() const { return m_selectionBand; }
+
+    // Lane geometry shared with the frame's axis strip.
+    static int laneHeightFor(int height, int channelCount);
+    // y of level v (1.0 full scale, upwards) in lane `lane`.
+    int levelY(int lane, qreal v) const;
+
+signals:
+    void s_adjustWidth();
+    void s_cutAudio(double cutStartTime, double cutEndTime);
+    void s_posChange(double playPos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void drawBackground();
+    void drawSelection(int a, int b);
+    void clearSelection();
+    void forgetColumns();
+    void updateStrip(int fromX, int toX);
+    void paintBackground(class QPainter &p, const QRect &area);
+    void paintRuler(QPainter &p, const QRect &area);
+    void paintColumns(QPainter &p, const QRect &area);
+    void paintCursor(QPainter &p);
+
+    const int m_sampleRate = 48000;
+    const double m_framesPerColumn = 1920.0;
+    const int m_columnStep = 1;
+    const int m_tickHeight = 6;
+    int m_drawX = leftMargin;
+    int m_playX = leftMargin;
+    // sample rate / frames per column × column step; set again whenever the ruler is drawn.
+    double m_pixelsPerSecond = 25.0;
+    const QColor m_waveColour {"#5E17CC"};
+    const QColor m_canvasColour {"#1E1F21"};
+    const QColor m_outlineColour {"#1A1B1C"};
+    const QColor m_separatorColour {"#2B2C2E"};
+    const QColor m_cursorColour {"#FF7A02"};
+    const QColor m_rulerBandColour {"#1A1B1C"};
+    const QColor m_rulerTextColour {"#858585"};
+    int m_laneHeight = 0;
+    int m_channelCount = 2;
+    // Every column since the last clear, packed: column i holds the values from
+    // m_columnEnds[i - 1] (0 for the first) up to m_columnEnds[i].
+    QVector<qreal> m_columnValues;
+    QVector<int> m_columnEnds;
+    int m_selStart = 0;
+    int m_selEnd = 0;
+    bool m_clipEnabled = true;
+    QRect m_selectionBand;
+};
