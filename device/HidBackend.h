@@ -28,6 +28,8 @@ public:
         result.collections = enumerate();
         return result;
     }
+    // False when arrival and removal of interfaces cannot be watched (no hot-plug signals come).
+    virtual bool watchesHotplug() const { return true; }
     // Opens a collection for reading and writing (shared). Null when it cannot be opened.
     virtual std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) = 0;
 

@@ -39,8 +39,10 @@ using ReportBits = QMap<quint32, quint64>;
 quint32 lengthOf(const ReportBits &reports)
 {
     quint64 longest = 0;
-    for (quint64 bits : reports)
-        longest = qMax(longest, (bits + 7) / 8 + 1);
+    for (quint64 bits : reports) {
+        if (bits != 0)  // main items without data fields declare no report
+            longest = qMax(longest, (bits + 7) / 8 + 1);
+    }
     return quint32(longest);
 }
 

@@ -109,6 +109,11 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     return std::make_unique<HidrawHandle>(fd, known ? descriptor.usesReportIds : true);
 }
 
+bool HidrawBackend::watchesHotplug() const
+{
+    return m_monitor->isWatching();
+}
+
 bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath,
                                    HidReportDescriptor *descriptor)
 {

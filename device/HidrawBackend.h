@@ -16,6 +16,7 @@ public:
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
+    bool watchesHotplug() const override;
 
 private:
     // The descriptor from the node, or from sysfs when the node cannot be opened.

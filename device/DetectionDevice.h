@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QWidget>
+
+class HidBackend;
+class PowerEventWatcher;
+
+// Tells which of the supported models is attached: turns the arrival and removal of HID
+// interfaces into s_devTypeAndState and, once at start, scans those already present. An
+// invisible window, never shown. One `connected` flag covers both models: the first known
+// device to arrive is reported, the next removal of a known device ends it.
+class DetectionDevice : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DetectionDevice(HidBackend *backend, QWidget *parent = nullptr);
+
+    // The type of the first table entry (in key order) whose vendor/product text occurs in
+    // `path`, case ignored; empty when none does.
+    QString devTypeFromPath(const QString &path) const;
+    // The start-up scan of the interfaces already present.
+    void scanDevices();
+
+    bool isConnected() const;
+    // The watcher of sleep, wake and end of session that logs them.
+    PowerEventWatcher *powerEvents() const;
+
+signals:
+    void s_devTypeAndState(QString devType, bool isDevArrival);
+    void s_showTablet();
+    void s_deviceWakeUp();
+
+private:
+    void registerNotification();
+    void onInterfaceArrived(const QString &path);
+    void onInterfaceRemoved(const QString &path);
+
+    HidBackend *m_backend;
+    QMap<QString, QString> m_deviceTable;
+    bool m_connected = false;
+    PowerEventWatcher *m_powerEvents;
+};

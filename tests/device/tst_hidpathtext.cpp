@@ -1,0 +1,83 @@
+#include "device/HidPathText.h"
+
+#include <QtTest>
+
+class TestHidPathText : public QObject
+{
+    Q_OBJECT
+private slots:
+    void make_data();
+    void make();
+    void nodeFromPath_data();
+    void nodeFromPath();
+    void parseHidId_data();
+    void parseHidId();
+};
+
+void TestHidPathText::make_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("vx02") << "/dev/hidraw3" << 0x1234 << 0x4321 << "/dev/hidraw3#VID_1234&PID_4321";
+    QTest::newRow("vx01 detection") << "/dev/hidraw0" << 0x1235 << 0x0003 << "/dev/hidraw0#VID_1235&PID_0003";
+    QTest::newRow("upper-case hex") << "/dev/hidraw12" << 0x046d << 0xc52b << "/dev/hidraw12#VID_046D&PID_C52B";
+}
+
+void TestHidPathText::make()
+{
+    QFETCH(QString, node);
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(QString, path);
+    QCOMPARE(HidPathText::make(node, quint16(vid), quint16(pid)), path);
+    QCOMPARE(HidPathText::node(path), node);
+}
+
+void TestHidPathText::nodeFromPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("node");
+    QTest::newRow("bare node") << "/dev/hidraw4" << "/dev/hidraw4";
+    QTest::newRow("with ids") << "/dev/hidraw4#VID_1234&PID_4321" << "/dev/hidraw4";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestHidPathText::nodeFromPath()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, node);
+    QCOMPARE(HidPathText::node(path), node);
+}
+
+void TestHidPathText::parseHidId_data()
+{
+    QTest::addColumn<QString>("hidId");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::newRow("usb") << "0003:00001234:00004321" << true << 0x1234 << 0x4321;
+    QTest::newRow("bluetooth lower case") << "0005:0000046d:0000b01a" << true << 0x046D << 0xB01A;
+    QTest::newRow("trailing newline") << "0003:00001235:00000003\n" << true << 0x1235 << 0x0003;
+    QTest::newRow("two fields") << "0003:00001234" << false << 0 << 0;
+    QTest::newRow("not hex") << "0003:0000XYZW:00004321" << false << 0 << 0;
+    QTest::newRow("vendor too wide") << "0003:00011234:00004321" << false << 0 << 0;
+    QTest::newRow("empty") << "" << false << 0 << 0;
+}
+
+void TestHidPathText::parseHidId()
+{
+    QFETCH(QString, hidId);
+    QFETCH(bool, ok);
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    quint16 vendor = 0;
+    quint16 product = 0;
+    QCOMPARE(HidPathText::parseHidId(hidId, &vendor, &product), ok);
+    QCOMPARE(int(vendor), vid);
+    QCOMPARE(int(product), pid);
+}
+
+QTEST_GUILESS_MAIN(TestHidPathText)
+#include "tst_hidpathtext.moc"
