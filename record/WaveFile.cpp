@@ -98,6 +98,11 @@ bool WaveFile::loadFile(const QString &path)
         qDebug() << "=====WaveFile open failed=====" << path << file.errorString();
         return false;
     }
+    // A device or pipe has no end to stop at; working files are always plain files.
+    if (file.isSequential()) {
+        qDebug() << "=====WaveFile not a plain file=====" << path;
+        return false;
+    }
     if (!readHeader(file)) {
         qDebug() << "=====WaveFile no frame size in header=====" << path;
         return false;

@@ -34,7 +34,8 @@ public:
 
     explicit WaveFile(QObject *parent = nullptr);
 
-    // False when the file cannot be opened or its header gives no frame size; true otherwise.
+    // False when the file cannot be opened, is no plain file or its header gives no frame
+    // size (block align or channel count 0); true otherwise.
     bool loadFile(const QString &path);
 
     const WaveHeader &header() const { return m_header; }

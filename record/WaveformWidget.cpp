@@ -209,17 +209,24 @@ void WaveformWidget::paintEvent(QPaintEvent *event)
 void WaveformWidget::paintBackground(QPainter &p, const QRect &area)
 {
     p.fillRect(area, m_canvasColour);
+    // The rectangles reach across the whole canvas, which may be hours wide; they are drawn
+    // cut to the exposed part. A cut edge lies a few pixels outside it, so every pixel inside
+    // comes out as with the whole rectangle.
+    const int x0 = std::max(0, area.left() - 4);
+    const int x1 = std::min(width(), area.right() + 4);
     p.setPen(QPen(m_outlineColour, 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, width(), height());
+    p.drawRect(x0, 0, x1 - x0, height());
 
     p.setPen(QPen(m_outlineColour, 1));
     p.setBrush(m_separatorColour);
+    const int bandX = std::max(leftMargin, x0);
+    const int bandRight = x1 < width() ? x1 : leftMargin + width();
     for (int i = 1; i <= m_channelCount; ++i)
-        p.drawRect(leftMargin, rulerHeight + i * m_laneHeight + (i - 1) * separatorHeight, width(),
-                   separatorHeight);
+        p.drawRect(bandX, rulerHeight + i * m_laneHeight + (i - 1) * separatorHeight,
+                   bandRight - bandX, separatorHeight);
     p.setBrush(m_rulerBandColour);
-    p.drawRect(0, 0, width(), rulerHeight);
+    p.drawRect(x0, 0, x1 - x0, rulerHeight);
 }
 
 void WaveformWidget::paintRuler(QPainter &p, const QRect &area)
@@ -253,19 +260,24 @@ void WaveformWidget::paintColumns(QPainter &p, const QRect &area)
     const int last = std::min(count - 1, (area.right() - leftMargin) / m_columnStep + 1);
     if (first > last)
         return;
-    QVector<QLine> lines;
+    // Each line is a 1-px vertical line including both ends; filled as a 1-px-wide rectangle
+    // it covers the same pixels many times faster than a stroked line.
+    QVector<QRect> lines;
     lines.reserve((last - first + 1) * m_channelCount);
     for (int i = first; i <= last; ++i) {
         const int begin = i ? m_columnEnds[i - 1] : 0;
         // A short column (a mono buffer, an unmeasurable one) draws only the lanes it covers.
         const int lanes = std::min((m_columnEnds[i] - begin) / 2, m_channelCount);
         const int x = leftMargin + i * m_columnStep;
-        for (int c = 0; c < lanes; ++c)
-            lines.append(QLine(x, levelY(c, m_columnValues[begin + 2 * c]),
-                               x, levelY(c, m_columnValues[begin + 2 * c + 1])));
+        for (int c = 0; c < lanes; ++c) {
+            const int y0 = levelY(c, m_columnValues[begin + 2 * c]);
+            const int y1 = levelY(c, m_columnValues[begin + 2 * c + 1]);
+            lines.append(QRect(QPoint(x, std::min(y0, y1)), QPoint(x, std::max(y0, y1))));
+        }
     }
-    p.setPen(QPen(m_waveColour, 1));
-    p.drawLines(lines);
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_waveColour);
+    p.drawRects(lines);
 }
 
 void WaveformWidget::paintCursor(QPainter &p)

@@ -328,6 +328,14 @@ private slots:
         QVERIFY(r.columns.isEmpty());
     }
 
+    void devicesAreNotRead()
+    {
+        QVERIFY(QFile::exists("/dev/urandom"));
+        const Load r = load("/dev/urandom");
+        QVERIFY(!r.ok);
+        QVERIFY(r.columns.isEmpty());
+    }
+
     void pathUsedUnchanged()
     {
         const QVector<qint16> s = randomSamples(2, 1920, 4);
