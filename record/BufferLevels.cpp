@@ -1,0 +1,111 @@
+#include "record/BufferLevels.h"
+
+#include <QtMath>
+
+namespace {
+
+const char *const kPcmCodec = "audio/pcm";
+
+// Full scale of every measurable sample type and size. Float is measured only as 32 bits;
+// its full scale sits just above 1.0 so a full-scale float sample stays below the top.
+struct FullScale
+{
+    QAudioFormat::SampleType type;
+    int bits;
+    qreal value;
+};
+
+const FullScale kFullScales[] = {
+    {QAudioFormat::SignedInt, 8, 127.0},
+    {QAudioFormat::SignedInt, 16, 32767.0},
+    {QAudioFormat::SignedInt, 32, 2147483647.0},
+    {QAudioFormat::UnSignedInt, 8, 255.0},
+    {QAudioFormat::UnSignedInt, 16, 65535.0},
+    {QAudioFormat::UnSignedInt, 32, 4294967295.0},
+    {QAudioFormat::Float, 32, 1.00003},
+};
+
+bool measurable(const QAudioFormat &format)
+{
+    return format.isValid() && format.byteOrder() == QAudioFormat::LittleEndian
+           && format.codec() == QLatin1String(kPcmCodec);
+}
+
+template <typename T>
+QVector<qreal> scan(const QAudioBuffer &buffer, int channels)
+{
+    return BufferLevels::columnScan(buffer.constData<T>(), buffer.frameCount(), channels);
+}
+
+// Scans the buffer with the sample type of its format; empty for types without a scanner.
+QVector<qreal> scanBuffer(const QAudioBuffer &buffer)
+{
+    const QAudioFormat format = buffer.format();
+    const int channels = format.channelCount();
+    switch (format.sampleType()) {
+    case QAudioFormat::SignedInt:
+        switch (format.sampleSize()) {
+        case 8: return scan<qint8>(buffer, channels);
+        case 16: return scan<qint16>(buffer, channels);
+        case 32: return scan<qint32>(buffer, channels);
+        }
+        break;
+    case QAudioFormat::UnSignedInt:
+        switch (format.sampleSize()) {
+        case 8: return scan<quint8>(buffer, channels);
+        case 16: return scan<quint16>(buffer, channels);
+        case 32: return scan<quint32>(buffer, channels);
+        }
+        break;
+    case QAudioFormat::Float:
+        if (format.sampleSize() == 32)
+            return scan<float>(buffer, channels);
+        break;
+    case QAudioFormat::Unknown:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+qreal BufferLevels::fullScaleValue(const QAudioFormat &format)
+{
+    if (!measurable(format))
+        return 0.0;
+    for (const FullScale &row : kFullScales) {
+        if (row.type == format.sampleType() && row.bits == format.sampleSize())
+            return row.value;
+    }
+    return 0.0;
+}
+
+QVector<qreal> BufferLevels::sampleLevels(const QAudioBuffer &buffer)
+{
+    const QAudioFormat format = buffer.format();
+    if (!measurable(format))
+        return {};
+    QVector<qreal> column(format.channelCount() * 2, 0.0);
+    const qreal fullScale = fullScaleValue(format);
+    if (qFuzzyIsNull(fullScale))
+        return column;
+    const QVector<qreal> scanned = scanBuffer(buffer);
+    if (scanned.size() != column.size())
+        return column;
+    column = scanned;
+
+    // Unsigned samples are centred on half the full scale.
+    const bool centred = format.sampleType() == QAudioFormat::UnSignedInt
+                         || format.sampleType() == QAudioFormat::Unknown;
+    const qreal half = fullScale / 2.0;
+    for (qreal &v : column)
+        v = centred ? qAbs(v - half) / half : v / fullScale;
+    return column;
+}
+
+qint64 BufferLevels::bufferDurationMs(qint64 frameCount, qint64 sampleRate)
+{
+    if (sampleRate <= 0 || frameCount <= 0)
+        return 0;
+    return frameCount * 1000 / sampleRate;
+}
