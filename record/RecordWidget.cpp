@@ -77,8 +77,18 @@ RecordWidget::RecordWidget(QWidget *parent)
     connect(m_probe, &QAudioProbe::audioBufferProbed, this, &RecordWidget::processBuffer);
     m_probe->setSource(m_recorder);
 
-    connect(m_recorder, &QAudioRecorder::stateChanged, this,
-            [this](QMediaRecorder::State) { updateProgress(m_recorder->duration()); });
+    connect(m_recorder, &QAudioRecorder::durationChanged, this, [this](qint64 ms) {
+        if (ms > 0)
+            m_recorderMs = ms;
+    });
+    connect(m_recorder, &QAudioRecorder::stateChanged, this, [this](QMediaRecorder::State state) {
+        const qint64 duration = m_recorder->duration();
+        updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
+        // The pipeline drains after Stop and its last buffers move the cursor along with the
+        // waveform: once it has stopped, the cursor goes back to where playback starts.
+        if (state == QMediaRecorder::StoppedState && !m_recordUrl.isEmpty())
+            ui->waveforFrame->setPlayPosition(m_player->position());
+    });
 
     m_player = new QMediaPlayer;
     connect(m_player, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State state) {
@@ -226,6 +236,8 @@ void RecordWidget::on_btnRecord_clicked()
 
         ui->waveforFrame->clearWaveform();
         m_recordedMs = 0;
+        m_recorderMs = 0;
+        m_liveColumns.reset();
         // The player goes first: its stop handler would put the play icon over the
         // recording state's pause icon.
         if (m_player->state() != QMediaPlayer::StoppedState)
@@ -266,10 +278,13 @@ void RecordWidget::on_btnPauseGo_clicked()
 
 void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 {
-    m_recordedMs += BufferLevels::bufferDurationMs(buffer.frameCount(), buffer.format().sampleRate());
+    const int sampleRate = buffer.format().sampleRate();
+    m_recordedMs += BufferLevels::bufferDurationMs(buffer.frameCount(), sampleRate);
     updateProgress(m_recordedMs);
-    QVector<qreal> column = BufferLevels::sampleLevels(buffer);
-    ui->waveforFrame->onDrawWaveform(column);
+    const QVector<qreal> levels = BufferLevels::sampleLevels(buffer);
+    QVector<QVector<qreal>> columns = m_liveColumns.add(levels, buffer.frameCount(), sampleRate);
+    for (QVector<qreal> &column : columns)
+        ui->waveforFrame->onDrawWaveform(column);
 }
 
 void RecordWidget::updateProgress(qlonglong ms)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "record/ColumnAccumulator.h"
 #include "record/WaveFile.h"
 
 #include <QAudioBuffer>
@@ -80,5 +81,9 @@ private:
     QString m_inputDevice = QStringLiteral("Default");
     // Every working file this window wrote: the tidy-up after an export deletes only these.
     QSet<QString> m_ownFiles;
+    // Live columns of 40 ms, whatever the length of the probed buffers.
+    ColumnAccumulator m_liveColumns;
+    // The recorder's last reported duration: this backend reports 0 once it has stopped.
+    qint64 m_recorderMs = 0;
     SaveDialog m_saveDialog;
 };
