@@ -1,0 +1,88 @@
+#pragma once
+
+#include "soundcard/ParameterSnapshot.h"
+#include "soundcard/SetterOp.h"
+#include "soundcard/SoundCardCommand.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include <memory>
+
+class DeviceHID;
+class HidBackend;
+struct SoundCardProfile;
+
+// The object through which the scene sees and changes the connected sound card: the parameter
+// map, the setters, the command frame and the change polling. A model class fills in its
+// protocol; what a model lacks does nothing.
+class SoundCardBase : public QObject
+{
+    Q_OBJECT
+public:
+    ~SoundCardBase() override;
+
+    // Creates the DeviceHID on first use (with the model's ids) and opens it; true on success.
+    virtual bool openDevice() = 0;
+
+    // Every report buffer holds at least this many bytes.
+    static constexpr int kReportBufferSize = 512;
+
+signals:
+    void allParaChanged();
+    void snNumChanged(QString snNum);
+
+public slots:
+    virtual void setSoundMode(int modeType, int modeDetailed) = 0;
+    virtual void setVolume(int voluemType, int value) = 0;
+    virtual void setMicReverberation(int value, int type = 1) = 0;
+    virtual void setDodgeSpeed(int value) = 0;
+    virtual void setDodgeThreshold(int value) = 0;
+    virtual void setDodgeGrade(int value) = 0;
+    virtual void setEliminateVoice(int value);
+    virtual void setDenoise(int value);
+    virtual void setMicToneColour(int value);
+    virtual void setSwitch(int type, int value) = 0;
+    virtual void setSpecialEffectSound(int value);
+    virtual QString getFirmwareVer();
+    virtual QString getSNCode();
+    virtual bool getParaIsChange() = 0;
+    virtual QVariantMap getAllPara();
+    virtual QString getDevType();
+    virtual QString getInputDevName();
+
+protected:
+    SoundCardBase(HidBackend *backend, QObject *parent);
+
+    // Sets device type and input device name from the model's profile.
+    void setIdentity(const SoundCardProfile &profile);
+    bool openWith(const SoundCardProfile &profile);
+
+    DeviceHID *device() const { return m_device.get(); }
+
+    // A zero-filled report buffer (report id 0), large enough for the device's reports.
+    QByteArray newReportBuffer() const;
+
+    // Builds the setter's command from the model's table and sends it; a setter the model has
+    // no row for sends nothing and leaves the sequence counter alone.
+    void sendSetter(const SoundCardProfile &profile, SetterOp op, int first, int second = 0);
+    // Frames the command with the next sequence number into a fresh report buffer and hands it
+    // to the model's transport.
+    bool sendCommand(const SoundCardCommand &command);
+    // The model's transport for commands: the report buffer and the frame's length.
+    virtual bool sendReport(const QByteArray &buffer, int frameLength) = 0;
+
+    // The common change test: takes the report over when its parameter bytes differ from the
+    // snapshot, rewrites the whole map and emits allParaChanged once.
+    bool takeOverParameters(const QByteArray &report, const SoundCardProfile &profile);
+
+private:
+    HidBackend *m_backend;
+    std::unique_ptr<DeviceHID> m_device;
+    QString m_devType;
+    QString m_inputDevName;
+    ParameterSnapshot m_snapshot;
+    QVariantMap m_parameters;
+};

@@ -1,0 +1,98 @@
+#include "soundcard/SoundCardVx01.h"
+
+#include "device/DeviceHID.h"
+#include "soundcard/ReportText.h"
+#include "soundcard/SoundCardProfile.h"
+#include "soundcard/SoundCardVx01Profile.h"
+
+
+SoundCardVx01::SoundCardVx01(HidBackend *backend, QObject *parent)
+    : SoundCardBase(backend, parent)
+{
+    setIdentity(profile());
+}
+
+const SoundCardProfile &SoundCardVx01::profile()
+{
+    return SoundCardVx01Profile::profile();
+}
+
+bool SoundCardVx01::openDevice()
+{
+    return openWith(profile());
+}
+
+void SoundCardVx01::setSoundMode(int modeType, int modeDetailed)
+{
+    sendSetter(profile(), SetterOp::SoundMode, modeType, modeDetailed);
+}
+
+void SoundCardVx01::setVolume(int voluemType, int value)
+{
+    sendSetter(profile(), SetterOp::Volume, voluemType, value);
+}
+
+void SoundCardVx01::setMicReverberation(int value, int type)
+{
+    sendSetter(profile(), SetterOp::MicReverberation, value, type);
+}
+
+void SoundCardVx01::setDodgeSpeed(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeSpeed, value);
+}
+
+void SoundCardVx01::setDodgeThreshold(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeThreshold, value);
+}
+
+void SoundCardVx01::setDodgeGrade(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeGrade, value);
+}
+
+void SoundCardVx01::setMicToneColour(int value)
+{
+    sendSetter(profile(), SetterOp::MicToneColour, value);
+}
+
+void SoundCardVx01::setSwitch(int type, int value)
+{
+    sendSetter(profile(), SetterOp::Switch, type, value);
+}
+
+QString SoundCardVx01::getFirmwareVer()
+{
+    return query(profile().firmwareQuery, kFirmwareWidth);
+}
+
+QString SoundCardVx01::getSNCode()
+{
+    return query(profile().serialQuery, kSerialWidth);
+}
+
+// The answer is in the input report read right after the query; the results of the two
+// transport calls are not tested: a failure leaves the buffer zero and the text empty.
+QString SoundCardVx01::query(const SoundCardCommand &command, int width)
+{
+    sendCommand(command);
+    QByteArray buffer = newReportBuffer();
+    if (device())
+        device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()));
+    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
+                            SoundCardProfile::kParameterOffset, width);
+}
+
+bool SoundCardVx01::getParaIsChange()
+{
+    QByteArray buffer = newReportBuffer();
+    if (!device() || !device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data())))
+        return false;
+    return takeOverParameters(buffer, profile());
+}
+
+bool SoundCardVx01::sendReport(const QByteArray &buffer, int)
+{
+    return device() && device()->setOutputReport(reinterpret_cast<const quint8 *>(buffer.constData()));
+}

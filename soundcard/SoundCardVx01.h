@@ -1,0 +1,36 @@
+#pragma once
+
+#include "soundcard/SoundCardBase.h"
+
+// Model vx01: everything over the control pipe (set-output-report for commands,
+// get-input-report for answers and parameters).
+class SoundCardVx01 : public SoundCardBase
+{
+    Q_OBJECT
+public:
+    explicit SoundCardVx01(HidBackend *backend, QObject *parent = nullptr);
+
+    static const SoundCardProfile &profile();
+
+    bool openDevice() override;
+    void setSoundMode(int modeType, int modeDetailed) override;
+    void setVolume(int voluemType, int value) override;
+    void setMicReverberation(int value, int type = 1) override;
+    void setDodgeSpeed(int value) override;
+    void setDodgeThreshold(int value) override;
+    void setDodgeGrade(int value) override;
+    void setMicToneColour(int value) override;
+    void setSwitch(int type, int value) override;
+    QString getFirmwareVer() override;
+    QString getSNCode() override;
+    bool getParaIsChange() override;
+
+    static constexpr int kFirmwareWidth = 4;
+    static constexpr int kSerialWidth = 12;
+
+protected:
+    bool sendReport(const QByteArray &buffer, int frameLength) override;
+
+private:
+    QString query(const SoundCardCommand &command, int width);
+};

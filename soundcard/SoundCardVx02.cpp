@@ -1,0 +1,132 @@
+#include "soundcard/SoundCardVx02.h"
+
+#include "device/DeviceHID.h"
+#include "soundcard/ReportText.h"
+#include "soundcard/SoundCardProfile.h"
+#include "soundcard/SoundCardVx02Profile.h"
+
+#include <QDebug>
+#include <QThread>
+
+
+SoundCardVx02::SoundCardVx02(HidBackend *backend, QObject *parent)
+    : SoundCardBase(backend, parent)
+{
+    setIdentity(profile());
+}
+
+const SoundCardProfile &SoundCardVx02::profile()
+{
+    return SoundCardVx02Profile::profile();
+}
+
+const SoundCardCommand &SoundCardVx02::parameterQuery()
+{
+    return SoundCardVx02Profile::parameterQuery();
+}
+
+bool SoundCardVx02::openDevice()
+{
+    return openWith(profile());
+}
+
+void SoundCardVx02::setSoundMode(int modeType, int modeDetailed)
+{
+    sendSetter(profile(), SetterOp::SoundMode, modeType, modeDetailed);
+}
+
+void SoundCardVx02::setVolume(int voluemType, int value)
+{
+    sendSetter(profile(), SetterOp::Volume, voluemType, value);
+}
+
+void SoundCardVx02::setMicReverberation(int value, int type)
+{
+    sendSetter(profile(), SetterOp::MicReverberation, value, type);
+}
+
+void SoundCardVx02::setDodgeSpeed(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeSpeed, value);
+}
+
+void SoundCardVx02::setDodgeThreshold(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeThreshold, value);
+}
+
+void SoundCardVx02::setDodgeGrade(int value)
+{
+    sendSetter(profile(), SetterOp::DodgeGrade, value);
+}
+
+void SoundCardVx02::setEliminateVoice(int value)
+{
+    sendSetter(profile(), SetterOp::EliminateVoice, value);
+}
+
+void SoundCardVx02::setDenoise(int value)
+{
+    sendSetter(profile(), SetterOp::Denoise, value);
+    qDebug() << "setDenoise" << value;
+}
+
+void SoundCardVx02::setSwitch(int type, int value)
+{
+    sendSetter(profile(), SetterOp::Switch, type, value);
+    qDebug() << "setSwitch = " << type << value;
+}
+
+void SoundCardVx02::setSpecialEffectSound(int value)
+{
+    sendSetter(profile(), SetterOp::SpecialEffectSound, value);
+}
+
+QString SoundCardVx02::getFirmwareVer()
+{
+    sendCommand(profile().firmwareQuery);
+    QByteArray buffer = newReportBuffer();
+    readAnswer(buffer);
+    return ReportText::version(reinterpret_cast<const quint8 *>(buffer.constData()), kVersionOffset);
+}
+
+// After a serial number the device is asked for its version too; that answer is not read here
+// and reaches whichever read comes next.
+QString SoundCardVx02::getSNCode()
+{
+    sendCommand(profile().serialQuery);
+    QByteArray buffer = newReportBuffer();
+    if (readAnswer(buffer) > 0)
+        sendCommand(profile().firmwareQuery);
+    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
+                            SoundCardProfile::kParameterOffset, kSerialWidth);
+}
+
+bool SoundCardVx02::getParaIsChange()
+{
+    sendCommand(parameterQuery());
+    QByteArray buffer = newReportBuffer();
+    QThread::msleep(kAnswerWaitMs);
+    if (readAnswer(buffer) <= 0)
+        return false;
+    return takeOverParameters(buffer, profile());
+}
+
+int SoundCardVx02::readAnswer(QByteArray &buffer)
+{
+    if (!device())
+        return 0;
+    return device()->readReport(reinterpret_cast<quint8 *>(buffer.data()), quint32(buffer.size()));
+}
+
+bool SoundCardVx02::sendReport(const QByteArray &buffer, int frameLength)
+{
+    if (!device())
+        return false;
+    if (device()->isOpen() && int(device()->outputReportLength()) < frameLength + 1) {
+        qWarning() << "output report of" << device()->outputReportLength() << "bytes cannot hold a frame of"
+                   << frameLength << "bytes";
+        return false;
+    }
+    return device()->writeReport(reinterpret_cast<const quint8 *>(buffer.constData()), quint32(frameLength)) > 0;
+}

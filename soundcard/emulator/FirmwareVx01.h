@@ -1,0 +1,24 @@
+#pragma once
+
+#include "soundcard/emulator/FirmwareBase.h"
+
+// Emulated firmware of model vx01. Everything goes over the control pipe: a query's answer is
+// offered by the next get-input-report, every other one offers the 19 parameter bytes.
+class FirmwareVx01 : public FirmwareBase
+{
+public:
+    FirmwareVx01();
+
+    QByteArray inputReport() override;
+
+    static const QByteArray &firmwareVersion();
+    static const QByteArray &serialNumber();
+
+protected:
+    QList<QByteArray> handle(const SoundCardCommand &command) override;
+
+private:
+    bool applySoundMode(quint8 modeType, quint8 modeDetailed);
+
+    QByteArray m_pendingAnswer;
+};

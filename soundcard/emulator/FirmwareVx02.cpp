@@ -1,0 +1,110 @@
+#include "soundcard/emulator/FirmwareVx02.h"
+
+#include "soundcard/SoundCardProfile.h"
+#include "soundcard/SoundCardVx02.h"
+#include "soundcard/SoundCardVx02Profile.h"
+
+namespace {
+
+// (group, sub-code) → key; the value is the second data byte.
+const QVector<FirmwareRule> kRules{
+    {0x02, 1, "volumeMonitor"},
+    {0x02, 2, "volumeRecording"},
+    {0x02, 3, "volumeBluetooth"},
+    {0x02, 4, "volumeBroadcast"},
+    {0x02, 5, "volumeBGM"},
+    {0x03, 1, "reverbVolume"},
+    {0x04, 1, "dodgeSpeed"},
+    {0x04, 2, "dodgeThreshold"},
+    {0x04, 3, "dodgeLevel"},
+    {0x05, 1, "disVoiceLevel"},
+    {0x05, 2, "denoiseLevel"},
+    {0x06, 1, "btnInPower"},
+    {0x06, 2, "btnDodge"},
+    {0x06, 3, "btnMixDry"},
+};
+
+// Choices per sound-mode group: reverberation effects, voice changes, electronic keys.
+const int kModeDetails[] = {5, 6, 12};
+
+struct StartValue
+{
+    const char *key;
+    int value;
+};
+
+const StartValue kStartUp[] = {
+    {"soundMode", 1},       {"modelDetail", 1},     {"volumeMonitor", 8},  {"volumeRecording", 8},
+    {"volumeBluetooth", 8}, {"volumeBroadcast", 8}, {"volumeBGM", 8},      {"reverbVolume", 6},
+    {"dodgeSpeed", 8},      {"dodgeThreshold", 8},  {"dodgeLevel", 8},     {"disVoiceLevel", 2},
+    {"denoiseLevel", 1},    {"btnInPower", 2},      {"btnDodge", 2},       {"btnMixDry", 2},
+};
+
+const SoundCardCommand kParameterQuery{{0x03, 0x01, 0x02, 0x08}, false, {}};
+const SoundCardCommand kVersionQuery{{0x00, 0x00, 0x00, 0x01}, false, {}};
+const SoundCardCommand kSerialQuery{{0x01, 0x02, 0x02, 0x01}, false, {}};
+constexpr quint8 kSoundModeGroup = 0x01;
+constexpr quint8 kEffectGroup = 0x07;
+
+} // namespace
+
+FirmwareVx02::FirmwareVx02()
+    : FirmwareBase("FirmwareVx02", SoundCardVx02Profile::profile().parameters, kRules)
+{
+    for (const StartValue &start : kStartUp)
+        setParameter(QString::fromLatin1(start.key), start.value);
+}
+
+const QByteArray &FirmwareVx02::serialNumber()
+{
+    static const QByteArray serial("VS20261205007");
+    return serial;
+}
+
+const QByteArray &FirmwareVx02::versionBytes()
+{
+    static const QByteArray version("\x01\x04\x1c", 3);
+    return version;
+}
+
+QByteArray FirmwareVx02::inputReport()
+{
+    return parameterReport();
+}
+
+QList<QByteArray> FirmwareVx02::handle(const SoundCardCommand &command)
+{
+    if (command == kParameterQuery)
+        return {parameterReport()};
+    if (command == kVersionQuery)
+        return {versionReport()};
+    if (command == kSerialQuery)
+        return {textReport(serialNumber(), SoundCardVx02::kSerialWidth)};
+    if (isSetter(command) && command.code[3] == kEffectGroup) {
+        playEffect(command.data[0]);
+        return {};
+    }
+    const bool applied = (isSetter(command) && command.code[3] == kSoundModeGroup)
+                             ? applySoundMode(command.data[0], command.data[1])
+                             : applyRule(command);
+    if (!applied)
+        warnUnknown(command);
+    return {};
+}
+
+bool FirmwareVx02::applySoundMode(quint8 modeType, quint8 modeDetailed)
+{
+    const int groups = int(sizeof(kModeDetails) / sizeof(kModeDetails[0]));
+    if (modeType < 1 || modeType > groups || modeDetailed < 1 || modeDetailed > kModeDetails[modeType - 1])
+        return false;
+    setParameter(QStringLiteral("soundMode"), modeType);
+    setParameter(QStringLiteral("modelDetail"), modeDetailed);
+    return true;
+}
+
+QByteArray FirmwareVx02::versionReport() const
+{
+    QByteArray report = emptyReport();
+    report.replace(SoundCardVx02::kVersionOffset, versionBytes().size(), versionBytes());
+    return report;
+}

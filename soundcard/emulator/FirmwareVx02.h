@@ -1,0 +1,24 @@
+#pragma once
+
+#include "soundcard/emulator/FirmwareBase.h"
+
+// Emulated firmware of model vx02. Answers the parameter, version and serial-number requests
+// with one input report each on the interrupt pipe.
+class FirmwareVx02 : public FirmwareBase
+{
+public:
+    FirmwareVx02();
+
+    QByteArray inputReport() override;
+
+    static const QByteArray &serialNumber();
+    // Three version numbers, reported at offsets 11 to 13.
+    static const QByteArray &versionBytes();
+
+protected:
+    QList<QByteArray> handle(const SoundCardCommand &command) override;
+
+private:
+    bool applySoundMode(quint8 modeType, quint8 modeDetailed);
+    QByteArray versionReport() const;
+};
