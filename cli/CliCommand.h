@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// One command of vorletctl: its name, how many arguments it takes and of which kind, and what
+// it does. The runner acts on `action`; the parser only on the counts and kinds.
+struct CliCommand
+{
+    enum class Arguments { Integers, File };
+    enum class Action {
+        Setter,           // a setter slot of the sound card, by its own name
+        TextQuery,        // a slot returning a text (firmware version, serial number, ...)
+        ParaIsChange,     // polls once, prints true or false
+        AllPara,          // polls once, prints the parameter map
+        List,             // every HID collection of the backend
+        Save,             // the parameter map as a JSON profile
+        Load,             // the setters that bring the device into a profile's state
+    };
+
+    const char *name;
+    int minArgs;
+    int maxArgs;
+    Arguments arguments;
+    Action action;
+    const char *argumentHelp;
+    const char *help;
+
+    bool needsDevice() const { return action != Action::List; }
+};

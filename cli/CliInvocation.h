@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One command of a command line with its arguments, checked by the parser.
+struct CliInvocation
+{
+    const CliCommand *command = nullptr;
+    QVector<int> integers;   // for integer commands
+    QString file;            // for file commands
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/CliInvocation.h"
+
+#include <QString>
+#include <QVector>
+
+// What a vorletctl command line asks for.
+struct CliOptions
+{
+    QString emulate;          // "vx01", "vx02" or empty
+    bool trace = false;
+    bool json = false;
+    bool verbose = false;
+    bool help = false;
+    QVector<CliInvocation> invocations;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cli/CliOptions.h"
+#include "cli/ParameterProfile.h"
+
+#include <QMap>
+#include <QTextStream>
+
+#include <memory>
+
+class HidBackend;
+class SoundCardBase;
+
+// Runs the checked commands of one command line in order against one device.
+class CliRunner
+{
+public:
+    enum ExitCode { Success = 0, NoDevice = 1, UsageError = 2 };
+
+    CliRunner(HidBackend &backend, QTextStream &out, QTextStream &err);
+    ~CliRunner();
+
+    int run(const CliOptions &options);
+
+private:
+    int openDevice();
+    int prepareProfiles(const CliOptions &options);
+    int runOne(const CliInvocation &invocation, int index, const CliOptions &options);
+    void listCollections(bool json);
+    void printParameters(bool json);
+    void line(const QString &text);
+    int failure(int code, const QString &message);
+
+    HidBackend &m_backend;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    QString m_devType;
+    std::unique_ptr<SoundCardBase> m_card;
+    QMap<int, QVector<ParameterProfile::Step>> m_profiles;   // by invocation index
+};

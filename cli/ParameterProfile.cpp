@@ -1,0 +1,131 @@
+#include "cli/ParameterProfile.h"
+
+#include "cli/ProfileKeyTable.h"
+#include "soundcard/SoundCardBase.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace {
+
+const QString kDevType = QStringLiteral("devType");
+const QString kParameters = QStringLiteral("parameters");
+
+bool fail(QString *error, const QString &message)
+{
+    *error = message;
+    return false;
+}
+
+// vx01 "model" value → setSoundMode arguments.
+bool vx01Mode(int model, int *modeType, int *detail)
+{
+    if (model == 1) {
+        *modeType = 1;
+        *detail = 0;
+    } else if (model >= 2 && model <= 4) {
+        *modeType = 2;
+        *detail = model - 1;
+    } else if (model == 7) {
+        *modeType = 3;
+        *detail = 0;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
+{
+    QJsonObject values;
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+        values.insert(it.key(), it.value().toInt());
+    const QJsonObject root{{kDevType, devType}, {kParameters, values}};
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (!file.commit())
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+bool ParameterProfile::load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("cannot read profile %1: %2").arg(path, file.errorString()));
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (document.isNull())
+        return fail(error, QStringLiteral("profile %1 is no JSON: %2").arg(path, parseError.errorString()));
+    const QJsonObject root = document.object();
+    if (!root.value(kParameters).isObject())
+        return fail(error, QStringLiteral("profile %1 has no \"parameters\" object").arg(path));
+    const QString profileType = root.value(kDevType).toString(devType);
+    if (profileType != devType)
+        return fail(error, QStringLiteral("profile %1 is for a %2, the device is a %3").arg(path, profileType, devType));
+
+    // Check every value first.
+    const QJsonObject values = root.value(kParameters).toObject();
+    QMap<QString, int> checked;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        const ProfileKey *entry = ProfileKeyTable::find(devType, it.key());
+        if (!entry)
+            return fail(error, QStringLiteral("profile %1: unknown key \"%2\" for a %3").arg(path, it.key(), devType));
+        const double number = it.value().toDouble(NAN);
+        if (!it.value().isDouble() || std::floor(number) != number)
+            return fail(error, QStringLiteral("profile %1: \"%2\" is not an integer").arg(path, it.key()));
+        if (number < entry->min || number > entry->max)
+            return fail(error, QStringLiteral("profile %1: \"%2\" = %3 is out of range %4..%5")
+                                   .arg(path, it.key()).arg(number).arg(entry->min).arg(entry->max));
+        int modeType = 0;
+        int detail = 0;
+        if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
+            return fail(error, QStringLiteral("profile %1: \"model\" = %2 is none of 1, 2, 3, 4, 7").arg(path).arg(number));
+        checked.insert(it.key(), int(number));
+    }
+    const bool hasGroup = checked.contains(QStringLiteral("soundMode"));
+    const bool hasDetail = checked.contains(QStringLiteral("modelDetail"));
+    if (hasGroup != hasDetail)
+        return fail(error, QStringLiteral("profile %1: \"soundMode\" and \"modelDetail\" go together").arg(path));
+    if (hasGroup && checked.value(QStringLiteral("modelDetail")) > ProfileKeyTable::vx02DetailCount(checked.value(QStringLiteral("soundMode"))))
+        return fail(error, QStringLiteral("profile %1: \"modelDetail\" = %2 is out of range for \"soundMode\" = %3")
+                               .arg(path).arg(checked.value(QStringLiteral("modelDetail"))).arg(checked.value(QStringLiteral("soundMode"))));
+
+    // Then the calls, in the table's order.
+    steps->clear();
+    for (const ProfileKey &entry : ProfileKeyTable::keys(devType)) {
+        const QString key = QString::fromLatin1(entry.key);
+        if (!checked.contains(key))
+            continue;
+        const int value = checked.value(key);
+        switch (entry.kind) {
+        case ProfileKey::Kind::Setter:
+            steps->append([apply = entry.apply, value](SoundCardBase &card) { apply(card, value); });
+            break;
+        case ProfileKey::Kind::Vx01Model: {
+            int modeType = 0;
+            int detail = 0;
+            vx01Mode(value, &modeType, &detail);
+            steps->append([modeType, detail](SoundCardBase &card) { card.setSoundMode(modeType, detail); });
+            break;
+        }
+        case ProfileKey::Kind::Vx02Group: {
+            const int detail = checked.value(QStringLiteral("modelDetail"));
+            steps->append([value, detail](SoundCardBase &card) { card.setSoundMode(value, detail); });
+            break;
+        }
+        case ProfileKey::Kind::Vx02Detail:
+        case ProfileKey::Kind::ReportedOnly:
+            break;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,57 @@
+#include "cli/CliParser.h"
+#include "cli/CliRunner.h"
+#include "cli/TracingHidBackend.h"
+#include "device/HidBackendFactory.h"
+#include "soundcard/emulator/FirmwareFactory.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// The program's own log lines stay out of the way unless asked for.
+void quietLog(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    CliOptions options;
+    QString error;
+    if (!CliParser::parse(app.arguments().mid(1), &options, &error)) {
+        err << "vorletctl: " << error << '\n';
+        return CliRunner::UsageError;
+    }
+    if (options.help) {
+        out << CliParser::helpText();
+        return CliRunner::Success;
+    }
+    qInstallMessageHandler(options.verbose ? verboseLog : quietLog);
+
+    QStringList backendArguments;
+    if (!options.emulate.isEmpty())
+        backendArguments << QStringLiteral("--emulate") << options.emulate;
+    std::unique_ptr<HidBackend> backend = HidBackendFactory::create(backendArguments, &FirmwareFactory::make);
+    std::unique_ptr<TracingHidBackend> tracing;
+    HidBackend *used = backend.get();
+    if (options.trace) {
+        tracing = std::make_unique<TracingHidBackend>(backend.get(), [&err](const QString &line) {
+            err << line << '\n';
+            err.flush();
+        });
+        used = tracing.get();
+    }
+    CliRunner runner(*used, out, err);
+    return runner.run(options);
+}

@@ -1,0 +1,34 @@
+#include "soundcard/SoundCardFactory.h"
+
+#include "soundcard/SoundCardVx01.h"
+#include "soundcard/SoundCardVx02.h"
+
+namespace {
+
+template <typename Card>
+std::unique_ptr<SoundCardBase> make(HidBackend *backend)
+{
+    return std::make_unique<Card>(backend);
+}
+
+struct Maker
+{
+    const char *devType;
+    std::unique_ptr<SoundCardBase> (*make)(HidBackend *);
+};
+
+const Maker kMakers[] = {
+    {"vx01", &make<SoundCardVx01>},
+    {"vx02", &make<SoundCardVx02>},
+};
+
+} // namespace
+
+std::unique_ptr<SoundCardBase> SoundCardFactory::create(const QString &devType, HidBackend *backend)
+{
+    for (const Maker &maker : kMakers) {
+        if (devType == QLatin1String(maker.devType))
+            return maker.make(backend);
+    }
+    return nullptr;
+}
