@@ -1,0 +1,139 @@
+#include "cli/ParameterProfile.h"
+#include "device/EmulatedBus.h"
+#include "soundcard/SoundCardBase.h"
+#include "soundcard/SoundCardFactory.h"
+#include "soundcard/emulator/FirmwareBase.h"
+#include "soundcard/emulator/FirmwareFactory.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Rig
+{
+    explicit Rig(const QString &model)
+    {
+        bus.setReadWaitLimitMs(20);
+        bus.plug(model, FirmwareFactory::make(model));
+        firmware = dynamic_cast<FirmwareBase *>(bus.firmware(model));
+        card = SoundCardFactory::create(model, &bus);
+        card->openDevice();
+    }
+    EmulatedBus bus;
+    FirmwareBase *firmware = nullptr;
+    std::unique_ptr<SoundCardBase> card;
+};
+
+} // namespace
+
+class TestParameterProfile : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A device whose every settable key differs from the start-up state is saved; a fresh
+    // device loaded from that profile reads back the same map.
+    void saveThenLoadRestoresEveryKey_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QVariantMap>("changes");
+        QTest::newRow("vx01") << "vx01"
+                              << QVariantMap{{"model", 3}, {"volumeMonitor", 1}, {"volumeRecording", 2},
+                                             {"volumeMusicVolume", 3}, {"volumeMic", 4}, {"reverbDepth", 5},
+                                             {"reverbVolume", 7}, {"dodgeThreshold", 9}, {"dodgeLevel", 10},
+                                             {"dodgeSpeed", 11}, {"toneColour", 12}, {"btnBluetooth", 1},
+                                             {"btnDenoise", 1}, {"btnInPower", 1}, {"btnDisVoice", 1}, {"btnDodge", 1}};
+        QTest::newRow("vx02") << "vx02"
+                              << QVariantMap{{"soundMode", 3}, {"modelDetail", 12}, {"volumeMonitor", 1},
+                                             {"volumeRecording", 2}, {"volumeBluetooth", 3}, {"volumeBroadcast", 4},
+                                             {"volumeBGM", 5}, {"reverbVolume", 7}, {"dodgeSpeed", 9},
+                                             {"dodgeThreshold", 10}, {"dodgeLevel", 11}, {"disVoiceLevel", 1},
+                                             {"denoiseLevel", 3}, {"btnInPower", 1}, {"btnDodge", 1}, {"btnMixDry", 1}};
+    }
+    void saveThenLoadRestoresEveryKey()
+    {
+        QFETCH(QString, model);
+        QFETCH(QVariantMap, changes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("profile.json");
+        QVariantMap saved;
+        {
+            Rig source(model);
+            for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+                QVERIFY(source.firmware->setParameter(it.key(), it.value().toInt()));
+            QVERIFY(source.card->getParaIsChange());
+            saved = source.card->getAllPara();
+            QString error;
+            QVERIFY2(ParameterProfile::save(path, model, saved, &error), qPrintable(error));
+        }
+        Rig target(model);
+        QVERIFY(target.card->getParaIsChange());
+        QVERIFY(target.card->getAllPara() != saved);
+        QVector<ParameterProfile::Step> steps;
+        QString error;
+        QVERIFY2(ParameterProfile::load(path, model, &steps, &error), qPrintable(error));
+        for (const ParameterProfile::Step &step : steps)
+            step(*target.card);
+        target.card->getParaIsChange();
+        QCOMPARE(target.card->getAllPara(), saved);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
+        QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}") << "has no \"parameters\" object";
+        QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}") << "is for a vx01, the device is a vx02";
+        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"parameters\":{\"volumeMic\":3}}") << "unknown key \"volumeMic\" for a vx02";
+        QTest::newRow("volume too high") << "vx02" << QByteArray("{\"parameters\":{\"volumeBGM\":17}}") << "\"volumeBGM\" = 17 is out of range 0..16";
+        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"parameters\":{\"dodgeSpeed\":0}}") << "\"dodgeSpeed\" = 0 is out of range 1..16";
+        QTest::newRow("switch 3") << "vx01" << QByteArray("{\"parameters\":{\"btnDodge\":3}}") << "\"btnDodge\" = 3 is out of range 1..2";
+        QTest::newRow("text value") << "vx01" << QByteArray("{\"parameters\":{\"volumeMic\":\"3\"}}") << "\"volumeMic\" is not an integer";
+        QTest::newRow("fraction") << "vx01" << QByteArray("{\"parameters\":{\"volumeMic\":2.5}}") << "\"volumeMic\" is not an integer";
+        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"parameters\":{\"model\":5}}") << "\"model\" = 5 is none of";
+        QTest::newRow("vx02 detail alone") << "vx02" << QByteArray("{\"parameters\":{\"modelDetail\":2}}") << "go together";
+        QTest::newRow("vx02 voice change 7") << "vx02" << QByteArray("{\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}") << "out of range for \"soundMode\" = 2";
+        QTest::newRow("denoise 4") << "vx02" << QByteArray("{\"parameters\":{\"denoiseLevel\":4}}") << "out of range 0..3";
+    }
+    void refusals()
+    {
+        QFETCH(QString, model);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("bad.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QVector<ParameterProfile::Step> steps{[](SoundCardBase &) {}};
+        QString error;
+        QVERIFY(!ParameterProfile::load(path, model, &steps, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
+    void missingFile()
+    {
+        QVector<ParameterProfile::Step> steps;
+        QString error;
+        QVERIFY(!ParameterProfile::load("/nonexistent/profile.json", "vx01", &steps, &error));
+        QVERIFY(error.startsWith("cannot read profile"));
+    }
+
+    // Keys the device only reports are accepted and send nothing.
+    void reportedOnlyKeysSendNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.json");
+        QVERIFY(ParameterProfile::save(path, "vx01", {{"btnMute", 1}, {"toneColourHigh", 200}, {"toneColourLow", 0}}, nullptr));
+        QVector<ParameterProfile::Step> steps;
+        QString error;
+        QVERIFY2(ParameterProfile::load(path, "vx01", &steps, &error), qPrintable(error));
+        QVERIFY(steps.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestParameterProfile)
+#include "tst_ParameterProfile.moc"
