@@ -152,7 +152,10 @@ void WaveFile::readSamples(QFile &file)
     // Samples are always read as 16-bit, one per channel and frame.
     const qint64 frameBytes = qint64(channels) * 2;
     const qint64 frameCount = m_dataSize / m_header.blockAlign;
-    const qint64 blockFrames = std::max<qint64>(1, readBlockBytes / frameBytes);
+    // No larger than the frames the file can still hold: short files get a small buffer.
+    const qint64 fileFrames = std::max<qint64>(0, file.size() - file.pos()) / frameBytes;
+    const qint64 fullBlock = std::max<qint64>(1, readBlockBytes / frameBytes);
+    const qint64 blockFrames = std::clamp<qint64>(fileFrames, 1, fullBlock);
 
     std::vector<qint16> buffer(static_cast<size_t>(blockFrames * channels));
     std::vector<qint16> maxima(channels, -32768);

@@ -7,6 +7,8 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int widenStep = 260;
@@ -60,7 +62,8 @@ void WaveformFrame::clearWaveform()
 
 void WaveformFrame::setPlayPosition(qint64 ms)
 {
-    const int x = static_cast<int>(double(ms / 1000) * m_canvas->pixelsPerSecond());
+    const double seconds = double(ms / 1000);
+    const int x = static_cast<int>(std::clamp(seconds * m_canvas->pixelsPerSecond(), -1e9, 1e9));
     m_canvas->setPlayPosition(ms);
     if (x % pageWidth == 0)
         horizontalScrollBar()->setSliderPosition(x);
