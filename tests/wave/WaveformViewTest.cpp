@@ -190,6 +190,27 @@ private slots:
         QCOMPARE(colourAt(img, 150, 100), canvasColour); // the old columns are gone
     }
 
+    void bandExtentAndNewPress()
+    {
+        View v(702, 400);
+        for (int i = 0; i < 300; ++i)
+            v.append({0.5, -0.5, 0.25, -0.25});
+        select(v.canvas, 100, 200);
+        QCOMPARE(v.canvas->selectionBand(), QRect(100, 0, 100, 290));
+        QImage img = v.grab();
+        QVERIFY(isBand(img, 150, 0));
+        QVERIFY(isBand(img, 150, 289));
+        QVERIFY(!isBand(img, 150, 290));
+        // A new press takes the band away; a resize rebuilds the background without it.
+        press(v.canvas, 250);
+        QVERIFY(v.canvas->selectionBand().isEmpty());
+        QVERIFY(!isBand(v.grab(), 150, 100));
+        drag(v.canvas, 150);
+        QVERIFY(isBand(v.grab(), 200, 100));
+        v.frame->resize(702, 390);
+        QVERIFY(!isBand(v.grab(), 200, 100));
+    }
+
     // The recording window reloads the cut file while s_cutAudio is delivered.
     void deleteAgainCutsSamePixels()
     {
@@ -459,6 +480,20 @@ private slots:
         QCOMPARE(colourAt(img, 100, levelY(h, 0, 0.0) - 1), waveColour);
         QCOMPARE(colourAt(img, 101, 5), rulerTextColour);
         QCOMPARE(colourAt(img, 100, 5), rulerBandColour);
+
+        // Scrolled anywhere, every visible column is drawn: each crosses its lane's centre.
+        v.frame->setPlayPosition(0);
+        const int centre0 = levelY(h, 0, 0.0);
+        for (int value : {0, 1, 4321, 77777, 123456, bar->maximum() / 2, bar->maximum()}) {
+            bar->setValue(value);
+            const QImage vp = v.frame->viewport()->grab().toImage();
+            for (int x = 0; x < vp.width(); ++x) {
+                const int col = value + x - 40;
+                if (col < 0 || col >= columns)
+                    continue;
+                QCOMPARE(colourAt(vp, x, centre0), waveColour);
+            }
+        }
 
         // Select from 1:53:20 to 1:56:40 and cut it out.
         QSignalSpy cut(v.frame, &WaveformFrame::s_cutAudio);
