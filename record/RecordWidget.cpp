@@ -95,7 +95,9 @@ RecordWidget::RecordWidget(QWidget *parent)
         if (state != QMediaPlayer::StoppedState)
             return;
         m_playTimer->stop();
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
+        // A recording that stopped the player keeps its own icons.
+        if (m_recorder->state() == QMediaRecorder::StoppedState)
+            setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
     });
 
     m_playTimer = new QTimer(this);
@@ -105,7 +107,9 @@ RecordWidget::RecordWidget(QWidget *parent)
 
     connect(ui->waveforFrame, &WaveformFrame::s_cutAudio, this, &RecordWidget::cutAudio);
     connect(ui->waveforFrame, &WaveformFrame::s_posChange, this, [this](double playPos) {
-        m_player->setPosition(qint64(qint32(playPos)));
+        // Truncated to 32 bits as the view's positions are; out-of-range values are clamped
+        // first, since converting them would be undefined.
+        m_player->setPosition(qint64(qint32(qBound(-2147483648.0, playPos, 2147483647.0))));
     });
 
     connect(&m_waveFile, &WaveFile::s_waveformData, this, &RecordWidget::on_waveformData);

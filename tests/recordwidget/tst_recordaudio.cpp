@@ -72,6 +72,7 @@ class TestRecordAudio : public QObject
     WavAnalysis m_take;
     QString m_nextTarget;    // what the save dialog answers
     int m_dialogCalls = 0;
+    bool m_recordingIconsShown = false; // seen just before recordTake stopped
     QString m_dialogCaption;
     QString m_dialogFilter;
 
@@ -142,6 +143,8 @@ class TestRecordAudio : public QObject
         if (!QTest::qWaitFor([&] { return recorder()->state() == QMediaRecorder::RecordingState; }, 5000))
             return {};
         QTest::qWait(ms);
+        m_recordingIconsShown = showsIcon(button("btnRecord"), "Button_Stop_On")
+                                && showsIcon(button("btnPauseGo"), "Button_Pause_Off");
         button("btnRecord")->click();
         if (!QTest::qWaitFor([&] { return recorder()->state() == QMediaRecorder::StoppedState; }, 5000))
             return {};
@@ -454,9 +457,14 @@ private slots:
         button("btnPauseGo")->click();
         QTRY_VERIFY(playTimer()->isActive());
         QTest::qWait(200);
+        // The card's input name finds no such input here: the default input records.
+        m_widget->setInputDevice(QStringLiteral("麦克风 (Vorlet Stage 20)"));
         // Record pressed while playing: the player stops first, the icons are the recording's.
         const QString take2 = recordTake(1200);
         QVERIFY(!take2.isEmpty());
+        QCOMPARE(recorder()->audioInput(), recorder()->defaultAudioInput());
+        QVERIFY2(m_recordingIconsShown, "recording shows the stop and pause icons");
+        m_widget->setInputDevice(QStringLiteral("Default"));
         QVERIFY(take2 != m_recording);
         QVERIFY(!playTimer()->isActive());
         const WavAnalysis a = WavAnalysis::of(take2);
