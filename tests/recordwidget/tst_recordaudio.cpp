@@ -265,7 +265,7 @@ private slots:
         const int waveEnd = rightmostWaveX();
         qInfo() << "live waveform ends at x" << waveEnd;
         QVERIFY(waveEnd <= 40 + int(m_take.seconds * 25) + 3);
-        QVERIFY(waveEnd >= 40 + int(m_take.seconds * 25 * 0.7));
+        QVERIFY(waveEnd >= 40 + int(m_take.seconds * 25 * 0.5));
         qInfo() << "recorded" << m_recording << m_take.seconds << "s" << m_take.sampleRate << "Hz"
                 << m_take.channels << "ch, peak" << m_take.peak << "rms" << m_take.rms << "f"
                 << m_take.frequency;
