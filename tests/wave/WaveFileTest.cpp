@@ -15,7 +15,7 @@ namespace {
 
 using Columns = QVector<QVector<qreal>>;
 
-struct WavSpec
+struct WavLayout
 {
     int channels = 2;
     int blockAlign = -1;      // -1: channels * 2
@@ -46,19 +46,19 @@ QByteArray pcm(const QVector<qint16> &samples)
     return b;
 }
 
-QByteArray wavBytes(const WavSpec &spec, const QVector<qint16> &samples)
+QByteArray wavBytes(const WavLayout &layout, const QVector<qint16> &samples)
 {
-    const int align = spec.blockAlign < 0 ? spec.channels * 2 : spec.blockAlign;
-    const qint64 frames = spec.channels ? samples.size() / spec.channels : 0;
-    const qint64 claimed = spec.claimedFrames < 0 ? frames : spec.claimedFrames;
-    const quint32 dataSize = quint32(claimed * (spec.channels * 2));
+    const int align = layout.blockAlign < 0 ? layout.channels * 2 : layout.blockAlign;
+    const qint64 frames = layout.channels ? samples.size() / layout.channels : 0;
+    const qint64 claimed = layout.claimedFrames < 0 ? frames : layout.claimedFrames;
+    const quint32 dataSize = quint32(claimed * (layout.channels * 2));
     QByteArray b = "RIFF" + le32(36 + dataSize) + "WAVE" + "fmt " + le32(16) + le16(1)
-        + le16(quint16(spec.channels)) + le32(48000) + le32(48000 * align)
+        + le16(quint16(layout.channels)) + le32(48000) + le32(48000 * align)
         + le16(quint16(align)) + le16(16);
-    if (spec.listChunk)
+    if (layout.listChunk)
         b += "LIST" + le32(26) + "INFO" + "ISFT" + le32(14) + QByteArray("Lavf59.27.100\0", 14);
     b += "data" + le32(dataSize) + pcm(samples);
-    b += QByteArray(spec.strayBytes, '\x7f');
+    b += QByteArray(layout.strayBytes, '\x7f');
     return b;
 }
 
@@ -196,9 +196,9 @@ private slots:
     void extraChunkSkipped()
     {
         const QVector<qint16> s = randomSamples(2, 4000, 11);
-        WavSpec spec;
-        spec.listChunk = true;
-        const QByteArray bytes = wavBytes(spec, s);
+        WavLayout layout;
+        layout.listChunk = true;
+        const QByteArray bytes = wavBytes(layout, s);
         QCOMPARE(bytes.size(), 36 + 4 + 34 + 4 + s.size() * 2);
         const Load r = load(write("list.wav", bytes));
         QVERIFY(r.ok);
@@ -253,9 +253,9 @@ private slots:
     void unreadableHeaders_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        WavSpec zeroAlign;
+        WavLayout zeroAlign;
         zeroAlign.blockAlign = 0;
-        WavSpec noChannels;
+        WavLayout noChannels;
         noChannels.channels = 0;
         const QVector<qint16> s = randomSamples(2, 4000, 5);
         QTest::newRow("block align 0") << wavBytes(zeroAlign, s);
@@ -290,10 +290,10 @@ private slots:
         QFETCH(int, stray);
         QFETCH(int, expectedColumns);
         const QVector<qint16> s = randomSamples(2, present, 3);
-        WavSpec spec;
-        spec.claimedFrames = 100000;
-        spec.strayBytes = stray;
-        const Load r = load(write("short.wav", wavBytes(spec, s)));
+        WavLayout layout;
+        layout.claimedFrames = 100000;
+        layout.strayBytes = stray;
+        const Load r = load(write("short.wav", wavBytes(layout, s)));
         QVERIFY(r.ok);
         QCOMPARE(r.columns.size(), expectedColumns);
         QCOMPARE(r.columns, referenceColumns(s, 2, present));
@@ -303,9 +303,9 @@ private slots:
     {
         // The data chunk may be followed by other chunks: only its declared size is read.
         const QVector<qint16> s = randomSamples(2, 5000, 9);
-        WavSpec spec;
-        spec.claimedFrames = 1920;
-        const Load r = load(write("trailer.wav", wavBytes(spec, s)));
+        WavLayout layout;
+        layout.claimedFrames = 1920;
+        const Load r = load(write("trailer.wav", wavBytes(layout, s)));
         QVERIFY(r.ok);
         QCOMPARE(r.columns, referenceColumns(s, 2, 1920));
     }
@@ -314,9 +314,9 @@ private slots:
     void blockAlignSetsFrameCount()
     {
         const QVector<qint16> s = randomSamples(2, 1920 * 4, 21);
-        WavSpec spec;
-        spec.blockAlign = 8;
-        const Load r = load(write("align.wav", wavBytes(spec, s)));
+        WavLayout layout;
+        layout.blockAlign = 8;
+        const Load r = load(write("align.wav", wavBytes(layout, s)));
         QVERIFY(r.ok);
         QCOMPARE(r.columns, referenceColumns(s, 2, 1920 * 2));
     }

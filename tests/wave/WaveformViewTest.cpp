@@ -73,6 +73,16 @@ int levelY(int h, int c, double v)
     return int(centre - h * 0.98 * 0.5 * v);
 }
 
+// Whether anything (a glyph) is drawn in r on a ground of the given colour.
+bool hasInk(const QImage &img, const QRect &r, const QString &ground)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (colourAt(img, x, y) != ground)
+                return true;
+    return false;
+}
+
 bool isBand(const QImage &img, int x, int y)
 {
     // The band (235, 239, 255) at alpha 150 over the dark canvas lightens it strongly.
@@ -110,6 +120,18 @@ private slots:
         QCOMPARE(colourAt(img, 64, 5), rulerBandColour);
         // Initial cursor at x 40 - 1.
         QCOMPARE(colourAt(img, 39, 100), cursorColour);
+        // The numbers of seconds 1 and 2 stand centred on their ticks, above y 16.
+        QVERIFY(hasInk(img, QRect(58, 7, 14, 10), rulerBandColour));
+        QVERIFY(hasInk(img, QRect(83, 7, 14, 10), rulerBandColour));
+        QVERIFY(!hasInk(img, QRect(71, 7, 10, 10), rulerBandColour));
+
+        QCOMPARE(v.frame->horizontalScrollBar()->styleSheet(),
+                 QString("QScrollBar:horizontal { height: 15px; margin: 0px 40px 0 0px; "
+                         "border-radius: 7px;background: #1A1B1C ; } QScrollBar::handle:horizontal "
+                         "{ border-radius: 7px; background: #2B2C2E;}QScrollBar::add-line:horizontal "
+                         "{ width: 0px;}QScrollBar::sub-line:horizontal {width: 0px;}"
+                         "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
+                         "{background: none;}"));
     }
 
     void axisStrip()
@@ -123,6 +145,11 @@ private slots:
             QCOMPARE(colourAt(img, 36, centre - 2 * (h / 4)), rulerTextColour);
             QCOMPARE(colourAt(img, 36, centre + 2 * (h / 4)), rulerTextColour);
             QCOMPARE(colourAt(img, 36, centre + 5), rulerBandColour);
+            // The labels, right-aligned in 30-px boxes left of the ticks.
+            QVERIFY(hasInk(img, QRect(10, centre - 6, 20, 12), rulerBandColour));
+            QVERIFY(hasInk(img, QRect(10, centre - 2 * (h / 4) - 1, 20, 12), rulerBandColour));
+            QVERIFY(hasInk(img, QRect(5, centre + 2 * (h / 4) - 6, 25, 12), rulerBandColour));
+            QVERIFY(!hasInk(img, QRect(10, centre - 2 * (h / 4) + 12, 20, 8), rulerBandColour));
         }
         QCOMPARE(colourAt(img, 39, 100), QString("#000000"));
     }
