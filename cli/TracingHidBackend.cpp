@@ -21,6 +21,11 @@ HidEnumeration TracingHidBackend::enumerateWithStatus()
     return m_inner->enumerateWithStatus();
 }
 
+bool TracingHidBackend::watchesHotplug() const
+{
+    return m_inner->watchesHotplug();
+}
+
 std::unique_ptr<HidHandle> TracingHidBackend::open(const HidCollectionInfo &collection)
 {
     std::unique_ptr<HidHandle> handle = m_inner->open(collection);

@@ -12,6 +12,7 @@ public:
 
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;
+    bool watchesHotplug() const override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
 
 private:

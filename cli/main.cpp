@@ -4,7 +4,7 @@
 #include "device/HidBackendFactory.h"
 #include "soundcard/emulator/FirmwareFactory.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -23,7 +23,12 @@ void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Quiet from the start: the platform's own start-up notes would mix with the results.
+    qInstallMessageHandler(quietLog);
+    // The device detection is an invisible window: a command-line tool needs no display for it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
