@@ -6,7 +6,7 @@
 // it does. The runner acts on `action`; the parser only on the counts and kinds.
 struct CliCommand
 {
-    enum class Arguments { Integers, File };
+    enum class Arguments { Integers, File, KeyValue };
     enum class Action {
         Setter,           // a setter slot of the sound card, by its own name
         TextQuery,        // a slot returning a text (firmware version, serial number, ...)
@@ -15,6 +15,7 @@ struct CliCommand
         List,             // every HID collection of the backend
         Save,             // the parameter map as a JSON profile
         Load,             // the setters that bring the device into a profile's state
+        Knob,             // an emulated device changes a parameter on its own
     };
 
     const char *name;
@@ -26,4 +27,5 @@ struct CliCommand
     const char *help;
 
     bool needsDevice() const { return action != Action::List; }
+    bool needsEmulation() const { return action == Action::Knob; }
 };

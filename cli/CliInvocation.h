@@ -12,4 +12,5 @@ struct CliInvocation
     const CliCommand *command = nullptr;
     QVector<int> integers;   // for integer commands
     QString file;            // for file commands
+    QString key;             // for key-value commands (with the value in `integers`)
 };

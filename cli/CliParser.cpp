@@ -44,6 +44,8 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         if (command.arguments == CliCommand::Arguments::File) {
             current->file = pending.value(0);
         } else {
+            if (command.arguments == CliCommand::Arguments::KeyValue)
+                current->key = pending.takeFirst();
             for (const QString &argument : pending) {
                 bool ok = false;
                 const int value = argument.toInt(&ok);
@@ -84,7 +86,9 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         } else if (const CliCommand *command = CliCommandTable::find(argument)) {
             if (!finish())
                 return false;
-            options->invocations.append(CliInvocation{command, {}, {}});
+            CliInvocation invocation;
+            invocation.command = command;
+            options->invocations.append(invocation);
             current = &options->invocations.last();
         } else if (current && pending.size() < current->command->maxArgs) {
             pending << argument;
@@ -128,7 +132,8 @@ QString CliParser::helpText()
         "\n"
         "Results go to stdout, one line per command that returns something. A profile written by\n"
         "save can be given to load; keys the device only reports (vx01 toneColourHigh,\n"
-        "toneColourLow, btnMute) are accepted and not sent.\n"
+        "toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
+        "device: `--emulate vx01 getAllPara knob volumeMonitor 3 getParaIsChange` prints true.\n"
         "\n"
         "Exit status: 0 success, 1 no device found or it could not be opened (or nothing could\n"
         "be read to save), 2 usage error (unknown command, wrong argument count, non-integer\n"

@@ -4,6 +4,7 @@
 #include "device/HidBackend.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
+#include "soundcard/emulator/FirmwareBase.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,6 +39,8 @@ int CliRunner::run(const CliOptions &options)
             return code;
         if (const int code = prepareProfiles(options))
             return code;
+        if (const int code = checkKnobs(options))
+            return code;
     }
     for (int i = 0; i < options.invocations.size(); ++i) {
         if (const int code = runOne(options.invocations.at(i), i, options))
@@ -69,6 +72,24 @@ int CliRunner::prepareProfiles(const CliOptions &options)
         if (!ParameterProfile::load(invocation.file, m_devType, &steps, &error))
             return failure(UsageError, error);
         m_profiles.insert(i, steps);
+    }
+    return Success;
+}
+
+void CliRunner::setEmulatedFirmware(FirmwareBase *firmware)
+{
+    m_firmware = firmware;
+}
+
+int CliRunner::checkKnobs(const CliOptions &options)
+{
+    for (const CliInvocation &invocation : options.invocations) {
+        if (!invocation.command->needsEmulation())
+            continue;
+        if (!m_firmware)
+            return failure(UsageError, QStringLiteral("%1 works only on an emulated device (--emulate)").arg(QLatin1String(invocation.command->name)));
+        if (m_firmware->parameter(invocation.key) < 0)
+            return failure(UsageError, QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(QLatin1String(invocation.command->name), m_devType, invocation.key));
     }
     return Success;
 }
@@ -111,6 +132,9 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
             return failure(NoDevice, error);
         return Success;
     }
+    case CliCommand::Action::Knob:
+        m_firmware->setParameter(invocation.key, args.at(0));
+        return Success;
     case CliCommand::Action::Load:
         for (const ParameterProfile::Step &step : m_profiles.value(index))
             step(*m_card);

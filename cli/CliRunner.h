@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class FirmwareBase;
 class HidBackend;
 class SoundCardBase;
 
@@ -20,11 +21,15 @@ public:
     CliRunner(HidBackend &backend, QTextStream &out, QTextStream &err);
     ~CliRunner();
 
+    // The device side of an emulated device, for the knob command; null for real devices.
+    void setEmulatedFirmware(FirmwareBase *firmware);
+
     int run(const CliOptions &options);
 
 private:
     int openDevice();
     int prepareProfiles(const CliOptions &options);
+    int checkKnobs(const CliOptions &options);
     int runOne(const CliInvocation &invocation, int index, const CliOptions &options);
     void listCollections(bool json);
     void printParameters(bool json);
@@ -34,6 +39,7 @@ private:
     HidBackend &m_backend;
     QTextStream &m_out;
     QTextStream &m_err;
+    FirmwareBase *m_firmware = nullptr;
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;
     QMap<int, QVector<ParameterProfile::Step>> m_profiles;   // by invocation index

@@ -1,7 +1,9 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
+#include "device/EmulatedBus.h"
 #include "device/HidBackendFactory.h"
+#include "soundcard/emulator/FirmwareBase.h"
 #include "soundcard/emulator/FirmwareFactory.h"
 
 #include <QApplication>
@@ -58,5 +60,7 @@ int main(int argc, char *argv[])
         used = tracing.get();
     }
     CliRunner runner(*used, out, err);
+    if (auto *bus = dynamic_cast<EmulatedBus *>(backend.get()))
+        runner.setEmulatedFirmware(dynamic_cast<FirmwareBase *>(bus->firmware(HidBackendFactory::emulatedModel(backendArguments))));
     return runner.run(options);
 }

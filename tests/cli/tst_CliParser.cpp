@@ -16,6 +16,8 @@ QString describe(const CliOptions &options)
             args << QString::number(value);
         if (!invocation.file.isEmpty())
             args << invocation.file;
+        if (!invocation.key.isEmpty())
+            args.prepend(invocation.key);
         parts << QString::fromLatin1(invocation.command->name) + (args.isEmpty() ? QString() : QLatin1Char(':') + args.join(QLatin1Char(',')));
     }
     return parts.join(QLatin1Char(' '));
@@ -48,6 +50,7 @@ private slots:
             << QStringList{"getFirmwareVer", "getSNCode", "getDevType", "getInputDevName", "getParaIsChange", "getAllPara", "list"}
             << "getFirmwareVer getSNCode getDevType getInputDevName getParaIsChange getAllPara list" << "" << false << false;
         QTest::newRow("files") << QStringList{"save", "a.json", "load", "b.json"} << "save:a.json load:b.json" << "" << false << false;
+        QTest::newRow("knob") << QStringList{"knob", "volumeBGM", "3", "getParaIsChange"} << "knob:volumeBGM,3 getParaIsChange" << "" << false << false;
         QTest::newRow("option after a command") << QStringList{"getAllPara", "--json"} << "getAllPara" << "" << false << true;
     }
     void accepts()
@@ -82,6 +85,8 @@ private slots:
         QTest::newRow("not an integer") << QStringList{"setVolume", "2", "ten"} << "setVolume: argument 'ten' is not an integer";
         QTest::newRow("fraction") << QStringList{"setDenoise", "1.5"} << "setDenoise: argument '1.5' is not an integer";
         QTest::newRow("save without file") << QStringList{"save"} << "save takes 1 argument, got 0";
+        QTest::newRow("knob without value") << QStringList{"knob", "volumeBGM"} << "knob takes 2 arguments, got 1";
+        QTest::newRow("knob value not an integer") << QStringList{"knob", "volumeBGM", "max"} << "knob: argument 'max' is not an integer";
         QTest::newRow("unknown option") << QStringList{"--fast", "getAllPara"} << "unknown option '--fast'";
         QTest::newRow("unknown model") << QStringList{"--emulate", "vx03", "getAllPara"} << "--emulate: unknown model 'vx03'";
         QTest::newRow("emulate without model") << QStringList{"--emulate"} << "--emulate needs a model";

@@ -218,6 +218,45 @@ private slots:
         QVERIFY2(result.err.first().contains("\"volumeBGM\" = 40 is out of range 0..16"), qPrintable(result.err.first()));
     }
 
+    // A knob turned on the device is seen by the next poll, and only by that one.
+    void deviceSideChangeIsPolled_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("vx01 mute") << "vx01" << "btnMute";
+        QTest::newRow("vx02 BGM") << "vx02" << "volumeBGM";
+    }
+    void deviceSideChangeIsPolled()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, key);
+        const Result result = run({"--emulate", model, "getParaIsChange", "getParaIsChange", "knob", key, "1",
+                                   "getParaIsChange", "getParaIsChange", "getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.mid(0, 4), (QStringList{"true", "false", "true", "false"}));
+        QVERIFY(result.out.contains(key + "=1"));
+    }
+
+    void knobRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("emulate");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown key") << QStringList{"--emulate", "vx02", "--trace", "setVolume", "1", "1", "knob", "btnMute", "1"} << ""
+                                     << "knob: the vx02 has no parameter \"btnMute\"";
+        QTest::newRow("emulated through the environment") << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01"
+                                                          << "knob: the vx01 has no parameter \"nope\"";
+    }
+    void knobRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, emulate);
+        QFETCH(QString, message);
+        const Result result = run(arguments, emulate);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.err, QStringList{"vorletctl: " + message});
+    }
+
     void sequenceContinuesAcrossCommands()
     {
         const Result result = run({"--emulate", "vx02", "--trace", "setVolume", "1", "1", "setEliminateVoice", "1", "setMicToneColour", "3", "setDenoise", "2"});
