@@ -21,22 +21,27 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-// vx01 "model" value → setSoundMode arguments.
+// vx01 "model" value → setSoundMode arguments: music, singing with large, medium and small
+// reverberation, chat.
+struct Vx01Mode
+{
+    int model;
+    int modeType;
+    int detail;
+};
+
+const Vx01Mode kVx01Modes[] = {{1, 1, 0}, {2, 2, 1}, {3, 2, 2}, {4, 2, 3}, {7, 3, 0}};
+
 bool vx01Mode(int model, int *modeType, int *detail)
 {
-    if (model == 1) {
-        *modeType = 1;
-        *detail = 0;
-    } else if (model >= 2 && model <= 4) {
-        *modeType = 2;
-        *detail = model - 1;
-    } else if (model == 7) {
-        *modeType = 3;
-        *detail = 0;
-    } else {
-        return false;
+    for (const Vx01Mode &mode : kVx01Modes) {
+        if (mode.model == model) {
+            *modeType = mode.modeType;
+            *detail = mode.detail;
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 } // namespace
