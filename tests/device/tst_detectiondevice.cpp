@@ -1,5 +1,5 @@
-#include "MessageCapture.h"
-#include "ScriptedHidBackend.h"
+#include "support/MessageCapture.h"
+#include "support/ScriptedHidBackend.h"
 
 #include "device/DetectionDevice.h"
 #include "device/EmulatedBus.h"

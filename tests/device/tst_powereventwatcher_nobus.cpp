@@ -1,4 +1,4 @@
-#include "MessageCapture.h"
+#include "support/MessageCapture.h"
 
 #include "device/PowerEventWatcher.h"
 

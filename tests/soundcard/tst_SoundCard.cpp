@@ -1,4 +1,4 @@
-#include "LogCapture.h"
+#include "support/MessageCapture.h"
 #include "ScriptedFirmware.h"
 
 #include "device/EmulatedBus.h"
@@ -124,7 +124,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(QString, inputName);
         QFETCH(QString, openLine);
-        LogCapture log;
+        MessageCapture log;
         Rig rig(model);
         QVERIFY(rig.opened);
         QVERIFY(log.lines().contains(openLine));
@@ -141,7 +141,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(QString, openLine);
         EmulatedBus bus;
-        LogCapture log;
+        MessageCapture log;
         std::unique_ptr<SoundCardBase> card;
         if (model == QLatin1String("vx01"))
             card = std::make_unique<SoundCardVx01>(&bus);
@@ -232,7 +232,7 @@ private slots:
         QFETCH(QString, line);
         Rig rig("vx02");
         rig.bus.unplug("vx02");   // logged even when the write fails
-        LogCapture log;
+        MessageCapture log;
         QVERIFY(invoke(rig.card.get(), slot, args));
         QCOMPARE(log.lines(), QStringList{line});
     }

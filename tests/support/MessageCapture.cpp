@@ -1,4 +1,4 @@
-#include "MessageCapture.h"
+#include "support/MessageCapture.h"
 
 #include <QStringList>
 
@@ -38,5 +38,13 @@ QStringList MessageCapture::texts(QtMsgType type) const
         if (message.first == type)
             result << message.second;
     }
+    return result;
+}
+
+QStringList MessageCapture::lines() const
+{
+    QStringList result;
+    for (const auto &message : captured())
+        result << message.second;
     return result;
 }

@@ -1,4 +1,4 @@
-#include "ScriptedHidBackend.h"
+#include "support/ScriptedHidBackend.h"
 
 #include <cstring>
 

@@ -15,6 +15,8 @@ public:
     QList<QPair<QtMsgType, QString>> messages() const;
     // Only the texts of one kind of message, in order.
     QStringList texts(QtMsgType type) const;
+    // Every text, whatever its kind, in order.
+    QStringList lines() const;
 
 private:
     static void handler(QtMsgType type, const QMessageLogContext &context, const QString &text);
