@@ -1,12 +1,64 @@
 #include "app/MainWidget.h"
 
 #include "app/ActivationChannel.h"
+#include "device/DetectionDevice.h"
+#include "record/RecordWidget.h"
+#include "soundcard/SoundCardBase.h"
+#include "soundcard/SoundCardFactory.h"
 
-MainWidget::MainWidget(QWidget *parent)
-    : QWidget(parent)
+#include <QDebug>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const char *const kSoftVersion = "1.0.0.11";
+const char *const kDefaultInput = "Default";
+}
+
+MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
+    : QWidget(parent), m_backend(backend)
 {
     setWindowTitle(QStringLiteral("vorlet"));
     resize(802, 482);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_recordWidget = new RecordWidget(this);
+    layout->addWidget(m_recordWidget);
+
+    m_detector = new DetectionDevice(m_backend);
+    connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &MainWidget::onDevArrivalOrRemove);
+    m_pollTimer = new QTimer(this);
+    connect(m_pollTimer, &QTimer::timeout, this, &MainWidget::pollDevice);
+    // A device attached before start is handled before the constructor returns.
+    m_detector->scanDevices();
+}
+
+MainWidget::~MainWidget()
+{
+    m_detector->deleteLater();
+    if (m_soundCard)
+        m_soundCard->deleteLater();
+}
+
+SoundCardBase *MainWidget::soundCard() const
+{
+    return m_soundCard;
+}
+
+RecordWidget *MainWidget::recordWidget() const
+{
+    return m_recordWidget;
+}
+
+bool MainWidget::isPolling() const
+{
+    return m_pollTimer->isActive();
+}
+
+QString MainWidget::getSoftVersion()
+{
+    return QString::fromLatin1(kSoftVersion);
 }
 
 void MainWidget::onActivationRequest(quint32 code)
@@ -18,4 +70,35 @@ void MainWidget::onActivationRequest(quint32 code)
     showNormal();
     raise();
     activateWindow();
+}
+
+void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
+{
+    qDebug() << devType << isArrival;
+    if (isArrival) {
+        // A second arrival while a card exists opens the existing one again.
+        if (!m_soundCard)
+            m_soundCard = SoundCardFactory::create(devType, m_backend).release();
+        if (m_soundCard && !m_soundCard->openDevice())
+            qDebug() << "open dev error";
+        if (m_soundCard)
+            m_recordWidget->setInputDevice(m_soundCard->getInputDevName());
+        m_pollTimer->start(kPollIntervalMs);
+        emit isConnect(true, devType);
+        return;
+    }
+    if (m_soundCard) {
+        m_soundCard->deleteLater();
+        m_soundCard = nullptr;
+    }
+    m_recordWidget->setInputDevice(QString::fromLatin1(kDefaultInput));
+    m_pollTimer->stop();
+    emit isConnect(false, devType);
+}
+
+void MainWidget::pollDevice()
+{
+    // The card itself announces a change with allParaChanged.
+    if (m_soundCard)
+        m_soundCard->getParaIsChange();
 }

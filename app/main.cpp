@@ -3,6 +3,9 @@
 #include "app/Log.h"
 #include "app/MainWidget.h"
 #include "app/SingleInstance.h"
+#include "device/HidBackend.h"
+#include "device/HidBackendFactory.h"
+#include "soundcard/emulator/FirmwareFactory.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -27,7 +30,9 @@ int main(int argc, char *argv[])
     startLog(QStringLiteral("Log"), 1024, true);
     qDebug() << __FILE__ << __LINE__ << "================progress start================";
 
-    auto *window = new MainWidget(nullptr);
+    // The machine's HID devices, or an emulated sound card with "--emulate vx01|vx02".
+    const std::unique_ptr<HidBackend> backend = HidBackendFactory::create(app->arguments(), &FirmwareFactory::make);
+    auto *window = new MainWidget(backend.get(), nullptr);
     window->show();
 
     // A later start reaches this instance through the channel; the stored handle tells it

@@ -1,5 +1,6 @@
 #include "app/ActivationChannel.h"
 #include "app/MainWidget.h"
+#include "support/ScriptedHidBackend.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,7 +88,8 @@ private slots:
     {
         QFETCH(quint32, code);
         QFETCH(bool, restored);
-        MainWidget window;
+        ScriptedHidBackend noDevices;
+        MainWidget window(&noDevices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.showMinimized();
