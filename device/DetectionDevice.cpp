@@ -57,11 +57,7 @@ void DetectionDevice::scanDevices()
         std::unique_ptr<HidHandle> handle = m_backend->open(collection);
         if (!handle)
             continue;
-        const QString type = devTypeFromPath(HidPathText::vendorProduct(collection.vendorId, collection.productId));
-        if (!type.isEmpty() && !m_connected) {
-            m_connected = true;
-            emit s_devTypeAndState(type, true);
-        }
+        reportArrival(devTypeFromPath(HidPathText::vendorProduct(collection.vendorId, collection.productId)));
         handle.reset();
         QThread::msleep(kScanPauseMs);
     }
@@ -79,7 +75,11 @@ PowerEventWatcher *DetectionDevice::powerEvents() const
 
 void DetectionDevice::onInterfaceArrived(const QString &path)
 {
-    const QString type = devTypeFromPath(path);
+    reportArrival(devTypeFromPath(path));
+}
+
+void DetectionDevice::reportArrival(const QString &type)
+{
     if (!m_connected && !type.isEmpty()) {
         m_connected = true;
         emit s_devTypeAndState(type, true);

@@ -36,6 +36,8 @@ private:
     void registerNotification();
     void onInterfaceArrived(const QString &path);
     void onInterfaceRemoved(const QString &path);
+    // A known device was seen (hot-plug or scan): reported unless one already is.
+    void reportArrival(const QString &type);
 
     HidBackend *m_backend;
     QMap<QString, QString> m_deviceTable;

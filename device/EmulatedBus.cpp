@@ -47,16 +47,10 @@ bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> f
     attached.device = std::make_shared<EmulatedDevice>(*description, std::move(firmware));
     attached.device->setReadWaitLimitMs(m_readWaitLimitMs);
     for (const EmulatedInterface &iface : description->interfaces) {
-        HidCollectionInfo info;
-        info.path = HidPathText::make(QStringLiteral("/dev/emulated/hidraw%1").arg(m_nextNode++),
-                                      iface.vendorId, iface.productId);
-        info.vendorId = iface.vendorId;
-        info.productId = iface.productId;
-        info.usagePage = iface.usagePage;
-        info.usage = iface.usage;
-        info.inputReportLength = iface.inputReportLength;
-        info.outputReportLength = iface.outputReportLength;
-        attached.collections << info;
+        const QString node = QStringLiteral("/dev/emulated/hidraw%1").arg(m_nextNode++);
+        attached.collections << HidCollectionInfo{HidPathText::make(node, iface.vendorId, iface.productId),
+                                                  iface.vendorId, iface.productId, iface.usagePage, iface.usage,
+                                                  iface.inputReportLength, iface.outputReportLength};
     }
     m_attached << attached;
     for (const HidCollectionInfo &info : qAsConst(m_attached.last().collections))

@@ -76,15 +76,10 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
                 descriptor.collections << HidTopLevelCollection();
             }
             for (const HidTopLevelCollection &collection : qAsConst(descriptor.collections)) {
-                HidCollectionInfo info;
-                info.path = node.path();
-                info.vendorId = node.vendorId;
-                info.productId = node.productId;
-                info.usagePage = collection.usagePage;
-                info.usage = collection.usage;
-                info.inputReportLength = collection.inputReportLength;
-                info.outputReportLength = collection.outputReportLength;
-                result.collections << info;
+                result.collections << HidCollectionInfo{node.path(), node.vendorId, node.productId,
+                                                        collection.usagePage, collection.usage,
+                                                        collection.inputReportLength,
+                                                        collection.outputReportLength};
             }
         }
         udev_device_unref(device);

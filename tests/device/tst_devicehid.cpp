@@ -6,196 +6,173 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(HidCollectionInfo)
+Q_DECLARE_METATYPE(HidEnumeration::Status)
+
 namespace {
 const QString kWanted = QStringLiteral("/dev/hidraw1#VID_1234&PID_4321");
 const QString kOther = QStringLiteral("/dev/hidraw0#VID_046D&PID_C52B");
 
-QString opening(quint16 vid, quint16 pid, quint16 page, quint16 usage)
+HidCollectionInfo wanted(const QString &path, quint16 page, quint16 usage, quint32 in, quint32 out)
 {
-    return QString::asprintf("----------------VID[0x%04x],PID[0x%04x],USPG[0x%04x],USG[0x%04x] = ", vid,
-                             pid, page, usage);
+    return ScriptedHidBackend::collection(path, 0x1234, 0x4321, page, usage, in, out);
 }
+const HidCollectionInfo kOtherMouse = ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 1, 2, 8, 0);
+
+// "D text" for a debug line, "C text" for a critical one, "I text" for info, in order.
+QStringList tagged(const MessageCapture &capture)
+{
+    static const QMap<QtMsgType, QString> tags = {{QtDebugMsg, "D "}, {QtCriticalMsg, "C "}, {QtInfoMsg, "I "}};
+    QStringList lines;
+    for (const auto &message : capture.messages())
+        lines << tags.value(message.first, "? ") + message.second;
+    return lines;
 }
+
+QString searchLine(quint16 page, quint16 usage)
+{
+    return QString::asprintf("D ----------------VID[0x1234],PID[0x4321],USPG[0x%04x],USG[0x%04x] = ", page, usage);
+}
+
+// A backend holding the vx02 collection and a DeviceHID looking for it.
+struct Rig
+{
+    explicit Rig(quint32 out = 65, quint32 in = 65) : device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA)
+    {
+        backend.collections << wanted(kWanted, 0xFF00, 0x55AA, in, out);
+    }
+    ScriptedHidBackend backend;
+    DeviceHID device;
+    quint8 buffer[512] = {};
+};
+} // namespace
 
 class TestDeviceHID : public QObject
 {
     Q_OBJECT
 private slots:
-    void missingIdsWriteThreeLinesAndEnumerateNothing_data();
-    void missingIdsWriteThreeLinesAndEnumerateNothing();
-    void noDeviceAttached();
-    void noDeviceSet();
-    void unreadableEntryEndsTheSearch();
-    void matchBeforeUnreadableEntryIsOpened();
-    void firstCollectionWithReportsIsTakenWhateverItsUsage();
-    void collectionWithoutReportsNeedsMatchingUsage();
-    void unopenableCollectionsAreSkippedSilently();
-    void eachRejectedCollectionPauses();
+    void openFails_data();
+    void openFails();
+    void choosesCollection_data();
+    void choosesCollection();
     void writeReportPadsWithZeros_data();
     void writeReportPadsWithZeros();
     void controlPipeUsesStoredLengths();
     void readReportWaitsOneSecondAtMost();
-    void failingTransfersReportFailureWithoutLogging();
-    void closedObjectFailsEveryReportCall();
+    void failingReportCallsLogNothing_data();
+    void failingReportCallsLogNothing();
     void reopenReplacesTheHandle();
+    void destructionLine_data();
     void destructionLine();
 };
 
-void TestDeviceHID::missingIdsWriteThreeLinesAndEnumerateNothing_data()
+void TestDeviceHID::openFails_data()
 {
     QTest::addColumn<int>("vid");
     QTest::addColumn<int>("pid");
-    QTest::addColumn<QString>("idLine");
-    QTest::newRow("vendor 0") << 0 << 0x4321 << "VID[0x0000],PID[0x4321],USPG[0xff00],USG[0x55aa]. ";
-    QTest::newRow("product 0") << 0x1234 << 0 << "VID[0x1234],PID[0x0000],USPG[0xff00],USG[0x55aa]. ";
-    QTest::newRow("both 0") << 0 << 0 << "VID[0x0000],PID[0x0000],USPG[0xff00],USG[0x55aa]. ";
+    QTest::addColumn<bool>("wantedPresent");
+    QTest::addColumn<HidEnumeration::Status>("status");
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QStringList>("opened");
+    using S = HidEnumeration::Status;
+    const QString missing = QStringLiteral("C Parameter not filled. |C Exclusive[0],OverlapMode[0]. |C ");
+    QTest::newRow("vendor 0") << 0 << 0x4321 << true << S::Complete
+                              << (missing + "VID[0x0000],PID[0x4321],USPG[0xff00],USG[0x55aa]. ").split('|')
+                              << QStringList();
+    QTest::newRow("product 0") << 0x1234 << 0 << true << S::Complete
+                               << (missing + "VID[0x1234],PID[0x0000],USPG[0xff00],USG[0x55aa]. ").split('|')
+                               << QStringList();
+    QTest::newRow("no device attached") << 0x1234 << 0x4321 << false << S::Complete
+                                        << QStringList{searchLine(0xFF00, 0x55AA), "C No More Item Left!!!"}
+                                        << QStringList{kOther};
+    QTest::newRow("no device set") << 0x1234 << 0x4321 << true << S::NoDeviceSet
+                                   << QStringList{searchLine(0xFF00, 0x55AA), "C [SetupDiGetClassDevs] errorcode: 13 "}
+                                   << QStringList();
+    QTest::newRow("unreadable entry")
+        << 0x1234 << 0x4321 << false << S::UnreadableEntry
+        << QStringList{searchLine(0xFF00, 0x55AA), "C [SetupDiGetInterfaceDeviceDetail] errorcode: 13 "}
+        << QStringList{kOther};
 }
 
-void TestDeviceHID::missingIdsWriteThreeLinesAndEnumerateNothing()
+void TestDeviceHID::openFails()
 {
     QFETCH(int, vid);
     QFETCH(int, pid);
-    QFETCH(QString, idLine);
+    QFETCH(bool, wantedPresent);
+    QFETCH(HidEnumeration::Status, status);
+    QFETCH(QStringList, log);
+    QFETCH(QStringList, opened);
     ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+    backend.collections << (wantedPresent ? wanted(kWanted, 0xFF00, 0x55AA, 65, 65) : kOtherMouse);
+    backend.status = status;
+    backend.errorCode = 13;
     DeviceHID device(&backend, quint16(vid), quint16(pid), 0xFF00, 0x55AA);
     MessageCapture capture;
-    QVERIFY(!device.open());
-    const QList<QPair<QtMsgType, QString>> expected = {
-        {QtCriticalMsg, QStringLiteral("Parameter not filled. ")},
-        {QtCriticalMsg, QStringLiteral("Exclusive[0],OverlapMode[0]. ")},
-        {QtCriticalMsg, idLine},
-    };
-    QCOMPARE(capture.messages(), expected);
-    QVERIFY(backend.opened.isEmpty());
-    QVERIFY(!device.isOpen());
-}
-
-void TestDeviceHID::noDeviceAttached()
-{
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0x0001, 0x0002, 8, 0);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0x000C, 0x0001);
-    MessageCapture capture;
-    QVERIFY(!device.open());
-    const QList<QPair<QtMsgType, QString>> expected = {
-        {QtDebugMsg, opening(0x1234, 0x4321, 0x000C, 0x0001)},
-        {QtCriticalMsg, QStringLiteral("No More Item Left!!!")},
-    };
-    QCOMPARE(capture.messages(), expected);
-    QCOMPARE(backend.opened, QStringList{kOther});
-    QCOMPARE(backend.traffic->closed, QStringList{kOther});  // no handle left open
-    QVERIFY(!device.isOpen());
-}
-
-void TestDeviceHID::noDeviceSet()
-{
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    backend.status = HidEnumeration::Status::NoDeviceSet;
-    backend.errorCode = 13;
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QVERIFY(!device.open());
-    const QList<QPair<QtMsgType, QString>> expected = {
-        {QtDebugMsg, opening(0x1234, 0x4321, 0xFF00, 0x55AA)},
-        {QtCriticalMsg, QStringLiteral("[SetupDiGetClassDevs] errorcode: 13 ")},
-    };
-    QCOMPARE(capture.messages(), expected);
-    QVERIFY(backend.opened.isEmpty());
-}
-
-void TestDeviceHID::unreadableEntryEndsTheSearch()
-{
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0x0001, 0x0002, 8, 0);
-    backend.status = HidEnumeration::Status::UnreadableEntry;
-    backend.errorCode = 5;
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QVERIFY(!device.open());
-    const QList<QPair<QtMsgType, QString>> expected = {
-        {QtDebugMsg, opening(0x1234, 0x4321, 0xFF00, 0x55AA)},
-        {QtCriticalMsg, QStringLiteral("[SetupDiGetInterfaceDeviceDetail] errorcode: 5 ")},
-    };
-    QCOMPARE(capture.messages(), expected);
-    QCOMPARE(backend.traffic->closed, QStringList{kOther});
-}
-
-void TestDeviceHID::matchBeforeUnreadableEntryIsOpened()
-{
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    backend.status = HidEnumeration::Status::UnreadableEntry;
-    backend.errorCode = 5;
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QVERIFY(device.open());
-    QVERIFY(capture.texts(QtCriticalMsg).isEmpty());
-    QVERIFY(device.isOpen());
-}
-
-void TestDeviceHID::firstCollectionWithReportsIsTakenWhateverItsUsage()
-{
-    ScriptedHidBackend backend;
-    backend.collections
-        << ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0xFF00, 0x55AA, 20, 20)
-        << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0x000C, 0x0001, 33, 17)
-        << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QVERIFY(device.open());
-    QVERIFY(capture.texts(QtCriticalMsg).isEmpty());
-    QCOMPARE(backend.opened, (QStringList{kOther, kWanted}));
-    QCOMPARE(device.inputReportLength(), 33u);
-    QCOMPARE(device.outputReportLength(), 17u);
-}
-
-void TestDeviceHID::collectionWithoutReportsNeedsMatchingUsage()
-{
-    const QString first = QStringLiteral("/dev/hidraw4#VID_1234&PID_4321");
-    const QString second = QStringLiteral("/dev/hidraw5#VID_1234&PID_4321");
-    const QString third = QStringLiteral("/dev/hidraw6#VID_1234&PID_4321");
-    ScriptedHidBackend backend;
-    backend.collections
-        << ScriptedHidBackend::collection(first, 0x1234, 0x4321, 0x0001, 0x0006, 9, 0)   // no output
-        << ScriptedHidBackend::collection(second, 0x1234, 0x4321, 0x000C, 0x0002, 0, 9)  // no input
-        << ScriptedHidBackend::collection(third, 0x1234, 0x4321, 0x000C, 0x0001, 0, 5);  // matches
-    DeviceHID device(&backend, 0x1234, 0x4321, 0x000C, 0x0001);
-    QVERIFY(device.open());
-    QCOMPARE(backend.opened, (QStringList{first, second, third}));
-    QCOMPARE(backend.traffic->closed, (QStringList{first, second}));
-    QCOMPARE(device.inputReportLength(), 0u);
-    QCOMPARE(device.outputReportLength(), 5u);
-}
-
-void TestDeviceHID::unopenableCollectionsAreSkippedSilently()
-{
-    ScriptedHidBackend backend;
-    const QString locked = QStringLiteral("/dev/hidraw2#VID_1234&PID_4321");
-    backend.collections << ScriptedHidBackend::collection(locked, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65)
-                        << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 64, 63);
-    backend.unopenable << locked;
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QVERIFY(device.open());
-    QCOMPARE(capture.messages().size(), 1);  // the opening debug line only
-    QCOMPARE(device.inputReportLength(), 64u);
-    QCOMPARE(device.outputReportLength(), 63u);
-}
-
-void TestDeviceHID::eachRejectedCollectionPauses()
-{
-    ScriptedHidBackend backend;
-    for (int i = 0; i < 4; ++i)
-        backend.collections << ScriptedHidBackend::collection(QStringLiteral("/dev/hidraw%1#VID_0001&PID_0002").arg(i),
-                                                              0x0001, 0x0002, 1, 2, 8, 8);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
     QElapsedTimer clock;
     clock.start();
     QVERIFY(!device.open());
-    QVERIFY2(clock.elapsed() >= 4 * 5, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(backend.traffic->closed.size(), 4);
+    QCOMPARE(tagged(capture), log);
+    QCOMPARE(backend.opened, opened);
+    QCOMPARE(backend.traffic->closed, opened);  // no handle left open
+    QVERIFY(clock.elapsed() >= 5 * opened.size());  // a pause after each rejected collection
+    QVERIFY(!device.isOpen());
+}
+
+void TestDeviceHID::choosesCollection_data()
+{
+    QTest::addColumn<QList<HidCollectionInfo>>("collections");
+    QTest::addColumn<QStringList>("unopenable");
+    QTest::addColumn<HidEnumeration::Status>("status");
+    QTest::addColumn<int>("usagePage");
+    QTest::addColumn<QStringList>("opened");
+    QTest::addColumn<int>("inLength");
+    QTest::addColumn<int>("outLength");
+    using S = HidEnumeration::Status;
+    const QString a = QStringLiteral("/dev/hidraw4#VID_1234&PID_4321");
+    const QString b = QStringLiteral("/dev/hidraw5#VID_1234&PID_4321");
+    const QString c = QStringLiteral("/dev/hidraw6#VID_1234&PID_4321");
+    QTest::newRow("first with both reports, whatever its usage")
+        << QList<HidCollectionInfo>{ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0xFF00, 0x55AA, 20, 20),
+                                    wanted(a, 0x000C, 0x0001, 33, 17), wanted(b, 0xFF00, 0x55AA, 65, 65)}
+        << QStringList() << S::Complete << 0xFF00 << QStringList{kOther, a} << 33 << 17;
+    QTest::newRow("without both reports the usage must match")
+        << QList<HidCollectionInfo>{wanted(a, 0x0001, 0x0006, 9, 0), wanted(b, 0x000C, 0x0002, 0, 9),
+                                    wanted(c, 0x000C, 0x0001, 0, 5)}
+        << QStringList() << S::Complete << 0x000C << QStringList{a, b, c} << 0 << 5;
+    QTest::newRow("unopenable skipped silently")
+        << QList<HidCollectionInfo>{wanted(a, 0xFF00, 0x55AA, 65, 65), wanted(b, 0xFF00, 0x55AA, 64, 63)}
+        << QStringList{a} << S::Complete << 0xFF00 << QStringList{a, b} << 64 << 63;
+    QTest::newRow("match before an unreadable entry")
+        << QList<HidCollectionInfo>{wanted(a, 0xFF00, 0x55AA, 65, 65)} << QStringList() << S::UnreadableEntry
+        << 0xFF00 << QStringList{a} << 65 << 65;
+}
+
+void TestDeviceHID::choosesCollection()
+{
+    QFETCH(QList<HidCollectionInfo>, collections);
+    QFETCH(QStringList, unopenable);
+    QFETCH(HidEnumeration::Status, status);
+    QFETCH(int, usagePage);
+    QFETCH(QStringList, opened);
+    QFETCH(int, inLength);
+    QFETCH(int, outLength);
+    ScriptedHidBackend backend;
+    backend.collections = collections;
+    backend.unopenable = unopenable;
+    backend.status = status;
+    const quint16 usage = usagePage == 0xFF00 ? 0x55AA : 0x0001;
+    DeviceHID device(&backend, 0x1234, 0x4321, quint16(usagePage), usage);
+    MessageCapture capture;
+    QVERIFY(device.open());
+    QCOMPARE(tagged(capture), QStringList{searchLine(quint16(usagePage), usage)});
+    QCOMPARE(backend.opened, opened);
+    QStringList rejected = opened.mid(0, opened.size() - 1);
+    for (const QString &path : unopenable)
+        rejected.removeOne(path);
+    QCOMPARE(backend.traffic->closed, rejected);
+    QVERIFY(device.isOpen());
+    QCOMPARE(int(device.inputReportLength()), inLength);
+    QCOMPARE(int(device.outputReportLength()), outLength);
 }
 
 void TestDeviceHID::writeReportPadsWithZeros_data()
@@ -212,153 +189,120 @@ void TestDeviceHID::writeReportPadsWithZeros()
 {
     QFETCH(int, payload);
     QFETCH(int, outputLength);
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65,
-                                                          quint32(outputLength));
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QVERIFY(device.open());
-
+    Rig rig{quint32(outputLength)};
+    QVERIFY(rig.device.open());
     QByteArray data(512, '\0');
-    data[0] = char(0x00);
     for (int i = 1; i < data.size(); ++i)
         data[i] = char(0xA0 + i);  // bytes beyond the payload must not be sent
-    QCOMPARE(device.writeReport(reinterpret_cast<const quint8 *>(data.constData()), quint32(payload)),
+    QCOMPARE(rig.device.writeReport(reinterpret_cast<const quint8 *>(data.constData()), quint32(payload)),
              outputLength);
-
-    QByteArray expected = data.left(payload + 1);
-    expected.append(QByteArray(outputLength - payload - 1, '\0'));
-    QCOMPARE(backend.traffic->records.size(), 1);
-    QCOMPARE(backend.traffic->records.first().call, ScriptedTraffic::Call::Write);
-    QCOMPARE(backend.traffic->records.first().bytes, expected);
+    const QByteArray expected = data.left(payload + 1) + QByteArray(outputLength - payload - 1, '\0');
+    QCOMPARE(rig.backend.traffic->records.size(), 1);
+    QCOMPARE(rig.backend.traffic->records.first().call, ScriptedTraffic::Call::Write);
+    QCOMPARE(rig.backend.traffic->records.first().bytes, expected);
 }
 
 void TestDeviceHID::controlPipeUsesStoredLengths()
 {
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0x000C, 0x0001, 35, 65);
+    Rig rig(65, 35);
     QByteArray report(35, '\0');
     for (int i = 1; i < report.size(); ++i)
         report[i] = char(i * 7);
-    backend.traffic->inputReport = report;
-    DeviceHID device(&backend, 0x1234, 0x4321, 0x000C, 0x0001);
-    QVERIFY(device.open());
+    rig.backend.traffic->inputReport = report;
+    QVERIFY(rig.device.open());
 
-    quint8 in[512] = {};
-    QVERIFY(device.getInputReport(in));
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(in), 35), report);
-    QCOMPARE(in[35], quint8(0));
-
-    quint8 out[512] = {};
-    out[1] = 0x89;
+    QVERIFY(rig.device.getInputReport(rig.buffer));
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.buffer), 36), report + '\0');
+    quint8 out[512] = {0x00, 0x89};
     out[64] = 0x42;
     out[65] = 0x99;  // beyond the report
-    QVERIFY(device.setOutputReport(out));
+    QVERIFY(rig.device.setOutputReport(out));
 
-    QCOMPARE(backend.traffic->records.size(), 2);
-    QCOMPARE(backend.traffic->records.at(0).call, ScriptedTraffic::Call::GetInputReport);
-    QCOMPARE(backend.traffic->records.at(0).length, 35u);
-    QCOMPARE(backend.traffic->records.at(1).call, ScriptedTraffic::Call::SetOutputReport);
-    QCOMPARE(backend.traffic->records.at(1).bytes, QByteArray(reinterpret_cast<const char *>(out), 65));
+    const QList<ScriptedTraffic::Record> &records = rig.backend.traffic->records;
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records.at(0).call, ScriptedTraffic::Call::GetInputReport);
+    QCOMPARE(records.at(0).length, 35u);
+    QCOMPARE(records.at(1).call, ScriptedTraffic::Call::SetOutputReport);
+    QCOMPARE(records.at(1).bytes, QByteArray(reinterpret_cast<const char *>(out), 65));
 }
 
 void TestDeviceHID::readReportWaitsOneSecondAtMost()
 {
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+    Rig rig;
     const QByteArray answer = QByteArray::fromHex("0089000203") + QByteArray(60, '\x11');
-    backend.traffic->reads << answer << QByteArray();
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QVERIFY(device.open());
+    rig.backend.traffic->reads << answer << QByteArray();
+    QVERIFY(rig.device.open());
 
-    quint8 buffer[512] = {};
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 65);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), 65), answer);
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 0);  // scripted time-out
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 0);  // nothing scripted
-    QCOMPARE(backend.traffic->records.size(), 3);
-    for (const ScriptedTraffic::Record &record : qAsConst(backend.traffic->records)) {
+    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 65);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.buffer), 65), answer);
+    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);  // scripted time-out
+    QCOMPARE(rig.backend.traffic->records.size(), 2);
+    for (const ScriptedTraffic::Record &record : qAsConst(rig.backend.traffic->records)) {
         QCOMPARE(record.timeoutMs, 1000);
         QCOMPARE(record.length, 512u);
     }
 }
 
-void TestDeviceHID::failingTransfersReportFailureWithoutLogging()
+void TestDeviceHID::failingReportCallsLogNothing_data()
 {
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QVERIFY(device.open());
-    backend.traffic->failControl = true;
-    backend.traffic->failInterrupt = true;
-    backend.traffic->reads << QByteArray(65, '\x01');
-
-    MessageCapture capture;
-    quint8 buffer[512] = {};
-    QVERIFY(!device.getInputReport(buffer));
-    QVERIFY(!device.setOutputReport(buffer));
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 0);
-    QCOMPARE(device.writeReport(buffer, 10), 0);
-    QVERIFY(capture.messages().isEmpty());
-    QVERIFY(device.isOpen());  // the handle is kept
-    QVERIFY(backend.traffic->closed.isEmpty());
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("closed object") << false;
+    QTest::newRow("failing transport") << true;
 }
 
-void TestDeviceHID::closedObjectFailsEveryReportCall()
+void TestDeviceHID::failingReportCallsLogNothing()
 {
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    quint8 buffer[512] = {};
-    QVERIFY(!device.getInputReport(buffer));
-    QVERIFY(!device.setOutputReport(buffer));
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 0);
-    QCOMPARE(device.writeReport(buffer, 10), 0);
-    QVERIFY(backend.traffic->records.isEmpty());
-    QVERIFY(backend.opened.isEmpty());
+    QFETCH(bool, opened);
+    Rig rig;
+    QCOMPARE(opened && rig.device.open(), opened);
+    rig.backend.traffic->failControl = true;
+    rig.backend.traffic->failInterrupt = true;
+    rig.backend.traffic->reads << QByteArray(65, '\x01');
+    MessageCapture capture;
+    QVERIFY(!rig.device.getInputReport(rig.buffer));
+    QVERIFY(!rig.device.setOutputReport(rig.buffer));
+    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);
+    QCOMPARE(rig.device.writeReport(rig.buffer, 10), 0);
+    QVERIFY(capture.messages().isEmpty());
+    QCOMPARE(rig.backend.traffic->records.size(), opened ? 4 : 0);
+    QCOMPARE(rig.device.isOpen(), opened);  // a failing transfer keeps the handle
+    QVERIFY(rig.backend.traffic->closed.isEmpty());
 }
 
 void TestDeviceHID::reopenReplacesTheHandle()
 {
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    DeviceHID device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QVERIFY(device.open());
-    QVERIFY(backend.traffic->closed.isEmpty());
-    QVERIFY(device.open());
-    QCOMPARE(backend.opened.size(), 2);
-    QCOMPARE(backend.traffic->closed, QStringList{kWanted});  // the first handle
-    quint8 buffer[65] = {};
-    QCOMPARE(device.writeReport(buffer, 1), 65);
+    Rig rig;
+    QVERIFY(rig.device.open());
+    QVERIFY(rig.device.open());
+    QCOMPARE(rig.backend.opened.size(), 2);
+    QCOMPARE(rig.backend.traffic->closed, QStringList{kWanted});  // the first handle
+    QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
 
     // A search that finds nothing keeps the open handle.
-    backend.collections.clear();
-    QVERIFY(!device.open());
-    QCOMPARE(device.writeReport(buffer, 1), 65);
+    rig.backend.collections.clear();
+    QVERIFY(!rig.device.open());
+    QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
+}
+
+void TestDeviceHID::destructionLine_data()
+{
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("never opened") << false;
+    QTest::newRow("opened") << true;
 }
 
 void TestDeviceHID::destructionLine()
 {
+    QFETCH(bool, opened);
     ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kWanted, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    {
-        auto never = std::make_unique<DeviceHID>(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-        const QString line = QString::asprintf("??HID? ??: %p; [%s];", static_cast<void *>(never.get()),
-                                               "DeviceHID::~DeviceHID");
-        MessageCapture capture;
-        never.reset();
-        QCOMPARE(capture.messages(), (QList<QPair<QtMsgType, QString>>{{QtInfoMsg, line}}));
-        QVERIFY(backend.traffic->closed.isEmpty());
-    }
-    {
-        auto opened = std::make_unique<DeviceHID>(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-        QVERIFY(opened->open());
-        const QString line = QString::asprintf("??HID? ??: %p; [%s];", static_cast<void *>(opened.get()),
-                                               "DeviceHID::~DeviceHID");
-        MessageCapture capture;
-        opened.reset();
-        QCOMPARE(capture.texts(QtInfoMsg), QStringList{line});
-        QCOMPARE(backend.traffic->closed, QStringList{kWanted});
-    }
+    backend.collections << wanted(kWanted, 0xFF00, 0x55AA, 65, 65);
+    auto device = std::make_unique<DeviceHID>(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
+    QCOMPARE(opened && device->open(), opened);
+    const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(device.get()));
+    MessageCapture capture;
+    device.reset();
+    QCOMPARE(tagged(capture), QStringList{line});
+    QCOMPARE(backend.traffic->closed, opened ? QStringList{kWanted} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDeviceHID)

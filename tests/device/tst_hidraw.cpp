@@ -12,7 +12,8 @@
 
 namespace {
 
-// A packet socket pair stands in for a hidraw node: each read and write moves one report.
+// A packet socket pair stands in for a hidraw node: each read and write moves one report. The
+// handle owns the host end.
 struct NodePair
 {
     int host = -1;
@@ -25,14 +26,12 @@ struct NodePair
             device = fds[1];
         }
     }
-    ~NodePair()
+    ~NodePair() { unplug(); }
+    void unplug()
     {
         if (device >= 0)
             ::close(device);
-    }
-    void send(const QByteArray &report) const
-    {
-        QCOMPARE(::write(device, report.constData(), size_t(report.size())), ssize_t(report.size()));
+        device = -1;
     }
 };
 
@@ -50,44 +49,43 @@ class TestHidraw : public QObject
 {
     Q_OBJECT
 private slots:
-    void readPutsTheReportIdBackWithoutNumberedReports();
-    void readPassesNumberedReportsAsTheyCome();
-    void readTimesOut();
-    void readOfAGoneDeviceReturnsAtOnce();
+    void read_data();
+    void read();
+    void readTimesOutOrReturnsAtOnceWhenGone();
     void writeSendsTheWholeReport();
     void controlRequestsFailOnAnythingButHidraw();
     void handleClosesItsNode();
     void backendOpensTheNodeNamedInThePath();
-    void backendWithoutDevices();
+    void backendListsNodesWithIdsInThePath();
 };
 
-void TestHidraw::readPutsTheReportIdBackWithoutNumberedReports()
+void TestHidraw::read_data()
 {
+    QTest::addColumn<bool>("usesReportIds");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QByteArray>("read");
+    const QByteArray plain = pattern(64, 1);
+    const QByteArray numbered = QByteArray(1, '\x02') + pattern(32, 9);
+    QTest::newRow("report id put back") << false << plain << QByteArray(1, '\0') + plain;
+    QTest::newRow("numbered reports as they come") << true << numbered << numbered;
+}
+
+void TestHidraw::read()
+{
+    QFETCH(bool, usesReportIds);
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, read);
     NodePair pair;
     QVERIFY(pair.host >= 0);
-    HidrawHandle handle(pair.host, false);
-    const QByteArray report = pattern(64, 1);
-    pair.send(report);
+    HidrawHandle handle(pair.host, usesReportIds);
+    QCOMPARE(::write(pair.device, sent.constData(), size_t(sent.size())), ssize_t(sent.size()));
     quint8 buffer[512];
     std::fill(std::begin(buffer), std::end(buffer), 0xEE);
-    QCOMPARE(handle.read(buffer, sizeof buffer, 1000), 65);
-    QCOMPARE(buffer[0], quint8(0));
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer + 1), 64), report);
-    QCOMPARE(buffer[65], quint8(0xEE));
+    QCOMPARE(handle.read(buffer, sizeof buffer, 1000), read.size());
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), read.size() + 1), read + '\xEE');
 }
 
-void TestHidraw::readPassesNumberedReportsAsTheyCome()
-{
-    NodePair pair;
-    HidrawHandle handle(pair.host, true);
-    const QByteArray report = QByteArray(1, '\x02') + pattern(32, 9);
-    pair.send(report);
-    quint8 buffer[512] = {};
-    QCOMPARE(handle.read(buffer, sizeof buffer, 1000), 33);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), 33), report);
-}
-
-void TestHidraw::readTimesOut()
+void TestHidraw::readTimesOutOrReturnsAtOnceWhenGone()
 {
     NodePair pair;
     HidrawHandle handle(pair.host, false);
@@ -96,17 +94,8 @@ void TestHidraw::readTimesOut()
     clock.start();
     QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0);
     QVERIFY(clock.elapsed() >= 45);
-}
-
-void TestHidraw::readOfAGoneDeviceReturnsAtOnce()
-{
-    NodePair pair;
-    HidrawHandle handle(pair.host, false);
-    ::close(pair.device);
-    pair.device = -1;
-    quint8 buffer[512] = {};
-    QElapsedTimer clock;
-    clock.start();
+    pair.unplug();
+    clock.restart();
     QCOMPARE(handle.read(buffer, sizeof buffer, 5000), 0);
     QVERIFY(clock.elapsed() < 5000);
 }
@@ -116,14 +105,13 @@ void TestHidraw::writeSendsTheWholeReport()
     NodePair pair;
     HidrawHandle handle(pair.host, false);
     const QByteArray report = QByteArray(1, '\0') + pattern(64, 5);
-    QCOMPARE(handle.write(reinterpret_cast<const quint8 *>(report.constData()), 65), 65);
+    const auto *data = reinterpret_cast<const quint8 *>(report.constData());
+    QCOMPARE(handle.write(data, 65), 65);
     char received[512];
     QCOMPARE(::read(pair.device, received, sizeof received), ssize_t(65));
     QCOMPARE(QByteArray(received, 65), report);
-
-    ::close(pair.device);
-    pair.device = -1;
-    QCOMPARE(handle.write(reinterpret_cast<const quint8 *>(report.constData()), 65), 0);
+    pair.unplug();
+    QCOMPARE(handle.write(data, 65), 0);
 }
 
 void TestHidraw::controlRequestsFailOnAnythingButHidraw()
@@ -139,38 +127,34 @@ void TestHidraw::controlRequestsFailOnAnythingButHidraw()
 void TestHidraw::handleClosesItsNode()
 {
     NodePair pair;
-    const int fd = pair.host;
-    {
-        HidrawHandle handle(fd, false);
-    }
-    QCOMPARE(::fcntl(fd, F_GETFD), -1);
+    delete new HidrawHandle(pair.host, false);
+    QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
 }
 
 void TestHidraw::backendOpensTheNodeNamedInThePath()
 {
     HidrawBackend backend;
     HidCollectionInfo info;
-    info.path = QStringLiteral("/dev/null#VID_1234&PID_4321");
+    info.path = "/dev/null#VID_1234&PID_4321";
     std::unique_ptr<HidHandle> handle = backend.open(info);
     QVERIFY(handle);
     const quint8 report[65] = {};
     QCOMPARE(handle->write(report, 65), 65);
-
-    info.path = QStringLiteral("/dev/hidraw-that-is-not-there#VID_1234&PID_4321");
+    info.path = "/dev/hidraw-that-is-not-there#VID_1234&PID_4321";
     QVERIFY(!backend.open(info));
     info.path.clear();
     QVERIFY(!backend.open(info));
 }
 
-void TestHidraw::backendWithoutDevices()
+void TestHidraw::backendListsNodesWithIdsInThePath()
 {
     // Whatever the machine has, every listed collection carries a node and the ids in its path.
     HidrawBackend backend;
     const HidEnumeration found = backend.enumerateWithStatus();
     QVERIFY(found.status != HidEnumeration::Status::NoDeviceSet);
     for (const HidCollectionInfo &info : found.collections) {
-        QVERIFY(info.path.startsWith(QLatin1String("/dev/")));
-        QVERIFY(info.path.endsWith(QLatin1Char('#') + HidPathText::vendorProduct(info.vendorId, info.productId)));
+        QVERIFY(info.path.startsWith("/dev/"));
+        QVERIFY(info.path.endsWith('#' + HidPathText::vendorProduct(info.vendorId, info.productId)));
     }
     QCOMPARE(backend.enumerate().size(), found.collections.size());
 }
