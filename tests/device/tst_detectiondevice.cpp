@@ -50,173 +50,151 @@ class TestDetectionDevice : public QObject
 {
     Q_OBJECT
 private slots:
-    void devTypeFromPath_data();
-    void devTypeFromPath();
-    void hotplug_data();
-    void hotplug();
-    void scanOfEmulatedBus_data();
-    void scanOfEmulatedBus();
-    void scanOfScriptedBackend_data();
-    void scanOfScriptedBackend();
-    void emulatedPlugAndUnplugWhileRunning();
-    void noHotplugIsLogged();
-    void powerEventsOnlyLog();
-};
-
-void TestDetectionDevice::devTypeFromPath_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("type");
-    QTest::newRow("vx01 hidraw") << kPaths["vx01"] << "vx01";
-    QTest::newRow("vx02 hidraw") << kPaths["vx02a"] << "vx02";
-    QTest::newRow("windows path")
-        << "\\\\?\\hid#vid_1234&pid_4321&mi_03#7&2b3e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}" << "vx02";
-    QTest::newRow("mixed case") << "x#Vid_1235&Pid_0003" << "vx01";
-    QTest::newRow("both texts: key order") << "VID_1234&PID_4321 VID_1235&PID_0003" << "vx01";
-    QTest::newRow("keyboard") << kPaths["keyboard"] << "";
-    QTest::newRow("near miss") << "/dev/hidraw1#VID_1234&PID_4322" << "";
-}
-
-void TestDetectionDevice::devTypeFromPath()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, type);
-    ScriptedHidBackend backend;
-    DetectionDevice detection(&backend);
-    QCOMPARE(detection.devTypeFromPath(path), type);
-}
-
-void TestDetectionDevice::hotplug_data()
-{
-    QTest::addColumn<QStringList>("script");  // "+name" arrives, "-name" leaves
-    QTest::addColumn<QStringList>("events");
-    QTest::addColumn<bool>("connected");
-    QTest::newRow("several interfaces, one arrival, first removal")
-        << QStringList{"+vx02a", "+vx02b", "-vx02a", "-vx02b"} << QStringList{"vx02+", "vx02-"} << false;
-    QTest::newRow("keyboard ignored") << QStringList{"+keyboard", "-keyboard", "+vx01", "+keyboard", "-keyboard"}
-                                      << QStringList{"vx01+"} << true;
-    QTest::newRow("lower-case paths") << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+", "vx02-"}
-                                      << false;
-    QTest::newRow("vx02 while vx01 connected") << QStringList{"+vx01", "+vx02a", "-vx02a", "-vx01"}
-                                               << QStringList{"vx01+", "vx02-"} << false;
-}
-
-void TestDetectionDevice::hotplug()
-{
-    QFETCH(QStringList, script);
-    QFETCH(QStringList, events);
-    QFETCH(bool, connected);
-    ScriptedHidBackend backend;
-    Watched watched(&backend);
-    for (const QString &step : script) {
-        const QString path = kPaths.value(step.mid(1));
-        step.startsWith('+') ? backend.announceArrival(path) : backend.announceRemoval(path);
-    }
-    QCOMPARE(watched.events(), events);
-    QCOMPARE(watched.detection.isConnected(), connected);
-    QVERIFY(!watched.detection.isVisible());
-}
-
-void TestDetectionDevice::scanOfEmulatedBus_data()
-{
-    QTest::addColumn<QStringList>("plugged");
-    QTest::newRow("vx01") << QStringList{"vx01"};
-    QTest::newRow("vx02") << QStringList{"vx02"};
-    QTest::newRow("both, vx02 listed first") << QStringList{"vx02", "vx01"};
-    QTest::newRow("both, vx01 listed first") << QStringList{"vx01", "vx02"};
-}
-
-void TestDetectionDevice::scanOfEmulatedBus()
-{
-    QFETCH(QStringList, plugged);
-    EmulatedBus bus;
-    for (const QString &model : plugged)
-        QVERIFY(bus.plug(model));
-    Watched watched(&bus);
-    watched.detection.scanDevices();
-    watched.detection.scanDevices();  // already connected: nothing more
-    QCOMPARE(watched.events(), QStringList{plugged.first() + "+"});
-}
-
-void TestDetectionDevice::scanOfScriptedBackend_data()
-{
-    QTest::addColumn<HidEnumeration::Status>("status");
-    QTest::addColumn<QStringList>("unopenable");
-    QTest::addColumn<QStringList>("events");
-    QTest::addColumn<QStringList>("log");
-    using S = HidEnumeration::Status;
-    QTest::newRow("unopenable skipped") << S::Complete << QStringList{"vx01"} << QStringList{"vx02+"} << QStringList();
-    QTest::newRow("no device set") << S::NoDeviceSet << QStringList() << QStringList() << QStringList{"NO hid device"};
-    // The backend lists what came before the unreadable entry; the scan ends there silently.
-    QTest::newRow("unreadable entry") << S::UnreadableEntry << QStringList() << QStringList{"vx01+"} << QStringList();
-}
-
-void TestDetectionDevice::scanOfScriptedBackend()
-{
-    QFETCH(HidEnumeration::Status, status);
-    QFETCH(QStringList, unopenable);
-    QFETCH(QStringList, events);
-    QFETCH(QStringList, log);
-    ScriptedHidBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kPaths["keyboard"], 0x046D, 0xC31C, 1, 6, 9, 2)
-                        << ScriptedHidBackend::collection(kPaths["vx01"], 0x1235, 0x0003, 0x000C, 1, 3, 0)
-                        << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    backend.status = status;
-    for (const QString &name : unopenable)
-        backend.unopenable << kPaths[name];
-    Watched watched(&backend);
-    MessageCapture capture;
-    watched.detection.scanDevices();
-    QCOMPARE(watched.events(), events);
-    QCOMPARE(capture.lines(), log);
-    QStringList closed = backend.opened;
-    for (const QString &path : qAsConst(backend.unopenable))
-        closed.removeOne(path);
-    QCOMPARE(backend.traffic->closed, closed);  // nothing left open
-}
-
-void TestDetectionDevice::emulatedPlugAndUnplugWhileRunning()
-{
-    EmulatedBus bus;
-    Watched watched(&bus);
-    watched.detection.scanDevices();
-    QVERIFY(bus.plug("vx01"));
-    QVERIFY(bus.unplug("vx01"));
-    QVERIFY(bus.plug("vx02"));
-    QCOMPARE(watched.events(), (QStringList{"vx01+", "vx01-", "vx02+"}));
-}
-
-void TestDetectionDevice::noHotplugIsLogged()
-{
-    class DeafBackend : public ScriptedHidBackend
+    void devTypeFromPath_data()
     {
-    public:
-        bool watchesHotplug() const override { return false; }
-    };
-    DeafBackend backend;
-    backend.collections << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
-    MessageCapture capture;
-    Watched watched(&backend);
-    QVERIFY(capture.texts(QtDebugMsg).contains("register UDisk notification fail, error:"));
-    watched.detection.scanDevices();  // the scan still works
-    QCOMPARE(watched.events(), QStringList{"vx02+"});
-}
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("vx01 hidraw") << kPaths["vx01"] << "vx01";
+        QTest::newRow("vx02 hidraw") << kPaths["vx02a"] << "vx02";
+        QTest::newRow("windows path")
+            << "\\\\?\\hid#vid_1234&pid_4321&mi_03#7&2b3e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}" << "vx02";
+        QTest::newRow("mixed case") << "x#Vid_1235&Pid_0003" << "vx01";
+        QTest::newRow("both texts: key order") << "VID_1234&PID_4321 VID_1235&PID_0003" << "vx01";
+        QTest::newRow("keyboard") << kPaths["keyboard"] << "";
+        QTest::newRow("near miss") << "/dev/hidraw1#VID_1234&PID_4322" << "";
+    }
+    void devTypeFromPath()
+    {
+        QFETCH(QString, path);
+        ScriptedHidBackend backend;
+        QTEST(DetectionDevice(&backend).devTypeFromPath(path), "type");
+    }
 
-void TestDetectionDevice::powerEventsOnlyLog()
-{
-    ScriptedHidBackend backend;
-    Watched watched(&backend);
-    backend.announceArrival(kPaths["vx02a"]);
-    MessageCapture capture;
-    QVERIFY(watched.detection.powerEvents());
-    watched.detection.powerEvents()->onPrepareForSleep(true);
-    watched.detection.powerEvents()->onPrepareForSleep(false);
-    watched.detection.powerEvents()->onEndOfSession();
-    QCOMPARE(capture.lines(), (QStringList{"======xiu mian======", "======huan xing======",
-                                           "======system poweroff,reboot or logoff======"}));
-    QCOMPARE(watched.events(), QStringList{"vx02+"});
-    QVERIFY(watched.detection.isConnected());
-}
+    void hotplug_data()
+    {
+        QTest::addColumn<QStringList>("script");  // "+name" arrives, "-name" leaves
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<bool>("connected");
+        QTest::newRow("several interfaces, one arrival, first removal")
+            << QStringList{"+vx02a", "+vx02b", "-vx02a", "-vx02b"} << QStringList{"vx02+", "vx02-"} << false;
+        QTest::newRow("keyboard ignored") << QStringList{"+keyboard", "-keyboard", "+vx01", "+keyboard", "-keyboard"}
+                                          << QStringList{"vx01+"} << true;
+        QTest::newRow("lower-case paths") << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+", "vx02-"}
+                                          << false;
+        QTest::newRow("vx02 while vx01 connected") << QStringList{"+vx01", "+vx02a", "-vx02a", "-vx01"}
+                                                   << QStringList{"vx01+", "vx02-"} << false;
+    }
+    void hotplug()
+    {
+        QFETCH(QStringList, script);
+        ScriptedHidBackend backend;
+        Watched watched(&backend);
+        for (const QString &step : script) {
+            const QString path = kPaths.value(step.mid(1));
+            step.startsWith('+') ? backend.announceArrival(path) : backend.announceRemoval(path);
+        }
+        QTEST(watched.events(), "events");
+        QTEST(watched.detection.isConnected(), "connected");
+        QVERIFY(!watched.detection.isVisible());
+    }
+
+    void scanOfEmulatedBus_data()
+    {
+        QTest::addColumn<QStringList>("plugged");
+        QTest::newRow("vx01") << QStringList{"vx01"};
+        QTest::newRow("vx02") << QStringList{"vx02"};
+        QTest::newRow("both, vx02 listed first") << QStringList{"vx02", "vx01"};
+        QTest::newRow("both, vx01 listed first") << QStringList{"vx01", "vx02"};
+    }
+    void scanOfEmulatedBus()
+    {
+        QFETCH(QStringList, plugged);
+        EmulatedBus bus;
+        for (const QString &model : plugged)
+            QVERIFY(bus.plug(model));
+        Watched watched(&bus);
+        watched.detection.scanDevices();
+        watched.detection.scanDevices();  // already connected: nothing more
+        QCOMPARE(watched.events(), QStringList{plugged.first() + "+"});
+    }
+
+    void scanOfScriptedBackend_data()
+    {
+        QTest::addColumn<HidEnumeration::Status>("status");
+        QTest::addColumn<QStringList>("unopenable");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QStringList>("log");
+        using S = HidEnumeration::Status;
+        QTest::newRow("unopenable skipped") << S::Complete << QStringList{"vx01"} << QStringList{"vx02+"} << QStringList();
+        QTest::newRow("no device set") << S::NoDeviceSet << QStringList() << QStringList() << QStringList{"NO hid device"};
+        // The backend lists what came before the unreadable entry; the scan ends there silently.
+        QTest::newRow("unreadable entry") << S::UnreadableEntry << QStringList() << QStringList{"vx01+"} << QStringList();
+    }
+    void scanOfScriptedBackend()
+    {
+        QFETCH(HidEnumeration::Status, status);
+        QFETCH(QStringList, unopenable);
+        ScriptedHidBackend backend;
+        backend.collections << ScriptedHidBackend::collection(kPaths["keyboard"], 0x046D, 0xC31C, 1, 6, 9, 2)
+                            << ScriptedHidBackend::collection(kPaths["vx01"], 0x1235, 0x0003, 0x000C, 1, 3, 0)
+                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+        backend.status = status;
+        for (const QString &name : unopenable)
+            backend.unopenable << kPaths[name];
+        Watched watched(&backend);
+        MessageCapture capture;
+        watched.detection.scanDevices();
+        QTEST(watched.events(), "events");
+        QTEST(capture.lines(), "log");
+        QStringList closed = backend.opened;
+        for (const QString &path : qAsConst(backend.unopenable))
+            closed.removeOne(path);
+        QCOMPARE(backend.traffic->closed, closed);  // nothing left open
+    }
+
+    void emulatedPlugAndUnplugWhileRunning()
+    {
+        EmulatedBus bus;
+        Watched watched(&bus);
+        watched.detection.scanDevices();
+        QVERIFY(bus.plug("vx01"));
+        QVERIFY(bus.unplug("vx01"));
+        QVERIFY(bus.plug("vx02"));
+        QCOMPARE(watched.events(), (QStringList{"vx01+", "vx01-", "vx02+"}));
+    }
+
+    void noHotplugIsLogged()
+    {
+        class DeafBackend : public ScriptedHidBackend
+        {
+        public:
+            bool watchesHotplug() const override { return false; }
+        };
+        DeafBackend backend;
+        backend.collections << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+        MessageCapture capture;
+        Watched watched(&backend);
+        QVERIFY(capture.texts(QtDebugMsg).contains("register UDisk notification fail, error:"));
+        watched.detection.scanDevices();  // the scan still works
+        QCOMPARE(watched.events(), QStringList{"vx02+"});
+    }
+
+    void powerEventsOnlyLog()
+    {
+        ScriptedHidBackend backend;
+        Watched watched(&backend);
+        backend.announceArrival(kPaths["vx02a"]);
+        MessageCapture capture;
+        QVERIFY(watched.detection.powerEvents());
+        watched.detection.powerEvents()->onPrepareForSleep(true);
+        watched.detection.powerEvents()->onPrepareForSleep(false);
+        watched.detection.powerEvents()->onEndOfSession();
+        QCOMPARE(capture.lines(), (QStringList{"======xiu mian======", "======huan xing======",
+                                               "======system poweroff,reboot or logoff======"}));
+        QCOMPARE(watched.events(), QStringList{"vx02+"});
+        QVERIFY(watched.detection.isConnected());
+    }
+};
 
 QTEST_MAIN(TestDetectionDevice)
 #include "tst_detectiondevice.moc"

@@ -10,14 +10,23 @@ Q_DECLARE_METATYPE(HidCollectionInfo)
 Q_DECLARE_METATYPE(HidEnumeration::Status)
 
 namespace {
+using Status = HidEnumeration::Status;
+using Collections = QList<HidCollectionInfo>;
 const QString kWanted = QStringLiteral("/dev/hidraw1#VID_1234&PID_4321");
 const QString kOther = QStringLiteral("/dev/hidraw0#VID_046D&PID_C52B");
+const QString kA = QStringLiteral("/dev/hidraw4#VID_1234&PID_4321");
+const QString kB = QStringLiteral("/dev/hidraw5#VID_1234&PID_4321");
+const QString kC = QStringLiteral("/dev/hidraw6#VID_1234&PID_4321");
 
 HidCollectionInfo wanted(const QString &path, quint16 page, quint16 usage, quint32 in, quint32 out)
 {
     return ScriptedHidBackend::collection(path, 0x1234, 0x4321, page, usage, in, out);
 }
-const HidCollectionInfo kOtherMouse = ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 1, 2, 8, 0);
+
+QByteArray bytes(const quint8 *data, int size)
+{
+    return QByteArray(reinterpret_cast<const char *>(data), size);
+}
 
 // "D text" for a debug line, "C text" for a critical one, "I text" for info, in order.
 QStringList tagged(const MessageCapture &capture)
@@ -51,259 +60,201 @@ class TestDeviceHID : public QObject
 {
     Q_OBJECT
 private slots:
-    void openFails_data();
-    void openFails();
-    void choosesCollection_data();
-    void choosesCollection();
-    void writeReportPadsWithZeros_data();
-    void writeReportPadsWithZeros();
-    void controlPipeUsesStoredLengths();
-    void readReportWaitsOneSecondAtMost();
-    void failingReportCallsLogNothing_data();
-    void failingReportCallsLogNothing();
-    void reopenReplacesTheHandle();
-    void destructionLine_data();
-    void destructionLine();
-};
-
-void TestDeviceHID::openFails_data()
-{
-    QTest::addColumn<int>("vid");
-    QTest::addColumn<int>("pid");
-    QTest::addColumn<bool>("wantedPresent");
-    QTest::addColumn<HidEnumeration::Status>("status");
-    QTest::addColumn<QStringList>("log");
-    QTest::addColumn<QStringList>("opened");
-    using S = HidEnumeration::Status;
-    const QString missing = QStringLiteral("C Parameter not filled. |C Exclusive[0],OverlapMode[0]. |C ");
-    QTest::newRow("vendor 0") << 0 << 0x4321 << true << S::Complete
-                              << (missing + "VID[0x0000],PID[0x4321],USPG[0xff00],USG[0x55aa]. ").split('|')
-                              << QStringList();
-    QTest::newRow("product 0") << 0x1234 << 0 << true << S::Complete
-                               << (missing + "VID[0x1234],PID[0x0000],USPG[0xff00],USG[0x55aa]. ").split('|')
-                               << QStringList();
-    QTest::newRow("no device attached") << 0x1234 << 0x4321 << false << S::Complete
-                                        << QStringList{searchLine(0xFF00, 0x55AA), "C No More Item Left!!!"}
-                                        << QStringList{kOther};
-    QTest::newRow("no device set") << 0x1234 << 0x4321 << true << S::NoDeviceSet
-                                   << QStringList{searchLine(0xFF00, 0x55AA), "C [SetupDiGetClassDevs] errorcode: 13 "}
-                                   << QStringList();
-    QTest::newRow("unreadable entry")
-        << 0x1234 << 0x4321 << false << S::UnreadableEntry
-        << QStringList{searchLine(0xFF00, 0x55AA), "C [SetupDiGetInterfaceDeviceDetail] errorcode: 13 "}
-        << QStringList{kOther};
-}
-
-void TestDeviceHID::openFails()
-{
-    QFETCH(int, vid);
-    QFETCH(int, pid);
-    QFETCH(bool, wantedPresent);
-    QFETCH(HidEnumeration::Status, status);
-    QFETCH(QStringList, log);
-    QFETCH(QStringList, opened);
-    ScriptedHidBackend backend;
-    backend.collections << (wantedPresent ? wanted(kWanted, 0xFF00, 0x55AA, 65, 65) : kOtherMouse);
-    backend.status = status;
-    backend.errorCode = 13;
-    DeviceHID device(&backend, quint16(vid), quint16(pid), 0xFF00, 0x55AA);
-    MessageCapture capture;
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!device.open());
-    QCOMPARE(tagged(capture), log);
-    QCOMPARE(backend.opened, opened);
-    QCOMPARE(backend.traffic->closed, opened);  // no handle left open
-    QVERIFY(clock.elapsed() >= 5 * opened.size());  // a pause after each rejected collection
-    QVERIFY(!device.isOpen());
-}
-
-void TestDeviceHID::choosesCollection_data()
-{
-    QTest::addColumn<QList<HidCollectionInfo>>("collections");
-    QTest::addColumn<QStringList>("unopenable");
-    QTest::addColumn<HidEnumeration::Status>("status");
-    QTest::addColumn<int>("usagePage");
-    QTest::addColumn<QStringList>("opened");
-    QTest::addColumn<int>("inLength");
-    QTest::addColumn<int>("outLength");
-    using S = HidEnumeration::Status;
-    const QString a = QStringLiteral("/dev/hidraw4#VID_1234&PID_4321");
-    const QString b = QStringLiteral("/dev/hidraw5#VID_1234&PID_4321");
-    const QString c = QStringLiteral("/dev/hidraw6#VID_1234&PID_4321");
-    QTest::newRow("first with both reports, whatever its usage")
-        << QList<HidCollectionInfo>{ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0xFF00, 0x55AA, 20, 20),
-                                    wanted(a, 0x000C, 0x0001, 33, 17), wanted(b, 0xFF00, 0x55AA, 65, 65)}
-        << QStringList() << S::Complete << 0xFF00 << QStringList{kOther, a} << 33 << 17;
-    QTest::newRow("without both reports the usage must match")
-        << QList<HidCollectionInfo>{wanted(a, 0x0001, 0x0006, 9, 0), wanted(b, 0x000C, 0x0002, 0, 9),
-                                    wanted(c, 0x000C, 0x0001, 0, 5)}
-        << QStringList() << S::Complete << 0x000C << QStringList{a, b, c} << 0 << 5;
-    QTest::newRow("unopenable skipped silently")
-        << QList<HidCollectionInfo>{wanted(a, 0xFF00, 0x55AA, 65, 65), wanted(b, 0xFF00, 0x55AA, 64, 63)}
-        << QStringList{a} << S::Complete << 0xFF00 << QStringList{a, b} << 64 << 63;
-    QTest::newRow("match before an unreadable entry")
-        << QList<HidCollectionInfo>{wanted(a, 0xFF00, 0x55AA, 65, 65)} << QStringList() << S::UnreadableEntry
-        << 0xFF00 << QStringList{a} << 65 << 65;
-}
-
-void TestDeviceHID::choosesCollection()
-{
-    QFETCH(QList<HidCollectionInfo>, collections);
-    QFETCH(QStringList, unopenable);
-    QFETCH(HidEnumeration::Status, status);
-    QFETCH(int, usagePage);
-    QFETCH(QStringList, opened);
-    QFETCH(int, inLength);
-    QFETCH(int, outLength);
-    ScriptedHidBackend backend;
-    backend.collections = collections;
-    backend.unopenable = unopenable;
-    backend.status = status;
-    const quint16 usage = usagePage == 0xFF00 ? 0x55AA : 0x0001;
-    DeviceHID device(&backend, 0x1234, 0x4321, quint16(usagePage), usage);
-    MessageCapture capture;
-    QVERIFY(device.open());
-    QCOMPARE(tagged(capture), QStringList{searchLine(quint16(usagePage), usage)});
-    QCOMPARE(backend.opened, opened);
-    QStringList rejected = opened.mid(0, opened.size() - 1);
-    for (const QString &path : unopenable)
-        rejected.removeOne(path);
-    QCOMPARE(backend.traffic->closed, rejected);
-    QVERIFY(device.isOpen());
-    QCOMPARE(int(device.inputReportLength()), inLength);
-    QCOMPARE(int(device.outputReportLength()), outLength);
-}
-
-void TestDeviceHID::writeReportPadsWithZeros_data()
-{
-    QTest::addColumn<int>("payload");
-    QTest::addColumn<int>("outputLength");
-    QTest::newRow("10 of 65") << 10 << 65;
-    QTest::newRow("empty payload") << 0 << 65;
-    QTest::newRow("full report") << 64 << 65;
-    QTest::newRow("short report") << 3 << 9;
-}
-
-void TestDeviceHID::writeReportPadsWithZeros()
-{
-    QFETCH(int, payload);
-    QFETCH(int, outputLength);
-    Rig rig{quint32(outputLength)};
-    QVERIFY(rig.device.open());
-    QByteArray data(512, '\0');
-    for (int i = 1; i < data.size(); ++i)
-        data[i] = char(0xA0 + i);  // bytes beyond the payload must not be sent
-    QCOMPARE(rig.device.writeReport(reinterpret_cast<const quint8 *>(data.constData()), quint32(payload)),
-             outputLength);
-    const QByteArray expected = data.left(payload + 1) + QByteArray(outputLength - payload - 1, '\0');
-    QCOMPARE(rig.backend.traffic->records.size(), 1);
-    QCOMPARE(rig.backend.traffic->records.first().call, ScriptedTraffic::Call::Write);
-    QCOMPARE(rig.backend.traffic->records.first().bytes, expected);
-}
-
-void TestDeviceHID::controlPipeUsesStoredLengths()
-{
-    Rig rig(65, 35);
-    QByteArray report(35, '\0');
-    for (int i = 1; i < report.size(); ++i)
-        report[i] = char(i * 7);
-    rig.backend.traffic->inputReport = report;
-    QVERIFY(rig.device.open());
-
-    QVERIFY(rig.device.getInputReport(rig.buffer));
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.buffer), 36), report + '\0');
-    quint8 out[512] = {0x00, 0x89};
-    out[64] = 0x42;
-    out[65] = 0x99;  // beyond the report
-    QVERIFY(rig.device.setOutputReport(out));
-
-    const QList<ScriptedTraffic::Record> &records = rig.backend.traffic->records;
-    QCOMPARE(records.size(), 2);
-    QCOMPARE(records.at(0).call, ScriptedTraffic::Call::GetInputReport);
-    QCOMPARE(records.at(0).length, 35u);
-    QCOMPARE(records.at(1).call, ScriptedTraffic::Call::SetOutputReport);
-    QCOMPARE(records.at(1).bytes, QByteArray(reinterpret_cast<const char *>(out), 65));
-}
-
-void TestDeviceHID::readReportWaitsOneSecondAtMost()
-{
-    Rig rig;
-    const QByteArray answer = QByteArray::fromHex("0089000203") + QByteArray(60, '\x11');
-    rig.backend.traffic->reads << answer << QByteArray();
-    QVERIFY(rig.device.open());
-
-    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 65);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.buffer), 65), answer);
-    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);  // scripted time-out
-    QCOMPARE(rig.backend.traffic->records.size(), 2);
-    for (const ScriptedTraffic::Record &record : qAsConst(rig.backend.traffic->records)) {
-        QCOMPARE(record.timeoutMs, 1000);
-        QCOMPARE(record.length, 512u);
+    void openSearch_data()
+    {
+        QTest::addColumn<Collections>("collections");
+        QTest::addColumn<QString>("unopenable");
+        QTest::addColumn<Status>("status");
+        QTest::addColumn<int>("vid");
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<int>("usagePage");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<int>("inLength");  // -1: open fails
+        QTest::addColumn<int>("outLength");
+        const QString missing = QStringLiteral("C Parameter not filled. |C Exclusive[0],OverlapMode[0]. |C ");
+        const QString search = searchLine(0xFF00, 0x55AA);
+        const Collections vx02{wanted(kA, 0xFF00, 0x55AA, 65, 65)};
+        const Collections mouse{ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 1, 2, 8, 0)};
+        QTest::newRow("vendor 0") << vx02 << "" << Status::Complete << 0 << 0x4321 << 0xFF00
+                                  << (missing + "VID[0x0000],PID[0x4321],USPG[0xff00],USG[0x55aa]. ").split('|')
+                                  << QStringList() << -1 << -1;
+        QTest::newRow("product 0") << vx02 << "" << Status::Complete << 0x1234 << 0 << 0xFF00
+                                   << (missing + "VID[0x1234],PID[0x0000],USPG[0xff00],USG[0x55aa]. ").split('|')
+                                   << QStringList() << -1 << -1;
+        QTest::newRow("no device attached") << mouse << "" << Status::Complete << 0x1234 << 0x4321 << 0xFF00
+                                            << QStringList{search, "C No More Item Left!!!"} << QStringList{kOther}
+                                            << -1 << -1;
+        QTest::newRow("no device set") << vx02 << "" << Status::NoDeviceSet << 0x1234 << 0x4321 << 0xFF00
+                                       << QStringList{search, "C [SetupDiGetClassDevs] errorcode: 13 "} << QStringList()
+                                       << -1 << -1;
+        QTest::newRow("unreadable entry")
+            << mouse << "" << Status::UnreadableEntry << 0x1234 << 0x4321 << 0xFF00
+            << QStringList{search, "C [SetupDiGetInterfaceDeviceDetail] errorcode: 13 "} << QStringList{kOther} << -1 << -1;
+        QTest::newRow("match before an unreadable entry") << vx02 << "" << Status::UnreadableEntry << 0x1234 << 0x4321
+                                                          << 0xFF00 << QStringList{search} << QStringList{kA} << 65 << 65;
+        QTest::newRow("first with both reports, whatever its usage")
+            << Collections{ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0xFF00, 0x55AA, 20, 20),
+                           wanted(kA, 0x000C, 0x0001, 33, 17), wanted(kB, 0xFF00, 0x55AA, 65, 65)}
+            << "" << Status::Complete << 0x1234 << 0x4321 << 0xFF00 << QStringList{search} << QStringList{kOther, kA}
+            << 33 << 17;
+        QTest::newRow("without both reports the usage must match")
+            << Collections{wanted(kA, 0x0001, 0x0006, 9, 0), wanted(kB, 0x000C, 0x0002, 0, 9),
+                           wanted(kC, 0x000C, 0x0001, 0, 5)}
+            << "" << Status::Complete << 0x1234 << 0x4321 << 0x000C << QStringList{searchLine(0x000C, 0x0001)}
+            << QStringList{kA, kB, kC} << 0 << 5;
+        QTest::newRow("unopenable skipped silently")
+            << Collections{wanted(kA, 0xFF00, 0x55AA, 65, 65), wanted(kB, 0xFF00, 0x55AA, 64, 63)} << kA
+            << Status::Complete << 0x1234 << 0x4321 << 0xFF00 << QStringList{search} << QStringList{kA, kB} << 64 << 63;
     }
-}
+    void openSearch()
+    {
+        QFETCH(Collections, collections);
+        QFETCH(QString, unopenable);
+        QFETCH(Status, status);
+        QFETCH(int, vid);
+        QFETCH(int, pid);
+        QFETCH(int, usagePage);
+        QFETCH(QStringList, opened);
+        QFETCH(int, inLength);
+        ScriptedHidBackend backend;
+        backend.collections = collections;
+        backend.unopenable << unopenable;
+        backend.status = status;
+        backend.errorCode = 13;
+        const quint16 usage = usagePage == 0xFF00 ? 0x55AA : 0x0001;
+        DeviceHID device(&backend, quint16(vid), quint16(pid), quint16(usagePage), usage);
+        MessageCapture capture;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(device.open(), inLength >= 0);
+        QTEST(tagged(capture), "log");
+        QCOMPARE(backend.opened, opened);
+        // Every handle but the chosen one is closed again, after a pause.
+        QStringList rejected = inLength >= 0 ? opened.mid(0, opened.size() - 1) : opened;
+        rejected.removeOne(unopenable);
+        QCOMPARE(backend.traffic->closed, rejected);
+        QVERIFY(clock.elapsed() >= 5 * rejected.size());
+        QCOMPARE(device.isOpen(), inLength >= 0);
+        if (inLength >= 0) {
+            QCOMPARE(int(device.inputReportLength()), inLength);
+            QTEST(int(device.outputReportLength()), "outLength");
+        }
+    }
 
-void TestDeviceHID::failingReportCallsLogNothing_data()
-{
-    QTest::addColumn<bool>("opened");
-    QTest::newRow("closed object") << false;
-    QTest::newRow("failing transport") << true;
-}
+    void writeReportPadsWithZeros_data()
+    {
+        QTest::addColumn<int>("payload");
+        QTest::addColumn<int>("outputLength");
+        QTest::newRow("10 of 65") << 10 << 65;
+        QTest::newRow("empty payload") << 0 << 65;
+        QTest::newRow("full report") << 64 << 65;
+        QTest::newRow("short report") << 3 << 9;
+    }
+    void writeReportPadsWithZeros()
+    {
+        QFETCH(int, payload);
+        QFETCH(int, outputLength);
+        Rig rig{quint32(outputLength)};
+        QVERIFY(rig.device.open());
+        for (int i = 1; i < 512; ++i)
+            rig.buffer[i] = quint8(0xA0 + i);  // bytes beyond the payload must not be sent
+        QCOMPARE(rig.device.writeReport(rig.buffer, quint32(payload)), outputLength);
+        QCOMPARE(rig.backend.traffic->records.size(), 1);
+        QCOMPARE(rig.backend.traffic->records.first().call, ScriptedTraffic::Call::Write);
+        QCOMPARE(rig.backend.traffic->records.first().bytes,
+                 bytes(rig.buffer, payload + 1) + QByteArray(outputLength - payload - 1, '\0'));
+    }
 
-void TestDeviceHID::failingReportCallsLogNothing()
-{
-    QFETCH(bool, opened);
-    Rig rig;
-    QCOMPARE(opened && rig.device.open(), opened);
-    rig.backend.traffic->failControl = true;
-    rig.backend.traffic->failInterrupt = true;
-    rig.backend.traffic->reads << QByteArray(65, '\x01');
-    MessageCapture capture;
-    QVERIFY(!rig.device.getInputReport(rig.buffer));
-    QVERIFY(!rig.device.setOutputReport(rig.buffer));
-    QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);
-    QCOMPARE(rig.device.writeReport(rig.buffer, 10), 0);
-    QVERIFY(capture.messages().isEmpty());
-    QCOMPARE(rig.backend.traffic->records.size(), opened ? 4 : 0);
-    QCOMPARE(rig.device.isOpen(), opened);  // a failing transfer keeps the handle
-    QVERIFY(rig.backend.traffic->closed.isEmpty());
-}
+    void transfersUseStoredLengthsAndOneSecondReads()
+    {
+        Rig rig(65, 35);
+        QByteArray report(35, '\0');
+        for (int i = 1; i < report.size(); ++i)
+            report[i] = char(i * 7);
+        rig.backend.traffic->inputReport = report;
+        const QByteArray answer = QByteArray::fromHex("0089000203") + QByteArray(60, '\x11');
+        rig.backend.traffic->reads << answer << QByteArray();
+        QVERIFY(rig.device.open());
 
-void TestDeviceHID::reopenReplacesTheHandle()
-{
-    Rig rig;
-    QVERIFY(rig.device.open());
-    QVERIFY(rig.device.open());
-    QCOMPARE(rig.backend.opened.size(), 2);
-    QCOMPARE(rig.backend.traffic->closed, QStringList{kWanted});  // the first handle
-    QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
+        QVERIFY(rig.device.getInputReport(rig.buffer));
+        QCOMPARE(bytes(rig.buffer, 36), report + '\0');
+        quint8 out[512] = {0x00, 0x89};
+        out[64] = 0x42;
+        out[65] = 0x99;  // beyond the report
+        QVERIFY(rig.device.setOutputReport(out));
+        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 65);
+        QCOMPARE(bytes(rig.buffer, 65), answer);
+        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);  // scripted time-out
 
-    // A search that finds nothing keeps the open handle.
-    rig.backend.collections.clear();
-    QVERIFY(!rig.device.open());
-    QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
-}
+        const QList<ScriptedTraffic::Record> &records = rig.backend.traffic->records;
+        QCOMPARE(records.size(), 4);
+        QCOMPARE(records.at(0).call, ScriptedTraffic::Call::GetInputReport);
+        QCOMPARE(records.at(0).length, 35u);
+        QCOMPARE(records.at(1).call, ScriptedTraffic::Call::SetOutputReport);
+        QCOMPARE(records.at(1).bytes, bytes(out, 65));
+        for (const ScriptedTraffic::Record &read : records.mid(2)) {
+            QCOMPARE(read.call, ScriptedTraffic::Call::Read);
+            QCOMPARE(read.timeoutMs, 1000);
+            QCOMPARE(read.length, 512u);
+        }
+    }
 
-void TestDeviceHID::destructionLine_data()
-{
-    QTest::addColumn<bool>("opened");
-    QTest::newRow("never opened") << false;
-    QTest::newRow("opened") << true;
-}
+    void failingReportCallsLogNothing_data() { openedOrNot(); }
+    void failingReportCallsLogNothing()
+    {
+        QFETCH(bool, opened);
+        Rig rig;
+        QCOMPARE(opened && rig.device.open(), opened);
+        rig.backend.traffic->failControl = true;
+        rig.backend.traffic->failInterrupt = true;
+        rig.backend.traffic->reads << QByteArray(65, '\x01');
+        MessageCapture capture;
+        QVERIFY(!rig.device.getInputReport(rig.buffer));
+        QVERIFY(!rig.device.setOutputReport(rig.buffer));
+        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);
+        QCOMPARE(rig.device.writeReport(rig.buffer, 10), 0);
+        QVERIFY(capture.messages().isEmpty());
+        QCOMPARE(rig.backend.traffic->records.size(), opened ? 4 : 0);
+        QCOMPARE(rig.device.isOpen(), opened);  // a failing transfer keeps the handle
+        QVERIFY(rig.backend.traffic->closed.isEmpty());
+    }
 
-void TestDeviceHID::destructionLine()
-{
-    QFETCH(bool, opened);
-    ScriptedHidBackend backend;
-    backend.collections << wanted(kWanted, 0xFF00, 0x55AA, 65, 65);
-    auto device = std::make_unique<DeviceHID>(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QCOMPARE(opened && device->open(), opened);
-    const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(device.get()));
-    MessageCapture capture;
-    device.reset();
-    QCOMPARE(tagged(capture), QStringList{line});
-    QCOMPARE(backend.traffic->closed, opened ? QStringList{kWanted} : QStringList());
-}
+    void reopenReplacesTheHandle()
+    {
+        Rig rig;
+        QVERIFY(rig.device.open());
+        QVERIFY(rig.device.open());
+        QCOMPARE(rig.backend.opened.size(), 2);
+        QCOMPARE(rig.backend.traffic->closed, QStringList{kWanted});  // the first handle
+        // A search that finds nothing keeps the open handle.
+        rig.backend.collections.clear();
+        QVERIFY(!rig.device.open());
+        QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
+    }
+
+    void destructionLine_data() { openedOrNot(); }
+    void destructionLine()
+    {
+        QFETCH(bool, opened);
+        auto rig = std::make_unique<Rig>();
+        QCOMPARE(opened && rig->device.open(), opened);
+        const std::shared_ptr<ScriptedTraffic> traffic = rig->backend.traffic;
+        const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(&rig->device));
+        MessageCapture capture;
+        rig.reset();
+        QCOMPARE(tagged(capture), QStringList{line});
+        QCOMPARE(traffic->closed, opened ? QStringList{kWanted} : QStringList());
+    }
+
+private:
+    static void openedOrNot()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("never opened") << false;
+        QTest::newRow("opened") << true;
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDeviceHID)
 #include "tst_devicehid.moc"

@@ -42,7 +42,8 @@ public:
     }
 };
 
-// A bus with one device of `model` running the echo firmware, and the DeviceHID its sound card uses.
+// A bus with one device of `model` running the echo firmware, and the DeviceHID its sound card
+// uses, opened.
 struct EchoRig
 {
     explicit EchoRig(const QString &model, int readWaitLimitMs = 20)
@@ -50,13 +51,14 @@ struct EchoRig
         bus.setReadWaitLimitMs(readWaitLimitMs);
         auto firmware = std::make_unique<EchoFirmware>();
         echo = firmware.get();
-        plugged = bus.plug(model, std::move(firmware));
+        bus.plug(model, std::move(firmware));
         const bool vx01 = model == QLatin1String("vx01");
         device = std::make_unique<DeviceHID>(&bus, 0x1234, 0x4321, vx01 ? 0x000C : 0xFF00, vx01 ? 0x0001 : 0x55AA);
+        opened = device->open();
     }
     EmulatedBus bus;
     EchoFirmware *echo = nullptr;
-    bool plugged = false;
+    bool opened = false;
     std::unique_ptr<DeviceHID> device;
     quint8 buffer[512] = {};
 };
@@ -67,238 +69,197 @@ class TestEmulatedBus : public QObject
 {
     Q_OBJECT
 private slots:
-    void interfacesOfEachModel_data();
-    void interfacesOfEachModel();
-    void unknownOrDoublePlugIsRefused();
-    void movesReportsByteForByte_data();
-    void movesReportsByteForByte();
-    void recordingFirmwareAnswersNothing();
-    void silentDeviceTimesOut();
-    void garbageReplacesAnswers();
-    void unplugAnnouncesRemovalAndFailsOpenHandles();
-    void staleHandlesStayDead();
-    void reportLengthsAreChecked();
-};
-
-void TestEmulatedBus::interfacesOfEachModel_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<QStringList>("ids");
-    QTest::addColumn<int>("usagePage");
-    QTest::addColumn<int>("usage");
-    QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001;
-    QTest::newRow("vx02") << "vx02" << QStringList{"VID_1234&PID_4321"} << 0xFF00 << 0x55AA;
-}
-
-void TestEmulatedBus::interfacesOfEachModel()
-{
-    QFETCH(QString, model);
-    QFETCH(QStringList, ids);
-    QFETCH(int, usagePage);
-    QFETCH(int, usage);
-    EmulatedBus bus;
-    QSignalSpy arrived(&bus, &HidBackend::interfaceArrived);
-    QVERIFY(bus.enumerate().isEmpty());
-    QVERIFY(bus.plug(model));
-    QVERIFY(bus.isPlugged(model));
-
-    const QList<HidCollectionInfo> collections = bus.enumerate();
-    QCOMPARE(collections.size(), ids.size());
-    QCOMPARE(arrived.size(), ids.size());
-    for (int i = 0; i < ids.size(); ++i) {
-        QVERIFY2(collections.at(i).path.endsWith('#' + ids.at(i)), qPrintable(collections.at(i).path));
-        QCOMPARE(arrived.at(i).at(0).toString(), collections.at(i).path);
-    }
-    const HidCollectionInfo &traffic = collections.last();
-    QCOMPARE(traffic.vendorId, quint16(0x1234));
-    QCOMPARE(traffic.productId, quint16(0x4321));
-    QCOMPARE(int(traffic.usagePage), usagePage);
-    QCOMPARE(int(traffic.usage), usage);
-    QCOMPARE(traffic.inputReportLength, 65u);
-    QCOMPARE(traffic.outputReportLength, 65u);
-}
-
-void TestEmulatedBus::unknownOrDoublePlugIsRefused()
-{
-    EmulatedBus bus;
-    QTest::ignoreMessage(QtWarningMsg, "emulated bus: unknown model \"vx03\"");
-    QVERIFY(!bus.plug("vx03"));
-    QVERIFY(bus.plug("vx02"));
-    QTest::ignoreMessage(QtWarningMsg, "emulated bus: a \"vx02\" is already plugged");
-    QVERIFY(!bus.plug("vx02"));
-    QCOMPARE(bus.enumerate().size(), 1);
-    QVERIFY(!bus.unplug("vx01"));
-    QVERIFY(!bus.setFailure("vx01", EmulatedFailure::Silent));
-    QVERIFY(!bus.firmware("vx01"));
-}
-
-void TestEmulatedBus::movesReportsByteForByte_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::newRow("vx01") << "vx01";
-    QTest::newRow("vx02") << "vx02";
-}
-
-void TestEmulatedBus::movesReportsByteForByte()
-{
-    QFETCH(QString, model);
-    EchoRig rig(model);
-    QVERIFY(rig.plugged);
-    QCOMPARE(rig.bus.firmware(model), rig.echo);
-    QVERIFY(rig.device->open());
-    QCOMPARE(rig.device->outputReportLength(), 65u);
-
-    quint8 out[512] = {};
-    for (int i = 1; i < 20; ++i)
-        out[i] = quint8(0x80 + i);
-    out[100] = 0xFF;  // beyond the report: never sent
-    QVERIFY(rig.device->setOutputReport(out));
-    const quint8 frame[] = {0x00, 0x89, 0x00, 0x01, 0x04, 0x02, 0x01, 0x01, 0x01, 0xAB, 0xCD};
-    QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
-    const QByteArray control = bytes(out, 65);
-    const QByteArray interrupt = bytes(frame, sizeof frame) + QByteArray(65 - int(sizeof frame), '\0');
-    QCOMPARE(rig.echo->received, (QList<QByteArray>{control, interrupt}));
-
-    // Both commands' answers wait on the interrupt pipe, in order.
-    for (const QByteArray &answer : {tagged(control, char(0xE1)), tagged(control, char(0xE2)),
-                                     tagged(interrupt, char(0xE1)), tagged(interrupt, char(0xE2))}) {
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
-        QCOMPARE(bytes(rig.buffer, 65), answer);
-    }
-    QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // queue empty: time-out
-
-    for (int poll = 1; poll <= 2; ++poll) {
-        QVERIFY(rig.device->getInputReport(rig.buffer));
-        QCOMPARE(rig.buffer[1], quint8(poll));
-        QCOMPARE(rig.buffer[64], quint8(0x5A));
-    }
-}
-
-void TestEmulatedBus::recordingFirmwareAnswersNothing()
-{
-    EmulatedBus bus;
-    bus.setReadWaitLimitMs(0);
-    QVERIFY(bus.plug("vx02"));
-    auto *recorder = dynamic_cast<RecordingFirmware *>(bus.firmware("vx02"));
-    QVERIFY(recorder);
-    DeviceHID device(&bus, 0x1234, 0x4321, 0xFF00, 0x55AA);
-    QVERIFY(device.open());
-    const quint8 data[] = {0x00, 0x01, 0x02, 0x03};
-    QCOMPARE(device.writeReport(data, 3), 65);
-    QCOMPARE(recorder->received(), QList<QByteArray>{QByteArray::fromHex("00010203") + QByteArray(61, '\0')});
-    quint8 buffer[512];
-    QCOMPARE(device.readReport(buffer, sizeof buffer), 0);
-
-    recorder->setInputReport(QByteArray::fromHex("00aabb"));
-    std::fill(std::begin(buffer), std::end(buffer), 0xEE);
-    QVERIFY(device.getInputReport(buffer));
-    QCOMPARE(bytes(buffer, 66), QByteArray::fromHex("00aabb") + QByteArray(62, '\0') + '\xEE');
-}
-
-void TestEmulatedBus::silentDeviceTimesOut()
-{
-    EchoRig rig("vx02", 30);
-    QVERIFY(rig.device->open());
-    QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Silent));
-    QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);  // goes out, nobody listens
-    QVERIFY(rig.echo->received.isEmpty());
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);
-    QVERIFY(clock.elapsed() >= 30);
-    QVERIFY(!rig.device->getInputReport(rig.buffer));
-
-    QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::None));
-    QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
-    QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
-    QVERIFY(rig.device->getInputReport(rig.buffer));
-}
-
-void TestEmulatedBus::garbageReplacesAnswers()
-{
-    EchoRig rig("vx02");
-    QVERIFY(rig.device->open());
-    QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Garbage));
-    const quint8 data[] = {0x00, 0x89, 0x00};
-    QCOMPARE(rig.device->writeReport(data, 2), 65);
-    QCOMPARE(rig.echo->received.size(), 1);  // the firmware still gets the command
-    quint8 second[512] = {};
-    QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
-    QCOMPARE(rig.device->readReport(second, sizeof second), 65);
-    QVERIFY(bytes(rig.buffer, 65) != tagged(rig.echo->received.first(), char(0xE1)));
-    QVERIFY(bytes(rig.buffer, 65) != bytes(second, 65));
-    QVERIFY(rig.device->getInputReport(rig.buffer));
-    QVERIFY(!(rig.buffer[1] == 1 && rig.buffer[64] == 0x5A));
-}
-
-void TestEmulatedBus::unplugAnnouncesRemovalAndFailsOpenHandles()
-{
-    EchoRig rig("vx01", -1);
-    const QList<HidCollectionInfo> before = rig.bus.enumerate();
-    QVERIFY(rig.device->open());
-    QVERIFY(rig.device->setOutputReport(rig.buffer));
-
-    QSignalSpy removed(&rig.bus, &HidBackend::interfaceRemoved);
-    QVERIFY(rig.bus.unplug("vx01"));
-    QVERIFY(!rig.bus.isPlugged("vx01"));
-    QCOMPARE(removed.size(), 2);
-    QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path);  // the recognised interface first
-    QCOMPARE(removed.at(1).at(0).toString(), before.at(1).path);
-    QVERIFY(rig.bus.enumerate().isEmpty());
-
-    QVERIFY(!rig.device->setOutputReport(rig.buffer));
-    QVERIFY(!rig.device->getInputReport(rig.buffer));
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // pending answers are gone
-    QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs);  // a gone device does not make the caller wait
-    QCOMPARE(rig.device->writeReport(rig.buffer, 4), 0);
-    QVERIFY(!rig.bus.open(before.last()));
-}
-
-void TestEmulatedBus::staleHandlesStayDead()
-{
-    quint8 report[65] = {};
-    std::unique_ptr<HidHandle> outlived;
+    void unknownOrDoublePlugIsRefused()
     {
         EmulatedBus bus;
+        QTest::ignoreMessage(QtWarningMsg, "emulated bus: unknown model \"vx03\"");
+        QVERIFY(!bus.plug("vx03"));
         QVERIFY(bus.plug("vx02"));
-        const QString first = bus.enumerate().first().path;
-        auto stale = bus.open(bus.enumerate().first());
-        QVERIFY(stale);
-        QVERIFY(bus.unplug("vx02"));
-        QVERIFY(bus.plug("vx02"));
-        QVERIFY(bus.enumerate().first().path != first);  // a replug gives new paths
-        QCOMPARE(stale->write(report, 65), 0);
-        outlived = bus.open(bus.enumerate().first());
-        QVERIFY(outlived);
-        QCOMPARE(outlived->write(report, 65), 65);
+        QTest::ignoreMessage(QtWarningMsg, "emulated bus: a \"vx02\" is already plugged");
+        QVERIFY(!bus.plug("vx02"));
+        QCOMPARE(bus.enumerate().size(), 1);
+        QVERIFY(!bus.unplug("vx01"));
+        QVERIFY(!bus.setFailure("vx01", EmulatedFailure::Silent));
+        QVERIFY(!bus.firmware("vx01"));
     }
-    QCOMPARE(outlived->write(report, 65), 0);  // the bus is gone
-    QCOMPARE(outlived->read(report, 65, 1000), 0);
-}
 
-void TestEmulatedBus::reportLengthsAreChecked()
-{
-    EmulatedBus bus;
-    QVERIFY(bus.plug("vx01"));
-    const QList<HidCollectionInfo> collections = bus.enumerate();
-    auto traffic = bus.open(collections.last());
-    QVERIFY(traffic);
-    quint8 report[512] = {};
-    QVERIFY(!traffic->setOutputReport(report, 64));
-    QVERIFY(!traffic->setOutputReport(report, 66));
-    QVERIFY(traffic->setOutputReport(report, 65));
-    QVERIFY(!traffic->getInputReport(report, 512));
-    QVERIFY(traffic->getInputReport(report, 65));
-    QCOMPARE(traffic->write(report, 64), 0);
+    void eachModelMovesReportsByteForByte_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<int>("usagePage");
+        QTest::addColumn<int>("usage");
+        QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001;
+        QTest::newRow("vx02") << "vx02" << QStringList{"VID_1234&PID_4321"} << 0xFF00 << 0x55AA;
+    }
+    void eachModelMovesReportsByteForByte()
+    {
+        QFETCH(QString, model);
+        QFETCH(QStringList, ids);
+        EchoRig rig(model);
+        QVERIFY(rig.opened && rig.bus.isPlugged(model));
+        QCOMPARE(rig.bus.firmware(model), rig.echo);
+        const QList<HidCollectionInfo> collections = rig.bus.enumerate();
+        QCOMPARE(collections.size(), ids.size());
+        for (int i = 0; i < ids.size(); ++i)
+            QVERIFY2(collections.at(i).path.endsWith('#' + ids.at(i)), qPrintable(collections.at(i).path));
+        QTEST(int(collections.last().usagePage), "usagePage");
+        QTEST(int(collections.last().usage), "usage");
+        QCOMPARE(rig.device->inputReportLength(), 65u);
+        QCOMPARE(rig.device->outputReportLength(), 65u);
 
-    // The interface detection recognises carries no traffic.
-    auto recognised = bus.open(collections.first());
-    QVERIFY(recognised);
-    QVERIFY(!recognised->getInputReport(report, 3));
-    QCOMPARE(recognised->write(report, 65), 0);
-}
+        quint8 out[512] = {};
+        for (int i = 1; i < 20; ++i)
+            out[i] = quint8(0x80 + i);
+        out[100] = 0xFF;  // beyond the report: never sent
+        QVERIFY(rig.device->setOutputReport(out));
+        const quint8 frame[] = {0x00, 0x89, 0x00, 0x01, 0x04, 0x02, 0x01, 0x01, 0x01, 0xAB, 0xCD};
+        QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
+        const QByteArray control = bytes(out, 65);
+        const QByteArray interrupt = bytes(frame, sizeof frame) + QByteArray(65 - int(sizeof frame), '\0');
+        QCOMPARE(rig.echo->received, (QList<QByteArray>{control, interrupt}));
+
+        // Both commands' answers wait on the interrupt pipe, in order.
+        for (const QByteArray &answer : {tagged(control, char(0xE1)), tagged(control, char(0xE2)),
+                                         tagged(interrupt, char(0xE1)), tagged(interrupt, char(0xE2))}) {
+            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+            QCOMPARE(bytes(rig.buffer, 65), answer);
+        }
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // queue empty: time-out
+
+        for (int poll = 1; poll <= 2; ++poll) {
+            QVERIFY(rig.device->getInputReport(rig.buffer));
+            QCOMPARE(rig.buffer[1], quint8(poll));
+            QCOMPARE(rig.buffer[64], quint8(0x5A));
+        }
+    }
+
+    void recordingFirmwareAnswersNothing()
+    {
+        EmulatedBus bus;
+        bus.setReadWaitLimitMs(0);
+        QVERIFY(bus.plug("vx02"));
+        auto *recorder = dynamic_cast<RecordingFirmware *>(bus.firmware("vx02"));
+        QVERIFY(recorder);
+        DeviceHID device(&bus, 0x1234, 0x4321, 0xFF00, 0x55AA);
+        QVERIFY(device.open());
+        const quint8 data[] = {0x00, 0x01, 0x02, 0x03};
+        QCOMPARE(device.writeReport(data, 3), 65);
+        QCOMPARE(recorder->received(), QList<QByteArray>{QByteArray::fromHex("00010203") + QByteArray(61, '\0')});
+        quint8 buffer[512];
+        QCOMPARE(device.readReport(buffer, sizeof buffer), 0);
+
+        recorder->setInputReport(QByteArray::fromHex("00aabb"));
+        std::fill(std::begin(buffer), std::end(buffer), 0xEE);
+        QVERIFY(device.getInputReport(buffer));
+        QCOMPARE(bytes(buffer, 66), QByteArray::fromHex("00aabb") + QByteArray(62, '\0') + '\xEE');
+    }
+
+    void silentDeviceTimesOut()
+    {
+        EchoRig rig("vx02", 30);
+        QVERIFY(rig.opened);
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Silent));
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);  // goes out, nobody listens
+        QVERIFY(rig.echo->received.isEmpty());
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);
+        QVERIFY(clock.elapsed() >= 30);
+        QVERIFY(!rig.device->getInputReport(rig.buffer));
+
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::None));
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+        QVERIFY(rig.device->getInputReport(rig.buffer));
+    }
+
+    void garbageReplacesAnswers()
+    {
+        EchoRig rig("vx02");
+        QVERIFY(rig.opened);
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Garbage));
+        const quint8 data[] = {0x00, 0x89, 0x00};
+        QCOMPARE(rig.device->writeReport(data, 2), 65);
+        QCOMPARE(rig.echo->received.size(), 1);  // the firmware still gets the command
+        quint8 second[512] = {};
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+        QCOMPARE(rig.device->readReport(second, sizeof second), 65);
+        QVERIFY(bytes(rig.buffer, 65) != tagged(rig.echo->received.first(), char(0xE1)));
+        QVERIFY(bytes(rig.buffer, 65) != bytes(second, 65));
+        QVERIFY(rig.device->getInputReport(rig.buffer));
+        QVERIFY(!(rig.buffer[1] == 1 && rig.buffer[64] == 0x5A));
+    }
+
+    void unplugAnnouncesRemovalAndFailsOpenHandles()
+    {
+        EchoRig rig("vx01", -1);
+        const QList<HidCollectionInfo> before = rig.bus.enumerate();
+        QVERIFY(rig.opened);
+        QVERIFY(rig.device->setOutputReport(rig.buffer));
+
+        QSignalSpy removed(&rig.bus, &HidBackend::interfaceRemoved);
+        QVERIFY(rig.bus.unplug("vx01"));
+        QVERIFY(!rig.bus.isPlugged("vx01"));
+        QCOMPARE(removed.size(), 2);
+        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path);  // the recognised interface first
+        QCOMPARE(removed.at(1).at(0).toString(), before.at(1).path);
+        QVERIFY(rig.bus.enumerate().isEmpty());
+
+        QVERIFY(!rig.device->setOutputReport(rig.buffer));
+        QVERIFY(!rig.device->getInputReport(rig.buffer));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // pending answers are gone
+        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs);  // a gone device does not make the caller wait
+        QCOMPARE(rig.device->writeReport(rig.buffer, 4), 0);
+        QVERIFY(!rig.bus.open(before.last()));
+    }
+
+    void staleHandlesStayDead()
+    {
+        quint8 report[65] = {};
+        std::unique_ptr<HidHandle> outlived;
+        {
+            EmulatedBus bus;
+            QVERIFY(bus.plug("vx02"));
+            const QString first = bus.enumerate().first().path;
+            auto stale = bus.open(bus.enumerate().first());
+            QVERIFY(stale);
+            QVERIFY(bus.unplug("vx02"));
+            QVERIFY(bus.plug("vx02"));
+            QVERIFY(bus.enumerate().first().path != first);  // a replug gives new paths
+            QCOMPARE(stale->write(report, 65), 0);
+            outlived = bus.open(bus.enumerate().first());
+            QVERIFY(outlived);
+            QCOMPARE(outlived->write(report, 65), 65);
+        }
+        QCOMPARE(outlived->write(report, 65), 0);  // the bus is gone
+        QCOMPARE(outlived->read(report, 65, 1000), 0);
+    }
+
+    void reportLengthsAreChecked()
+    {
+        EmulatedBus bus;
+        QVERIFY(bus.plug("vx01"));
+        const QList<HidCollectionInfo> collections = bus.enumerate();
+        auto traffic = bus.open(collections.last());
+        QVERIFY(traffic);
+        quint8 report[512] = {};
+        QVERIFY(!traffic->setOutputReport(report, 64));
+        QVERIFY(!traffic->setOutputReport(report, 66));
+        QVERIFY(traffic->setOutputReport(report, 65));
+        QVERIFY(!traffic->getInputReport(report, 512));
+        QVERIFY(traffic->getInputReport(report, 65));
+        QCOMPARE(traffic->write(report, 64), 0);
+
+        // The interface detection recognises carries no traffic.
+        auto recognised = bus.open(collections.first());
+        QVERIFY(recognised);
+        QVERIFY(!recognised->getInputReport(report, 3));
+        QCOMPARE(recognised->write(report, 65), 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestEmulatedBus)
 #include "tst_emulatedbus.moc"

@@ -49,115 +49,105 @@ class TestHidraw : public QObject
 {
     Q_OBJECT
 private slots:
-    void read_data();
-    void read();
-    void readTimesOutOrReturnsAtOnceWhenGone();
-    void writeSendsTheWholeReport();
-    void controlRequestsFailOnAnythingButHidraw();
-    void handleClosesItsNode();
-    void backendOpensTheNodeNamedInThePath();
-    void backendListsNodesWithIdsInThePath();
-};
-
-void TestHidraw::read_data()
-{
-    QTest::addColumn<bool>("usesReportIds");
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QByteArray>("read");
-    const QByteArray plain = pattern(64, 1);
-    const QByteArray numbered = QByteArray(1, '\x02') + pattern(32, 9);
-    QTest::newRow("report id put back") << false << plain << QByteArray(1, '\0') + plain;
-    QTest::newRow("numbered reports as they come") << true << numbered << numbered;
-}
-
-void TestHidraw::read()
-{
-    QFETCH(bool, usesReportIds);
-    QFETCH(QByteArray, sent);
-    QFETCH(QByteArray, read);
-    NodePair pair;
-    QVERIFY(pair.host >= 0);
-    HidrawHandle handle(pair.host, usesReportIds);
-    QCOMPARE(::write(pair.device, sent.constData(), size_t(sent.size())), ssize_t(sent.size()));
-    quint8 buffer[512];
-    std::fill(std::begin(buffer), std::end(buffer), 0xEE);
-    QCOMPARE(handle.read(buffer, sizeof buffer, 1000), read.size());
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), read.size() + 1), read + '\xEE');
-}
-
-void TestHidraw::readTimesOutOrReturnsAtOnceWhenGone()
-{
-    NodePair pair;
-    HidrawHandle handle(pair.host, false);
-    quint8 buffer[512] = {};
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0);
-    QVERIFY(clock.elapsed() >= 45);
-    pair.unplug();
-    clock.restart();
-    QCOMPARE(handle.read(buffer, sizeof buffer, 5000), 0);
-    QVERIFY(clock.elapsed() < 5000);
-}
-
-void TestHidraw::writeSendsTheWholeReport()
-{
-    NodePair pair;
-    HidrawHandle handle(pair.host, false);
-    const QByteArray report = QByteArray(1, '\0') + pattern(64, 5);
-    const auto *data = reinterpret_cast<const quint8 *>(report.constData());
-    QCOMPARE(handle.write(data, 65), 65);
-    char received[512];
-    QCOMPARE(::read(pair.device, received, sizeof received), ssize_t(65));
-    QCOMPARE(QByteArray(received, 65), report);
-    pair.unplug();
-    QCOMPARE(handle.write(data, 65), 0);
-}
-
-void TestHidraw::controlRequestsFailOnAnythingButHidraw()
-{
-    NodePair pair;
-    HidrawHandle handle(pair.host, false);
-    quint8 buffer[65] = {};
-    QVERIFY(!handle.getInputReport(buffer, 65));
-    QVERIFY(!handle.setOutputReport(buffer, 65));
-    QVERIFY(!handle.getInputReport(buffer, 0));
-}
-
-void TestHidraw::handleClosesItsNode()
-{
-    NodePair pair;
-    delete new HidrawHandle(pair.host, false);
-    QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
-}
-
-void TestHidraw::backendOpensTheNodeNamedInThePath()
-{
-    HidrawBackend backend;
-    HidCollectionInfo info;
-    info.path = "/dev/null#VID_1234&PID_4321";
-    std::unique_ptr<HidHandle> handle = backend.open(info);
-    QVERIFY(handle);
-    const quint8 report[65] = {};
-    QCOMPARE(handle->write(report, 65), 65);
-    info.path = "/dev/hidraw-that-is-not-there#VID_1234&PID_4321";
-    QVERIFY(!backend.open(info));
-    info.path.clear();
-    QVERIFY(!backend.open(info));
-}
-
-void TestHidraw::backendListsNodesWithIdsInThePath()
-{
-    // Whatever the machine has, every listed collection carries a node and the ids in its path.
-    HidrawBackend backend;
-    const HidEnumeration found = backend.enumerateWithStatus();
-    QVERIFY(found.status != HidEnumeration::Status::NoDeviceSet);
-    for (const HidCollectionInfo &info : found.collections) {
-        QVERIFY(info.path.startsWith("/dev/"));
-        QVERIFY(info.path.endsWith('#' + HidPathText::vendorProduct(info.vendorId, info.productId)));
+    void read_data()
+    {
+        QTest::addColumn<bool>("usesReportIds");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("read");
+        const QByteArray plain = pattern(64, 1);
+        const QByteArray numbered = QByteArray(1, '\x02') + pattern(32, 9);
+        QTest::newRow("report id put back") << false << plain << QByteArray(1, '\0') + plain;
+        QTest::newRow("numbered reports as they come") << true << numbered << numbered;
     }
-    QCOMPARE(backend.enumerate().size(), found.collections.size());
-}
+    void read()
+    {
+        QFETCH(bool, usesReportIds);
+        QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, read);
+        NodePair pair;
+        QVERIFY(pair.host >= 0);
+        HidrawHandle handle(pair.host, usesReportIds);
+        QCOMPARE(::write(pair.device, sent.constData(), size_t(sent.size())), ssize_t(sent.size()));
+        quint8 buffer[512];
+        std::fill(std::begin(buffer), std::end(buffer), 0xEE);
+        QCOMPARE(handle.read(buffer, sizeof buffer, 1000), read.size());
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), read.size() + 1), read + '\xEE');
+    }
+
+    void readTimesOutOrReturnsAtOnceWhenGone()
+    {
+        NodePair pair;
+        HidrawHandle handle(pair.host, false);
+        quint8 buffer[512] = {};
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0);
+        QVERIFY(clock.elapsed() >= 45);
+        pair.unplug();
+        clock.restart();
+        QCOMPARE(handle.read(buffer, sizeof buffer, 5000), 0);
+        QVERIFY(clock.elapsed() < 5000);
+    }
+
+    void writeSendsTheWholeReport()
+    {
+        NodePair pair;
+        HidrawHandle handle(pair.host, false);
+        const QByteArray report = QByteArray(1, '\0') + pattern(64, 5);
+        const auto *data = reinterpret_cast<const quint8 *>(report.constData());
+        QCOMPARE(handle.write(data, 65), 65);
+        char received[512];
+        QCOMPARE(::read(pair.device, received, sizeof received), ssize_t(65));
+        QCOMPARE(QByteArray(received, 65), report);
+        pair.unplug();
+        QCOMPARE(handle.write(data, 65), 0);
+    }
+
+    void controlRequestsFailOnAnythingButHidraw()
+    {
+        NodePair pair;
+        HidrawHandle handle(pair.host, false);
+        quint8 buffer[65] = {};
+        QVERIFY(!handle.getInputReport(buffer, 65));
+        QVERIFY(!handle.setOutputReport(buffer, 65));
+        QVERIFY(!handle.getInputReport(buffer, 0));
+    }
+
+    void handleClosesItsNode()
+    {
+        NodePair pair;
+        delete new HidrawHandle(pair.host, false);
+        QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
+    }
+
+    void backendOpensTheNodeNamedInThePath()
+    {
+        HidrawBackend backend;
+        HidCollectionInfo info;
+        info.path = "/dev/null#VID_1234&PID_4321";
+        std::unique_ptr<HidHandle> handle = backend.open(info);
+        QVERIFY(handle);
+        const quint8 report[65] = {};
+        QCOMPARE(handle->write(report, 65), 65);
+        info.path = "/dev/hidraw-that-is-not-there#VID_1234&PID_4321";
+        QVERIFY(!backend.open(info));
+        info.path.clear();
+        QVERIFY(!backend.open(info));
+    }
+
+    void backendListsNodesWithIdsInThePath()
+    {
+        // Whatever the machine has, every listed collection carries a node and the ids in its path.
+        HidrawBackend backend;
+        const HidEnumeration found = backend.enumerateWithStatus();
+        QVERIFY(found.status != HidEnumeration::Status::NoDeviceSet);
+        for (const HidCollectionInfo &info : found.collections) {
+            QVERIFY(info.path.startsWith("/dev/"));
+            QVERIFY(info.path.endsWith('#' + HidPathText::vendorProduct(info.vendorId, info.productId)));
+        }
+        QCOMPARE(backend.enumerate().size(), found.collections.size());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestHidraw)
 #include "tst_hidraw.moc"
