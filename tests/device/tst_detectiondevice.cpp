@@ -115,7 +115,11 @@ private slots:
         Watched watched(&bus);
         watched.detection.scanDevices();
         watched.detection.scanDevices();  // already connected: nothing more
-        QCOMPARE(watched.events(), QStringList{plugged.first() + "+"});
+        // Unplugging and plugging while running is reported too.
+        QVERIFY(bus.unplug(plugged.first()));
+        QVERIFY(bus.plug(plugged.first()));
+        const QString first = plugged.first();
+        QCOMPARE(watched.events(), (QStringList{first + "+", first + "-", first + "+"}));
     }
 
     void scanOfScriptedBackend_data()
@@ -150,17 +154,6 @@ private slots:
         for (const QString &path : qAsConst(backend.unopenable))
             closed.removeOne(path);
         QCOMPARE(backend.traffic->closed, closed);  // nothing left open
-    }
-
-    void emulatedPlugAndUnplugWhileRunning()
-    {
-        EmulatedBus bus;
-        Watched watched(&bus);
-        watched.detection.scanDevices();
-        QVERIFY(bus.plug("vx01"));
-        QVERIFY(bus.unplug("vx01"));
-        QVERIFY(bus.plug("vx02"));
-        QCOMPARE(watched.events(), (QStringList{"vx01+", "vx01-", "vx02+"}));
     }
 
     void noHotplugIsLogged()

@@ -12,7 +12,6 @@ Q_DECLARE_METATYPE(HidEnumeration::Status)
 namespace {
 using Status = HidEnumeration::Status;
 using Collections = QList<HidCollectionInfo>;
-const QString kWanted = QStringLiteral("/dev/hidraw1#VID_1234&PID_4321");
 const QString kOther = QStringLiteral("/dev/hidraw0#VID_046D&PID_C52B");
 const QString kA = QStringLiteral("/dev/hidraw4#VID_1234&PID_4321");
 const QString kB = QStringLiteral("/dev/hidraw5#VID_1234&PID_4321");
@@ -48,7 +47,7 @@ struct Rig
 {
     explicit Rig(quint32 out = 65, quint32 in = 65) : device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA)
     {
-        backend.collections << wanted(kWanted, 0xFF00, 0x55AA, in, out);
+        backend.collections << wanted(kA, 0xFF00, 0x55AA, in, out);
     }
     ScriptedHidBackend backend;
     DeviceHID device;
@@ -200,59 +199,50 @@ private slots:
         }
     }
 
-    void failingReportCallsLogNothing_data() { openedOrNot(); }
-    void failingReportCallsLogNothing()
-    {
-        QFETCH(bool, opened);
-        Rig rig;
-        QCOMPARE(opened && rig.device.open(), opened);
-        rig.backend.traffic->failControl = true;
-        rig.backend.traffic->failInterrupt = true;
-        rig.backend.traffic->reads << QByteArray(65, '\x01');
-        MessageCapture capture;
-        QVERIFY(!rig.device.getInputReport(rig.buffer));
-        QVERIFY(!rig.device.setOutputReport(rig.buffer));
-        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);
-        QCOMPARE(rig.device.writeReport(rig.buffer, 10), 0);
-        QVERIFY(capture.messages().isEmpty());
-        QCOMPARE(rig.backend.traffic->records.size(), opened ? 4 : 0);
-        QCOMPARE(rig.device.isOpen(), opened);  // a failing transfer keeps the handle
-        QVERIFY(rig.backend.traffic->closed.isEmpty());
-    }
-
     void reopenReplacesTheHandle()
     {
         Rig rig;
         QVERIFY(rig.device.open());
         QVERIFY(rig.device.open());
         QCOMPARE(rig.backend.opened.size(), 2);
-        QCOMPARE(rig.backend.traffic->closed, QStringList{kWanted});  // the first handle
+        QCOMPARE(rig.backend.traffic->closed, QStringList{kA});  // the first handle
         // A search that finds nothing keeps the open handle.
         rig.backend.collections.clear();
         QVERIFY(!rig.device.open());
         QCOMPARE(rig.device.writeReport(rig.buffer, 1), 65);
     }
 
-    void destructionLine_data() { openedOrNot(); }
-    void destructionLine()
+    // Report calls fail silently on a closed object and on a failing transport; destruction
+    // writes its line and closes what is open.
+    void failingCallsAndDestruction_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("never opened") << false;
+        QTest::newRow("opened") << true;
+    }
+    void failingCallsAndDestruction()
     {
         QFETCH(bool, opened);
         auto rig = std::make_unique<Rig>();
         QCOMPARE(opened && rig->device.open(), opened);
         const std::shared_ptr<ScriptedTraffic> traffic = rig->backend.traffic;
-        const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(&rig->device));
+        traffic->failControl = true;
+        traffic->failInterrupt = true;
+        traffic->reads << QByteArray(65, '\x01');
         MessageCapture capture;
+        QVERIFY(!rig->device.getInputReport(rig->buffer));
+        QVERIFY(!rig->device.setOutputReport(rig->buffer));
+        QCOMPARE(rig->device.readReport(rig->buffer, sizeof rig->buffer), 0);
+        QCOMPARE(rig->device.writeReport(rig->buffer, 10), 0);
+        QVERIFY(capture.messages().isEmpty());
+        QCOMPARE(traffic->records.size(), opened ? 4 : 0);
+        QCOMPARE(rig->device.isOpen(), opened);  // a failing transfer keeps the handle
+        QVERIFY(traffic->closed.isEmpty());
+
+        const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(&rig->device));
         rig.reset();
         QCOMPARE(tagged(capture), QStringList{line});
-        QCOMPARE(traffic->closed, opened ? QStringList{kWanted} : QStringList());
-    }
-
-private:
-    static void openedOrNot()
-    {
-        QTest::addColumn<bool>("opened");
-        QTest::newRow("never opened") << false;
-        QTest::newRow("opened") << true;
+        QCOMPARE(traffic->closed, opened ? QStringList{kA} : QStringList());
     }
 };
 

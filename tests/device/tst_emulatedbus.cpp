@@ -216,48 +216,38 @@ private slots:
         QVERIFY(!rig.bus.open(before.last()));
     }
 
-    void staleHandlesStayDead()
+    void handlesCheckLengthsAndOutliveTheirDevice()
     {
-        quint8 report[65] = {};
-        std::unique_ptr<HidHandle> outlived;
+        quint8 report[512] = {};
+        std::unique_ptr<HidHandle> traffic;
         {
             EmulatedBus bus;
-            QVERIFY(bus.plug("vx02"));
-            const QString first = bus.enumerate().first().path;
-            auto stale = bus.open(bus.enumerate().first());
+            QVERIFY(bus.plug("vx01"));
+            const QList<HidCollectionInfo> before = bus.enumerate();
+            auto stale = bus.open(before.last());
             QVERIFY(stale);
-            QVERIFY(bus.unplug("vx02"));
-            QVERIFY(bus.plug("vx02"));
-            QVERIFY(bus.enumerate().first().path != first);  // a replug gives new paths
+            QVERIFY(bus.unplug("vx01"));
+            QVERIFY(bus.plug("vx01"));
+            QVERIFY(bus.enumerate().last().path != before.last().path);  // a replug gives new paths
             QCOMPARE(stale->write(report, 65), 0);
-            outlived = bus.open(bus.enumerate().first());
-            QVERIFY(outlived);
-            QCOMPARE(outlived->write(report, 65), 65);
+
+            traffic = bus.open(bus.enumerate().last());
+            QVERIFY(traffic);
+            QVERIFY(!traffic->setOutputReport(report, 64));
+            QVERIFY(!traffic->setOutputReport(report, 66));
+            QVERIFY(traffic->setOutputReport(report, 65));
+            QVERIFY(!traffic->getInputReport(report, 512));
+            QVERIFY(traffic->getInputReport(report, 65));
+            QCOMPARE(traffic->write(report, 64), 0);
+            QCOMPARE(traffic->write(report, 65), 65);
+            // The interface detection recognises carries no traffic.
+            auto recognised = bus.open(bus.enumerate().first());
+            QVERIFY(recognised);
+            QVERIFY(!recognised->getInputReport(report, 3));
+            QCOMPARE(recognised->write(report, 65), 0);
         }
-        QCOMPARE(outlived->write(report, 65), 0);  // the bus is gone
-        QCOMPARE(outlived->read(report, 65, 1000), 0);
-    }
-
-    void reportLengthsAreChecked()
-    {
-        EmulatedBus bus;
-        QVERIFY(bus.plug("vx01"));
-        const QList<HidCollectionInfo> collections = bus.enumerate();
-        auto traffic = bus.open(collections.last());
-        QVERIFY(traffic);
-        quint8 report[512] = {};
-        QVERIFY(!traffic->setOutputReport(report, 64));
-        QVERIFY(!traffic->setOutputReport(report, 66));
-        QVERIFY(traffic->setOutputReport(report, 65));
-        QVERIFY(!traffic->getInputReport(report, 512));
-        QVERIFY(traffic->getInputReport(report, 65));
-        QCOMPARE(traffic->write(report, 64), 0);
-
-        // The interface detection recognises carries no traffic.
-        auto recognised = bus.open(collections.first());
-        QVERIFY(recognised);
-        QVERIFY(!recognised->getInputReport(report, 3));
-        QCOMPARE(recognised->write(report, 65), 0);
+        QCOMPARE(traffic->write(report, 65), 0);  // the bus is gone
+        QCOMPARE(traffic->read(report, 65, 1000), 0);
     }
 };
 
