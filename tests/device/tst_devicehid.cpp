@@ -168,16 +168,11 @@ private slots:
     void transfersUseStoredLengthsAndOneSecondReads()
     {
         Rig rig(65, 35);
-        QByteArray report(35, '\0');
-        for (int i = 1; i < report.size(); ++i)
-            report[i] = char(i * 7);
-        rig.backend.traffic->inputReport = report;
         const QByteArray answer = QByteArray::fromHex("0089000203") + QByteArray(60, '\x11');
         rig.backend.traffic->reads << answer << QByteArray();
         QVERIFY(rig.device.open());
 
         QVERIFY(rig.device.getInputReport(rig.buffer));
-        QCOMPARE(bytes(rig.buffer, 36), report + '\0');
         quint8 out[512] = {0x00, 0x89};
         out[64] = 0x42;
         out[65] = 0x99;  // beyond the report
