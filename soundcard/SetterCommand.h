@@ -13,6 +13,9 @@ struct SetterCommand
     DataByte d0;
     DataByte d1;
 
+    // Every setter's command bytes: 03 01 01 and its group.
+    static constexpr std::array<quint8, 4> group(quint8 number) { return {0x03, 0x01, 0x01, number}; }
+
     SoundCardCommand resolve(int firstArgument, int secondArgument) const
     {
         SoundCardCommand command;

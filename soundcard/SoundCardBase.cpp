@@ -7,18 +7,71 @@
 
 #include <QDebug>
 
-SoundCardBase::SoundCardBase(HidBackend *backend, QObject *parent)
+SoundCardBase::SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent)
     : QObject(parent)
     , m_backend(backend)
+    , m_profile(profile)
+    , m_devType(QString::fromLatin1(profile.devType))
+    , m_inputDevName(QString::fromUtf8(profile.inputDevName))
 {
 }
 
 SoundCardBase::~SoundCardBase() = default;
 
-void SoundCardBase::setEliminateVoice(int) {}
-void SoundCardBase::setDenoise(int) {}
-void SoundCardBase::setMicToneColour(int) {}
-void SoundCardBase::setSpecialEffectSound(int) {}
+void SoundCardBase::setSoundMode(int modeType, int modeDetailed)
+{
+    sendSetter(SetterOp::SoundMode, modeType, modeDetailed);
+}
+
+void SoundCardBase::setVolume(int voluemType, int value)
+{
+    sendSetter(SetterOp::Volume, voluemType, value);
+}
+
+void SoundCardBase::setMicReverberation(int value, int type)
+{
+    sendSetter(SetterOp::MicReverberation, value, type);
+}
+
+void SoundCardBase::setDodgeSpeed(int value)
+{
+    sendSetter(SetterOp::DodgeSpeed, value);
+}
+
+void SoundCardBase::setDodgeThreshold(int value)
+{
+    sendSetter(SetterOp::DodgeThreshold, value);
+}
+
+void SoundCardBase::setDodgeGrade(int value)
+{
+    sendSetter(SetterOp::DodgeGrade, value);
+}
+
+void SoundCardBase::setEliminateVoice(int value)
+{
+    sendSetter(SetterOp::EliminateVoice, value);
+}
+
+void SoundCardBase::setDenoise(int value)
+{
+    sendSetter(SetterOp::Denoise, value);
+}
+
+void SoundCardBase::setMicToneColour(int value)
+{
+    sendSetter(SetterOp::MicToneColour, value);
+}
+
+void SoundCardBase::setSwitch(int type, int value)
+{
+    sendSetter(SetterOp::Switch, type, value);
+}
+
+void SoundCardBase::setSpecialEffectSound(int value)
+{
+    sendSetter(SetterOp::SpecialEffectSound, value);
+}
 
 QString SoundCardBase::getFirmwareVer()
 {
@@ -45,20 +98,14 @@ QString SoundCardBase::getInputDevName()
     return m_inputDevName;
 }
 
-void SoundCardBase::setIdentity(const SoundCardProfile &profile)
-{
-    m_devType = QString::fromLatin1(profile.devType);
-    m_inputDevName = QString::fromUtf8(profile.inputDevName);
-}
-
-bool SoundCardBase::openWith(const SoundCardProfile &profile)
+bool SoundCardBase::openDevice()
 {
     if (!m_device) {
-        m_device = std::make_unique<DeviceHID>(m_backend, profile.vendorId, profile.productId,
-                                               profile.usagePage, profile.usage);
+        m_device = std::make_unique<DeviceHID>(m_backend, m_profile.vendorId, m_profile.productId,
+                                               m_profile.usagePage, m_profile.usage);
     }
     const bool result = m_device->open();
-    qDebug() << profile.openLogPrefix << result;
+    qDebug() << m_profile.openLogPrefix << result;
     return result;
 }
 
@@ -72,9 +119,9 @@ QByteArray SoundCardBase::newReportBuffer() const
     return QByteArray(size, '\0');
 }
 
-void SoundCardBase::sendSetter(const SoundCardProfile &profile, SetterOp op, int first, int second)
+void SoundCardBase::sendSetter(SetterOp op, int first, int second)
 {
-    const SetterCommand *row = profile.setter(op);
+    const SetterCommand *row = m_profile.setter(op);
     if (!row)
         return;
     sendCommand(row->resolve(first, second));
@@ -88,9 +135,9 @@ bool SoundCardBase::sendCommand(const SoundCardCommand &command)
     return sendReport(buffer, length);
 }
 
-bool SoundCardBase::takeOverParameters(const QByteArray &report, const SoundCardProfile &profile)
+bool SoundCardBase::takeOverParameters(const QByteArray &report)
 {
-    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), profile.parameters,
+    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_profile.parameters,
                              m_parameters))
         return false;
     emit allParaChanged();

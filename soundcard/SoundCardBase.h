@@ -16,8 +16,9 @@ class HidBackend;
 struct SoundCardProfile;
 
 // The object through which the scene sees and changes the connected sound card: the parameter
-// map, the setters, the command frame and the change polling. A model class fills in its
-// protocol; what a model lacks does nothing.
+// map, the setters, the command frame and the change polling. The setters are the same code for
+// both models, driven by the model's profile (a setter without a row there does nothing); a
+// model class adds only its transport and its queries.
 class SoundCardBase : public QObject
 {
     Q_OBJECT
@@ -25,7 +26,9 @@ public:
     ~SoundCardBase() override;
 
     // Creates the DeviceHID on first use (with the model's ids) and opens it; true on success.
-    virtual bool openDevice() = 0;
+    virtual bool openDevice();
+
+    const SoundCardProfile &profile() const { return m_profile; }
 
     // Every report buffer holds at least this many bytes.
     static constexpr int kReportBufferSize = 512;
@@ -35,16 +38,16 @@ signals:
     void snNumChanged(QString snNum);
 
 public slots:
-    virtual void setSoundMode(int modeType, int modeDetailed) = 0;
-    virtual void setVolume(int voluemType, int value) = 0;
-    virtual void setMicReverberation(int value, int type = 1) = 0;
-    virtual void setDodgeSpeed(int value) = 0;
-    virtual void setDodgeThreshold(int value) = 0;
-    virtual void setDodgeGrade(int value) = 0;
+    virtual void setSoundMode(int modeType, int modeDetailed);
+    virtual void setVolume(int voluemType, int value);
+    virtual void setMicReverberation(int value, int type = 1);
+    virtual void setDodgeSpeed(int value);
+    virtual void setDodgeThreshold(int value);
+    virtual void setDodgeGrade(int value);
     virtual void setEliminateVoice(int value);
     virtual void setDenoise(int value);
     virtual void setMicToneColour(int value);
-    virtual void setSwitch(int type, int value) = 0;
+    virtual void setSwitch(int type, int value);
     virtual void setSpecialEffectSound(int value);
     virtual QString getFirmwareVer();
     virtual QString getSNCode();
@@ -54,11 +57,7 @@ public slots:
     virtual QString getInputDevName();
 
 protected:
-    SoundCardBase(HidBackend *backend, QObject *parent);
-
-    // Sets device type and input device name from the model's profile.
-    void setIdentity(const SoundCardProfile &profile);
-    bool openWith(const SoundCardProfile &profile);
+    SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent);
 
     DeviceHID *device() const { return m_device.get(); }
 
@@ -67,7 +66,7 @@ protected:
 
     // Builds the setter's command from the model's table and sends it; a setter the model has
     // no row for sends nothing and leaves the sequence counter alone.
-    void sendSetter(const SoundCardProfile &profile, SetterOp op, int first, int second = 0);
+    void sendSetter(SetterOp op, int first, int second = 0);
     // Frames the command with the next sequence number into a fresh report buffer and hands it
     // to the model's transport.
     bool sendCommand(const SoundCardCommand &command);
@@ -76,10 +75,11 @@ protected:
 
     // The common change test: takes the report over when its parameter bytes differ from the
     // snapshot, rewrites the whole map and emits allParaChanged once.
-    bool takeOverParameters(const QByteArray &report, const SoundCardProfile &profile);
+    bool takeOverParameters(const QByteArray &report);
 
 private:
     HidBackend *m_backend;
+    const SoundCardProfile &m_profile;
     std::unique_ptr<DeviceHID> m_device;
     QString m_devType;
     QString m_inputDevName;

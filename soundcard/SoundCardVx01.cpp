@@ -5,61 +5,9 @@
 #include "soundcard/SoundCardProfile.h"
 #include "soundcard/SoundCardVx01Profile.h"
 
-
 SoundCardVx01::SoundCardVx01(HidBackend *backend, QObject *parent)
-    : SoundCardBase(backend, parent)
+    : SoundCardBase(backend, SoundCardVx01Profile::profile(), parent)
 {
-    setIdentity(profile());
-}
-
-const SoundCardProfile &SoundCardVx01::profile()
-{
-    return SoundCardVx01Profile::profile();
-}
-
-bool SoundCardVx01::openDevice()
-{
-    return openWith(profile());
-}
-
-void SoundCardVx01::setSoundMode(int modeType, int modeDetailed)
-{
-    sendSetter(profile(), SetterOp::SoundMode, modeType, modeDetailed);
-}
-
-void SoundCardVx01::setVolume(int voluemType, int value)
-{
-    sendSetter(profile(), SetterOp::Volume, voluemType, value);
-}
-
-void SoundCardVx01::setMicReverberation(int value, int type)
-{
-    sendSetter(profile(), SetterOp::MicReverberation, value, type);
-}
-
-void SoundCardVx01::setDodgeSpeed(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeSpeed, value);
-}
-
-void SoundCardVx01::setDodgeThreshold(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeThreshold, value);
-}
-
-void SoundCardVx01::setDodgeGrade(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeGrade, value);
-}
-
-void SoundCardVx01::setMicToneColour(int value)
-{
-    sendSetter(profile(), SetterOp::MicToneColour, value);
-}
-
-void SoundCardVx01::setSwitch(int type, int value)
-{
-    sendSetter(profile(), SetterOp::Switch, type, value);
 }
 
 QString SoundCardVx01::getFirmwareVer()
@@ -89,7 +37,7 @@ bool SoundCardVx01::getParaIsChange()
     QByteArray buffer = newReportBuffer();
     if (!device() || !device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data())))
         return false;
-    return takeOverParameters(buffer, profile());
+    return takeOverParameters(buffer);
 }
 
 bool SoundCardVx01::sendReport(const QByteArray &buffer, int)

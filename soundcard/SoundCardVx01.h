@@ -10,17 +10,6 @@ class SoundCardVx01 : public SoundCardBase
 public:
     explicit SoundCardVx01(HidBackend *backend, QObject *parent = nullptr);
 
-    static const SoundCardProfile &profile();
-
-    bool openDevice() override;
-    void setSoundMode(int modeType, int modeDetailed) override;
-    void setVolume(int voluemType, int value) override;
-    void setMicReverberation(int value, int type = 1) override;
-    void setDodgeSpeed(int value) override;
-    void setDodgeThreshold(int value) override;
-    void setDodgeGrade(int value) override;
-    void setMicToneColour(int value) override;
-    void setSwitch(int type, int value) override;
     QString getFirmwareVer() override;
     QString getSNCode() override;
     bool getParaIsChange() override;

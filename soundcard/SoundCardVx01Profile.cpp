@@ -4,26 +4,21 @@
 
 namespace {
 
-constexpr std::array<quint8, 4> kSetterGroup(quint8 group)
-{
-    return {0x03, 0x01, 0x01, group};
-}
-
 const SoundCardProfile kProfile{
     "vx01",
     "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E(Vorlet Cantor 10)",   // 麦克风(Vorlet Cantor 10)
     0x1234, 0x4321, 0x000C, 0x0001,
     "DeviceHID = ",
     {
-        {SetterOp::SoundMode, kSetterGroup(0x01), DataByte::first(), DataByte::second()},
-        {SetterOp::Volume, kSetterGroup(0x02), DataByte::first(), DataByte::second()},
+        {SetterOp::SoundMode, SetterCommand::group(0x01), DataByte::first(), DataByte::second()},
+        {SetterOp::Volume, SetterCommand::group(0x02), DataByte::first(), DataByte::second()},
         // (value, type): type goes first on the wire
-        {SetterOp::MicReverberation, kSetterGroup(0x03), DataByte::second(), DataByte::first()},
-        {SetterOp::DodgeThreshold, kSetterGroup(0x04), DataByte::fixed(0x01), DataByte::first()},
-        {SetterOp::DodgeGrade, kSetterGroup(0x04), DataByte::fixed(0x02), DataByte::first()},
-        {SetterOp::DodgeSpeed, kSetterGroup(0x04), DataByte::fixed(0x03), DataByte::first()},
-        {SetterOp::MicToneColour, kSetterGroup(0x05), DataByte::fixed(0x03), DataByte::first()},
-        {SetterOp::Switch, kSetterGroup(0x06), DataByte::first(), DataByte::second()},
+        {SetterOp::MicReverberation, SetterCommand::group(0x03), DataByte::second(), DataByte::first()},
+        {SetterOp::DodgeThreshold, SetterCommand::group(0x04), DataByte::fixed(0x01), DataByte::first()},
+        {SetterOp::DodgeGrade, SetterCommand::group(0x04), DataByte::fixed(0x02), DataByte::first()},
+        {SetterOp::DodgeSpeed, SetterCommand::group(0x04), DataByte::fixed(0x03), DataByte::first()},
+        {SetterOp::MicToneColour, SetterCommand::group(0x05), DataByte::fixed(0x03), DataByte::first()},
+        {SetterOp::Switch, SetterCommand::group(0x06), DataByte::first(), DataByte::second()},
     },
     {
         {"model", 16},

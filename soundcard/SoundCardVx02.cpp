@@ -8,78 +8,21 @@
 #include <QDebug>
 #include <QThread>
 
-
 SoundCardVx02::SoundCardVx02(HidBackend *backend, QObject *parent)
-    : SoundCardBase(backend, parent)
+    : SoundCardBase(backend, SoundCardVx02Profile::profile(), parent)
 {
-    setIdentity(profile());
-}
-
-const SoundCardProfile &SoundCardVx02::profile()
-{
-    return SoundCardVx02Profile::profile();
-}
-
-const SoundCardCommand &SoundCardVx02::parameterQuery()
-{
-    return SoundCardVx02Profile::parameterQuery();
-}
-
-bool SoundCardVx02::openDevice()
-{
-    return openWith(profile());
-}
-
-void SoundCardVx02::setSoundMode(int modeType, int modeDetailed)
-{
-    sendSetter(profile(), SetterOp::SoundMode, modeType, modeDetailed);
-}
-
-void SoundCardVx02::setVolume(int voluemType, int value)
-{
-    sendSetter(profile(), SetterOp::Volume, voluemType, value);
-}
-
-void SoundCardVx02::setMicReverberation(int value, int type)
-{
-    sendSetter(profile(), SetterOp::MicReverberation, value, type);
-}
-
-void SoundCardVx02::setDodgeSpeed(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeSpeed, value);
-}
-
-void SoundCardVx02::setDodgeThreshold(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeThreshold, value);
-}
-
-void SoundCardVx02::setDodgeGrade(int value)
-{
-    sendSetter(profile(), SetterOp::DodgeGrade, value);
-}
-
-void SoundCardVx02::setEliminateVoice(int value)
-{
-    sendSetter(profile(), SetterOp::EliminateVoice, value);
 }
 
 void SoundCardVx02::setDenoise(int value)
 {
-    sendSetter(profile(), SetterOp::Denoise, value);
+    SoundCardBase::setDenoise(value);
     qDebug() << "setDenoise" << value;
 }
 
 void SoundCardVx02::setSwitch(int type, int value)
 {
-    sendSetter(profile(), SetterOp::Switch, type, value);
+    SoundCardBase::setSwitch(type, value);
     qDebug() << "setSwitch = " << type << value;
-}
-
-void SoundCardVx02::setSpecialEffectSound(int value)
-{
-    sendSetter(profile(), SetterOp::SpecialEffectSound, value);
 }
 
 QString SoundCardVx02::getFirmwareVer()
@@ -104,12 +47,12 @@ QString SoundCardVx02::getSNCode()
 
 bool SoundCardVx02::getParaIsChange()
 {
-    sendCommand(parameterQuery());
+    sendCommand(SoundCardVx02Profile::parameterQuery());
     QByteArray buffer = newReportBuffer();
     QThread::msleep(kAnswerWaitMs);
     if (readAnswer(buffer) <= 0)
         return false;
-    return takeOverParameters(buffer, profile());
+    return takeOverParameters(buffer);
 }
 
 int SoundCardVx02::readAnswer(QByteArray &buffer)

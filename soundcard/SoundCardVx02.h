@@ -10,24 +10,11 @@ class SoundCardVx02 : public SoundCardBase
 public:
     explicit SoundCardVx02(HidBackend *backend, QObject *parent = nullptr);
 
-    static const SoundCardProfile &profile();
-
-    bool openDevice() override;
-    void setSoundMode(int modeType, int modeDetailed) override;
-    void setVolume(int voluemType, int value) override;
-    void setMicReverberation(int value, int type = 1) override;
-    void setDodgeSpeed(int value) override;
-    void setDodgeThreshold(int value) override;
-    void setDodgeGrade(int value) override;
-    void setEliminateVoice(int value) override;
     void setDenoise(int value) override;
     void setSwitch(int type, int value) override;
-    void setSpecialEffectSound(int value) override;
     QString getFirmwareVer() override;
     QString getSNCode() override;
     bool getParaIsChange() override;
-
-    static const SoundCardCommand &parameterQuery();
 
     static constexpr int kVersionOffset = 11;
     static constexpr int kSerialWidth = 13;

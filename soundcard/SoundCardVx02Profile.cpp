@@ -4,28 +4,23 @@
 
 namespace {
 
-constexpr std::array<quint8, 4> kSetterGroup(quint8 group)
-{
-    return {0x03, 0x01, 0x01, group};
-}
-
 const SoundCardProfile kProfile{
     "vx02",
     "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E (Vorlet Stage 20)",   // 麦克风 (Vorlet Stage 20)
     0x1234, 0x4321, 0xFF00, 0x55AA,
     "a DeviceHID = ",
     {
-        {SetterOp::SoundMode, kSetterGroup(0x01), DataByte::first(), DataByte::second()},
-        {SetterOp::Volume, kSetterGroup(0x02), DataByte::first(), DataByte::second()},
+        {SetterOp::SoundMode, SetterCommand::group(0x01), DataByte::first(), DataByte::second()},
+        {SetterOp::Volume, SetterCommand::group(0x02), DataByte::first(), DataByte::second()},
         // one reverberation value: the type is not sent
-        {SetterOp::MicReverberation, kSetterGroup(0x03), DataByte::fixed(0x01), DataByte::first()},
-        {SetterOp::DodgeSpeed, kSetterGroup(0x04), DataByte::fixed(0x01), DataByte::first()},
-        {SetterOp::DodgeThreshold, kSetterGroup(0x04), DataByte::fixed(0x02), DataByte::first()},
-        {SetterOp::DodgeGrade, kSetterGroup(0x04), DataByte::fixed(0x03), DataByte::first()},
-        {SetterOp::EliminateVoice, kSetterGroup(0x05), DataByte::fixed(0x01), DataByte::first()},
-        {SetterOp::Denoise, kSetterGroup(0x05), DataByte::fixed(0x02), DataByte::first()},
-        {SetterOp::Switch, kSetterGroup(0x06), DataByte::first(), DataByte::second()},
-        {SetterOp::SpecialEffectSound, kSetterGroup(0x07), DataByte::first(), DataByte::fixed(0x00)},
+        {SetterOp::MicReverberation, SetterCommand::group(0x03), DataByte::fixed(0x01), DataByte::first()},
+        {SetterOp::DodgeSpeed, SetterCommand::group(0x04), DataByte::fixed(0x01), DataByte::first()},
+        {SetterOp::DodgeThreshold, SetterCommand::group(0x04), DataByte::fixed(0x02), DataByte::first()},
+        {SetterOp::DodgeGrade, SetterCommand::group(0x04), DataByte::fixed(0x03), DataByte::first()},
+        {SetterOp::EliminateVoice, SetterCommand::group(0x05), DataByte::fixed(0x01), DataByte::first()},
+        {SetterOp::Denoise, SetterCommand::group(0x05), DataByte::fixed(0x02), DataByte::first()},
+        {SetterOp::Switch, SetterCommand::group(0x06), DataByte::first(), DataByte::second()},
+        {SetterOp::SpecialEffectSound, SetterCommand::group(0x07), DataByte::first(), DataByte::fixed(0x00)},
     },
     {
         {"soundMode", 16},

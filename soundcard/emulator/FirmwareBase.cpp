@@ -1,13 +1,19 @@
 #include "soundcard/emulator/FirmwareBase.h"
 
+#include "soundcard/SoundCardProfile.h"
+
 #include <QDebug>
 
-FirmwareBase::FirmwareBase(const char *name, const QVector<ParameterByte> &layout, const QVector<FirmwareRule> &rules)
+FirmwareBase::FirmwareBase(const char *name, const SoundCardProfile &profile, AnswerPipe pipe,
+                           const QVector<FirmwareRule> &rules, const QVector<ParameterValue> &startUp)
     : m_name(name)
-    , m_layout(layout)
+    , m_profile(profile)
+    , m_pipe(pipe)
     , m_rules(rules)
-    , m_values(layout.size(), '\0')
+    , m_values(profile.parameters.size(), '\0')
 {
+    for (const ParameterValue &start : startUp)
+        setParameter(QString::fromLatin1(start.key), start.value);
 }
 
 QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
@@ -22,7 +28,33 @@ QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
                              << (report.isEmpty() ? QStringLiteral("empty report") : error);
         return {};
     }
-    return handle(frame.command);
+    const SoundCardCommand &command = frame.command;
+    const QByteArray answer = answerTo(command);
+    if (!answer.isEmpty()) {
+        if (m_pipe == AnswerPipe::Interrupt)
+            return {answer};
+        m_pendingAnswer = answer;
+        return {};
+    }
+    bool applied = true;
+    if (isSetter(command, SetterOp::SpecialEffectSound))
+        playEffect(command.data[0]);
+    else if (isSetter(command, SetterOp::SoundMode))
+        applied = applySoundMode(command.data[0], command.data[1]);
+    else
+        applied = applyRule(command);
+    if (!applied)
+        warnUnknown(command);
+    return {};
+}
+
+QByteArray FirmwareBase::inputReport()
+{
+    if (m_pendingAnswer.isEmpty())
+        return parameterReport();
+    QByteArray answer;
+    answer.swap(m_pendingAnswer);
+    return answer;
 }
 
 bool FirmwareBase::setParameter(const QString &key, int value)
@@ -43,19 +75,20 @@ int FirmwareBase::parameter(const QString &key) const
 QStringList FirmwareBase::keys() const
 {
     QStringList result;
-    for (const ParameterByte &p : m_layout)
+    for (const ParameterByte &p : m_profile.parameters)
         result << QString::fromLatin1(p.key);
     return result;
 }
 
-bool FirmwareBase::isSetter(const SoundCardCommand &command) const
+bool FirmwareBase::isSetter(const SoundCardCommand &command, SetterOp op) const
 {
-    return command.hasData && command.code[0] == 0x03 && command.code[1] == 0x01 && command.code[2] == 0x01;
+    const SetterCommand *row = m_profile.setter(op);
+    return row && command.hasData && command.code == row->code;
 }
 
 bool FirmwareBase::applyRule(const SoundCardCommand &command)
 {
-    if (!isSetter(command))
+    if (!command.hasData || command.code != SetterCommand::group(command.code[3]))
         return false;
     for (const FirmwareRule &rule : m_rules) {
         if (rule.group == command.code[3] && rule.subCode == command.data[0])
@@ -88,22 +121,22 @@ QByteArray FirmwareBase::emptyReport() const
 QByteArray FirmwareBase::parameterReport() const
 {
     QByteArray report = emptyReport();
-    for (int i = 0; i < m_layout.size(); ++i)
-        report[m_layout.at(i).offset] = m_values.at(i);
+    for (int i = 0; i < m_profile.parameters.size(); ++i)
+        report[m_profile.parameters.at(i).offset] = m_values.at(i);
     return report;
 }
 
 QByteArray FirmwareBase::textReport(const QByteArray &text, int width) const
 {
     QByteArray report = emptyReport();
-    report.replace(16, qMin(width, text.size()), text.left(width));
+    report.replace(SoundCardProfile::kParameterOffset, qMin(width, text.size()), text.left(width));
     return report;
 }
 
 int FirmwareBase::indexOf(const QString &key) const
 {
-    for (int i = 0; i < m_layout.size(); ++i) {
-        if (key == QLatin1String(m_layout.at(i).key))
+    for (int i = 0; i < m_profile.parameters.size(); ++i) {
+        if (key == QLatin1String(m_profile.parameters.at(i).key))
             return i;
     }
     return -1;

@@ -2,24 +2,34 @@
 
 #include "device/EmulatedFirmware.h"
 #include "soundcard/CommandFrame.h"
-#include "soundcard/ParameterByte.h"
+#include "soundcard/SetterOp.h"
 #include "soundcard/emulator/FirmwareRule.h"
+#include "soundcard/emulator/ParameterValue.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+struct SoundCardProfile;
+
 // The common part of the emulated sound-card firmwares: takes the command frame out of each
-// output report (a malformed one is dropped with a warning), keeps the parameter bytes and
-// applies the plain setters by the model's rule table. The model decides about queries,
-// sound modes and effects.
+// output report (a malformed one is dropped with a warning), keeps the parameter bytes, applies
+// the plain setters by the model's rule table, plays effects when the model has them and hands
+// out the answers to queries on the model's pipe. The model decides what a query answers and
+// what a sound mode means.
 class FirmwareBase : public EmulatedFirmware
 {
 public:
     static constexpr quint32 kReportLength = 65;   // 64 bytes + report id, both directions
 
+    // Where the answer to a query goes: the next get-input-report, or an input report of its own
+    // on the interrupt pipe.
+    enum class AnswerPipe { Control, Interrupt };
+
     QList<QByteArray> receive(const QByteArray &report) override;
+    // The pending answer on the control pipe once, else the parameter report.
+    QByteArray inputReport() override;
 
     // The device side: a knob turned on the device itself. False for an unknown key.
     bool setParameter(const QString &key, int value);
@@ -32,17 +42,15 @@ public:
     int framesRejected() const { return m_framesRejected; }
 
 protected:
-    FirmwareBase(const char *name, const QVector<ParameterByte> &layout, const QVector<FirmwareRule> &rules);
+    FirmwareBase(const char *name, const SoundCardProfile &profile, AnswerPipe pipe,
+                 const QVector<FirmwareRule> &rules, const QVector<ParameterValue> &startUp);
 
-    // The model's handling of one well-formed frame; returns the input reports it queues.
-    virtual QList<QByteArray> handle(const SoundCardCommand &command) = 0;
+    // The answer report to a query; empty when the command is no query of the model.
+    virtual QByteArray answerTo(const SoundCardCommand &command) const = 0;
+    // Applies a sound-mode setter; false when the mode does not exist.
+    virtual bool applySoundMode(quint8 modeType, quint8 modeDetailed) = 0;
 
-    // Applies a 03 01 01 xx setter by the rule table; false when no rule matches.
-    bool applyRule(const SoundCardCommand &command);
-    void playEffect(int number);
-    bool isSetter(const SoundCardCommand &command) const;
-    void warnUnknown(const SoundCardCommand &command) const;
-
+    const SoundCardProfile &profile() const { return m_profile; }
     QByteArray emptyReport() const;
     // Report id 0 and the parameter bytes at their offsets.
     QByteArray parameterReport() const;
@@ -50,12 +58,19 @@ protected:
     QByteArray textReport(const QByteArray &text, int width) const;
 
 private:
+    bool isSetter(const SoundCardCommand &command, SetterOp op) const;
+    // Applies a 03 01 01 xx setter by the rule table; false when no rule matches.
+    bool applyRule(const SoundCardCommand &command);
+    void playEffect(int number);
+    void warnUnknown(const SoundCardCommand &command) const;
     int indexOf(const QString &key) const;
 
     const char *m_name;
-    QVector<ParameterByte> m_layout;
+    const SoundCardProfile &m_profile;
+    AnswerPipe m_pipe;
     QVector<FirmwareRule> m_rules;
     QByteArray m_values;   // one byte per layout entry
+    QByteArray m_pendingAnswer;
     int m_lastEffect = 0;
     int m_effectsPlayed = 0;
     int m_framesRejected = 0;

@@ -4,7 +4,6 @@
 #include "soundcard/SoundCardVx01.h"
 #include "soundcard/SoundCardVx01Profile.h"
 
-#include <QDebug>
 
 namespace {
 
@@ -41,13 +40,7 @@ const ModeRule kModes[] = {
     {3, 7, 0},
 };
 
-struct StartValue
-{
-    const char *key;
-    int value;
-};
-
-const StartValue kStartUp[] = {
+const QVector<ParameterValue> kStartUp{
     {"model", 1},          {"volumeMonitor", 8},   {"volumeRecording", 8}, {"volumeMusicVolume", 8},
     {"volumeMic", 8},      {"reverbDepth", 6},     {"reverbVolume", 6},    {"dodgeThreshold", 8},
     {"dodgeLevel", 8},     {"dodgeSpeed", 8},      {"toneColourHigh", 8},  {"toneColourLow", 8},
@@ -55,17 +48,11 @@ const StartValue kStartUp[] = {
     {"btnDisVoice", 2},    {"btnMute", 2},         {"btnDodge", 2},
 };
 
-const SoundCardCommand kFirmwareQuery{{0x01, 0x01, 0x02, 0x01}, false, {}};
-const SoundCardCommand kSerialQuery{{0x01, 0x02, 0x02, 0x01}, false, {}};
-constexpr quint8 kSoundModeGroup = 0x01;
-
 } // namespace
 
 FirmwareVx01::FirmwareVx01()
-    : FirmwareBase("FirmwareVx01", SoundCardVx01Profile::profile().parameters, kRules)
+    : FirmwareBase("FirmwareVx01", SoundCardVx01Profile::profile(), AnswerPipe::Control, kRules, kStartUp)
 {
-    for (const StartValue &start : kStartUp)
-        setParameter(QString::fromLatin1(start.key), start.value);
 }
 
 const QByteArray &FirmwareVx01::firmwareVersion()
@@ -80,29 +67,13 @@ const QByteArray &FirmwareVx01::serialNumber()
     return serial;
 }
 
-QByteArray FirmwareVx01::inputReport()
+QByteArray FirmwareVx01::answerTo(const SoundCardCommand &command) const
 {
-    if (!m_pendingAnswer.isEmpty()) {
-        QByteArray answer;
-        answer.swap(m_pendingAnswer);
-        return answer;
-    }
-    return parameterReport();
-}
-
-QList<QByteArray> FirmwareVx01::handle(const SoundCardCommand &command)
-{
-    if (command == kFirmwareQuery) {
-        m_pendingAnswer = textReport(firmwareVersion(), SoundCardVx01::kFirmwareWidth);
-    } else if (command == kSerialQuery) {
-        m_pendingAnswer = textReport(serialNumber(), SoundCardVx01::kSerialWidth);
-    } else if (isSetter(command) && command.code[3] == kSoundModeGroup) {
-        if (!applySoundMode(command.data[0], command.data[1]))
-            warnUnknown(command);
-    } else if (!applyRule(command)) {
-        warnUnknown(command);
-    }
-    return {};
+    if (command == profile().firmwareQuery)
+        return textReport(firmwareVersion(), SoundCardVx01::kFirmwareWidth);
+    if (command == profile().serialQuery)
+        return textReport(serialNumber(), SoundCardVx01::kSerialWidth);
+    return QByteArray();
 }
 
 bool FirmwareVx01::applySoundMode(quint8 modeType, quint8 modeDetailed)

@@ -9,16 +9,10 @@ class FirmwareVx01 : public FirmwareBase
 public:
     FirmwareVx01();
 
-    QByteArray inputReport() override;
-
     static const QByteArray &firmwareVersion();
     static const QByteArray &serialNumber();
 
 protected:
-    QList<QByteArray> handle(const SoundCardCommand &command) override;
-
-private:
-    bool applySoundMode(quint8 modeType, quint8 modeDetailed);
-
-    QByteArray m_pendingAnswer;
+    QByteArray answerTo(const SoundCardCommand &command) const override;
+    bool applySoundMode(quint8 modeType, quint8 modeDetailed) override;
 };

@@ -27,32 +27,18 @@ const QVector<FirmwareRule> kRules{
 // Choices per sound-mode group: reverberation effects, voice changes, electronic keys.
 const int kModeDetails[] = {5, 6, 12};
 
-struct StartValue
-{
-    const char *key;
-    int value;
-};
-
-const StartValue kStartUp[] = {
+const QVector<ParameterValue> kStartUp{
     {"soundMode", 1},       {"modelDetail", 1},     {"volumeMonitor", 8},  {"volumeRecording", 8},
     {"volumeBluetooth", 8}, {"volumeBroadcast", 8}, {"volumeBGM", 8},      {"reverbVolume", 6},
     {"dodgeSpeed", 8},      {"dodgeThreshold", 8},  {"dodgeLevel", 8},     {"disVoiceLevel", 2},
     {"denoiseLevel", 1},    {"btnInPower", 2},      {"btnDodge", 2},       {"btnMixDry", 2},
 };
 
-const SoundCardCommand kParameterQuery{{0x03, 0x01, 0x02, 0x08}, false, {}};
-const SoundCardCommand kVersionQuery{{0x00, 0x00, 0x00, 0x01}, false, {}};
-const SoundCardCommand kSerialQuery{{0x01, 0x02, 0x02, 0x01}, false, {}};
-constexpr quint8 kSoundModeGroup = 0x01;
-constexpr quint8 kEffectGroup = 0x07;
-
 } // namespace
 
 FirmwareVx02::FirmwareVx02()
-    : FirmwareBase("FirmwareVx02", SoundCardVx02Profile::profile().parameters, kRules)
+    : FirmwareBase("FirmwareVx02", SoundCardVx02Profile::profile(), AnswerPipe::Interrupt, kRules, kStartUp)
 {
-    for (const StartValue &start : kStartUp)
-        setParameter(QString::fromLatin1(start.key), start.value);
 }
 
 const QByteArray &FirmwareVx02::serialNumber()
@@ -67,29 +53,18 @@ const QByteArray &FirmwareVx02::versionBytes()
     return version;
 }
 
-QByteArray FirmwareVx02::inputReport()
+QByteArray FirmwareVx02::answerTo(const SoundCardCommand &command) const
 {
-    return parameterReport();
-}
-
-QList<QByteArray> FirmwareVx02::handle(const SoundCardCommand &command)
-{
-    if (command == kParameterQuery)
-        return {parameterReport()};
-    if (command == kVersionQuery)
-        return {versionReport()};
-    if (command == kSerialQuery)
-        return {textReport(serialNumber(), SoundCardVx02::kSerialWidth)};
-    if (isSetter(command) && command.code[3] == kEffectGroup) {
-        playEffect(command.data[0]);
-        return {};
+    if (command == SoundCardVx02Profile::parameterQuery())
+        return parameterReport();
+    if (command == profile().firmwareQuery) {
+        QByteArray report = emptyReport();
+        report.replace(SoundCardVx02::kVersionOffset, versionBytes().size(), versionBytes());
+        return report;
     }
-    const bool applied = (isSetter(command) && command.code[3] == kSoundModeGroup)
-                             ? applySoundMode(command.data[0], command.data[1])
-                             : applyRule(command);
-    if (!applied)
-        warnUnknown(command);
-    return {};
+    if (command == profile().serialQuery)
+        return textReport(serialNumber(), SoundCardVx02::kSerialWidth);
+    return QByteArray();
 }
 
 bool FirmwareVx02::applySoundMode(quint8 modeType, quint8 modeDetailed)
@@ -100,11 +75,4 @@ bool FirmwareVx02::applySoundMode(quint8 modeType, quint8 modeDetailed)
     setParameter(QStringLiteral("soundMode"), modeType);
     setParameter(QStringLiteral("modelDetail"), modeDetailed);
     return true;
-}
-
-QByteArray FirmwareVx02::versionReport() const
-{
-    QByteArray report = emptyReport();
-    report.replace(SoundCardVx02::kVersionOffset, versionBytes().size(), versionBytes());
-    return report;
 }

@@ -9,16 +9,11 @@ class FirmwareVx02 : public FirmwareBase
 public:
     FirmwareVx02();
 
-    QByteArray inputReport() override;
-
     static const QByteArray &serialNumber();
     // Three version numbers, reported at offsets 11 to 13.
     static const QByteArray &versionBytes();
 
 protected:
-    QList<QByteArray> handle(const SoundCardCommand &command) override;
-
-private:
-    bool applySoundMode(quint8 modeType, quint8 modeDetailed);
-    QByteArray versionReport() const;
+    QByteArray answerTo(const SoundCardCommand &command) const override;
+    bool applySoundMode(quint8 modeType, quint8 modeDetailed) override;
 };

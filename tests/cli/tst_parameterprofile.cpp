@@ -1,31 +1,10 @@
 #include "cli/ParameterProfile.h"
-#include "device/EmulatedBus.h"
-#include "soundcard/SoundCardBase.h"
-#include "soundcard/SoundCardFactory.h"
+#include "support/SoundCardRig.h"
+
 #include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-struct Rig
-{
-    explicit Rig(const QString &model)
-    {
-        bus.setReadWaitLimitMs(20);
-        bus.plug(model, FirmwareFactory::make(model));
-        firmware = dynamic_cast<FirmwareBase *>(bus.firmware(model));
-        card = SoundCardFactory::create(model, &bus);
-        card->openDevice();
-    }
-    EmulatedBus bus;
-    FirmwareBase *firmware = nullptr;
-    std::unique_ptr<SoundCardBase> card;
-};
-
-} // namespace
 
 class TestParameterProfile : public QObject
 {
@@ -56,21 +35,20 @@ private slots:
         QFETCH(QVariantMap, changes);
         QTemporaryDir dir;
         const QString path = dir.filePath("profile.json");
+        QString error;
         QVariantMap saved;
         {
-            Rig source(model);
+            SoundCardRig source(model);
             for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-                QVERIFY(source.firmware->setParameter(it.key(), it.value().toInt()));
+                QVERIFY(source.device<FirmwareBase>().setParameter(it.key(), it.value().toInt()));
             QVERIFY(source.card->getParaIsChange());
             saved = source.card->getAllPara();
-            QString error;
             QVERIFY2(ParameterProfile::save(path, model, saved, &error), qPrintable(error));
         }
-        Rig target(model);
+        SoundCardRig target(model);
         QVERIFY(target.card->getParaIsChange());
         QVERIFY(target.card->getAllPara() != saved);
         QVector<ParameterProfile::Step> steps;
-        QString error;
         QVERIFY2(ParameterProfile::load(path, model, &steps, &error), qPrintable(error));
         for (const ParameterProfile::Step &step : steps)
             step(*target.card);
@@ -78,11 +56,13 @@ private slots:
         QCOMPARE(target.card->getAllPara(), saved);
     }
 
+    // A null content: no file at all.
     void refusals_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << "vx01" << QByteArray() << "cannot read profile";
         QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
         QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}") << "has no \"parameters\" object";
         QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}") << "is for a vx01, the device is a vx02";
@@ -105,21 +85,15 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("bad.json");
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        if (!content.isNull()) {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+            file.close();
+        }
         QVector<ParameterProfile::Step> steps{[](SoundCardBase &) {}};
         QString error;
         QVERIFY(!ParameterProfile::load(path, model, &steps, &error));
         QVERIFY2(error.contains(message), qPrintable(error));
-    }
-
-    void missingFile()
-    {
-        QVector<ParameterProfile::Step> steps;
-        QString error;
-        QVERIFY(!ParameterProfile::load("/nonexistent/profile.json", "vx01", &steps, &error));
-        QVERIFY(error.startsWith("cannot read profile"));
     }
 
     // Keys the device only reports are accepted and send nothing.
@@ -136,4 +110,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestParameterProfile)
-#include "tst_ParameterProfile.moc"
+#include "tst_parameterprofile.moc"

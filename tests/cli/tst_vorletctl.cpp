@@ -1,0 +1,228 @@
+// Runs the real vorletctl program against the emulated devices.
+#include "cli/CliCommandTable.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QStringList out;
+    QStringList err;
+};
+
+Result run(const QStringList &arguments, const QString &emulateEnvironment = QString())
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VORLET_EMULATE"));
+    if (!emulateEnvironment.isEmpty())
+        environment.insert(QStringLiteral("VORLET_EMULATE"), emulateEnvironment);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VORLETCTL_PATH), arguments);
+    Result result;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    result.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    return result;
+}
+
+QString zeros(int count)
+{
+    return QStringLiteral(" 00").repeated(count).mid(1);
+}
+
+} // namespace
+
+class TestVorletctl : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Commands, then getAllPara: the lines before the map, then one sorted "key=value" line per key.
+    void commandsShowInGetAllPara_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QStringList>("firstLines");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("keyCount");
+        const QStringList none;
+        const QStringList polls{"true", "false", "true", "false"};
+        QTest::newRow("vx02 record volume") << "vx02" << QStringList{"setVolume", "2", "10"} << none << "volumeRecording=10" << 16;
+        QTest::newRow("vx02 key mode") << "vx02" << QStringList{"setSoundMode", "3", "11"} << none << "modelDetail=11" << 16;
+        QTest::newRow("vx02 denoise") << "vx02" << QStringList{"setDenoise", "3"} << none << "denoiseLevel=3" << 16;
+        QTest::newRow("vx01 reverb volume") << "vx01" << QStringList{"setMicReverberation", "5", "2"} << none << "reverbVolume=5" << 19;
+        QTest::newRow("vx01 reverb depth") << "vx01" << QStringList{"setMicReverberation", "5"} << none << "reverbDepth=5" << 19;
+        QTest::newRow("vx01 dodge switch") << "vx01" << QStringList{"setSwitch", "7", "1"} << none << "btnDodge=1" << 19;
+        // A knob turned on the device is seen by the next poll, and only by that one.
+        QTest::newRow("vx01 mute knob polled")
+            << "vx01" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "btnMute", "1", "getParaIsChange", "getParaIsChange"}
+            << polls << "btnMute=1" << 19;
+        QTest::newRow("vx02 BGM knob polled")
+            << "vx02" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "volumeBGM", "1", "getParaIsChange", "getParaIsChange"}
+            << polls << "volumeBGM=1" << 16;
+    }
+    void commandsShowInGetAllPara()
+    {
+        QFETCH(QString, model);
+        QFETCH(QStringList, commands);
+        QFETCH(QStringList, firstLines);
+        QFETCH(QString, expected);
+        QFETCH(int, keyCount);
+        const Result result = run(QStringList{"--emulate", model} + commands + QStringList{"getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.err.isEmpty());
+        QCOMPARE(result.out.mid(0, firstLines.size()), firstLines);
+        const QStringList map = result.out.mid(firstLines.size());
+        QVERIFY2(map.contains(expected), qPrintable(map.join('|')));
+        QCOMPARE(map.size(), keyCount);
+        QStringList sorted = map;
+        sorted.sort();
+        QCOMPARE(map, sorted);
+    }
+
+    // Exact output. --trace shows every report on stderr: the 65-byte report, report id first.
+    void output_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("emulate");   // through the environment
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QStringList>("err");
+        const QStringList queries{"getFirmwareVer", "getSNCode", "getDevType", "getInputDevName"};
+        QTest::newRow("vx01 queries") << queries << "vx01"
+                                      << QStringList{"2.13", "VC1026120501", "vx01", QString::fromUtf8("麦克风(Vorlet Cantor 10)")} << QStringList();
+        QTest::newRow("vx02 queries") << queries << "vx02"
+                                      << QStringList{"V1.4.1c", "VS20261205007", "vx02", QString::fromUtf8("麦克风 (Vorlet Stage 20)")} << QStringList();
+        QTest::newRow("vx01 trace") << QStringList{"--emulate", "vx01", "--trace", "setVolume", "2", "10", "getFirmwareVer"} << ""
+                                    << QStringList{"2.13"}
+                                    << QStringList{"> 00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F " + zeros(47),
+                                                   "> 00 89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3 " + zeros(49),
+                                                   "< " + zeros(16) + " 32 2E 31 33 " + zeros(45)};
+        const QString startUp = "< " + zeros(16) + " 01 01 08 08 08 08 08 06 08 08 08 02 01 02 02 02 " + zeros(33);
+        QTest::newRow("vx02 trace of polls") << QStringList{"--emulate", "vx02", "--trace", "getParaIsChange", "getParaIsChange"} << ""
+                                            << QStringList{"true", "false"}
+                                            << QStringList{"> 00 89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89 " + zeros(49), startUp,
+                                                           "> 00 89 FF FF 00 01 00 06 00 00 03 01 02 08 6B 74 " + zeros(49), startUp};
+    }
+    void output()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, emulate);
+        QFETCH(QStringList, out);
+        QFETCH(QStringList, err);
+        const Result result = run(arguments, emulate);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, out);
+        QCOMPARE(result.err, err);
+    }
+
+    // Usage errors, unknown knobs and bad profiles: exit 2 with one line, and the trace shows
+    // that nothing was sent.
+    void refusedBeforeAnythingIsSent_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("emulate");
+        QTest::addColumn<QString>("message");
+        const QStringList traced{"--emulate", "vx02", "--trace"};
+        const QString badProfile = m_dir.filePath("bad.json");
+        QFile file(badProfile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":40}}");
+        file.close();
+        QTest::newRow("unknown command") << traced + QStringList{"setVolume", "2", "10", "explode"} << "" << "unknown command 'explode'";
+        QTest::newRow("argument count") << traced + QStringList{"setVolume", "2", "10", "setSwitch", "7"} << "" << "setSwitch takes 2 arguments, got 1";
+        QTest::newRow("non-integer") << traced + QStringList{"setVolume", "2", "loud"} << "" << "setVolume: argument 'loud' is not an integer";
+        QTest::newRow("no command") << traced << "" << "no command given (vorletctl --help lists them)";
+        QTest::newRow("bad profile") << traced + QStringList{"setVolume", "1", "1", "load", badProfile} << "" << "\"volumeBGM\" = 40 is out of range 0..16";
+        QTest::newRow("unknown knob") << traced + QStringList{"setVolume", "1", "1", "knob", "btnMute", "1"} << ""
+                                      << "knob: the vx02 has no parameter \"btnMute\"";
+        QTest::newRow("knob, emulated through the environment") << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01"
+                                                                << "knob: the vx01 has no parameter \"nope\"";
+    }
+    void refusedBeforeAnythingIsSent()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, emulate);
+        QFETCH(QString, message);
+        const Result result = run(arguments, emulate);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(result.err.size(), 1);
+        QVERIFY2(result.err.first().startsWith("vorletctl: ") && result.err.first().endsWith(message), qPrintable(result.err.first()));
+    }
+
+    void help()
+    {
+        const Result result = run({"--help"});
+        QCOMPARE(result.exitCode, 0);
+        const QString text = result.out.join('\n');
+        for (const CliCommand &command : CliCommandTable::commands())
+            QVERIFY2(text.contains(QLatin1String(command.name)), command.name);
+        for (const char *option : {"--emulate", "--trace", "--json", "Exit status"})
+            QVERIFY2(text.contains(QLatin1String(option)), option);
+    }
+
+    void noDevice()
+    {
+        // The machine's own HID devices: skip where a real sound card is attached.
+        const Result listing = run({"list"});
+        QCOMPARE(listing.exitCode, 0);
+        for (const QString &line : listing.out) {
+            if (line.contains("VID_1234&PID_4321", Qt::CaseInsensitive) || line.contains("VID_1235&PID_0003", Qt::CaseInsensitive))
+                QSKIP("a sound card is attached to this machine");
+        }
+        const Result result = run({"setVolume", "2", "10"});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, QStringList{"vorletctl: no vx01 or vx02 device found"});
+    }
+
+    void listShowsEmulatedCollections()
+    {
+        const Result result = run({"--emulate", "vx01", "list"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.size(), 2);
+        QVERIFY2(result.out.at(1).endsWith("vendor=1234 product=4321 usagePage=000C usage=0001 input=65 output=65"),
+                 qPrintable(result.out.at(1)));
+        QVERIFY(result.out.at(0).contains("VID_1235&PID_0003"));
+    }
+
+    void jsonGetAllPara()
+    {
+        const Result result = run({"--emulate", "vx02", "--json", "setVolume", "5", "3", "getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.size(), 1);
+        const QJsonObject object = QJsonDocument::fromJson(result.out.first().toUtf8()).object();
+        QCOMPARE(object.size(), 16);
+        QCOMPARE(object.value("volumeBGM").toInt(), 3);
+    }
+
+    void saveAndLoadAcrossRuns()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stage.json");
+        Result result = run({"--emulate", "vx02", "setVolume", "2", "10", "setSwitch", "3", "1", "save", path});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.isEmpty());
+        // A fresh emulated device starts from its start-up state; loading restores the saved one.
+        result = run({"--emulate", "vx02", "load", path, "getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("volumeRecording=10"));
+        QVERIFY(result.out.contains("btnMixDry=1"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestVorletctl)
+#include "tst_vorletctl.moc"
