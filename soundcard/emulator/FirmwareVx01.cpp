@@ -48,6 +48,9 @@ const QVector<ParameterValue> kStartUp{
     {"btnDisVoice", 2},    {"btnMute", 2},         {"btnDodge", 2},
 };
 
+const QByteArray kFirmwareVersion("2.13");
+const QByteArray kSerialNumber("VC1026120501");
+
 } // namespace
 
 FirmwareVx01::FirmwareVx01()
@@ -55,24 +58,12 @@ FirmwareVx01::FirmwareVx01()
 {
 }
 
-const QByteArray &FirmwareVx01::firmwareVersion()
-{
-    static const QByteArray version("2.13");
-    return version;
-}
-
-const QByteArray &FirmwareVx01::serialNumber()
-{
-    static const QByteArray serial("VC1026120501");
-    return serial;
-}
-
 QByteArray FirmwareVx01::answerTo(const SoundCardCommand &command) const
 {
     if (command == profile().firmwareQuery)
-        return textReport(firmwareVersion(), SoundCardVx01::kFirmwareWidth);
+        return textReport(kFirmwareVersion, SoundCardVx01::kFirmwareWidth);
     if (command == profile().serialQuery)
-        return textReport(serialNumber(), SoundCardVx01::kSerialWidth);
+        return textReport(kSerialNumber, SoundCardVx01::kSerialWidth);
     return QByteArray();
 }
 

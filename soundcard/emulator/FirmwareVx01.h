@@ -9,9 +9,6 @@ class FirmwareVx01 : public FirmwareBase
 public:
     FirmwareVx01();
 
-    static const QByteArray &firmwareVersion();
-    static const QByteArray &serialNumber();
-
 protected:
     QByteArray answerTo(const SoundCardCommand &command) const override;
     bool applySoundMode(quint8 modeType, quint8 modeDetailed) override;

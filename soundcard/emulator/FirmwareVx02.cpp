@@ -34,23 +34,14 @@ const QVector<ParameterValue> kStartUp{
     {"denoiseLevel", 1},    {"btnInPower", 2},      {"btnDodge", 2},       {"btnMixDry", 2},
 };
 
+const QByteArray kSerialNumber("VS20261205007");
+const QByteArray kVersionBytes("\x01\x04\x1c", 3);
+
 } // namespace
 
 FirmwareVx02::FirmwareVx02()
     : FirmwareBase("FirmwareVx02", SoundCardVx02Profile::profile(), AnswerPipe::Interrupt, kRules, kStartUp)
 {
-}
-
-const QByteArray &FirmwareVx02::serialNumber()
-{
-    static const QByteArray serial("VS20261205007");
-    return serial;
-}
-
-const QByteArray &FirmwareVx02::versionBytes()
-{
-    static const QByteArray version("\x01\x04\x1c", 3);
-    return version;
 }
 
 QByteArray FirmwareVx02::answerTo(const SoundCardCommand &command) const
@@ -59,11 +50,11 @@ QByteArray FirmwareVx02::answerTo(const SoundCardCommand &command) const
         return parameterReport();
     if (command == profile().firmwareQuery) {
         QByteArray report = emptyReport();
-        report.replace(SoundCardVx02::kVersionOffset, versionBytes().size(), versionBytes());
+        report.replace(SoundCardVx02::kVersionOffset, kVersionBytes.size(), kVersionBytes);
         return report;
     }
     if (command == profile().serialQuery)
-        return textReport(serialNumber(), SoundCardVx02::kSerialWidth);
+        return textReport(kSerialNumber, SoundCardVx02::kSerialWidth);
     return QByteArray();
 }
 

@@ -9,10 +9,6 @@ class FirmwareVx02 : public FirmwareBase
 public:
     FirmwareVx02();
 
-    static const QByteArray &serialNumber();
-    // Three version numbers, reported at offsets 11 to 13.
-    static const QByteArray &versionBytes();
-
 protected:
     QByteArray answerTo(const SoundCardCommand &command) const override;
     bool applySoundMode(quint8 modeType, quint8 modeDetailed) override;
