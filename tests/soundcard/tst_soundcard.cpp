@@ -220,7 +220,7 @@ private slots:
                               << QStringList{"soundMode", "modelDetail", "volumeMonitor", "volumeRecording", "volumeBluetooth",
                                              "volumeBroadcast", "volumeBGM", "reverbVolume", "dodgeSpeed", "dodgeThreshold",
                                              "dodgeLevel", "disVoiceLevel", "denoiseLevel", "btnInPower", "btnDodge", "btnMixDry"}
-                              << hex("03010208") << "dodgeSpeed";
+                              << hex("03010208") << "btnMixDry";
     }
     void polling()
     {
