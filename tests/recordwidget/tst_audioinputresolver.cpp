@@ -10,54 +10,29 @@ class TestAudioInputResolver : public QObject
     Q_OBJECT
 
 private slots:
-    void productName_data()
-    {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("product");
-        QTest::newRow("vx02") << QStringLiteral("麦克风 (Vorlet Stage 20)")
-                              << QStringLiteral("Vorlet Stage 20");
-        QTest::newRow("vx01") << QStringLiteral("Microphone (Vorlet Cantor 10)")
-                              << QStringLiteral("Vorlet Cantor 10");
-        QTest::newRow("bare") << QStringLiteral("Vorlet Cantor 10")
-                              << QStringLiteral("Vorlet Cantor 10");
-        QTest::newRow("default") << QStringLiteral("Default") << QString();
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("empty parens") << QStringLiteral("Mic ()") << QStringLiteral("Mic ()");
-    }
-
-    void productName()
-    {
-        QFETCH(QString, device);
-        QFETCH(QString, product);
-        QCOMPARE(AudioInputResolver::productName(device), product);
-    }
-
+    // The card's Windows-style input name becomes the backend input whose description (or
+    // name) holds the product name in its last parentheses; otherwise the default input.
     void resolve_data()
     {
         const Inputs inputs{
-            {QStringLiteral("default:"), QStringLiteral("System default device")},
-            {QStringLiteral("alsa:hw:CARD=Stage20,DEV=0"),
-             QStringLiteral("Vorlet Stage 20, USB Audio")},
-            {QStringLiteral("alsa:hw:CARD=Cantor10,DEV=0"),
-             QStringLiteral("Vorlet Cantor 10, USB Audio")},
-            {QStringLiteral("pulseaudio:"), QStringLiteral("PulseAudio device.")},
+            {"default:", "System default device"},
+            {"alsa:hw:CARD=Stage20,DEV=0", "Vorlet Stage 20, USB Audio"},
+            {"alsa:hw:CARD=Cantor10,DEV=0", "Vorlet Cantor 10, USB Audio"},
+            {"alsa:hw:CARD=Mic,DEV=0", "Mic () USB"},
         };
         QTest::addColumn<QString>("device");
         QTest::addColumn<Inputs>("inputs");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("vx02 card") << QStringLiteral("麦克风 (Vorlet Stage 20)") << inputs
-                                   << QStringLiteral("alsa:hw:CARD=Stage20,DEV=0");
-        QTest::newRow("vx01 card") << QStringLiteral("麦克风 (Vorlet Cantor 10)") << inputs
-                                   << QStringLiteral("alsa:hw:CARD=Cantor10,DEV=0");
-        QTest::newRow("default") << QStringLiteral("Default") << inputs
-                                 << QStringLiteral("default:");
-        QTest::newRow("card absent") << QStringLiteral("麦克风 (Vorlet Stage 20)")
-                                     << Inputs{inputs[0], inputs[3]} << QStringLiteral("default:");
-        QTest::newRow("no inputs") << QStringLiteral("麦克风 (Vorlet Stage 20)") << Inputs{}
-                                   << QStringLiteral("default:");
-        QTest::newRow("match by name") << QStringLiteral("(vorlet stage 20)")
-                                       << Inputs{{QStringLiteral("x:Vorlet Stage 20"), QString()}}
-                                       << QStringLiteral("x:Vorlet Stage 20");
+        QTest::newRow("vx02") << "麦克风 (Vorlet Stage 20)" << inputs << "alsa:hw:CARD=Stage20,DEV=0";
+        QTest::newRow("vx01") << "Microphone (Vorlet Cantor 10)" << inputs << "alsa:hw:CARD=Cantor10,DEV=0";
+        QTest::newRow("bare product") << "Vorlet Cantor 10" << inputs << "alsa:hw:CARD=Cantor10,DEV=0";
+        QTest::newRow("empty parentheses: whole name") << "Mic ()" << inputs << "alsa:hw:CARD=Mic,DEV=0";
+        QTest::newRow("Default") << "Default" << inputs << "default:";
+        QTest::newRow("empty") << "" << inputs << "default:";
+        QTest::newRow("card absent") << "麦克风 (Vorlet Stage 20)" << Inputs{inputs[0], inputs[2]} << "default:";
+        QTest::newRow("no inputs") << "麦克风 (Vorlet Stage 20)" << Inputs{} << "default:";
+        QTest::newRow("by name, any case") << "(vorlet stage 20)" << Inputs{{"x:Vorlet Stage 20", ""}}
+                                           << "x:Vorlet Stage 20";
     }
 
     void resolve()

@@ -10,42 +10,32 @@ class TestRecordingFolder : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void folderIsCreatedUnderAppData()
+    void folderAndNames()
     {
-        const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-        QDir(base + QStringLiteral("/recordings")).removeRecursively();
-        const QString folder = RecordingFolder::path();
-        QCOMPARE(folder, base + QStringLiteral("/recordings"));
+        QStandardPaths::setTestModeEnabled(true);
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recordings";
+        QDir(folder).removeRecursively();
+        QCOMPARE(RecordingFolder::path(), folder);
         QVERIFY(QFileInfo(folder).isDir());
+
+        QCOMPARE(RecordingFolder::nextRecordingPath(folder), folder + "/clip_0001.wav");
+        for (const char *name : {"clip_0001.wav", "clip_0002.wav", "clip_0004.wav"})
+            QVERIFY(QFile(folder + '/' + name).open(QIODevice::WriteOnly));
+        QCOMPARE(RecordingFolder::nextRecordingPath(folder), folder + "/clip_0003.wav");
     }
 
-    void nextNameSkipsTakenOnes()
-    {
-        QTemporaryDir dir;
-        QCOMPARE(RecordingFolder::nextRecordingPath(dir.path()), dir.filePath(QStringLiteral("clip_0001.wav")));
-        for (const char *name : {"clip_0001.wav", "clip_0002.wav", "clip_0004.wav"}) {
-            QFile f(dir.filePath(QLatin1String(name)));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        QCOMPARE(RecordingFolder::nextRecordingPath(dir.path()), dir.filePath(QStringLiteral("clip_0003.wav")));
-    }
-
+    // The recorder reports a file URL, or a URL without a scheme whose path is the path; no
+    // character of a Linux path is dropped.
     void localPath_data()
     {
         QTest::addColumn<QUrl>("location");
         QTest::addColumn<QString>("path");
-        // Whole path kept: no character is dropped from a Linux path.
-        QTest::newRow("file url") << QUrl::fromLocalFile(QStringLiteral("/r/clip 1.wav"))
-                                  << QStringLiteral("/r/clip 1.wav");
-        QTest::newRow("no scheme") << QUrl(QStringLiteral("/r/clip_0001.wav"))
-                                   << QStringLiteral("/r/clip_0001.wav");
-        QTest::newRow("no scheme, encoded") << QUrl(QStringLiteral("/r/%E5%BD%95%20x.wav"))
-                                            << QStringLiteral("/r/录 x.wav");
-        QTest::newRow("file url, unicode") << QUrl(QStringLiteral("file:///r/%E5%BD%95.wav"))
-                                           << QStringLiteral("/r/录.wav");
-        QTest::newRow("empty") << QUrl() << QString();
+        QTest::newRow("file url") << QUrl::fromLocalFile("/r/clip 1.wav") << "/r/clip 1.wav";
+        QTest::newRow("file url, encoded") << QUrl("file:///r/%E5%BD%95.wav") << "/r/录.wav";
+        QTest::newRow("no scheme") << QUrl("/r/clip_0001.wav") << "/r/clip_0001.wav";
+        QTest::newRow("no scheme, encoded") << QUrl("/r/%E5%BD%95%20x.wav") << "/r/录 x.wav";
+        QTest::newRow("empty") << QUrl() << "";
     }
 
     void localPath()

@@ -1,0 +1,261 @@
+#include "record/WaveFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using Columns = QVector<QVector<qreal>>;
+
+struct WavLayout
+{
+    int channels = 2;
+    int blockAlign = -1;       // -1: channels * 2
+    qint64 claimedFrames = -1; // -1: the frames written
+    bool listChunk = false;    // the 34-byte LIST chunk ffmpeg writes before the data
+    int strayBytes = 0;        // bytes of a partial frame after the samples
+};
+
+template <typename T>
+QByteArray le(T v)
+{
+    QByteArray b(sizeof(T), 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+
+QByteArray pcm(const QVector<qint16> &samples)
+{
+    QByteArray b;
+    for (qint16 s : samples)
+        b += le(s);
+    return b;
+}
+
+QByteArray wavBytes(const WavLayout &layout, const QVector<qint16> &samples)
+{
+    const int align = layout.blockAlign < 0 ? layout.channels * 2 : layout.blockAlign;
+    const qint64 frames = layout.channels ? samples.size() / layout.channels : 0;
+    const quint32 dataSize =
+        quint32((layout.claimedFrames < 0 ? frames : layout.claimedFrames) * layout.channels * 2);
+    QByteArray b = "RIFF" + le<quint32>(36 + dataSize) + "WAVE" + "fmt " + le<quint32>(16)
+        + le<quint16>(1) + le<quint16>(quint16(layout.channels)) + le<quint32>(48000)
+        + le<quint32>(quint32(48000 * align)) + le<quint16>(quint16(align)) + le<quint16>(16);
+    if (layout.listChunk)
+        b += "LIST" + le<quint32>(26) + "INFO" + "ISFT" + le<quint32>(14) + QByteArray("Lavf59.27.100\0", 14);
+    return b + "data" + le(dataSize) + pcm(samples) + QByteArray(layout.strayBytes, '\x7f');
+}
+
+// Column by column, each channel's maximum then minimum over 1920 frames; the rest dropped.
+Columns referenceColumns(const QVector<qint16> &samples, int channels, qint64 frames)
+{
+    Columns out;
+    for (qint64 start = 0; start + 1920 <= frames; start += 1920) {
+        QVector<qreal> col;
+        for (int c = 0; c < channels; ++c) {
+            qint16 hi = samples[start * channels + c], lo = hi;
+            for (qint64 f = start; f < start + 1920; ++f) {
+                hi = std::max(hi, samples[f * channels + c]);
+                lo = std::min(lo, samples[f * channels + c]);
+            }
+            col << hi << lo;
+        }
+        out << col;
+    }
+    return out;
+}
+
+QVector<qint16> randomSamples(int channels, qint64 frames, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    QVector<qint16> s(int(frames * channels));
+    for (auto &v : s)
+        v = qint16(rng.bounded(-3000, 3000));
+    // Extremes on column edges and in vector tails, where a block scan could lose them.
+    for (qint64 i = 0; i < s.size(); i += 1920 * channels + 7)
+        s[int(i)] = (i / 7) % 2 ? 32767 : -32768;
+    if (!s.isEmpty())
+        s.last() = 32767;
+    return s;
+}
+
+struct FileCase
+{
+    WavLayout layout;
+    int written;
+    int read;
+    int columns;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(FileCase)
+
+class TestWaveFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+    Columns m_columns;
+
+    QString write(const QByteArray &bytes)
+    {
+        // Every file gets a name the reader must take as it is.
+        const QString path = m_dir.filePath(QString::fromUtf8("Aufnahme ü 录音 #1 %20.wav"));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // Loads path into m_ok and m_columns; the receiver may change each column in place.
+    void load(const QString &path, const std::function<void(QVector<qreal> &)> &receiver = {})
+    {
+        WaveFile reader;
+        m_columns.clear();
+        connect(&reader, &WaveFile::s_waveformData, [&](QVector<qreal> &data) {
+            m_columns << data;
+            if (receiver)
+                receiver(data);
+        });
+        m_ok = reader.loadFile(path);
+    }
+
+private slots:
+    void stereoExample()
+    {
+        QVector<qint16> s(3840 * 2, 0);
+        for (int f = 0; f < 1920; ++f)
+            s[2 * f] = qint16(-100 + (f * 300) / 1919); // -100 .. 200, right channel silent
+        for (int f = 1920; f < 3840; ++f)
+            s[2 * f] = qint16(f % 2 ? 5 : -7), s[2 * f + 1] = qint16(f == 3000 ? -1 : 9);
+        load(write(wavBytes({}, s)));
+        QVERIFY(m_ok);
+        QCOMPARE(m_columns, (Columns{{200, -100, 0, 0}, {5, -7, 9, -1}}));
+    }
+
+    // Columns match a plain reference scan of the frames read: those the header's data size
+    // and block align promise, cut short by the file's end.
+    void matchesReference_data()
+    {
+        QTest::addColumn<FileCase>("c");
+        // layout {channels, block align, claimed frames, LIST chunk, stray bytes}, frames
+        // written, frames read, columns
+        QTest::newRow("stereo, 5000 frames") << FileCase{{2}, 5000, 5000, 2};
+        QTest::newRow("stereo, 1919 frames") << FileCase{{2}, 1919, 1919, 0};
+        QTest::newRow("stereo, 1920 frames") << FileCase{{2}, 1920, 1920, 1};
+        QTest::newRow("mono, 5000 frames") << FileCase{{1}, 5000, 5000, 2};
+        QTest::newRow("mono, 1919 frames") << FileCase{{1}, 1919, 1919, 0};
+        QTest::newRow("mono, one minute") << FileCase{{1}, 2880000, 2880000, 1500};
+        QTest::newRow("stereo, several read blocks") << FileCase{{2}, 288033, 288033, 150};
+        QTest::newRow("3 channels") << FileCase{{3}, 9700, 9700, 5};
+        QTest::newRow("5 channels") << FileCase{{5}, 3841, 3841, 2};
+        QTest::newRow("8 channels") << FileCase{{8}, 7680, 7680, 4};
+        QTest::newRow("no frames") << FileCase{{2}, 0, 0, 0};
+        QTest::newRow("34-byte LIST chunk") << FileCase{{2, -1, -1, true}, 4000, 4000, 2};
+        QTest::newRow("truncated on a column") << FileCase{{2, -1, 100000}, 3840, 3840, 2};
+        QTest::newRow("truncated in a column") << FileCase{{2, -1, 100000}, 3000, 3000, 1};
+        QTest::newRow("truncated in a frame") << FileCase{{2, -1, 100000, false, 3}, 3839, 3839, 1};
+        QTest::newRow("truncated before the data") << FileCase{{2, -1, 100000}, 0, 0, 0};
+        QTest::newRow("chunks after the data") << FileCase{{2, -1, 1920}, 5000, 1920, 1};
+        QTest::newRow("block align 8") << FileCase{{2, 8}, 7680, 3840, 2};
+    }
+
+    void matchesReference()
+    {
+        QFETCH(FileCase, c);
+        const int channels = c.layout.channels;
+        const QVector<qint16> s = randomSamples(channels, c.written, quint32(channels * 7919 + c.written));
+        load(write(wavBytes(c.layout, s)));
+        QVERIFY(m_ok);
+        QCOMPARE(m_columns.size(), c.columns);
+        QCOMPARE(m_columns, referenceColumns(s, channels, c.read));
+    }
+
+    // The real encoder writes its "INFO ISFT Lavf..." LIST chunk before the data.
+    void ffmpegFile_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::newRow("stereo") << 2;
+        QTest::newRow("mono") << 1;
+    }
+
+    void ffmpegFile()
+    {
+        QFETCH(int, channels);
+        const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+        QVERIFY2(!ffmpeg.isEmpty(), "ffmpeg is not installed (scripts/install-deps)");
+        const qint64 frames = 1920 * 3 + 500;
+        const QVector<qint16> s = randomSamples(channels, frames, 77);
+        const QString raw = write(pcm(s));
+        const QString out = m_dir.filePath(QStringLiteral("ffmpeg-%1.wav").arg(channels));
+        QProcess p;
+        p.start(ffmpeg, {"-v", "error", "-y", "-f", "s16le", "-ar", "48000", "-ac",
+                         QString::number(channels), "-i", raw, "-c:a", "pcm_s16le", out});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray head = f.read(82);
+        QCOMPARE(head.mid(36, 4) + head.mid(44, 8) + head.mid(70, 4), QByteArray("LISTINFOISFTdata"));
+        QCOMPARE(qFromLittleEndian<quint32>(head.constData() + 40), quint32(26));
+
+        load(out);
+        QVERIFY(m_ok);
+        QCOMPARE(m_columns.size(), 3);
+        QCOMPARE(m_columns, referenceColumns(s, channels, frames));
+    }
+
+    void unreadable_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("path"); // empty: the bytes, written to a file
+        const QVector<qint16> s = randomSamples(2, 4000, 5);
+        QTest::newRow("block align 0") << wavBytes({2, 0}, s) << QString();
+        QTest::newRow("no channels") << wavBytes({0}, s) << QString();
+        QTest::newRow("shorter than a header") << wavBytes({}, s).left(20) << QString();
+        QTest::newRow("empty file") << QByteArray() << QString();
+        QTest::newRow("missing file") << QByteArray() << m_dir.filePath("does-not-exist.wav");
+        QTest::newRow("a device, no end") << QByteArray() << QStringLiteral("/dev/urandom");
+    }
+
+    void unreadable()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, path);
+        load(path.isEmpty() ? write(bytes) : path);
+        QVERIFY(!m_ok);
+        QVERIFY(m_columns.isEmpty());
+    }
+
+    // Scaled in place, cleared or grown by the receiver: the next columns are unharmed.
+    void receiverMayChangeTheColumn()
+    {
+        const QVector<qint16> s = randomSamples(2, 1920 * 6, 8);
+        int n = 0;
+        load(write(wavBytes({}, s)), [&n](QVector<qreal> &d) {
+            if (n % 3 == 0)
+                std::for_each(d.begin(), d.end(), [](qreal &v) { v /= 32767.0; });
+            else if (n % 3 == 1)
+                d.clear();
+            else
+                d << 1 << 2 << 3;
+            ++n;
+        });
+        QVERIFY(m_ok);
+        QCOMPARE(m_columns, referenceColumns(s, 2, 1920 * 6));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWaveFile)
+#include "tst_wavefile.moc"
