@@ -32,34 +32,36 @@ bool measurable(const QAudioFormat &format)
 }
 
 template <typename T>
-QVector<qreal> scan(const QAudioBuffer &buffer, int channels)
+QVector<qreal> scan(const QAudioBuffer &buffer)
 {
-    return BufferLevels::columnScan(buffer.constData<T>(), buffer.frameCount(), channels);
+    return BufferLevels::columnScan(buffer.constData<T>(), buffer.frameCount(),
+                                    buffer.format().channelCount());
+}
+
+// Scans with the 8-, 16- or 32-bit type of the buffer's sample size; empty for other sizes.
+template <typename T8, typename T16, typename T32>
+QVector<qreal> scanBySize(const QAudioBuffer &buffer)
+{
+    switch (buffer.format().sampleSize()) {
+    case 8: return scan<T8>(buffer);
+    case 16: return scan<T16>(buffer);
+    case 32: return scan<T32>(buffer);
+    }
+    return {};
 }
 
 // Scans the buffer with the sample type of its format; empty for types without a scanner.
 QVector<qreal> scanBuffer(const QAudioBuffer &buffer)
 {
     const QAudioFormat format = buffer.format();
-    const int channels = format.channelCount();
     switch (format.sampleType()) {
     case QAudioFormat::SignedInt:
-        switch (format.sampleSize()) {
-        case 8: return scan<qint8>(buffer, channels);
-        case 16: return scan<qint16>(buffer, channels);
-        case 32: return scan<qint32>(buffer, channels);
-        }
-        break;
+        return scanBySize<qint8, qint16, qint32>(buffer);
     case QAudioFormat::UnSignedInt:
-        switch (format.sampleSize()) {
-        case 8: return scan<quint8>(buffer, channels);
-        case 16: return scan<quint16>(buffer, channels);
-        case 32: return scan<quint32>(buffer, channels);
-        }
-        break;
+        return scanBySize<quint8, quint16, quint32>(buffer);
     case QAudioFormat::Float:
         if (format.sampleSize() == 32)
-            return scan<float>(buffer, channels);
+            return scan<float>(buffer);
         break;
     case QAudioFormat::Unknown:
         break;

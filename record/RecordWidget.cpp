@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <iterator>
+
 namespace {
 
 const char *const kIconRecord = ":/image/blackSkin/Button_Recording_Off.png";
@@ -26,6 +28,28 @@ const char *const kIconPlay = ":/image/blackSkin/Button_Play_On.png";
 const char *const kIconPause = ":/image/blackSkin/Button_Pause_Off.png";
 
 const int kPlayTimerMs = 40;
+
+enum Switch { Keep, Off, On };
+
+// What each of the seven window states shows and switches; Keep (or no icon) leaves it as it is.
+struct RecordStateLook
+{
+    Switch saveEnabled;
+    const char *recordIcon;
+    const char *pauseGoIcon;
+    Switch clipEnabled;
+    Switch playTimer;
+};
+
+const RecordStateLook kRecordStates[] = {
+    {On, kIconRecord, kIconPlay, Keep, Keep},  // 0 nothing recorded yet
+    {Off, kIconStop, kIconPause, Off, Keep},   // 1 recording
+    {On, kIconRecord, kIconPlay, On, Off},     // 2 recording stopped, file ready
+    {Keep, nullptr, kIconPlay, Keep, Keep},    // 3 recording paused
+    {Keep, nullptr, kIconPause, Keep, Keep},   // 4 recording resumed
+    {Keep, nullptr, kIconPause, Keep, On},     // 5 playing
+    {Keep, nullptr, kIconPlay, Keep, Off},     // 6 playback paused or ended
+};
 
 // Export targets by suffix (compared case-sensitively): codec for the encoder, or an empty
 // codec for WAV, which is copied as it is.
@@ -179,44 +203,25 @@ void RecordWidget::startPlayTimer()
 
 void RecordWidget::setRecordState(int state)
 {
-    switch (state) {
-    case 0:
-        ui->btnSave->setEnabled(true);
-        setButtonIcon(ui->btnRecord, QLatin1String(kIconRecord));
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-        break;
-    case 1:
-        ui->btnSave->setEnabled(false);
-        setButtonIcon(ui->btnRecord, QLatin1String(kIconStop));
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPause));
-        m_cutIndex = 1;
-        ui->waveforFrame->setClipEnabled(false);
-        break;
-    case 2:
-        ui->btnSave->setEnabled(true);
-        setButtonIcon(ui->btnRecord, QLatin1String(kIconRecord));
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-        ui->waveforFrame->setClipEnabled(true);
-        m_playTimer->stop();
-        break;
-    case 3:
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-        break;
-    case 4:
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPause));
-        break;
-    case 5:
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPause));
-        startPlayTimer();
-        break;
-    case 6:
-        setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-        m_playTimer->stop();
-        break;
-    default:
+    if (state < 0 || state >= int(std::size(kRecordStates))) {
         qWarning() << "=== unknown record state ===" << state;
-        break;
+        return;
     }
+    const RecordStateLook &look = kRecordStates[state];
+    if (look.saveEnabled != Keep)
+        ui->btnSave->setEnabled(look.saveEnabled == On);
+    if (look.recordIcon)
+        setButtonIcon(ui->btnRecord, QLatin1String(look.recordIcon));
+    setButtonIcon(ui->btnPauseGo, QLatin1String(look.pauseGoIcon));
+    if (look.clipEnabled != Keep)
+        ui->waveforFrame->setClipEnabled(look.clipEnabled == On);
+    if (look.playTimer == On)
+        startPlayTimer();
+    else if (look.playTimer == Off)
+        m_playTimer->stop();
+    // A new recording numbers its cut copies from 1 again.
+    if (state == 1)
+        m_cutIndex = 1;
 }
 
 void RecordWidget::on_btnRecord_clicked()
@@ -319,8 +324,7 @@ void RecordWidget::cutAudio(double startTime, double endTime)
     if (QFileInfo::exists(cutPath))
         rememberOwnFile(cutPath);
 
-    m_waveFile.loadFile(cutPath);
-    m_player->setMedia(QUrl::fromLocalFile(cutPath));
+    openWorkingFile(cutPath);
     m_pathHistory.append(m_playPath);
     m_playPath = cutPath;
     qDebug() << "m_playPath" << m_playPath;
@@ -341,8 +345,14 @@ void RecordWidget::undo()
         return;
     m_playPath = m_pathHistory.takeLast();
     ui->waveforFrame->clearWaveform();
-    m_waveFile.loadFile(m_playPath);
-    m_player->setMedia(QUrl::fromLocalFile(m_playPath));
+    openWorkingFile(m_playPath);
+}
+
+// Draws the file's waveform and gives it to the player.
+void RecordWidget::openWorkingFile(const QString &path)
+{
+    m_waveFile.loadFile(path);
+    m_player->setMedia(QUrl::fromLocalFile(path));
 }
 
 void RecordWidget::on_btnSave_clicked()

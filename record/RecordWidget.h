@@ -64,6 +64,7 @@ private:
     Q_INVOKABLE void setRecordState(int state);
     void setButtonIcon(class QToolButton *button, const QString &resource);
     void startPlayTimer();
+    void openWorkingFile(const QString &path);
     void rememberOwnFile(const QString &path);
     void tidyRecordingFolder(const QString &exported);
 

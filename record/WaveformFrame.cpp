@@ -113,14 +113,16 @@ void WaveformFrame::paintAxisStrip()
     p.setFont(font);
     const int H = m_laneHeight;
     const int q = H / 4;
-    const int align = Qt::AlignRight | Qt::AlignVCenter;
+    // Per lane: label, tick offset from the centre in quarter lanes, text box top from the tick.
+    const struct { const char *label; int quarters; int textTop; } marks[] = {
+        {"0.0", 0, -10}, {"1.0", -2, -5}, {"-1.0", 2, -10}};
     for (int c = 0; c < m_channelCount; ++c) {
         const int centre = c * (H + 10) + H / 2;
-        p.drawLine(34, centre, 38, centre);
-        p.drawText(QRect(0, centre - 10, 30, 20), align, QStringLiteral("0.0"));
-        p.drawLine(34, centre - 2 * q, 38, centre - 2 * q);
-        p.drawText(QRect(0, centre - 2 * q - 5, 30, 20), align, QStringLiteral("1.0"));
-        p.drawLine(34, centre + 2 * q, 38, centre + 2 * q);
-        p.drawText(QRect(0, centre + 2 * q - 10, 30, 20), align, QStringLiteral("-1.0"));
+        for (const auto &m : marks) {
+            const int y = centre + m.quarters * q;
+            p.drawLine(34, y, 38, y);
+            p.drawText(QRect(0, y + m.textTop, 30, 20), Qt::AlignRight | Qt::AlignVCenter,
+                       QLatin1String(m.label));
+        }
     }
 }

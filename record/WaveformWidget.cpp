@@ -67,10 +67,15 @@ void WaveformWidget::appendColumn(QVector<qreal> &column)
 
 void WaveformWidget::clearColumns()
 {
+    startOver();
+    update();
+}
+
+void WaveformWidget::startOver()
+{
     forgetColumns();
     drawBackground();
     m_drawX = leftMargin;
-    update();
 }
 
 void WaveformWidget::setChannelCount(int n)
@@ -80,6 +85,11 @@ void WaveformWidget::setChannelCount(int n)
         return;
     }
     m_channelCount = n;
+    layOutLanes();
+}
+
+void WaveformWidget::layOutLanes()
+{
     m_laneHeight = laneHeightFor(height(), m_channelCount);
     drawBackground();
     update();
@@ -87,9 +97,15 @@ void WaveformWidget::setChannelCount(int n)
 
 void WaveformWidget::setPlayPosition(qint64 ms)
 {
-    const int oldPlayX = m_playX;
     const double x = ms / 1000.0 * m_pixelsPerSecond + leftMargin;
-    m_playX = static_cast<int>(std::clamp(x, -1e9, 1e9));
+    moveCursor(static_cast<int>(std::clamp(x, -1e9, 1e9)));
+}
+
+// The cursor is drawn one column step left of m_playX: repaint its old and new strips.
+void WaveformWidget::moveCursor(int x)
+{
+    const int oldPlayX = m_playX;
+    m_playX = x;
     updateStrip(oldPlayX - m_columnStep, oldPlayX - m_columnStep);
     updateStrip(m_playX - m_columnStep, m_playX - m_columnStep);
 }
@@ -139,12 +155,9 @@ void WaveformWidget::updateStrip(int fromX, int toX)
 void WaveformWidget::mousePressEvent(QMouseEvent *event)
 {
     const int x = event->pos().x();
-    const int oldPlayX = m_playX;
     clearSelection();
-    m_playX = x < leftMargin ? leftMargin : x;
+    moveCursor(x < leftMargin ? leftMargin : x);
     m_selStart = x;
-    updateStrip(oldPlayX - m_columnStep, oldPlayX - m_columnStep);
-    updateStrip(m_playX - m_columnStep, m_playX - m_columnStep);
     const double ms = (m_selStart - leftMargin) / m_pixelsPerSecond * 1000;
     emit s_posChange(static_cast<double>(static_cast<qint64>(ms)));
     setFocus();
@@ -177,9 +190,7 @@ void WaveformWidget::keyPressEvent(QKeyEvent *event)
     const int b = std::max(m_selStart, m_selEnd);
     const double start = (a - leftMargin) / m_pixelsPerSecond;
     const double end = (b - leftMargin) / m_pixelsPerSecond;
-    forgetColumns();
-    drawBackground();
-    m_drawX = leftMargin;
+    startOver();
     // The recording window cuts and reloads right away, drawing the new columns from x 40.
     emit s_cutAudio(start, end);
     m_playX = m_selStart;
@@ -189,9 +200,7 @@ void WaveformWidget::keyPressEvent(QKeyEvent *event)
 
 void WaveformWidget::resizeEvent(QResizeEvent *)
 {
-    m_laneHeight = laneHeightFor(height(), m_channelCount);
-    drawBackground();
-    update();
+    layOutLanes();
 }
 
 void WaveformWidget::paintEvent(QPaintEvent *event)

@@ -62,6 +62,11 @@ private:
     void drawSelection(int a, int b);
     void clearSelection();
     void forgetColumns();
+    // Forgets the columns and the band; the next column goes to the left margin.
+    void startOver();
+    void moveCursor(int x);
+    // Lane height from the canvas height and channel count, then a fresh background.
+    void layOutLanes();
     void updateStrip(int fromX, int toX);
     void paintBackground(class QPainter &p, const QRect &area);
     void paintRuler(QPainter &p, const QRect &area);

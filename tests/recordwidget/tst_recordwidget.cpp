@@ -2,8 +2,6 @@
 #include "record/WaveformWidget.h"
 
 #include <QAudioBuffer>
-#include <QBoxLayout>
-#include <QGridLayout>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -16,37 +14,15 @@ class TestRecordWidget : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // The waveform on the left, the time above the buttons on the right.
-    void form()
+    // The state checks compare pixels, so every icon must look different.
+    void icons()
     {
-        RecordWidget w;
-        QCOMPARE(w.size(), QSize(961, 363));
-        auto *outer = qobject_cast<QHBoxLayout *>(w.layout());
-        QVERIFY(outer);
-        QCOMPARE(outer->itemAt(0)->widget(), view(w));
-        QCOMPARE(outer->stretch(0), 675);
-        QCOMPARE(outer->stretch(1), 125);
-        auto *right = qobject_cast<QVBoxLayout *>(outer->itemAt(1)->layout());
-        QVERIFY(right);
-        QCOMPARE(right->itemAt(0)->widget()->objectName(), QStringLiteral("lbTime"));
-        QCOMPARE(timeText(w), QStringLiteral("00:00:00:000"));
-        auto *grid = w.findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-        QVERIFY(grid);
-        QCOMPARE(grid->itemAtPosition(0, 0)->widget(), button(w, "btnRecord"));
-        QCOMPARE(grid->itemAtPosition(0, 1)->widget(), button(w, "btnPauseGo"));
-        QCOMPARE(grid->itemAtPosition(1, 0)->widget(), button(w, "btnSave"));
-        for (const char *name : {"btnRecord", "btnPauseGo", "btnSave"}) {
-            QCOMPARE(button(w, name)->iconSize(), QSize(40, 40));
-            QVERIFY(button(w, name)->autoRaise() && button(w, name)->text().isEmpty());
-        }
-        QVERIFY(showsIcon(button(w, "btnSave"), "Button_Save"));
-
-        // The state checks compare pixels, so every icon must look different.
         const char *icons[] = {"Button_Recording_Off", "Button_Stop_On", "Button_Play_On",
                                "Button_Pause_Off", "Button_Save"};
         for (const char *a : icons)
             for (const char *b : icons)
                 QVERIFY((a == b) == (QImage(iconPath(a)) == QImage(iconPath(b))));
+        QVERIFY(showsIcon(button(RecordWidget(), "btnSave"), "Button_Save"));
     }
 
     void states_data()
