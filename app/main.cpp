@@ -31,20 +31,25 @@ int main(int argc, char *argv[])
     qDebug() << __FILE__ << __LINE__ << "================progress start================";
 
     // The machine's HID devices, or an emulated sound card with "--emulate vx01|vx02".
-    const std::unique_ptr<HidBackend> backend = HidBackendFactory::create(app->arguments(), &FirmwareFactory::make);
+    std::unique_ptr<HidBackend> backend = HidBackendFactory::create(app->arguments(), &FirmwareFactory::make);
     auto *window = new MainWidget(backend.get(), nullptr);
     window->show();
 
     // A later start reaches this instance through the channel; the stored handle tells it
     // that the window exists.
-    ActivationChannel activation(QString::fromLatin1(kInstanceKey));
-    QObject::connect(&activation, &ActivationChannel::activationRequested, window, &MainWidget::onActivationRequest);
-    if (!activation.listen())
-        qWarning() << "activation channel not available:" << activation.serverName();
+    auto activation = std::make_unique<ActivationChannel>(QString::fromLatin1(kInstanceKey));
+    QObject::connect(activation.get(), &ActivationChannel::activationRequested, window, &MainWidget::onActivationRequest);
+    if (!activation->listen())
+        qWarning() << "activation channel not available:" << activation->serverName();
     SingleInstance::storeWindowHandle(g_instanceSegment, quint32(window->winId()));
 
     const int code = app->exec();
     delete window;
+    // The detector and sound card the window handed to deleteLater go now, while the backend
+    // they use still exists; everything that watches sockets goes before the application.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    activation.reset();
+    backend.reset();
     delete app;
     return code;
 }
