@@ -135,10 +135,9 @@ bool SceneRig::plug(const QString &model)
         return false;
     m_tap = raw;
     // The window takes the device over as soon as the bus announces it.
-    if (m_window)
-        QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
+    const bool taken = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
     settle();
-    return true;
+    return taken;
 }
 
 bool SceneRig::unplug(const QString &model)
@@ -146,10 +145,9 @@ bool SceneRig::unplug(const QString &model)
     if (!m_bus.unplug(model))
         return false;
     m_tap = nullptr;
-    if (m_window)
-        QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
+    const bool dropped = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
     settle();
-    return true;
+    return dropped;
 }
 
 FirmwareBase *SceneRig::firmware() const

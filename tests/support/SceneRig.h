@@ -48,8 +48,8 @@ public:
     // The text an item shows (its "text" property).
     QString text(const QString &objectName) const;
 
-    // The device side. plug() attaches a device with a tapped firmware of the model, which the
-    // program notices at once; unplug() removes it.
+    // The device side. plug() attaches a device with a tapped firmware of the model, unplug()
+    // removes it; both wait until the window has taken the change over (false if it did not).
     bool plug(const QString &model);
     bool unplug(const QString &model);
     TappedFirmware *tap() const { return m_tap; }
