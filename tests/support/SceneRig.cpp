@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
@@ -55,6 +56,10 @@ QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
 
 SceneRig::SceneRig(const QString &model)
 {
+    // As main() names the program: the scene's settings are stored under these names.
+    if (QCoreApplication::organizationName().isEmpty())
+        QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
     // Reads of a device that stays silent give up quickly.
     m_bus.setReadWaitLimitMs(50);
     if (!model.isEmpty())
@@ -231,6 +236,15 @@ QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
 {
     // The view shows the scene's window one to one.
     return item->mapToScene(pointIn(item, at)).toPoint();
+}
+
+QVariant SceneRig::evaluate(const QString &expression) const
+{
+    QQmlExpression js(m_view->rootContext(), nullptr, expression);
+    const QVariant value = js.evaluate();
+    if (js.hasError())
+        qWarning() << "SceneRig:" << expression << js.error().toString();
+    return value;
 }
 
 void SceneRig::setLanguage(const QString &language)

@@ -75,6 +75,10 @@ public:
     // Where an item's point lies in the view.
     QPoint toView(QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
 
+    // Evaluates a JavaScript expression in the scene's root context, e.g.
+    // "MainLogic.getScalingRate()" or "Tran.getLanguage()".
+    QVariant evaluate(const QString &expression) const;
+
     // Switches the language as the settings dialog does (Tran.reTrans): "English" or
     // "简体中文".
     void setLanguage(const QString &language);
