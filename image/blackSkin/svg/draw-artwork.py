@@ -243,7 +243,7 @@ def record_buttons():
 # ---------------------------------------------------------------------------------------------
 # Device pictures
 
-PICTURE_DEFS = """<linearGradient id="card" x1="0" y1="0" x2="0" y2="1">
+PICTURE_DEFS = """<linearGradient id="card" gradientUnits="userSpaceOnUse" x1="0" y1="0" x2="0" y2="420">
 <stop offset="0" stop-color="#2F3134"/><stop offset="1" stop-color="#222426"/></linearGradient>
 <linearGradient id="top" x1="0" y1="0" x2="0" y2="1">
 <stop offset="0" stop-color="#4A4D53"/><stop offset="1" stop-color="#35373B"/></linearGradient>
@@ -384,7 +384,7 @@ def frame(height, model, caption):
     out += rect(0.75, 0.75, 418.5, height - 1.5, 25.5, "none", "#4A4D52", 1.5)
     out += text(model.upper(), 210, 46, 21, LIGHT_GREY, "Bold", "middle", spacing=3.5)
     out += rect(192, 56, 36, 3, 1.5, ACCENT_LIGHT)
-    caption_y = height - 34
+    caption_y = 386  # the same for the one picture that is two pixels taller
     out += text(caption, 210, caption_y, 34, BRIGHT, "Bold", "middle",
                 spacing=4 if ord(caption[0]) > 0x2E80 else 0.5)
     return out
