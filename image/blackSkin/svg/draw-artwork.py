@@ -336,7 +336,8 @@ def fader(x, top, length, pos, lit):
 def toggle(x, y, lit, on=True):
     """A small latching switch with its LED."""
     out = rect(x, y + 2, 30, 16, 8, "#000000", opacity=0.35)
-    out += rect(x, y, 30, 16, 8, "#1E1F22", "#C2A6FF" if lit else "#5D6067", 1.2)
+    track = (ACCENT if lit else "#2C2E31") if on else "#1E1F22"
+    out += rect(x, y, 30, 16, 8, track, "#C2A6FF" if lit else "#5D6067", 1.2)
     knob_x = x + (22 if on else 8)
     out += circle(knob_x, y + 8, 5.6, BRIGHT if lit else "#8A8D94")
     return out
