@@ -105,17 +105,18 @@ Rectangle {
             showNumber: true
             value: 6
         }
-        Rectangle {
-            color: CusConfig.tipBackgroundColor
-            border.color: CusConfig.tipBorderColor
-            height: tipText.implicitHeight + 6
-            width: tipText.implicitWidth + 10
+        Item {
+            height: 24
+            width: 200
 
-            BasicTextF3 {
-                id: tipText
-
-                anchors.centerIn: parent
+            // Opened by the gallery test.
+            BasicTooltip {
+                delay: 0
+                objectName: "tip"
                 text: "BasicTooltip 提示"
+                timeout: -1
+                x: 0
+                y: 0
             }
         }
     }
@@ -178,5 +179,14 @@ Rectangle {
         }
         AutoResize {
         }
+    }
+    // Opened by the gallery test, to show the list with its scroll bar.
+    CusComboBox {
+        height: 16
+        model: 16
+        objectName: "openCombo"
+        width: 100
+        x: 330
+        y: 285
     }
 }

@@ -10,8 +10,15 @@ TestCase {
         verify(gallery, "the gallery did not load");
         // Let the theme settle before the picture is taken.
         tryVerify(function() { return Qt.colorEqual(CusConfig.textColor, "#FFFFFF"); });
+        var combo = findChild(gallery, "openCombo");
+        mouseClick(combo);
+        tryCompare(combo.popup, "opened", true);
+        // After the click, which would close it.
+        var tip = findChild(gallery, "tip");
+        tip.open();
+        tryCompare(tip, "opened", true);
         waitForRendering(gallery);
-        wait(100);
+        wait(200);
         var shot = grabImage(gallery);
         shot.save(artefactDir + "/gallery.png");
         compare(shot.width, 802);
