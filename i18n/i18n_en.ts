@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>BtnNaviga</name>
+    <message>
+        <source>关</source>
+        <translation>OFF</translation>
+    </message>
+</context>
+<context>
     <name>PageSeting</name>
     <message>
         <source>设置</source>
@@ -74,6 +81,13 @@
     <message>
         <source>保存文件</source>
         <translation>Save file</translation>
+    </message>
+</context>
+<context>
+    <name>TextSlider</name>
+    <message>
+        <source>静音</source>
+        <translation>Mute</translation>
     </message>
 </context>
 <context>
