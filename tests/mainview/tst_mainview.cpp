@@ -377,10 +377,12 @@ private slots:
         QQuickItem *toggle = rig.item(QStringLiteral("recordToggle"));
         rig.click(toggle);
         QVERIFY(toggle->property("checked").toBool());
+        QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_collapse.png")));
         QVERIFY(window->recordWidget()->isVisible());
         QCOMPARE(window->height(), folded + int(150 * scale));
         rig.click(toggle);
         QVERIFY(!toggle->property("checked").toBool());
+        QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_expand.png")));
         QVERIFY(!window->recordWidget()->isVisible());
         QCOMPARE(window->height(), folded);
 
@@ -391,16 +393,29 @@ private slots:
         QTRY_VERIFY(!window->isVisible());
     }
 
-    // Navigation from the keyboard alone: Tab reaches the page buttons, Space picks one.
+    // From the keyboard alone: Tab reaches the page buttons and the gear, Space picks them,
+    // Escape closes the settings again.
     void keyboardNavigation()
     {
         SceneRig rig(QStringLiteral("vx02"));
-        QQuickItem *target = rig.item(QStringLiteral("navEffect"));
-        for (int i = 0; i < 30 && rig.focusItem() != target; ++i)
-            rig.key(Qt::Key_Tab);
-        QCOMPARE(rig.focusItem(), target);
+        const auto tabTo = [&rig](QQuickItem *target) {
+            for (int i = 0; i < 40 && rig.focusItem() != target; ++i)
+                rig.key(Qt::Key_Tab);
+            return rig.focusItem() == target;
+        };
+        QVERIFY(tabTo(rig.item(QStringLiteral("navEffect"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx02.qml"));
+
+        QVERIFY(tabTo(rig.item(QStringLiteral("settingButton"))));
+        rig.key(Qt::Key_Space);
+        QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
+        QTRY_VERIFY(dialog->property("opened").toBool());
+        QVERIFY(tabTo(rig.item(QStringLiteral("aboutTab"))));
+        rig.key(Qt::Key_Space);
+        QCOMPARE(dialogPage(rig), QStringLiteral("qrc:/Qml/settingDialog/aboutPage.qml"));
+        rig.key(Qt::Key_Escape);
+        QTRY_VERIFY(!dialog->property("visible").toBool());
     }
 };
 
