@@ -228,7 +228,9 @@ private slots:
                  kPictures + QStringLiteral("vx01Hardware.png"));
         QVERIFY(rig.find(QStringLiteral("navVolume"))->property("checked").toBool());
         QCOMPARE(rig.text(QStringLiteral("titleText")), QStringLiteral("Vorlet Cantor 10 MK2 Control 1.0.0.11"));
+        QVERIFY(!rig.find(QStringLiteral("titleText"))->property("truncated").toBool());
         QCOMPARE(rig.text(QStringLiteral("snText")), QStringLiteral(" | SN: ") + serial);
+        QVERIFY(!rig.find(QStringLiteral("snText"))->property("truncated").toBool());
         QCOMPARE(rig.find(QStringLiteral("snText"))->property("color").value<QColor>(), QColor("green"));
         QCOMPARE(rig.items(QStringLiteral("devStateConnect")).size(), 1);
         QVERIFY(rig.items(QStringLiteral("devStateNoConnect")).isEmpty());
@@ -419,5 +421,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainView)
+SCENE_TEST_MAIN(TestMainView)
 #include "tst_mainview.moc"
