@@ -33,6 +33,19 @@ QStringList sceneWarnings(const MessageCapture &capture)
     return found;
 }
 
+// The visible texts below `item` that are cut short (elided), the page on screen left out.
+QStringList cutTexts(QQuickItem *item, QQuickItem *skip)
+{
+    QStringList cut;
+    if (!item || item == skip || !item->isVisible())
+        return cut;
+    if (item->property("truncated").toBool())
+        cut << item->property("text").toString();
+    for (QQuickItem *child : item->childItems())
+        cut << cutTexts(child, skip);
+    return cut;
+}
+
 QString pictureSuffix(const QString &language)
 {
     return language == QLatin1String("English") ? language : QString();
@@ -183,6 +196,7 @@ private slots:
                      kPictures + model + pictureSuffix(language) + pictures[i]);
             // The picture exists: loaded, at the size it is drawn.
             QTRY_COMPARE(picture->property("status").toInt(), 1);
+            QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), rig.page()), QStringList());
             QVERIFY(!rig.saveScreenshot(QStringLiteral("%1-%2-%3").arg(model, shots[i],
                 language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh"))).isEmpty());
         }
@@ -296,6 +310,7 @@ private slots:
         QCOMPARE(rig.text(QStringLiteral("modelText")), QStringLiteral("Vorlet Stage 20 MK2"));
 
         rig.click(rig.item(QStringLiteral("aboutTab")));
+        QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), rig.page()), QStringList());
         const QString firmware = rig.window()->soundCard()->getFirmwareVer();
         QVERIFY(!firmware.isEmpty());
         QCOMPARE(rig.text(QStringLiteral("firmwareText")), QStringLiteral("固件版本号:") + firmware);
@@ -339,6 +354,7 @@ private slots:
         QQuickItem *line = rig.item(link);
         QVERIFY(line);
         QCOMPARE(line->property("text").toString(), shown);
+        QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), nullptr), QStringList());
         rig.click(line, QPointF(2, line->height() / 2));
         QCOMPARE(catcher.opened, QList<QUrl>{QUrl(url)});
         // The keyboard reaches it too.
