@@ -1,0 +1,73 @@
+import QtQuick 2.9
+import QtQuick.Window 2.2
+import OrbitQuick 1.0
+import "panels"
+import "common"
+import "./settingDialog"
+
+// The whole scene: title bar, navigation with the device picture, the page of the connected
+// model and the settings popup, drawn at 800 × 480 and scaled by the screen's DPI.
+Item {
+    id: mainView
+
+    width: 800
+    height: 480
+    visible: true
+
+    Component.onCompleted: Tran.reTrans(Tran.getLanguage())
+
+    AutoResize {
+        id: autoResize
+
+        horizontalRatio: MainLogic.getScalingRate()
+        verticalRatio: MainLogic.getScalingRate()
+    }
+
+    PanelesTitle {
+        id: title
+
+        objectName: "title"
+        x: 0
+        y: 0
+        width: parent.width
+        height: 24
+        onSettingClicked: dialogSeting.show()
+    }
+
+    PanelsLeft {
+        id: leftPanels
+
+        objectName: "leftPanels"
+        y: 24
+        width: 240
+        height: parent.height
+        onBtnclicked: rightPane.switchPageShow(btnIndex)
+    }
+
+    PanelesRight {
+        id: rightPane
+
+        objectName: "rightPane"
+        width: parent.width - leftPanels.width
+        height: parent.height - title.height
+        anchors.top: title.bottom
+        anchors.left: leftPanels.right
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+    }
+
+    PageSeting {
+        id: dialogSeting
+
+        objectName: "dialogSeting"
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onScreenChanged() {
+            autoResize.horizontalRatio = MainLogic.getScalingRate()
+            autoResize.verticalRatio = MainLogic.getScalingRate()
+        }
+    }
+}

@@ -1,0 +1,140 @@
+import QtQuick 2.4
+import OrbitQuick 1.0
+import "../common"
+
+// The content panel: the page of the connected model for the chosen index, the connection state
+// with the serial number, and the toggle that folds the recording panel out.
+Item {
+    id: rightPart
+
+    // Page index last asked for: 1 hardware, 2 volume, 3 sound effect.
+    property int currentIndex: 1
+    property string devType: "vx02"
+    property bool devConnectState: false
+    property string snCode: ""
+    readonly property var pagePrefixes: ["qrc:/Qml/pageMain/PageHardwareSet_",
+                                         "qrc:/Qml/pageMain/PageVolumeSet_",
+                                         "qrc:/Qml/pageMain/PageSoundChoice_"]
+    // The page on screen, for whoever drives the scene from outside.
+    readonly property alias page: loader.item
+
+    function switchPageShow(index) {
+        currentIndex = index
+        // Loading the source that is already loaded keeps the page as it is.
+        loader.source = pagePrefixes[index - 1] + devType + ".qml"
+    }
+
+    AutoResize {
+        id: autoResizeDynamic
+
+        horizontalRatio: MainLogic.getScalingRate()
+        verticalRatio: MainLogic.getScalingRate()
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: CusConfig.mainBackgroundColor
+    }
+
+    Loader {
+        id: loader
+
+        objectName: "pageLoader"
+        onLoaded: {
+            // Every page is scaled from the geometry it was designed with.
+            autoResizeDynamic.targetItem = item
+            autoResizeDynamic.begin()
+            autoResizeDynamic.resize()
+        }
+    }
+
+    BasicText {
+        id: snText
+
+        objectName: "snText"
+        width: 115
+        height: 10
+        anchors.right: parent.right
+        anchors.rightMargin: 40
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 10
+        horizontalAlignment: Text.AlignLeft
+        color: rightPart.devConnectState ? "green" : "red"
+        text: " | SN: " + rightPart.snCode
+    }
+
+    BasicText {
+        id: devStateNoConnect
+
+        objectName: "devStateNoConnect"
+        width: 120
+        height: 10
+        anchors.right: snText.left
+        anchors.rightMargin: 6
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 10
+        horizontalAlignment: Text.AlignRight
+        color: "red"
+        text: qsTr("设备未连接")
+        visible: !rightPart.devConnectState
+    }
+
+    BasicText {
+        id: devStateConnect
+
+        objectName: "devStateConnect"
+        width: 120
+        height: 10
+        anchors.right: snText.left
+        anchors.rightMargin: 6
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 10
+        horizontalAlignment: Text.AlignRight
+        color: "green"
+        text: qsTr("设备已连接")
+        visible: rightPart.devConnectState
+    }
+
+    CusButton_Image {
+        id: button
+
+        objectName: "recordToggle"
+        width: 12
+        height: 12
+        anchors.right: parent.right
+        anchors.rightMargin: 20
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        checkable: true
+        btnImgNormal: imgPath + "blackSkin/Recording_expand.png"
+        btnImgHovered: imgPath + "blackSkin/Recording_expand.png"
+        btnImgPressed: imgPath + "blackSkin/Recording_collapse.png"
+        activeFocusOnTab: true
+        Accessible.name: qsTr("录音")
+        Accessible.role: Accessible.Button
+        onClicked: MainLogic.openRecordWidget(checked)
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onScreenChanged() {
+            autoResizeDynamic.horizontalRatio = MainLogic.getScalingRate()
+            autoResizeDynamic.verticalRatio = MainLogic.getScalingRate()
+            autoResizeDynamic.resize()
+        }
+
+        function onIsConnect(isConnect, devType) {
+            rightPart.devConnectState = isConnect
+            if (isConnect) {
+                rightPart.devType = devType
+                rightPart.switchPageShow(rightPart.currentIndex)
+                if (SoundCard !== null)
+                    rightPart.snCode = SoundCard.getSNCode()
+            } else {
+                // The page stays on screen; its controls send nothing without a sound card.
+                rightPart.snCode = ""
+            }
+        }
+    }
+}

@@ -1,0 +1,103 @@
+import QtQuick 2.0
+import OrbitQuick 1.0
+
+// The title bar: logo, program version (then the product name once a device connects) and the
+// settings, minimise and close buttons.
+Item {
+    id: root
+
+    // Empty until a device connects; the last product name stays after the device is removed.
+    property string productName: ""
+    readonly property var productNames: ({
+        "vx01": "Vorlet Cantor 10 MK2 Control ",
+        "vx02": "Vorlet Stage 20 MK2 Control "
+    })
+
+    signal settingClicked()
+
+    Rectangle {
+        anchors.fill: parent
+        color: CusConfig.mainBackgroundColor
+    }
+
+    Rectangle {
+        y: parent.height - 1
+        width: parent.width
+        height: 1
+        color: CusConfig.splitLineColor
+    }
+
+    CusImage {
+        id: logo
+
+        x: 8
+        y: 4
+        width: sourceSize.width / 2
+        height: sourceSize.height / 2
+        source: imgPath + "blackSkin/logo.png"
+    }
+
+    BasicTextF3 {
+        id: titleText
+
+        objectName: "titleText"
+        x: 31
+        y: 5
+        color: CusConfig.textColor
+        text: root.productName === ""
+              ? MainLogic.getSoftVersion() + "                                                             "
+              : root.productName + MainLogic.getSoftVersion()
+    }
+
+    Row {
+        x: 736
+        y: 4
+        spacing: 4
+
+        CusButton_Image {
+            objectName: "settingButton"
+            width: 16
+            height: 16
+            btnImgNormal: imgPath + "blackSkin/icon_setting_default.png"
+            btnImgHovered: imgPath + "blackSkin/icon_setting_click.png"
+            activeFocusOnTab: true
+            Accessible.name: qsTr("设置")
+            Accessible.role: Accessible.Button
+            onClicked: root.settingClicked()
+        }
+
+        CusButton_Image {
+            objectName: "minimizeButton"
+            width: 16
+            height: 16
+            btnImgNormal: imgPath + "blackSkin/icon_minimize_default.png"
+            btnImgHovered: imgPath + "blackSkin/icon_minimize_click.png"
+            activeFocusOnTab: true
+            Accessible.name: qsTr("最小化")
+            Accessible.role: Accessible.Button
+            onClicked: MainLogic.showMinimized()
+        }
+
+        CusButton_Image {
+            objectName: "closeButton"
+            width: 16
+            height: 16
+            btnImgNormal: imgPath + "blackSkin/icon_close_default.png"
+            btnImgHovered: imgPath + "blackSkin/icon_close_click.png"
+            activeFocusOnTab: true
+            Accessible.name: qsTr("关闭")
+            Accessible.role: Accessible.Button
+            onClicked: MainLogic.close()
+        }
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onIsConnect(isConnect, devType) {
+            // Another type or a removal leaves the title as it is.
+            if (isConnect && root.productNames[devType] !== undefined)
+                root.productName = root.productNames[devType]
+        }
+    }
+}

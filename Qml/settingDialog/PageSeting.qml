@@ -1,0 +1,143 @@
+import QtQuick 2.9
+import QtQuick.Controls 2.4
+import OrbitQuick 1.0
+import "../common"
+
+// The settings popup: three tabs on the left choose the general, about or help page on the
+// right. Modal; closes by a click outside or Escape.
+Popup {
+    id: dialog
+
+    readonly property string pageFolder: "qrc:/Qml/settingDialog/"
+    // The page on screen, for whoever drives the scene from outside.
+    readonly property alias page: loader.item
+
+    // Sizes the popup by the scaling rate, centres it on the main view and opens it.
+    function show() {
+        width = 430 * MainLogic.getScalingRate()
+        height = 288 * MainLogic.getScalingRate()
+        x = (parent.width - width) / 2
+        y = (parent.height - height) / 2
+        open()
+        autoResize.resize()
+    }
+
+    function showPage(name) {
+        loader.source = pageFolder + name + ".qml"
+    }
+
+    width: 430
+    height: 288
+    modal: true
+    clip: true
+
+    background: Rectangle {
+        color: CusConfig.mainBackgroundColor
+        border.color: "gray"
+    }
+
+    AutoResize {
+        id: autoResize
+
+        horizontalRatio: MainLogic.getScalingRate()
+        verticalRatio: MainLogic.getScalingRate()
+    }
+
+    AutoResize {
+        id: autoResizePage
+
+        horizontalRatio: MainLogic.getScalingRate()
+        verticalRatio: MainLogic.getScalingRate()
+    }
+
+    Text {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: -5
+        width: 150
+        horizontalAlignment: Text.AlignHCenter
+        font.family: CusConfig.fontFamily
+        font.pixelSize: 14
+        font.bold: true
+        color: CusConfig.controlTextColor
+        text: qsTr("设置")
+    }
+
+    ButtonGroup {
+        id: tabGroup
+
+        exclusive: true
+    }
+
+    Column {
+        x: 1
+        y: 46
+        width: 100
+        height: 242
+        spacing: 21
+
+        SettingTab {
+            id: generalTab
+
+            objectName: "generalTab"
+            text: qsTr("通用设置")
+            checked: true
+            ButtonGroup.group: tabGroup
+            onClicked: dialog.showPage("generalPage")
+        }
+
+        SettingTab {
+            objectName: "aboutTab"
+            text: qsTr("关于我们")
+            ButtonGroup.group: tabGroup
+            onClicked: dialog.showPage("aboutPage")
+        }
+
+        SettingTab {
+            objectName: "helpTab"
+            text: qsTr("帮助中心")
+            ButtonGroup.group: tabGroup
+            onClicked: dialog.showPage("helpPage")
+        }
+    }
+
+    Rectangle {
+        x: 80
+        y: 40
+        width: 1
+        height: 224
+        color: "#707070"
+    }
+
+    Loader {
+        id: loader
+
+        objectName: "settingLoader"
+        x: 80
+        width: 320
+        height: 288
+        onLoaded: {
+            autoResizePage.targetItem = item
+            autoResizePage.begin()
+            autoResizePage.resize()
+        }
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onScreenChanged() {
+            autoResize.horizontalRatio = MainLogic.getScalingRate()
+            autoResize.verticalRatio = MainLogic.getScalingRate()
+            autoResizePage.horizontalRatio = MainLogic.getScalingRate()
+            autoResizePage.verticalRatio = MainLogic.getScalingRate()
+        }
+
+        // A device that connects brings the general page with its model to the front.
+        function onIsConnect(isConnect, devType) {
+            if (!isConnect)
+                return
+            dialog.showPage("generalPage")
+            generalTab.checked = true
+        }
+    }
+}

@@ -1,0 +1,98 @@
+import QtQuick 2.9
+import OrbitQuick 1.0
+
+// About: program and firmware versions and how to reach the maker.
+Item {
+    id: root
+
+    property string firmwareVer: ""
+    // The maker's addresses.
+    readonly property string webSite: "https://www.vorlet.example/"
+    readonly property string eMail: "support@vorlet.example"
+    readonly property string videoChannel: "https://video.example.com/vorlet"
+    readonly property string microblog: "https://microblog.example.org/vorlet"
+
+    function readFirmware() {
+        firmwareVer = SoundCard === null ? "" : SoundCard.getFirmwareVer()
+    }
+
+    Component.onCompleted: {
+        console.log("-----------------222")
+        readFirmware()
+    }
+
+    Column {
+        x: 17
+        y: 47
+        spacing: -2
+
+        BasicTextF2 {
+            text: qsTr("Vorlet PC控制面板 Win客户端")
+        }
+
+        BasicTextF2 {
+            objectName: "versionText"
+            width: 320
+            text: qsTr("版本号:") + MainLogic.getSoftVersion()
+        }
+
+        BasicTextF2 {
+            objectName: "firmwareText"
+            width: 320
+            text: qsTr("固件版本号:") + root.firmwareVer
+        }
+    }
+
+    BasicTextF2 {
+        x: 17
+        y: 110
+        width: 150
+        font.bold: true
+        color: CusConfig.textColor
+        text: qsTr("联系我们")
+    }
+
+    Column {
+        x: 17
+        y: 130
+        spacing: -2
+
+        LinkText {
+            objectName: "webSiteLink"
+            width: 320
+            url: root.webSite
+            text: qsTr("官方网站：") + root.webSite
+        }
+
+        BasicTextF2 {
+            width: 320
+            text: qsTr("邮箱：") + root.eMail
+        }
+
+        BasicTextF2 {
+            text: qsTr("微信公众号：vorlet")
+        }
+
+        LinkText {
+            objectName: "videoLink"
+            url: root.videoChannel
+            text: qsTr("哔哩哔哩：https://video.example.com/vorlet")
+        }
+
+        LinkText {
+            objectName: "microblogLink"
+            width: 320
+            url: root.microblog
+            text: qsTr("官方微博: https://microblog.example.org/vorlet")
+        }
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onIsConnect(isConnect, devType) {
+            console.log("-----------------111")
+            root.readFirmware()
+        }
+    }
+}

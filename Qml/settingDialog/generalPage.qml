@@ -1,0 +1,72 @@
+import QtQuick 2.9
+import OrbitQuick 1.0
+
+// General settings: the connected model and the interface language.
+Item {
+    id: root
+
+    property string modelName: "Vorlet Cantor 10"
+    readonly property var modelNames: ({
+        "vx01": "Vorlet Cantor 10 MK2",
+        "vx02": "Vorlet Stage 20 MK2"
+    })
+
+    // Another type leaves the name as it is.
+    function showModel(devType) {
+        if (modelNames[devType] !== undefined)
+            modelName = modelNames[devType]
+    }
+
+    Component.onCompleted: showModel(SoundCard === null ? "" : SoundCard.getDevType())
+
+    BasicTextF2 {
+        x: 16
+        y: 48
+        width: 150
+        text: qsTr("型号")
+    }
+
+    BasicTextF2 {
+        objectName: "modelText"
+        x: 16
+        y: 72
+        text: root.modelName
+    }
+
+    BasicTextF2 {
+        x: 16
+        y: 115
+        width: 150
+        text: qsTr("语言")
+    }
+
+    CusComboBox {
+        id: languageBox
+
+        objectName: "languageBox"
+        x: 16
+        y: 139
+        width: 128
+        height: 24
+        model: Tran.languageList
+        // No entry is chosen while no language, or an unknown one, is stored.
+        currentIndex: Tran.languageList.indexOf(Tran.getLanguage())
+        activeFocusOnTab: true
+        Accessible.name: qsTr("语言")
+        Accessible.role: Accessible.ComboBox
+        onActivated: {
+            // Applied at once, then remembered for the next start.
+            Tran.reTrans(textAt(index))
+            Tran.setLanguage(textAt(index))
+        }
+    }
+
+    Connections {
+        target: MainLogic
+
+        function onIsConnect(isConnect, devType) {
+            if (isConnect)
+                root.showModel(devType)
+        }
+    }
+}

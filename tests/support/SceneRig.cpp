@@ -1,0 +1,268 @@
+#include "support/SceneRig.h"
+
+#include "app/MainWidget.h"
+#include "soundcard/emulator/FirmwareBase.h"
+#include "soundcard/emulator/FirmwareFactory.h"
+#include "support/TappedFirmware.h"
+
+#include <QDir>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QtTest>
+
+namespace {
+
+// Polls every 500 ms; one more interval covers a poll in progress.
+const int kPollMs = 500;
+
+QPointF pointIn(QQuickItem *item, QPointF at)
+{
+    if (at.x() < 0 && at.y() < 0)
+        return QPointF(item->width() / 2, item->height() / 2);
+    return at;
+}
+
+// Walks QObject children and visual children (a popup's content hangs below the overlay, a
+// page below its Loader), each object once.
+void collect(QObject *object, const QString &name, QList<QObject *> *found, QSet<QObject *> *seen)
+{
+    if (seen->contains(object))
+        return;
+    seen->insert(object);
+    if (object->objectName() == name)
+        found->append(object);
+    for (QObject *child : object->children())
+        collect(child, name, found, seen);
+    if (auto *item = qobject_cast<QQuickItem *>(object)) {
+        for (QQuickItem *child : item->childItems())
+            collect(child, name, found, seen);
+    }
+}
+
+QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
+{
+    QList<QObject *> found;
+    QSet<QObject *> seen;
+    if (view && view->rootObject())
+        collect(view->quickWindow()->contentItem(), name, &found, &seen);
+    return found;
+}
+
+} // namespace
+
+SceneRig::SceneRig(const QString &model)
+{
+    // Reads of a device that stays silent give up quickly.
+    m_bus.setReadWaitLimitMs(50);
+    if (!model.isEmpty())
+        plug(model);
+    m_window = std::make_unique<MainWidget>(&m_bus);
+    m_view = m_window->findChild<QQuickWidget *>();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("SceneRig: the main window was not exposed");
+    m_window->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("SceneRig: the main window did not become active");
+    if (m_view)
+        m_view->setFocus(Qt::OtherFocusReason);
+    settle();
+}
+
+SceneRig::~SceneRig()
+{
+    // The card and the detector go with deferred deletion while the bus still exists.
+    m_window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QQuickItem *SceneRig::root() const
+{
+    return m_view ? m_view->rootObject() : nullptr;
+}
+
+QObject *SceneRig::find(const QString &objectName) const
+{
+    const QList<QObject *> found = collectAll(m_view, objectName);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QQuickItem *SceneRig::item(const QString &objectName) const
+{
+    const QList<QQuickItem *> all = items(objectName);
+    if (!all.isEmpty())
+        return all.first();
+    return qobject_cast<QQuickItem *>(find(objectName));
+}
+
+QList<QQuickItem *> SceneRig::items(const QString &objectName) const
+{
+    QList<QQuickItem *> visible;
+    for (QObject *object : collectAll(m_view, objectName)) {
+        auto *quickItem = qobject_cast<QQuickItem *>(object);
+        if (quickItem && quickItem->isVisible())
+            visible.append(quickItem);
+    }
+    return visible;
+}
+
+QQuickItem *SceneRig::page() const
+{
+    QObject *loader = find(QStringLiteral("pageLoader"));
+    return loader ? loader->property("item").value<QQuickItem *>() : nullptr;
+}
+
+QString SceneRig::pageSource() const
+{
+    QObject *loader = find(QStringLiteral("pageLoader"));
+    return loader ? loader->property("source").toUrl().toString() : QString();
+}
+
+QString SceneRig::text(const QString &objectName) const
+{
+    QObject *object = find(objectName);
+    return object ? object->property("text").toString() : QString();
+}
+
+bool SceneRig::plug(const QString &model)
+{
+    auto tap = std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
+    TappedFirmware *raw = tap.get();
+    if (!m_bus.plug(model, std::move(tap)))
+        return false;
+    m_tap = raw;
+    settle();
+    return true;
+}
+
+bool SceneRig::unplug(const QString &model)
+{
+    if (!m_bus.unplug(model))
+        return false;
+    m_tap = nullptr;
+    settle();
+    return true;
+}
+
+FirmwareBase *SceneRig::firmware() const
+{
+    return m_tap ? dynamic_cast<FirmwareBase *>(m_tap->inner()) : nullptr;
+}
+
+QStringList SceneRig::takeSetters()
+{
+    if (!m_tap)
+        return {};
+    const QStringList setters = m_tap->setters();
+    m_tap->clear();
+    return setters;
+}
+
+void SceneRig::waitPolls(int polls)
+{
+    QTest::qWait((polls + 1) * kPollMs);
+    settle();
+}
+
+void SceneRig::click(QQuickItem *item, QPointF at)
+{
+    QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, toView(item, at));
+    settle();
+}
+
+void SceneRig::doubleClick(QQuickItem *item, QPointF at)
+{
+    const QPoint pos = toView(item, at);
+    // A person's double click: press, release, press (the double click), release.
+    QTest::mousePress(m_view, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(m_view, Qt::LeftButton, Qt::NoModifier, pos);
+    settle();
+}
+
+void SceneRig::hover(QQuickItem *item, QPointF at)
+{
+    QTest::mouseMove(m_view, toView(item, at));
+    settle();
+}
+
+void SceneRig::drag(QQuickItem *item, QPointF from, QPointF to)
+{
+    const QPoint start = toView(item, from);
+    const QPoint end = toView(item, to);
+    QTest::mousePress(m_view, Qt::LeftButton, Qt::NoModifier, start);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint step = start + (end - start) * i / steps;
+        // QTest::mouseMove on a widget sends no button state; a drag needs it.
+        QMouseEvent move(QEvent::MouseMove, step, m_view->mapToGlobal(step), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_view, &move);
+        QTest::qWait(10);
+    }
+    QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, end);
+    settle();
+}
+
+void SceneRig::key(int key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(m_view, Qt::Key(key), modifiers);
+    settle();
+}
+
+void SceneRig::type(const QString &text)
+{
+    QTest::keyClicks(m_view, text);
+    settle();
+}
+
+QQuickItem *SceneRig::focusItem() const
+{
+    return m_view ? m_view->quickWindow()->activeFocusItem() : nullptr;
+}
+
+QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
+{
+    // The view shows the scene's window one to one.
+    return item->mapToScene(pointIn(item, at)).toPoint();
+}
+
+void SceneRig::setLanguage(const QString &language)
+{
+    QObject *tran = m_view->rootContext()->contextProperty(QStringLiteral("Tran")).value<QObject *>();
+    if (tran)
+        QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, language));
+    settle();
+}
+
+QImage SceneRig::grab() const
+{
+    return m_view ? m_view->grabFramebuffer() : QImage();
+}
+
+QString SceneRig::saveScreenshot(const QString &name) const
+{
+    const QString dir = artefactDir();
+    if (!QDir().mkpath(dir))
+        return QString();
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    return grab().save(path) ? path : QString();
+}
+
+QString SceneRig::artefactDir()
+{
+    const QString fromEnv = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
+    return fromEnv.isEmpty() ? QDir::currentPath() + QStringLiteral("/screenshots") : fromEnv;
+}
+
+void SceneRig::settle() const
+{
+    // Lets queued work run: the popup's transitions, deferred loads, repaints.
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QTest::qWait(5);
+    }
+}

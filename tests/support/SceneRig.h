@@ -1,0 +1,96 @@
+#pragma once
+
+#include "device/EmulatedBus.h"
+
+#include <QImage>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+class FirmwareBase;
+class MainWidget;
+class QQuickItem;
+class QQuickWidget;
+class TappedFirmware;
+
+// The real main window with its QML scene on an emulated bus, driven as a person would: mouse
+// and key events on the scene, and what the emulated device received and shows. The device's
+// firmware is tapped, so every frame the program sends can be read back.
+//
+// Items are found by objectName anywhere in the scene, popups and loaded pages included.
+// Positions are in the item's own coordinates; the default is the item's centre.
+class SceneRig
+{
+public:
+    // Starts the window with a device of `model` ("vx01", "vx02") attached before start, or
+    // with none when `model` is empty. Shows it and gives the scene the keyboard focus.
+    explicit SceneRig(const QString &model = QString());
+    ~SceneRig();
+
+    SceneRig(const SceneRig &) = delete;
+    SceneRig &operator=(const SceneRig &) = delete;
+
+    MainWidget *window() const { return m_window.get(); }
+    QQuickWidget *view() const { return m_view; }
+    QQuickItem *root() const;
+
+    // The first object of the scene named `objectName`, null when there is none.
+    QObject *find(const QString &objectName) const;
+    QQuickItem *item(const QString &objectName) const;
+    // Every visible item named `objectName`, in the scene's order.
+    QList<QQuickItem *> items(const QString &objectName) const;
+    // The device page on screen and the document it was loaded from ("" while none).
+    QQuickItem *page() const;
+    QString pageSource() const;
+    // The text an item shows (its "text" property).
+    QString text(const QString &objectName) const;
+
+    // The device side. plug() attaches a device with a tapped firmware of the model, which the
+    // program notices at once; unplug() removes it.
+    bool plug(const QString &model);
+    bool unplug(const QString &model);
+    TappedFirmware *tap() const { return m_tap; }
+    // The model's firmware behind the tap, for knobs turned on the device itself.
+    FirmwareBase *firmware() const;
+    // The setter commands the device received since the last call ("group d0 d1" in hex, see
+    // TappedFirmware::setters), then forgets them.
+    QStringList takeSetters();
+    // Waits until the program has polled the device `polls` more times, and the scene has
+    // taken over what the polls found.
+    void waitPolls(int polls = 1);
+
+    // A person at the mouse and keyboard.
+    void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    void doubleClick(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    void hover(QQuickItem *item, QPointF at = QPointF(-1, -1));
+    // Presses at `from`, moves in steps and releases at `to`.
+    void drag(QQuickItem *item, QPointF from, QPointF to);
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void type(const QString &text);
+    // The item that has the keyboard focus, null when none.
+    QQuickItem *focusItem() const;
+    // Where an item's point lies in the view.
+    QPoint toView(QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
+
+    // Switches the language as the settings dialog does (Tran.reTrans): "English" or
+    // "简体中文".
+    void setLanguage(const QString &language);
+
+    // What the screen shows now.
+    QImage grab() const;
+    // Saves grab() as <artefact folder>/<name>.png and returns the path ("" on failure). The
+    // folder is $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
+    QString saveScreenshot(const QString &name) const;
+    static QString artefactDir();
+
+private:
+    void settle() const;
+
+    EmulatedBus m_bus;
+    std::unique_ptr<MainWidget> m_window;
+    QQuickWidget *m_view = nullptr;
+    TappedFirmware *m_tap = nullptr;
+};
