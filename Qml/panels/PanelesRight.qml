@@ -12,16 +12,15 @@ Item {
     property string devType: "vx02"
     property bool devConnectState: false
     property string snCode: ""
-    readonly property var pagePrefixes: ["qrc:/Qml/pageMain/PageHardwareSet_",
-                                         "qrc:/Qml/pageMain/PageVolumeSet_",
-                                         "qrc:/Qml/pageMain/PageSoundChoice_"]
+    // Pages are "qrc:/Qml/pageMain/" + prefix + devType + ".qml".
+    readonly property var pagePrefixes: ["PageHardwareSet_", "PageVolumeSet_", "PageSoundChoice_"]
     // The page on screen, for whoever drives the scene from outside.
     readonly property alias page: loader.item
 
     function switchPageShow(index) {
         currentIndex = index
         // Loading the source that is already loaded keeps the page as it is.
-        loader.source = pagePrefixes[index - 1] + devType + ".qml"
+        loader.source = Qt.resolvedUrl("../pageMain/" + pagePrefixes[index - 1] + devType + ".qml")
     }
 
     AutoResize {

@@ -8,7 +8,6 @@ import "../common"
 Popup {
     id: dialog
 
-    readonly property string pageFolder: "qrc:/Qml/settingDialog/"
     // The page on screen, for whoever drives the scene from outside.
     readonly property alias page: loader.item
 
@@ -23,7 +22,8 @@ Popup {
     }
 
     function showPage(name) {
-        loader.source = pageFolder + name + ".qml"
+        // "qrc:/Qml/settingDialog/" + name + ".qml"
+        loader.source = Qt.resolvedUrl(name + ".qml")
     }
 
     width: 430

@@ -7,10 +7,10 @@ Item {
 
     property string firmwareVer: ""
     // The maker's addresses.
-    readonly property string webSite: "https://www.vorlet.example/"
+    readonly property string webSite: "https://www.vorlet.example"
     readonly property string eMail: "support@vorlet.example"
-    readonly property string videoChannel: "https://video.example.com/vorlet"
-    readonly property string microblog: "https://microblog.example.org/vorlet"
+    readonly property string videoChannel: "https://video.example/vorlet"
+    readonly property string microblog: "https://microblog.example/vorlet"
 
     function readFirmware() {
         firmwareVer = SoundCard === null ? "" : SoundCard.getFirmwareVer()
@@ -27,6 +27,7 @@ Item {
         spacing: -2
 
         BasicTextF2 {
+            width: 320
             text: qsTr("Vorlet PC控制面板 Win客户端")
         }
 
@@ -70,20 +71,22 @@ Item {
         }
 
         BasicTextF2 {
+            width: 320
             text: qsTr("微信公众号：vorlet")
         }
 
         LinkText {
             objectName: "videoLink"
+            width: 320
             url: root.videoChannel
-            text: qsTr("哔哩哔哩：https://video.example.com/vorlet")
+            text: qsTr("哔哩哔哩：https://video.example/vorlet")
         }
 
         LinkText {
             objectName: "microblogLink"
             width: 320
             url: root.microblog
-            text: qsTr("官方微博: https://microblog.example.org/vorlet")
+            text: qsTr("官方微博: https://microblog.example/vorlet")
         }
     }
 

@@ -6,6 +6,8 @@ Item {
     BasicTextF2 {
         x: 16
         y: 48
+        // Room to spare: scaled fonts do not grow exactly with the scale.
+        width: 290
         font.bold: true
         color: CusConfig.textColor
         text: qsTr("常见问题")
@@ -32,6 +34,7 @@ Item {
     BasicTextF2 {
         x: 16
         y: 235
+        width: 290
         text: qsTr("更多常见问题>>")
     }
 

@@ -76,9 +76,11 @@ private:
         QList<QQuickItem *> pending{rig.view()->quickWindow()->contentItem()};
         while (!pending.isEmpty()) {
             QQuickItem *item = pending.takeFirst();
-            if (item->inherits("QQuickItemDelegate") && item->isVisible()
-                && item->property("text").toString() == text)
-                return item;
+            if (item->inherits("QQuickItemDelegate") && item->isVisible()) {
+                auto *label = item->property("contentItem").value<QQuickItem *>();
+                if (label && label->property("text").toString() == text)
+                    return item;
+            }
             pending.append(item->childItems());
         }
         return nullptr;
@@ -320,14 +322,14 @@ private slots:
         for (const QString &language : {kChinese, kEnglish}) {
             const bool english = language == kEnglish;
             QTest::addRow("%s web site", qPrintable(language)) << language << "webSiteLink"
-                << "https://www.vorlet.example/"
-                << (english ? "Official Website: https://www.vorlet.example/" : "官方网站：https://www.vorlet.example/");
+                << "https://www.vorlet.example"
+                << (english ? "Official Website: https://www.vorlet.example" : "官方网站：https://www.vorlet.example");
             QTest::addRow("%s video", qPrintable(language)) << language << "videoLink"
-                << "https://video.example.com/vorlet"
-                << (english ? " " : "哔哩哔哩：https://video.example.com/vorlet");
+                << "https://video.example/vorlet"
+                << (english ? " " : "哔哩哔哩：https://video.example/vorlet");
             QTest::addRow("%s microblog", qPrintable(language)) << language << "microblogLink"
-                << "https://microblog.example.org/vorlet"
-                << (english ? " " : "官方微博: https://microblog.example.org/vorlet");
+                << "https://microblog.example/vorlet"
+                << (english ? " " : "官方微博: https://microblog.example/vorlet");
         }
     }
 

@@ -134,6 +134,9 @@ bool SceneRig::plug(const QString &model)
     if (!m_bus.plug(model, std::move(tap)))
         return false;
     m_tap = raw;
+    // The window takes the device over as soon as the bus announces it.
+    if (m_window)
+        QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
     settle();
     return true;
 }
@@ -143,6 +146,8 @@ bool SceneRig::unplug(const QString &model)
     if (!m_bus.unplug(model))
         return false;
     m_tap = nullptr;
+    if (m_window)
+        QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
     settle();
     return true;
 }
