@@ -57,6 +57,7 @@ Item {
         anchors.rightMargin: 40
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 10
+        font.pixelSize: 10
         horizontalAlignment: Text.AlignLeft
         color: rightPart.devConnectState ? "green" : "red"
         text: " | SN: " + rightPart.snCode
@@ -72,6 +73,7 @@ Item {
         anchors.rightMargin: 6
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 10
+        font.pixelSize: 10
         horizontalAlignment: Text.AlignRight
         color: "red"
         text: qsTr("设备未连接")
@@ -88,6 +90,7 @@ Item {
         anchors.rightMargin: 6
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 10
+        font.pixelSize: 10
         horizontalAlignment: Text.AlignRight
         color: "green"
         text: qsTr("设备已连接")

@@ -57,19 +57,6 @@ class TestMainView : public QObject
 private:
     QTemporaryDir m_config;
 
-    static QVariant call(SceneRig &rig, const char *object, const char *method, const QVariant &arg = {})
-    {
-        QObject *target = rig.view()->rootContext()->contextProperty(QLatin1String(object)).value<QObject *>();
-        QVariant result;
-        if (!target)
-            return result;
-        if (arg.isValid())
-            QMetaObject::invokeMethod(target, method, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, arg));
-        else
-            QMetaObject::invokeMethod(target, method, Q_RETURN_ARG(QVariant, result));
-        return result;
-    }
-
     // The entries of an open combo box's list, by text.
     static QQuickItem *listEntry(SceneRig &rig, const QString &text)
     {
@@ -178,6 +165,8 @@ private slots:
         MessageCapture capture;
         SceneRig rig(model);
         rig.setLanguage(language);
+        // The pages show the device's settings from the first poll on.
+        rig.waitPolls(1);
 
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), status);
         const QStringList navs{"navHardware", "navVolume", "navEffect"};
@@ -211,13 +200,13 @@ private slots:
                  kPictures + QStringLiteral("vx01EnglishEffect.png"));
         QCOMPARE(rig.text(QStringLiteral("navEffect")), QStringLiteral("SOUND EFFECT"));
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
-        QCOMPARE(call(rig, "Tran", "getLanguage").toString(), kEnglish);
+        QCOMPARE(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString(), kEnglish);
 
         chooseLanguage(rig, kChinese);
         QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(),
                  kPictures + QStringLiteral("vx01Effect.png"));
         QCOMPARE(rig.text(QStringLiteral("navEffect")), QStringLiteral("音效选择"));
-        QCOMPARE(call(rig, "Tran", "getLanguage").toString(), kChinese);
+        QCOMPARE(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString(), kChinese);
         // The page stays where it was.
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx01.qml"));
     }
@@ -244,6 +233,7 @@ private slots:
         QCOMPARE(rig.items(QStringLiteral("devStateConnect")).size(), 1);
         QVERIFY(rig.items(QStringLiteral("devStateNoConnect")).isEmpty());
         QPointer<QQuickItem> page = rig.page();
+        QVERIFY(page);
 
         QVERIFY(rig.unplug(QStringLiteral("vx01")));
         QCOMPARE(rig.text(QStringLiteral("snText")), QStringLiteral(" | SN: "));
@@ -360,7 +350,7 @@ private slots:
     void settingsDialogSizeFollowsTheScale()
     {
         SceneRig rig(QStringLiteral("vx02"));
-        const double scale = call(rig, "MainLogic", "getScalingRate").toDouble();
+        const double scale = rig.evaluate(QStringLiteral("MainLogic.getScalingRate()")).toDouble();
         const QByteArray expected = qgetenv("VORLET_EXPECT_SCALE");
         if (!expected.isEmpty())
             QCOMPARE(scale, expected.toDouble());
@@ -380,7 +370,7 @@ private slots:
     {
         SceneRig rig(QStringLiteral("vx02"));
         MainWidget *window = rig.window();
-        const double scale = call(rig, "MainLogic", "getScalingRate").toDouble();
+        const double scale = rig.evaluate(QStringLiteral("MainLogic.getScalingRate()")).toDouble();
         const int folded = int(482 * scale);
         QCOMPARE(window->height(), folded);
 

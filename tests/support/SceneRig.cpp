@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlExpression>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
@@ -55,6 +56,10 @@ QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
 
 SceneRig::SceneRig(const QString &model)
 {
+    // As main() names the program: the scene's settings are stored under these names.
+    if (QCoreApplication::organizationName().isEmpty())
+        QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
     // Reads of a device that stays silent give up quickly.
     m_bus.setReadWaitLimitMs(50);
     if (!model.isEmpty())
@@ -135,10 +140,9 @@ bool SceneRig::plug(const QString &model)
         return false;
     m_tap = raw;
     // The window takes the device over as soon as the bus announces it.
-    if (m_window)
-        QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
+    const bool taken = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
     settle();
-    return true;
+    return taken;
 }
 
 bool SceneRig::unplug(const QString &model)
@@ -146,10 +150,9 @@ bool SceneRig::unplug(const QString &model)
     if (!m_bus.unplug(model))
         return false;
     m_tap = nullptr;
-    if (m_window)
-        QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
+    const bool dropped = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
     settle();
-    return true;
+    return dropped;
 }
 
 FirmwareBase *SceneRig::firmware() const
@@ -233,6 +236,15 @@ QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
 {
     // The view shows the scene's window one to one.
     return item->mapToScene(pointIn(item, at)).toPoint();
+}
+
+QVariant SceneRig::evaluate(const QString &expression) const
+{
+    QQmlExpression js(m_view->rootContext(), nullptr, expression);
+    const QVariant value = js.evaluate();
+    if (js.hasError())
+        qWarning() << "SceneRig:" << expression << js.error().toString();
+    return value;
 }
 
 void SceneRig::setLanguage(const QString &language)

@@ -48,8 +48,8 @@ public:
     // The text an item shows (its "text" property).
     QString text(const QString &objectName) const;
 
-    // The device side. plug() attaches a device with a tapped firmware of the model, which the
-    // program notices at once; unplug() removes it.
+    // The device side. plug() attaches a device with a tapped firmware of the model, unplug()
+    // removes it; both wait until the window has taken the change over (false if it did not).
     bool plug(const QString &model);
     bool unplug(const QString &model);
     TappedFirmware *tap() const { return m_tap; }
@@ -74,6 +74,10 @@ public:
     QQuickItem *focusItem() const;
     // Where an item's point lies in the view.
     QPoint toView(QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
+
+    // Evaluates a JavaScript expression in the scene's root context, e.g.
+    // "MainLogic.getScalingRate()" or "Tran.getLanguage()".
+    QVariant evaluate(const QString &expression) const;
 
     // Switches the language as the settings dialog does (Tran.reTrans): "English" or
     // "简体中文".
