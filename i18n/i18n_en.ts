@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>BtnNaviga</name>
+    <message>
+        <source>关</source>
+        <translation>OFF</translation>
+    </message>
+</context>
+<context>
     <name>PageSeting</name>
     <message>
         <source>设置</source>
@@ -74,6 +81,13 @@
     <message>
         <source>保存文件</source>
         <translation>Save file</translation>
+    </message>
+</context>
+<context>
+    <name>TextSlider</name>
+    <message>
+        <source>静音</source>
+        <translation>Mute</translation>
     </message>
 </context>
 <context>
@@ -177,6 +191,17 @@
     <message>
         <source>意见反馈</source>
         <translation>Feedback</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>设备已连接</source>
+        <translation>Device connected</translation>
+    </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>No device found</translation>
     </message>
 </context>
 </TS>
