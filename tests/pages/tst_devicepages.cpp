@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QImage>
 #include <QQuickItem>
 #include <QStyleHints>
 #include <QSettings>
@@ -382,6 +383,14 @@ void DevicePagesTest::deviceChanges()
     // The first poll that sees the change brings it onto the page.
     QVERIFY(polled.wait(2 * 500 + 200));
     QCOMPARE(shown->property(property.constData()), shows);
+    // What the user sees: the control looks as it does on the page loaded afresh.
+    QQuickItem *item = rig->item(objectName);
+    const QRect area = QRectF(item->mapToScene(QPointF(0, 0)), item->size()).toAlignedRect();
+    const QImage seen = rig->grab().copy(area);
+    showPage(*rig, pageIndex % 3 + 1);
+    showPage(*rig, pageIndex);
+    QVERIFY(rig->item(objectName) != item);
+    QCOMPARE(rig->grab().copy(area), seen);
     // Taking a value over sends nothing back, then or at later polls.
     rig->waitPolls(1);
     QCOMPARE(rig->takeSetters(), QStringList());
