@@ -182,8 +182,10 @@ Item {
 
             model: root.voiceLabels.length
 
+            // Wider than the other buttons: "WARCRAFT" fits without eliding.
             CusButton {
                 objectName: "voice" + index
+                width: 76
                 text: root.voiceLabels[index]
                 checkable: true
                 activeFocusOnTab: true
