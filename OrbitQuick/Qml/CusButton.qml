@@ -61,6 +61,15 @@ Button {
         text: control.tipText
         visible: control.hovered && control.tipText !== ""
     }
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: control.radius + 2
+        visible: control.visualFocus
+    }
     TransArea {
     }
 }

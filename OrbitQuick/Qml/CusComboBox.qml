@@ -113,6 +113,15 @@ ComboBox {
         }
     }
 
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: CusConfig.controlBorderRadius
+        visible: control.visualFocus
+    }
     TransArea {
     }
 }

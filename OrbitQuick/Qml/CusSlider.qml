@@ -53,6 +53,15 @@ Slider {
         }
     }
 
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: control.handle
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: width / 2
+        visible: control.visualFocus
+    }
     TransArea {
     }
 }

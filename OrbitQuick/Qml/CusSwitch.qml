@@ -67,6 +67,15 @@ Switch {
         }
     }
 
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: control.indicator
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: height / 2
+        visible: control.visualFocus
+    }
     TransArea {
     }
 }

@@ -135,6 +135,23 @@ TestCase {
         tryCompare(button.tipItem, "opened", true, 2000);
     }
 
+    function test_tab_moves_visible_focus() {
+        var first = createButton("CusButton");
+        var second = createTemporaryObject(imageButton, area, { x: 120, y: 20, text: "Mute" });
+        mouseClick(first);
+        // The focus frame is for keyboard users only.
+        verify(!first.visualFocus);
+        keyClick(Qt.Key_Tab);
+        verify(second.activeFocus);
+        verify(second.visualFocus);
+        var frames = 0;
+        for (var i = 0; i < second.children.length; ++i)
+            frames += second.children[i].border !== undefined && second.children[i].visible ? 1 : 0;
+        compare(frames, 1);
+        keyClick(Qt.Key_Backtab);
+        verify(first.activeFocus);
+    }
+
     name: "Buttons"
     // A TestCase is invisible by default; the controls under test must be shown to get events.
     visible: true

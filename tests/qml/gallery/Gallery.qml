@@ -166,14 +166,14 @@ Rectangle {
             y: 230
 
             Button_ImageText {
-                btnImgHovered: gallery.img + "Button_Pause_Off.png"
-                btnImgNormal: gallery.img + "Button_Play_On.png"
+                btnImgHovered: gallery.img + "icon_硬件设置_点击.png"
+                btnImgNormal: gallery.img + "icon_硬件设置_默认.png"
                 checked: true
                 text: "硬件设置"
             }
             Button_ImageText {
-                btnImgHovered: gallery.img + "Button_Pause_Off.png"
-                btnImgNormal: gallery.img + "Button_Play_On.png"
+                btnImgHovered: gallery.img + "icon_音量设置_点击.png"
+                btnImgNormal: gallery.img + "icon_音量设置_默认.png"
                 text: "音量设置"
             }
         }
