@@ -9,6 +9,72 @@
     </message>
 </context>
 <context>
+    <name>PageHardwareSet_vx01</name>
+    <message>
+        <source>功能开关</source>
+        <translation>FUNCTION SWITCH</translation>
+    </message>
+    <message>
+        <source>蓝牙开关</source>
+        <translation>BT</translation>
+    </message>
+    <message>
+        <source>内放开关</source>
+        <translation>LOOPBACK</translation>
+    </message>
+    <message>
+        <source>降噪开关</source>
+        <translation>DENOISE</translation>
+    </message>
+    <message>
+        <source>消音开关</source>
+        <translation>VOCAL CUT</translation>
+    </message>
+    <message>
+        <source>闪避设置</source>
+        <translation>DODGE</translation>
+    </message>
+    <message>
+        <source>闪避</source>
+        <translation>DODGE</translation>
+    </message>
+    <message>
+        <source>闪避速度</source>
+        <translation>SPEED</translation>
+    </message>
+    <message>
+        <source>闪避门限</source>
+        <translation>THRESHOLD</translation>
+    </message>
+    <message>
+        <source>闪避等级</source>
+        <translation>LEVEL</translation>
+    </message>
+</context>
+<context>
+    <name>PageHardwareSet_vx02</name>
+    <message>
+        <source>功能开关</source>
+        <translation>Function switch</translation>
+    </message>
+    <message>
+        <source>内放开关</source>
+        <translation>LOOPBACK</translation>
+    </message>
+    <message>
+        <source>耳返</source>
+        <translation>DIRECT</translation>
+    </message>
+    <message>
+        <source>闪避</source>
+        <translation>DODGE</translation>
+    </message>
+    <message>
+        <source>降噪</source>
+        <translation>DENOISE</translation>
+    </message>
+</context>
+<context>
     <name>PageSeting</name>
     <message>
         <source>设置</source>
@@ -25,6 +91,170 @@
     <message>
         <source>帮助中心</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>PageSoundChoice_vx01</name>
+    <message>
+        <source>模式选择</source>
+        <translation>MODE</translation>
+    </message>
+    <message>
+        <source>音乐</source>
+        <translation>MUSIC</translation>
+    </message>
+    <message>
+        <source>唱歌</source>
+        <translation>SING</translation>
+    </message>
+    <message>
+        <source>聊天</source>
+        <translation>CHAT</translation>
+    </message>
+    <message>
+        <source>混响模式</source>
+        <translation>REVERB</translation>
+    </message>
+    <message>
+        <source>大</source>
+        <translation>LARGE</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>MEDIUM</translation>
+    </message>
+    <message>
+        <source>小</source>
+        <translation>SMALL</translation>
+    </message>
+    <message>
+        <source>混响音量</source>
+        <translation>VOL</translation>
+    </message>
+    <message>
+        <source>混响强度</source>
+        <translation>ECHO</translation>
+    </message>
+</context>
+<context>
+    <name>PageSoundChoice_vx02</name>
+    <message>
+        <source>直播</source>
+        <translation>LIVE</translation>
+    </message>
+    <message>
+        <source>喊麦</source>
+        <translation>SHOUT</translation>
+    </message>
+    <message>
+        <source>唱歌</source>
+        <translation>SING</translation>
+    </message>
+    <message>
+        <source>聊天</source>
+        <translation>CHAT</translation>
+    </message>
+    <message>
+        <source>主持</source>
+        <translation>HOST</translation>
+    </message>
+    <message>
+        <source>男生</source>
+        <translation>BOY</translation>
+    </message>
+    <message>
+        <source>女生</source>
+        <translation>GIRL</translation>
+    </message>
+    <message>
+        <source>童声</source>
+        <translation>CHILD</translation>
+    </message>
+    <message>
+        <source>机器人</source>
+        <translation>ROBOT</translation>
+    </message>
+    <message>
+        <source>电话声</source>
+        <translation>PHONE</translation>
+    </message>
+    <message>
+        <source>怪兽</source>
+        <translation>WARCRAFT</translation>
+    </message>
+    <message>
+        <source>混响效果</source>
+        <translation>REVERB EFFECT</translation>
+    </message>
+    <message>
+        <source>混响强度</source>
+        <translation>ECHO</translation>
+    </message>
+    <message>
+        <source>听湿录干</source>
+        <translation>MIX DRY</translation>
+    </message>
+    <message>
+        <source>变声效果</source>
+        <translation>VOICE CHANGER</translation>
+    </message>
+    <message>
+        <source>电音效果</source>
+        <translation>ELECTRO</translation>
+    </message>
+    <message>
+        <source>BGM音效</source>
+        <translation>BGM</translation>
+    </message>
+    <message>
+        <source>按 F2 键重命名</source>
+        <translation>Press F2 to rename</translation>
+    </message>
+</context>
+<context>
+    <name>PageVolumeSet_vx01</name>
+    <message>
+        <source>监听音量</source>
+        <translation>MONITOR</translation>
+    </message>
+    <message>
+        <source>录音音量</source>
+        <translation>REC VOL</translation>
+    </message>
+    <message>
+        <source>音箱音量</source>
+        <translation>OUT VOL</translation>
+    </message>
+    <message>
+        <source>话筒音量</source>
+        <translation>MIC VOL</translation>
+    </message>
+    <message>
+        <source>话筒音色</source>
+        <translation>GAIN</translation>
+    </message>
+</context>
+<context>
+    <name>PageVolumeSet_vx02</name>
+    <message>
+        <source>监听音量</source>
+        <translation>MONITOR</translation>
+    </message>
+    <message>
+        <source>录音音量</source>
+        <translation>REC VOL</translation>
+    </message>
+    <message>
+        <source>音箱音量</source>
+        <translation>OUT VOL</translation>
+    </message>
+    <message>
+        <source>直播音量</source>
+        <translation>LIVE VOL</translation>
+    </message>
+    <message>
+        <source>BGM音量</source>
+        <translation>BGM VOL</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,13 @@ Item {
         };
     }
 
+    // A control (slider, switch, button, combo box) lays out its background, handle and
+    // indicator from its own size by bindings; writing their geometry would cut those bindings
+    // and freeze the handle or knob where it was. So a control is scaled as a whole.
+    function isControl(item) {
+        return item.background !== undefined && item.contentItem !== undefined;
+    }
+
     // Below the first level the names are the fixed ones: a user's own names only mark the
     // direct children of the target.
     function collect(item, list, allName, childrenName) {
@@ -44,7 +51,7 @@ Item {
             if (child.objectName === allName)
                 continue;
             list.push(geometryOf(child));
-            if (child.objectName !== childrenName)
+            if (child.objectName !== childrenName && !isControl(child))
                 collect(child, list, "ingnoreAll", "ingnoreChildren");
         }
     }

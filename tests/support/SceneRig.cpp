@@ -188,6 +188,8 @@ void SceneRig::doubleClick(QQuickItem *item, QPointF at)
     QTest::mousePress(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseDClick(m_view, Qt::LeftButton, Qt::NoModifier, pos);
+    // On a widget mouseDClick sends the double-click press only; the button comes up again.
+    QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     settle();
 }
 

@@ -1,4 +1,5 @@
 import QtQuick 2.12
+import QtQuick.Controls 2.12
 import QtTest 1.2
 import "qrc:/Qml/common"
 
@@ -53,6 +54,18 @@ TestCase {
         compare(page.label.font.pixelSize, data.font);
     }
 
+    // A control is scaled as a whole: its handle keeps following the value.
+    function test_control_scaled_whole() {
+        var page = createTemporaryObject(pageComponent, testCase);
+        page.resizer.horizontalRatio = 2;
+        page.resizer.verticalRatio = 2;
+        page.resizer.resize();
+        compare(geometry(page.slider), [0, 240, 200, 40]);
+        var handleX = page.slider.handle.x;
+        page.slider.value = 1;
+        verify(page.slider.handle.x > handleX);
+    }
+
     function test_follows_target_size() {
         var page = createTemporaryObject(pageComponent, testCase);
         var spy = createTemporaryObject(spyComponent, testCase, { target: page.resizer, signalName: "resized" });
@@ -87,6 +100,7 @@ TestCase {
             property alias frame: frame
             property alias frameChild: frameChild
             property alias deepChild: deepChild
+            property alias slider: slider
 
             height: 300
             width: 400
@@ -153,6 +167,13 @@ TestCase {
                         y: 1
                     }
                 }
+            }
+            Slider {
+                id: slider
+
+                height: 20
+                width: 100
+                y: 120
             }
             AutoResize {
                 id: resizer

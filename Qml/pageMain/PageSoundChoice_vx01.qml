@@ -1,0 +1,194 @@
+import QtQuick 2.9
+import QtQuick.Controls 2.4
+import OrbitQuick 1.0
+import "../component"
+
+// Sound-effect page of the vx01: music, singing or chat mode; while singing, the size of the
+// reverberation and its two levels.
+Item {
+    id: root
+
+    // Reverberation types of the two sliders.
+    property int reverbStrength: 1
+    property int reverbVolume: 2
+    // The device's sound mode as last read ("model"); -1 after a click without a device.
+    property int modeType: 0
+    // Size sent with a click on SING (1 large, 2 medium, 3 small): the device's last one.
+    property int modeDetailed: 1
+    property int singMode: 2
+    property bool isSingMode: false
+
+    readonly property var modeLabels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
+    readonly property var sizeLabels: [qsTr("大"), qsTr("中"), qsTr("小")]
+
+    function syncData() {
+        if (!SoundCard)
+            return
+        var para = SoundCard.getAllPara()
+        if (para.model !== undefined && modeType !== Number(para.model))
+            modeType = Number(para.model)
+        if (para.reverbDepth !== undefined && reverbDepthSlider.sliderValue !== Number(para.reverbDepth))
+            reverbDepthSlider.sliderValue = Number(para.reverbDepth)
+        if (para.reverbVolume !== undefined && reverbVolumeSlider.sliderValue !== Number(para.reverbVolume))
+            reverbVolumeSlider.sliderValue = Number(para.reverbVolume)
+    }
+
+    // Shows `modeType`: 1 music, 7 chat, 2 to 4 singing with a large, medium or small room.
+    // After a click without a device (-1) no mode is shown and the singing controls are off.
+    function showMode() {
+        if (modeType === -1) {
+            isSingMode = false
+            modeGroup.checkedButton = null
+            sizeGroup.checkedButton = null
+        } else if (modeType === 1 || modeType === 7) {
+            isSingMode = false
+            modeGroup.checkedButton = modeButtons.itemAt(modeType === 1 ? 0 : 2)
+        } else {
+            isSingMode = true
+            modeGroup.checkedButton = modeButtons.itemAt(1)
+            var size = sizeButtons.itemAt(modeType - 2)
+            if (size) {
+                sizeGroup.checkedButton = size
+                modeDetailed = modeType - 1
+            }
+        }
+    }
+
+    function noDevice() {
+        if (modeType === -1)
+            showMode()
+        else
+            modeType = -1
+    }
+
+    // index 0 music, 1 singing (with the current size), 2 chat.
+    function chooseMode(index) {
+        isSingMode = index === 1
+        if (!SoundCard)
+            noDevice()
+        else
+            SoundCard.setSoundMode(index + 1, index === 1 ? modeDetailed : 0)
+    }
+
+    function chooseSize(index) {
+        if (!SoundCard)
+            noDevice()
+        else
+            SoundCard.setSoundMode(singMode, index + 1)
+    }
+
+    width: 560
+    height: 456
+    onModeTypeChanged: showMode()
+    Component.onCompleted: syncData()
+
+    Connections {
+        target: SoundCard
+        ignoreUnknownSignals: true
+        function onAllParaChanged() { root.syncData() }
+    }
+
+    ButtonGroup {
+        id: modeGroup
+    }
+
+    ButtonGroup {
+        id: sizeGroup
+    }
+
+    TitleText {
+        x: 24
+        y: 16
+        text: qsTr("模式选择")
+    }
+
+    Row {
+        x: 32
+        y: 48
+        spacing: 8
+
+        Repeater {
+            id: modeButtons
+
+            model: root.modeLabels.length
+
+            CusButton {
+                objectName: "mode" + index
+                text: root.modeLabels[index]
+                checkable: true
+                activeFocusOnTab: true
+                ButtonGroup.group: modeGroup
+                Accessible.name: text
+                Accessible.role: Accessible.RadioButton
+                onClicked: root.chooseMode(index)
+            }
+        }
+    }
+
+    BasicTextF2 {
+        x: 33
+        y: 93
+        width: 80
+        text: qsTr("混响模式")
+    }
+
+    Row {
+        x: 114
+        y: 94
+        spacing: 8
+
+        Repeater {
+            id: sizeButtons
+
+            model: root.sizeLabels.length
+
+            CusButton {
+                objectName: "size" + index
+                text: root.sizeLabels[index]
+                checkable: true
+                enabled: root.isSingMode
+                activeFocusOnTab: true
+                ButtonGroup.group: sizeGroup
+                Accessible.name: text
+                Accessible.role: Accessible.RadioButton
+                onClicked: root.chooseSize(index)
+            }
+        }
+    }
+
+    BasicTextF2 {
+        id: reverbDepthLabel
+        x: 33
+        y: 144
+        width: 80
+        text: qsTr("混响音量")
+    }
+
+    Slider_input {
+        id: reverbDepthSlider
+        objectName: "reverbDepth"
+        x: 114
+        y: 143
+        text: reverbDepthLabel.text
+        enabled: root.isSingMode
+        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbStrength)
+    }
+
+    BasicTextF2 {
+        id: reverbVolumeLabel
+        x: 33
+        y: 191
+        width: 80
+        text: qsTr("混响强度")
+    }
+
+    Slider_input {
+        id: reverbVolumeSlider
+        objectName: "reverbVolume"
+        x: 114
+        y: 189
+        text: reverbVolumeLabel.text
+        enabled: root.isSingMode
+        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbVolume)
+    }
+}
