@@ -1,8 +1,8 @@
 #include "app/MainWidget.h"
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
 #include "support/MessageCapture.h"
 #include "support/ScriptedHidBackend.h"
 
