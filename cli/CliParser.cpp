@@ -1,7 +1,7 @@
 #include "cli/CliParser.h"
 
 #include "cli/CliCommandTable.h"
-#include "emulator/EmulatedBus.h"
+#include "device/HidBackendFactory.h"
 
 #include <QRegularExpression>
 
@@ -104,12 +104,11 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
                     return fail(QStringLiteral("--emulate needs a model: vx01 or vx02"));
                 model = arguments.at(++i);
             }
-            const QStringList known = EmulatedBus::models();
-            if (!known.contains(model.toLower())) {
-                return fail(QStringLiteral("--emulate: unknown model '%1', expected %2")
-                                .arg(model, known.join(QStringLiteral(" or "))));
-            }
-            options->emulate = model.toLower();
+            if (model.isEmpty())
+                return fail(QStringLiteral("--emulate needs a model: vx01 or vx02"));
+            QString problem;
+            if (!HidBackendFactory::emulatedModel({QStringLiteral("--emulate"), model}, &options->emulate, &problem))
+                return fail(QStringLiteral("--emulate: ") + problem);
         } else if (argument.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option '%1'").arg(argument));
         } else if (current && current->command->arguments != CliCommand::Arguments::Integers
