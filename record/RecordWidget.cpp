@@ -138,7 +138,8 @@ RecordWidget::RecordWidget(QWidget *parent)
     });
     connect(m_recorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
             [this](QMediaRecorder::Error) {
-                showMessage(tr("Recording failed: %1").arg(m_recorder->errorString()), true);
+                qCritical() << "=== recording failed ===" << m_recorder->errorString();
+                showMessage(tr("录音失败：%1").arg(m_recorder->errorString()), true);
             });
 
     m_player = new QMediaPlayer;
@@ -177,22 +178,7 @@ RecordWidget::RecordWidget(QWidget *parent)
     connect(m_encoder, &EncoderProcess::finished, this,
             [this](EncoderProcess::Result result) { encoderFinished(result); });
 
-    m_saveDialog = [](const QString &caption, const QString &filter) {
-        QFileDialog dialog(nullptr, caption, QString(), filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        // WAV is proposed; a name typed without a suffix gets the one of the chosen type.
-        for (const QString &nameFilter : dialog.nameFilters()) {
-            if (nameFilter.trimmed() == QLatin1String("*.wav"))
-                dialog.selectNameFilter(nameFilter);
-        }
-        dialog.setDefaultSuffix(QStringLiteral("wav"));
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
-            dialog.setDefaultSuffix(f.trimmed().mid(2));
-        });
-        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().constFirst()
-                   : QString();
-    };
+    m_saveDialog = &RecordWidget::askSaveFile;
 
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
@@ -224,6 +210,23 @@ void RecordWidget::setSaveDialog(SaveDialog dialog)
     m_saveDialog = std::move(dialog);
 }
 
+QString RecordWidget::askSaveFile(const QString &caption, const QString &filter)
+{
+    QFileDialog dialog(nullptr, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // WAV is proposed; a name typed without a suffix gets the one of the chosen type.
+    for (const QString &nameFilter : dialog.nameFilters()) {
+        if (nameFilter.trimmed() == QLatin1String("*.wav"))
+            dialog.selectNameFilter(nameFilter);
+    }
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &chosen) { dialog.setDefaultSuffix(chosen.trimmed().mid(2)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 // A line for messages under the buttons, and while the encoder runs its progress and a button
 // to cancel it.
 void RecordWidget::buildStatusArea()
@@ -240,8 +243,8 @@ void RecordWidget::buildStatusArea()
     m_progress->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
-    m_cancel->setText(tr("Cancel"));
-    m_cancel->setAccessibleName(tr("Cancel"));
+    m_cancel->setText(tr("取消"));
+    m_cancel->setAccessibleName(tr("取消"));
     connect(m_cancel, &QToolButton::clicked, this, &RecordWidget::cancelJobs);
     auto *row = new QHBoxLayout;
     row->addWidget(m_progress, 1);
@@ -256,10 +259,6 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 {
     m_status->setStyleSheet(failure ? QStringLiteral("color: #FF7A02;") : QStringLiteral("color: rgb(132, 132, 132);"));
     m_status->setText(text);
-    if (failure)
-        qWarning().noquote() << "=== recording panel:" << text << "===";
-    else if (!text.isEmpty())
-        qDebug().noquote() << "recording panel:" << text;
 }
 
 void RecordWidget::finishRecording()
@@ -507,7 +506,7 @@ bool RecordWidget::startCut(EditJob &job)
         QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1")
             .arg(QString::number(job.start, 'f', 2), QString::number(job.end, 'f', 2));
     const qint64 totalMs = qMax<qint64>(1, m_workingMs - qint64((job.end - job.start) * 1000));
-    showMessage(tr("Cutting %1 s to %2 s ...").arg(job.start, 0, 'f', 2).arg(job.end, 0, 'f', 2), false);
+    showMessage(tr("正在剪切 %1 秒到 %2 秒……").arg(job.start, 0, 'f', 2).arg(job.end, 0, 'f', 2), false);
     return m_encoder->start({QStringLiteral("-i"), m_playPath, QStringLiteral("-filter_complex"),
                              graph, cutPath},
                             cutPath, totalMs);
@@ -521,7 +520,7 @@ bool RecordWidget::startExport(EditJob &job)
         copyExport(job);
         return false;
     }
-    showMessage(tr("Saving %1 ...").arg(QFileInfo(job.target).fileName()), false);
+    showMessage(tr("正在保存 %1……").arg(QFileInfo(job.target).fileName()), false);
     return m_encoder->start({QStringLiteral("-y"), QStringLiteral("-i"), m_playPath,
                              QStringLiteral("-acodec"), job.codec, job.target},
                             job.target, m_workingMs);
@@ -532,20 +531,23 @@ void RecordWidget::copyExport(const EditJob &job)
 {
     const QFileInfo target(job.target);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(m_playPath).canonicalFilePath()) {
-        showMessage(tr("Saved %1").arg(job.target), false);
+        showMessage(tr("已保存 %1").arg(job.target), false);
         return;
     }
     // The dialog has asked whether to replace the file; QFile::copy never replaces one.
     QFile old(job.target);
     if (old.exists() && !old.remove()) {
-        showMessage(tr("Could not replace %1: %2").arg(job.target, old.errorString()), true);
+        qWarning() << "=== cannot replace the export target ===" << job.target << old.errorString();
+        showMessage(tr("无法替换 %1：%2").arg(job.target, old.errorString()), true);
         return;
     }
     QFile source(m_playPath);
-    if (!source.copy(job.target))
-        showMessage(tr("Could not save %1: %2").arg(job.target, source.errorString()), true);
+    const bool copied = source.copy(job.target);
+    qDebug() << "=== WAV export ===" << job.target << (copied ? "saved" : source.errorString());
+    if (!copied)
+        showMessage(tr("无法保存 %1：%2").arg(job.target, source.errorString()), true);
     else
-        showMessage(tr("Saved %1").arg(job.target), false);
+        showMessage(tr("已保存 %1").arg(job.target), false);
     tidyRecordingFolder(job.target);
 }
 
@@ -564,20 +566,21 @@ void RecordWidget::encoderFinished(int result)
             m_playPath = job.target;
             qDebug() << "m_playPath" << m_playPath;
         } else {
-            showMessage(tr("Saved %1").arg(job.target), false);
+            qDebug() << "=== export saved ===" << job.target;
+            showMessage(tr("已保存 %1").arg(job.target), false);
         }
         break;
     case EncoderProcess::Missing:
-        showMessage(tr("ffmpeg was not found. Install the package \"ffmpeg\" "
-                       "(sudo apt install ffmpeg) and try again."),
+        showMessage(tr("未找到 ffmpeg。请安装软件包“ffmpeg”（sudo apt install ffmpeg）后重试。"),
                     true);
         break;
     case EncoderProcess::Failed:
-        showMessage(tr("ffmpeg failed (exit status %1): %2").arg(m_encoder->exitCode()).arg(m_encoder->lastLine()),
+        showMessage(tr("ffmpeg 失败（退出状态 %1）：%2").arg(m_encoder->exitCode()).arg(m_encoder->lastLine()),
                     true);
         break;
     case EncoderProcess::Cancelled:
-        showMessage(tr("Cancelled; the unfinished file was deleted."), false);
+        // The encoder has logged the run's end and the removal of its output.
+        showMessage(tr("已取消；未完成的文件已删除。"), false);
         break;
     }
     if (job.kind == EditJob::Cut && !recording) {
@@ -638,8 +641,8 @@ void RecordWidget::showWorkingFile()
     m_workingMs = 0;
     if (m_playPath.isEmpty())
         return;
-    if (!m_waveFile.loadFile(m_playPath))
-        showMessage(tr("Cannot read %1").arg(m_playPath), true);
+    if (!m_waveFile.loadFile(m_playPath)) // the reader logs why
+        showMessage(tr("无法读取 %1").arg(m_playPath), true);
     m_workingMs = m_waveFile.durationMs();
     m_player->setMedia(QUrl::fromLocalFile(m_playPath));
 }
@@ -663,9 +666,10 @@ void RecordWidget::on_btnSave_clicked()
     const QString suffix = QFileInfo(filePath).suffix();
     const ExportFormat *format = exportFormat(suffix);
     if (!format) {
+        qWarning() << "=== no export format for this file name ===" << filePath;
         showMessage(suffix.isEmpty()
-                        ? tr("\"%1\" has no file type. Save as one of: %2.").arg(QFileInfo(filePath).fileName(), knownSuffixes())
-                        : tr("\"%1\" is no known file type. Save as one of: %2.").arg(QLatin1Char('.') + suffix, knownSuffixes()),
+                        ? tr("“%1”没有文件类型。请另存为以下类型之一：%2。").arg(QFileInfo(filePath).fileName(), knownSuffixes())
+                        : tr("“%1”不是已知的文件类型。请另存为以下类型之一：%2。").arg(QLatin1Char('.') + suffix, knownSuffixes()),
                     true);
         return;
     }

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QTime>
 #include <QtTest>
 
@@ -290,6 +291,11 @@ private slots:
         QVERIFY2(!realFfmpeg.isEmpty(), "ffmpeg is not installed (scripts/install-deps)");
         m_realFfmpeg = realFfmpeg;
 
+        // The panel's texts as an English user reads them.
+        auto *english = new QTranslator(this);
+        QVERIFY(english->load(QStringLiteral(":/i18n/i18n_en.qm")));
+        QCoreApplication::installTranslator(english);
+
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_tools.isValid() && m_exports.isValid());
         QFile wrapper(m_tools.filePath(QStringLiteral("ffmpeg")));
@@ -460,7 +466,7 @@ private slots:
         const QString target = name.isEmpty() ? QString() : m_exports.filePath(name);
         save(target);
         QCOMPARE(m_dialogCalls, asked + 1);
-        QCOMPARE(m_dialogCaption, QStringLiteral("保存文件"));
+        QCOMPARE(m_dialogCaption, QStringLiteral("Save file"));
         QCOMPARE(m_dialogFilter, QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filesIn(m_folder), files); // only the current recording's files are there
         const QList<QStringList> expected{{"-y", "-i", m_recording, "-acodec", codec, target}};

@@ -1,7 +1,10 @@
 #include "RecordTestSupport.h"
 #include "record/WaveformWidget.h"
 
+#include <QApplication>
 #include <QAudioBuffer>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QStandardPaths>
 #include <QtTest>
@@ -130,6 +133,35 @@ private slots:
         const QColor wave(QStringLiteral("#5E17CC"));
         for (int x = 40; x < 40 + 11; ++x)
             QVERIFY2((QColor(image.pixel(x, y)) == wave) == (x < 42 || x == 50), qPrintable(QString::number(x)));
+    }
+
+    // The save dialog proposes WAV among the six types; a name without a suffix becomes a WAV.
+    void saveDialogProposesWav()
+    {
+        QTemporaryDir dir;
+        QStringList filters;
+        QString selected, suffix;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QFileDialog *>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                poll.stop();
+                filters = dialog->nameFilters();
+                selected = dialog->selectedNameFilter().trimmed();
+                suffix = dialog->defaultSuffix();
+                dialog->selectFile(dir.filePath(QStringLiteral("take")));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        });
+        poll.start(20);
+        const QString chosen = RecordWidget::askSaveFile(QStringLiteral("Save File"),
+                                                         QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
+        QCOMPARE(filters.size(), 6);
+        QCOMPARE(selected, QStringLiteral("*.wav"));
+        QCOMPARE(suffix, QStringLiteral("wav"));
+        QCOMPARE(chosen, dir.filePath(QStringLiteral("take.wav")));
     }
 
     void cutCopyNames_data()
