@@ -124,7 +124,11 @@ RecordWidget::RecordWidget(QWidget *parent)
     });
     connect(m_recorder, &QAudioRecorder::stateChanged, this, [this](QMediaRecorder::State state) {
         const qint64 duration = m_recorder->duration();
-        updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
+        // Once the finished recording has been read, the label keeps the file's own length.
+        if (state == QMediaRecorder::StoppedState && !m_reloadWhenFinal && m_workingMs > 0)
+            updateProgress(m_workingMs);
+        else
+            updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
         // The pipeline drains after Stop and its last buffers move the cursor along with the
         // waveform: once it has stopped, the cursor goes back to where playback starts.
         if (state == QMediaRecorder::StoppedState && !m_recordUrl.isEmpty())
@@ -365,6 +369,7 @@ void RecordWidget::on_btnRecord_clicked()
         m_recordedMs = 0;
         m_recorderMs = 0;
         m_reloadWhenFinal = false;
+        m_workingMs = 0;
         m_liveColumns.reset();
         showMessage(QString(), false);
         // The player goes first: its stop handler would put the play icon over the
@@ -398,6 +403,9 @@ void RecordWidget::showRecording()
 {
     m_reloadWhenFinal = false;
     showWorkingFile();
+    if (m_workingMs > 0 && m_waveFile.header().sampleRate != quint32(RecordingFormat::sampleRate))
+        qWarning() << "=== the recording's sample rate differs from the view's ==="
+                   << m_waveFile.header().sampleRate;
     updateProgress(m_workingMs);
     ui->waveforFrame->setPlayPosition(m_player->position());
 }
@@ -421,6 +429,9 @@ void RecordWidget::on_btnPauseGo_clicked()
 
 void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 {
+    // The pipeline drains after Stop; the view shows the finished file by then.
+    if (!m_recordUrl.isEmpty() && m_recorder->state() == QMediaRecorder::StoppedState)
+        return;
     const int sampleRate = buffer.format().sampleRate();
     const qint64 frames = buffer.frameCount();
     // The buffer's place in the recording (pauses excluded); a buffer without one follows
@@ -616,6 +627,9 @@ void RecordWidget::on_waveformData(QVector<qreal> &data)
 
 void RecordWidget::undo()
 {
+    // The view shows the recording being made; there is nothing to undo in it.
+    if (m_recorder->state() != QMediaRecorder::StoppedState)
+        return;
     // After the cuts asked for before it.
     if (m_encoder->isRunning() || !m_jobs.isEmpty()) {
         EditJob job;
