@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QAudioBuffer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QStandardPaths>
@@ -142,17 +143,30 @@ private slots:
         QStringList filters;
         QString selected, suffix;
         QTimer poll;
+        int ticks = 0;
         connect(&poll, &QTimer::timeout, [&] {
             for (QWidget *w : QApplication::topLevelWidgets()) {
                 auto *dialog = qobject_cast<QFileDialog *>(w);
                 if (!dialog || !dialog->isVisible())
                     continue;
-                poll.stop();
-                filters = dialog->nameFilters();
-                selected = dialog->selectedNameFilter().trimmed();
-                suffix = dialog->defaultSuffix();
-                dialog->selectFile(dir.filePath(QStringLiteral("take")));
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+                if (filters.isEmpty()) {
+                    filters = dialog->nameFilters();
+                    selected = dialog->selectedNameFilter().trimmed();
+                    suffix = dialog->defaultSuffix();
+                }
+                // The dialog reads its folder in the background: until it has, accepting may
+                // not close it, so the answer is given again until it does.
+                if (++ticks > 500) {
+                    dialog->reject();
+                    return;
+                }
+                // The user types a name without a suffix into the name field and accepts.
+                dialog->setDirectory(dir.path());
+                auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (name) {
+                    name->setText(QStringLiteral("take"));
+                    QMetaObject::invokeMethod(dialog, "accept");
+                }
             }
         });
         poll.start(20);
