@@ -5,7 +5,7 @@
 #include "app/MainWidget.h"
 #include "soundcard/Crc16X25.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
+#include "emulator/FirmwareBase.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"

@@ -1,6 +1,6 @@
 #include "support/TappedFirmware.h"
 
-#include "soundcard/CommandFrame.h"
+#include "emulator/ReceivedFrame.h"
 
 TappedFirmware::TappedFirmware(std::unique_ptr<EmulatedFirmware> inner)
     : m_inner(std::move(inner))
@@ -22,26 +22,23 @@ QStringList TappedFirmware::setters() const
 {
     QStringList found;
     for (const QByteArray &report : m_reports) {
-        CommandFrame::Parsed parsed;
+        // Read as the device reads it, not with the program's own frame code.
+        ReceivedFrame frame;
         QString error;
-        // Report id 0 comes first, the frame right behind it.
-        if (report.size() < 2
-            || !CommandFrame::parse(reinterpret_cast<const quint8 *>(report.constData()) + 1,
-                                    report.size() - 1, &parsed, &error)) {
+        if (!ReceivedFrame::parse(report, &frame, &error)) {
             found.append(QStringLiteral("malformed"));
             continue;
         }
-        const SoundCardCommand &c = parsed.command;
-        if (c.hasData && c.code[0] == 0x03 && c.code[1] == 0x01 && c.code[2] == 0x01)
-            found.append(describe(c));
+        if (frame.dataLength == 2 && frame.code[0] == 0x03 && frame.code[1] == 0x01 && frame.code[2] == 0x01)
+            found.append(describe(frame.code[3], frame.data[0], frame.data[1]));
     }
     return found;
 }
 
-QString TappedFirmware::describe(const SoundCardCommand &command)
+QString TappedFirmware::describe(quint8 group, quint8 d0, quint8 d1)
 {
     return QStringLiteral("%1 %2 %3")
-        .arg(command.code[3], 2, 16, QLatin1Char('0'))
-        .arg(command.data[0], 2, 16, QLatin1Char('0'))
-        .arg(command.data[1], 2, 16, QLatin1Char('0'));
+        .arg(group, 2, 16, QLatin1Char('0'))
+        .arg(d0, 2, 16, QLatin1Char('0'))
+        .arg(d1, 2, 16, QLatin1Char('0'));
 }

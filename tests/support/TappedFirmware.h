@@ -1,7 +1,6 @@
 #pragma once
 
-#include "device/EmulatedFirmware.h"
-#include "soundcard/SoundCardCommand.h"
+#include "emulator/EmulatedFirmware.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,7 +29,8 @@ public:
     // out. A report whose frame does not parse is listed as "malformed".
     QStringList setters() const;
 
-    static QString describe(const SoundCardCommand &command);
+    // "group d0 d1" in two-digit hex.
+    static QString describe(quint8 group, quint8 d0, quint8 d1);
 
 private:
     std::unique_ptr<EmulatedFirmware> m_inner;
