@@ -6,6 +6,7 @@
 #include "device/PowerEventWatcher.h"
 
 #include <QDebug>
+#include <QSet>
 #include <QThread>
 
 namespace {
@@ -52,8 +53,13 @@ void DetectionDevice::scanDevices()
         qDebug("NO hid device");
         return;
     }
-    // An unreadable entry ends the list the backend gives: the scan ends there too.
+    // An unreadable entry ends the list the backend gives: the scan ends there too. The
+    // collections of one interface share its path; each interface is opened once.
+    QSet<QString> seen;
     for (const HidCollectionInfo &collection : found.collections) {
+        if (seen.contains(collection.path))
+            continue;
+        seen.insert(collection.path);
         std::unique_ptr<HidHandle> handle = m_backend->open(collection);
         if (!handle)
             continue;
