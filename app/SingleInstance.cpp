@@ -76,25 +76,24 @@ bool SingleInstance::otherInstanceRunning(QSharedMemory &segment, const QString 
     // the first, and ends.
     if (!lock.held())
         return true;
-    if (segment.create(kSegmentSize, QSharedMemory::ReadWrite))
-        return false;
+    // Attaching comes first: on an object whose creation failed, Qt 5 refuses every later
+    // attach under a native key. The lock keeps the two steps from racing another start.
+    if (!segment.attach(QSharedMemory::ReadWrite))
+        return !segment.create(kSegmentSize, QSharedMemory::ReadWrite);
 
-    if (segment.attach(QSharedMemory::ReadWrite) && segment.data()) {
-        quint32 handle = 0;
+    quint32 handle = 0;
+    if (segment.data())
         std::memcpy(&handle, segment.constData(), sizeof(handle));
-        // A zero handle: the first instance is still starting, nothing is sent.
-        if (handle == 0)
-            return true;
-        if (ActivationChannel(key).send(ActivationChannel::kActivationCode, kActivationTimeoutMs))
-            return true;
-        // Nobody answered. System V segments outlive a killed owner: detaching removes the
-        // segment when nobody else is attached, and then this process takes over. A live owner
-        // that does not answer (stopped, or busy) keeps it attached, so creation fails again.
-        segment.detach();
-        if (segment.create(kSegmentSize, QSharedMemory::ReadWrite))
-            return false;
-    }
-    return true;
+    // A zero handle: the first instance is still starting, nothing is sent.
+    if (handle == 0)
+        return true;
+    if (ActivationChannel(key).send(ActivationChannel::kActivationCode, kActivationTimeoutMs))
+        return true;
+    // Nobody answered. System V segments outlive a killed owner: detaching removes the segment
+    // when nobody else is attached, and then this process takes over. A live owner that does
+    // not answer (stopped, or busy) keeps it attached, so creation fails and this start ends.
+    segment.detach();
+    return !segment.create(kSegmentSize, QSharedMemory::ReadWrite);
 }
 
 void SingleInstance::storeWindowHandle(QSharedMemory &segment, quint32 handle)
