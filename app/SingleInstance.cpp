@@ -38,6 +38,7 @@ public:
         const QDeadlineTimer deadline(SingleInstance::kLockTimeoutMs);
         while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                m_timedOut = errno == EWOULDBLOCK;
                 ::close(m_fd);
                 m_fd = -1;
                 return;
@@ -53,10 +54,12 @@ public:
     SegmentLock(const SegmentLock &) = delete;
     SegmentLock &operator=(const SegmentLock &) = delete;
 
-    bool held() const { return m_fd >= 0; }
+    // Another process kept the lock past the time-out.
+    bool timedOut() const { return m_timedOut; }
 
 private:
     int m_fd = -1;
+    bool m_timedOut = false;
 };
 
 } // namespace
@@ -71,10 +74,11 @@ bool SingleInstance::otherInstanceRunning(QSharedMemory &segment, const QString 
         segment.detach();
     segment.setNativeKey(keyFile);
 
-    SegmentLock lock(lockFileName(segment));
     // A lock that is not given up in time belongs to a start that is stuck: this start is not
-    // the first, and ends.
-    if (!lock.held())
+    // the first, and ends. A lock file that cannot be used at all only loses the guard against
+    // two starts at the very same moment.
+    const SegmentLock lock(lockFileName(segment));
+    if (lock.timedOut())
         return true;
     // Attaching comes first: on an object whose creation failed, Qt 5 refuses every later
     // attach under a native key. The lock keeps the two steps from racing another start.

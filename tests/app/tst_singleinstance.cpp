@@ -1,5 +1,6 @@
 #include "app/ActivationChannel.h"
 #include "app/MainWidget.h"
+#include "app/SessionFiles.h"
 #include "app/SingleInstance.h"
 #include "support/ScriptedHidBackend.h"
 
@@ -9,6 +10,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -103,6 +106,18 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(spy.count(), 0);
         QCOMPARE(countInLogs("progress start"), 0);
+    }
+
+    void lockHeldByAStuckStartIsWaitedForOnlyBriefly()
+    {
+        const QByteArray lockFile = QFile::encodeName(SessionFiles::file(QStringLiteral("vorletKey"), QStringLiteral(".shm.lock")));
+        const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        QVERIFY(::flock(fd, LOCK_EX) == 0);
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        ::close(fd);
+        QVERIFY2(elapsed >= SingleInstance::kLockTimeoutMs && elapsed < 2500, qPrintable(QString::number(elapsed)));
     }
 
     void secondStartRestoresTheMinimisedWindow()
