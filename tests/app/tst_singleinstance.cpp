@@ -191,7 +191,11 @@ private slots:
         qint64 elapsed = 0;
         QCOMPARE(runSecond(environment(), &elapsed), 0);
         QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
-        // The second start logged nothing and the first keeps running.
+        // Another temporary folder is still the same session.
+        QProcessEnvironment otherTemp = environment();
+        otherTemp.insert(QStringLiteral("TMPDIR"), m_temp.path());
+        QCOMPARE(runSecond(otherTemp, &elapsed), 0);
+        // The second starts logged nothing and the first keeps running.
         QCOMPARE(countInLogs("================progress start================"), 1);
         QCOMPARE(first.state(), QProcess::Running);
 
