@@ -3,6 +3,7 @@
 #include "app/ActivationChannel.h"
 #include "device/DetectionDevice.h"
 #include "record/RecordWidget.h"
+#include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
@@ -27,6 +28,9 @@ MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     layout->addWidget(m_recordWidget);
 
     m_detector = new DetectionDevice(m_backend);
+    // Restore last settings: on arrival (below) and on wake.
+    m_settingsRestorer = new SettingsRestorer(this);
+    m_settingsRestorer->watch(m_detector->powerEvents());
     connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &MainWidget::onDevArrivalOrRemove);
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &MainWidget::pollDevice);
@@ -56,6 +60,11 @@ bool MainWidget::isPolling() const
     return m_pollTimer->isActive();
 }
 
+SettingsRestorer *MainWidget::settingsRestorer() const
+{
+    return m_settingsRestorer;
+}
+
 QString MainWidget::getSoftVersion()
 {
     return QString::fromLatin1(kSoftVersion);
@@ -83,11 +92,13 @@ void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
             qDebug() << "open dev error";
         if (m_soundCard)
             m_recordWidget->setInputDevice(m_soundCard->getInputDevName());
+        m_settingsRestorer->attach(m_soundCard);
         m_pollTimer->start(kPollIntervalMs);
         emit isConnect(true, devType);
         return;
     }
     if (m_soundCard) {
+        m_settingsRestorer->attach(nullptr);
         m_soundCard->deleteLater();
         m_soundCard = nullptr;
     }

@@ -6,6 +6,7 @@ class DetectionDevice;
 class HidBackend;
 class QTimer;
 class RecordWidget;
+class SettingsRestorer;
 class SoundCardBase;
 
 // The program's top-level window. It owns the device detection and, while a device is attached,
@@ -14,6 +15,8 @@ class SoundCardBase;
 class MainWidget : public QWidget
 {
     Q_OBJECT
+    // Restore last settings (off by default): `MainLogic.settingsRestorer.enabled` in the scene.
+    Q_PROPERTY(SettingsRestorer *settingsRestorer READ settingsRestorer CONSTANT)
 public:
     // `backend` is the HID access chosen at start (the system's devices or an emulated bus); it
     // must outlive the window.
@@ -24,6 +27,7 @@ public:
     SoundCardBase *soundCard() const;
     RecordWidget *recordWidget() const;
     bool isPolling() const;
+    SettingsRestorer *settingsRestorer() const;
 
     static constexpr int kPollIntervalMs = 500;
 
@@ -50,4 +54,5 @@ private:
     SoundCardBase *m_soundCard = nullptr;
     QTimer *m_pollTimer = nullptr;
     RecordWidget *m_recordWidget = nullptr;
+    SettingsRestorer *m_settingsRestorer = nullptr;
 };

@@ -43,6 +43,10 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
             return fail(QStringLiteral("%1 takes %2, got %3").arg(QLatin1String(command.name), expected(command)).arg(pending.size()));
         if (command.arguments == CliCommand::Arguments::File) {
             current->file = pending.value(0);
+        } else if (command.arguments == CliCommand::Arguments::OnOff) {
+            current->word = pending.value(0);
+            if (!current->word.isEmpty() && current->word != QLatin1String("on") && current->word != QLatin1String("off"))
+                return fail(QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
@@ -135,8 +139,12 @@ QString CliParser::helpText()
         "toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
         "device: `--emulate vx01 getAllPara knob volumeMonitor 3 getParaIsChange` prints true.\n"
         "\n"
+        "While lastSettings is on, the panel and vorletctl remember each device's settings by its\n"
+        "serial number (in the format of save) and the panel sends them again when the device\n"
+        "arrives or the computer wakes; a vorletctl session remembers the state it leaves.\n"
+        "\n"
         "Exit status: 0 success, 1 no device found or it could not be opened (or nothing could\n"
-        "be read to save), 2 usage error (unknown command, wrong argument count, non-integer\n"
+        "be read to save, or nothing remembered to restore), 2 usage error (unknown command, wrong argument count, non-integer\n"
         "argument, bad profile); on a usage error no report is sent.\n");
     return text;
 }

@@ -3,6 +3,7 @@
 #include "cli/TracingHidBackend.h"
 #include "device/EmulatedBus.h"
 #include "device/HidBackendFactory.h"
+#include "device/HidrawPermissionNotice.h"
 #include "soundcard/emulator/FirmwareBase.h"
 #include "soundcard/emulator/FirmwareFactory.h"
 
@@ -13,8 +14,13 @@
 
 namespace {
 
-// The program's own log lines stay out of the way unless asked for.
-void quietLog(QtMsgType, const QMessageLogContext &, const QString &) {}
+// The program's own log lines stay out of the way unless asked for; a sound card that may not be
+// opened is always told.
+void quietLog(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (context.category && qstrcmp(context.category, lcDeviceAccess().categoryName()) == 0)
+        std::fprintf(stderr, "vorletctl: %s\n", qPrintable(message));
+}
 
 void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
 {

@@ -5,6 +5,7 @@
 #include "device/HidrawHandle.h"
 #include "device/HidrawMonitor.h"
 #include "device/HidrawNode.h"
+#include "device/HidrawPermissionNotice.h"
 
 #include <QFile>
 
@@ -45,6 +46,7 @@ QList<HidCollectionInfo> HidrawBackend::enumerate()
 HidEnumeration HidrawBackend::enumerateWithStatus()
 {
     HidEnumeration result;
+    HidrawPermissionNotice::reset();
     udev *context = udev_new();
     udev_enumerate *walk = context ? udev_enumerate_new(context) : nullptr;
     if (!walk || udev_enumerate_add_match_subsystem(walk, "hidraw") < 0
@@ -95,8 +97,11 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     if (node.isEmpty())
         return nullptr;
     const int fd = ::open(node.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // The most frequent support question: the device is there, the udev rule is not.
+        HidrawPermissionNotice::report(QFile::decodeName(node), collection.vendorId, collection.productId, errno);
         return nullptr;
+    }
     HidReportDescriptor descriptor;
     const bool known = descriptorFromNode(fd, &descriptor);
     // A device whose descriptor cannot be read is taken to number its reports: reads are then

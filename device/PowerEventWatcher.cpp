@@ -40,10 +40,13 @@ bool PowerEventWatcher::watchesSleep() const
 
 void PowerEventWatcher::onPrepareForSleep(bool sleeping)
 {
-    if (sleeping)
+    if (sleeping) {
         qDebug("======xiu mian======");
-    else
+        emit aboutToSleep();
+    } else {
         qDebug("======huan xing======");
+        emit wokeUp();
+    }
 }
 
 void PowerEventWatcher::onEndOfSession()

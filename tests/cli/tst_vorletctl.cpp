@@ -16,13 +16,17 @@ struct Result
     QStringList err;
 };
 
-Result run(const QStringList &arguments, const QString &emulateEnvironment = QString())
+// `configHome`: the settings folder of the run (its own, when the test changes settings).
+Result run(const QStringList &arguments, const QString &emulateEnvironment = QString(),
+           const QString &configHome = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("VORLET_EMULATE"));
     if (!emulateEnvironment.isEmpty())
         environment.insert(QStringLiteral("VORLET_EMULATE"), emulateEnvironment);
+    if (!configHome.isEmpty())
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VORLETCTL_PATH), arguments);
     Result result;
@@ -218,6 +222,37 @@ private slots:
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("volumeRecording=10"));
         QVERIFY(result.out.contains("btnMixDry=1"));
+    }
+
+    // "Restore last settings" from the shell: the option is the panel's, each session with it on
+    // remembers the state it leaves, and restore brings it back on a fresh device.
+    void lastSettingsAcrossRuns()
+    {
+        QTemporaryDir config;
+        auto ctl = [&config](const QStringList &arguments) { return run(arguments, QString(), config.path()); };
+        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"off"});
+        // Off: nothing is remembered.
+        QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "3"}).exitCode, 0);
+        Result result = ctl({"--emulate", "vx02", "restore"});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, QStringList{"vorletctl: no settings remembered for the vx02 with serial number 'VS20261205007'; nothing sent"});
+
+        QCOMPARE(ctl({"lastSettings", "on"}).exitCode, 0);
+        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"on"});
+        QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "11", "setDenoise", "3"}).exitCode, 0);
+        result = ctl({"--emulate", "vx02", "getAllPara", "restore", "getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("volumeRecording=8"));   // the fresh device's own state first
+        QCOMPARE(result.out.count("volumeRecording=11"), 1);
+        QCOMPARE(result.out.count("denoiseLevel=3"), 1);
+        // The profile is the one of save: load gives the same state.
+        const QString saved = config.filePath("saved.json");
+        QCOMPARE(ctl({"--emulate", "vx02", "restore", "save", saved}).exitCode, 0);
+        result = ctl({"--emulate", "vx02", "load", saved, "getAllPara"});
+        QVERIFY(result.out.contains("volumeRecording=11"));
+        // Per device: the vx01 has nothing remembered yet.
+        QCOMPARE(ctl({"--emulate", "vx01", "restore"}).exitCode, 1);
+        QCOMPARE(ctl({"lastSettings", "maybe"}).exitCode, 2);
     }
 
 private:

@@ -1,6 +1,6 @@
-#include "cli/ParameterProfile.h"
+#include "soundcard/ParameterProfile.h"
 
-#include "cli/ProfileKeyTable.h"
+#include "soundcard/ProfileKeyTable.h"
 #include "soundcard/SoundCardBase.h"
 
 #include <QFile>
@@ -46,16 +46,21 @@ bool vx01Mode(int model, int *modeType, int *detail)
 
 } // namespace
 
-bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
+QByteArray ParameterProfile::toJson(const QString &devType, const QVariantMap &parameters)
 {
     QJsonObject values;
     for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
         values.insert(it.key(), it.value().toInt());
     const QJsonObject root{{kDevType, devType}, {kParameters, values}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    file.write(toJson(devType, parameters));
     if (!file.commit())
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return true;
@@ -66,16 +71,22 @@ bool ParameterProfile::load(const QString &path, const QString &devType, QVector
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("cannot read profile %1: %2").arg(path, file.errorString()));
+    return fromJson(file.readAll(), QStringLiteral("profile %1").arg(path), devType, steps, error);
+}
+
+bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, const QString &devType,
+                                QVector<Step> *steps, QString *error)
+{
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (document.isNull())
-        return fail(error, QStringLiteral("profile %1 is no JSON: %2").arg(path, parseError.errorString()));
+        return fail(error, QStringLiteral("%1 is no JSON: %2").arg(origin, parseError.errorString()));
     const QJsonObject root = document.object();
     if (!root.value(kParameters).isObject())
-        return fail(error, QStringLiteral("profile %1 has no \"parameters\" object").arg(path));
+        return fail(error, QStringLiteral("%1 has no \"parameters\" object").arg(origin));
     const QString profileType = root.value(kDevType).toString(devType);
     if (profileType != devType)
-        return fail(error, QStringLiteral("profile %1 is for a %2, the device is a %3").arg(path, profileType, devType));
+        return fail(error, QStringLiteral("%1 is for a %2, the device is a %3").arg(origin, profileType, devType));
 
     // Check every value first.
     const QJsonObject values = root.value(kParameters).toObject();
@@ -83,26 +94,26 @@ bool ParameterProfile::load(const QString &path, const QString &devType, QVector
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
         const ProfileKey *entry = ProfileKeyTable::find(devType, it.key());
         if (!entry)
-            return fail(error, QStringLiteral("profile %1: unknown key \"%2\" for a %3").arg(path, it.key(), devType));
+            return fail(error, QStringLiteral("%1: unknown key \"%2\" for a %3").arg(origin, it.key(), devType));
         const double number = it.value().toDouble(NAN);
         if (!it.value().isDouble() || std::floor(number) != number)
-            return fail(error, QStringLiteral("profile %1: \"%2\" is not an integer").arg(path, it.key()));
+            return fail(error, QStringLiteral("%1: \"%2\" is not an integer").arg(origin, it.key()));
         if (number < entry->min || number > entry->max)
-            return fail(error, QStringLiteral("profile %1: \"%2\" = %3 is out of range %4..%5")
-                                   .arg(path, it.key()).arg(number).arg(entry->min).arg(entry->max));
+            return fail(error, QStringLiteral("%1: \"%2\" = %3 is out of range %4..%5")
+                                   .arg(origin, it.key()).arg(number).arg(entry->min).arg(entry->max));
         int modeType = 0;
         int detail = 0;
         if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
-            return fail(error, QStringLiteral("profile %1: \"model\" = %2 is none of 1, 2, 3, 4, 7").arg(path).arg(number));
+            return fail(error, QStringLiteral("%1: \"model\" = %2 is none of 1, 2, 3, 4, 7").arg(origin).arg(number));
         checked.insert(it.key(), int(number));
     }
     const bool hasGroup = checked.contains(QStringLiteral("soundMode"));
     const bool hasDetail = checked.contains(QStringLiteral("modelDetail"));
     if (hasGroup != hasDetail)
-        return fail(error, QStringLiteral("profile %1: \"soundMode\" and \"modelDetail\" go together").arg(path));
+        return fail(error, QStringLiteral("%1: \"soundMode\" and \"modelDetail\" go together").arg(origin));
     if (hasGroup && checked.value(QStringLiteral("modelDetail")) > ProfileKeyTable::vx02DetailCount(checked.value(QStringLiteral("soundMode"))))
-        return fail(error, QStringLiteral("profile %1: \"modelDetail\" = %2 is out of range for \"soundMode\" = %3")
-                               .arg(path).arg(checked.value(QStringLiteral("modelDetail"))).arg(checked.value(QStringLiteral("soundMode"))));
+        return fail(error, QStringLiteral("%1: \"modelDetail\" = %2 is out of range for \"soundMode\" = %3")
+                               .arg(origin).arg(checked.value(QStringLiteral("modelDetail"))).arg(checked.value(QStringLiteral("soundMode"))));
 
     // Then the calls, in the table's order.
     steps->clear();
