@@ -2,47 +2,143 @@
 
 #include "app/ActivationChannel.h"
 #include "device/DetectionDevice.h"
+#include "device/PowerEventWatcher.h"
+#include "i18n/Trans.h"
 #include "record/RecordWidget.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
 #include <QDebug>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickWidget>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 const char *const kSoftVersion = "1.0.0.11";
 const char *const kDefaultInput = "Default";
+const char *const kScene = "qrc:/Qml/main.qml";
+const int kDesignWidth = 802;
+const int kDesignHeight = 482;
+const int kRecordPanelHeight = 150;
+const int kDragStripHeight = 25;
+const double kBaseDpi = 96.0;
+
+// The screen index remembered by the last release that ended a drag; -1 before the first.
+int g_lastScreenIndex = -1;
 }
 
 MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     : QWidget(parent), m_backend(backend)
 {
-    setWindowTitle(QStringLiteral("vorlet"));
-    resize(802, 482);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_recordWidget = new RecordWidget(this);
-    layout->addWidget(m_recordWidget);
-
-    m_detector = new DetectionDevice(m_backend);
-    // Restore last settings: on arrival (below) and on wake.
+    // Restore last settings: there before the scene reads it; used on arrival (below) and wake.
     m_settingsRestorer = new SettingsRestorer(this);
-    m_settingsRestorer->watch(m_detector->powerEvents());
+    setUp();
+    m_detector = new DetectionDevice(m_backend);
     connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &MainWidget::onDevArrivalOrRemove);
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &MainWidget::pollDevice);
-    // A device attached before start is handled before the constructor returns.
+    // The lines for sleep, wake and the end of the session.
+    m_powerWatcher = new PowerEventWatcher(this);
+    m_settingsRestorer->watch(m_powerWatcher);
+    // A device attached before start is handled before the constructor returns, with the scene
+    // already loaded.
     m_detector->scanDevices();
 }
 
 MainWidget::~MainWidget()
 {
+    // The scene goes first: its bindings must not see "MainLogic" half destroyed.
+    delete m_sceneView;
     m_detector->deleteLater();
     if (m_soundCard)
         m_soundCard->deleteLater();
+}
+
+void MainWidget::setUp()
+{
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowTitle(QStringLiteral("vorlet"));
+
+    QList<QScreen *> screens = QGuiApplication::screens();
+    QScreen *screen = screens.value(currentScreenIndex());
+    if (screen) {
+        m_dpiScale = screen->logicalDotsPerInch() / kBaseDpi;
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this](qreal dpi) {
+            m_dpiScale = dpi / kBaseDpi;
+            emit screenChanged();
+            applySizes();
+        });
+    }
+    resize(scaled(kDesignWidth), scaled(kDesignHeight));
+
+    auto *root = new QWidget(this);
+    root->setObjectName(QStringLiteral("root"));
+    auto *layout = new QVBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(root);
+    setLayout(layout);
+    root->setStyleSheet(QStringLiteral("#root{background-color: #282A2B; border: 1px solid #444444;}"));
+
+    m_recordWidget = new RecordWidget(root);
+    m_recordWidget->hide();
+    m_recordWidget->resize(scaled(kDesignWidth), scaled(kRecordPanelHeight));
+    m_recordWidget->move(1, scaled(kDesignHeight));
+
+    m_sceneView = new QQuickWidget(root);
+    m_sceneView->setResizeMode(QQuickWidget::SizeRootObjectToView);
+    m_sceneView->resize(scaled(kDesignWidth) - 4, scaled(kDesignHeight) - 4);
+    m_sceneView->move(1, 1);
+    m_sceneView->engine()->addImportPath(QStringLiteral("qrc:///"));
+    // A scene that does not load leaves an empty window; the reason goes to the log.
+    connect(m_sceneView, &QQuickWidget::statusChanged, this, [this](QQuickWidget::Status status) {
+        if (status != QQuickWidget::Error)
+            return;
+        for (const QQmlError &error : m_sceneView->errors())
+            qCritical() << "scene load error:" << error.toString();
+    });
+    m_sceneView->engine()->setOutputWarningsToStandardError(false);
+    connect(m_sceneView->engine(), &QQmlEngine::warnings, this, [](const QList<QQmlError> &warnings) {
+        for (const QQmlError &warning : warnings)
+            qWarning() << "scene:" << warning.toString();
+    });
+
+    QQmlContext *context = m_sceneView->rootContext();
+    context->setContextProperty(QStringLiteral("OrbitQuickImagePath"), QStringLiteral("qrc:/OrbitQuick/Images/"));
+    context->setContextProperty(QStringLiteral("imgPath"), QStringLiteral("qrc:/image/"));
+    context->setContextProperty(QStringLiteral("qmlPath"), QStringLiteral("qrc:/Qml/"));
+    context->setContextProperty(QStringLiteral("SoundCard"), nullptr);
+    context->setContextProperty(QStringLiteral("MainLogic"), this);
+    m_translator = new Trans(m_sceneView->engine(), this);
+    context->setContextProperty(QStringLiteral("Tran"), m_translator);
+
+    m_sceneView->setSource(QUrl(QString::fromLatin1(kScene)));
+}
+
+int MainWidget::scaled(int designSize) const
+{
+    return int(designSize * m_baseScale * m_dpiScale);
+}
+
+int MainWidget::currentScreenIndex() const
+{
+    const int index = QGuiApplication::screens().indexOf(screen());
+    return index < 0 ? 0 : index;
+}
+
+void MainWidget::applySizes()
+{
+    resize(scaled(kDesignWidth), scaled(kDesignHeight));
+    m_sceneView->resize(scaled(kDesignWidth) - 4, scaled(kDesignHeight) - 4);
+    m_recordWidget->resize(scaled(kDesignWidth), scaled(kRecordPanelHeight));
+    m_recordWidget->move(1, scaled(kDesignHeight));
 }
 
 SoundCardBase *MainWidget::soundCard() const
@@ -55,9 +151,24 @@ RecordWidget *MainWidget::recordWidget() const
     return m_recordWidget;
 }
 
+QQuickWidget *MainWidget::sceneView() const
+{
+    return m_sceneView;
+}
+
+Trans *MainWidget::translator() const
+{
+    return m_translator;
+}
+
 bool MainWidget::isPolling() const
 {
     return m_pollTimer->isActive();
+}
+
+int MainWidget::pollInterval() const
+{
+    return m_pollTimer->interval();
 }
 
 SettingsRestorer *MainWidget::settingsRestorer() const
@@ -68,6 +179,18 @@ SettingsRestorer *MainWidget::settingsRestorer() const
 QString MainWidget::getSoftVersion()
 {
     return QString::fromLatin1(kSoftVersion);
+}
+
+void MainWidget::openRecordWidget(bool isOpen)
+{
+    m_recordWidget->setVisible(isOpen);
+    const int height = isOpen ? scaled(kRecordPanelHeight) + scaled(kDesignHeight) : scaled(kDesignHeight);
+    resize(scaled(kDesignWidth), height);
+}
+
+double MainWidget::getScalingRate()
+{
+    return m_baseScale * m_dpiScale;
 }
 
 void MainWidget::onActivationRequest(quint32 code)
@@ -81,13 +204,77 @@ void MainWidget::onActivationRequest(quint32 code)
     activateWindow();
 }
 
+void MainWidget::mousePressEvent(QMouseEvent *event)
+{
+    const QRect strip(0, 0, scaled(kDesignWidth), scaled(kDragStripHeight));
+    if (!strip.contains(event->pos()))
+        return;
+    // The window manager moves the window where it can (the only way on Wayland); otherwise
+    // the window follows the mouse by itself.
+    QWindow *window = windowHandle();
+    if (window && window->startSystemMove()) {
+        m_systemMoveActive = true;
+        // The release may go to the window manager; landing on another screen ends the move.
+        connect(window, &QWindow::screenChanged, this, &MainWidget::onWindowScreenChanged, Qt::UniqueConnection);
+        return;
+    }
+    const QPoint offset = event->globalPos() - pos();
+    m_dragOffsetX = offset.x();
+    m_dragOffsetY = offset.y();
+}
+
+void MainWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragOffsetX == 0 && m_dragOffsetY == 0)
+        return;
+    move(event->globalPos() - QPoint(m_dragOffsetX, m_dragOffsetY));
+}
+
+void MainWidget::mouseReleaseEvent(QMouseEvent *)
+{
+    m_dragOffsetX = 0;
+    m_dragOffsetY = 0;
+    m_systemMoveActive = false;
+    checkScreenAfterMove();
+}
+
+void MainWidget::onWindowScreenChanged()
+{
+    if (!m_systemMoveActive)
+        return;
+    m_systemMoveActive = false;
+    checkScreenAfterMove();
+}
+
+void MainWidget::checkScreenAfterMove()
+{
+    const int index = currentScreenIndex();
+    // The first release after start only remembers where the window is.
+    if (g_lastScreenIndex < 0 || g_lastScreenIndex == index) {
+        g_lastScreenIndex = index;
+        return;
+    }
+    g_lastScreenIndex = index;
+    QScreen *screen = QGuiApplication::screens().value(index);
+    if (!screen)
+        return;
+    m_dpiScale = screen->logicalDotsPerInch() / kBaseDpi;
+    qDebug() << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
+    emit screenChanged();
+    applySizes();
+}
+
 void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
 {
     qDebug() << devType << isArrival;
+    QQmlContext *context = m_sceneView->rootContext();
     if (isArrival) {
         // A second arrival while a card exists opens the existing one again.
-        if (!m_soundCard)
+        if (!m_soundCard) {
             m_soundCard = SoundCardFactory::create(devType, m_backend).release();
+            if (m_soundCard)
+                context->setContextProperty(QStringLiteral("SoundCard"), m_soundCard);
+        }
         if (m_soundCard && !m_soundCard->openDevice())
             qDebug() << "open dev error";
         if (m_soundCard)
@@ -101,6 +288,7 @@ void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
         m_settingsRestorer->attach(nullptr);
         m_soundCard->deleteLater();
         m_soundCard = nullptr;
+        context->setContextProperty(QStringLiteral("SoundCard"), nullptr);
     }
     m_recordWidget->setInputDevice(QString::fromLatin1(kDefaultInput));
     m_pollTimer->stop();

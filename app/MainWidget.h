@@ -4,14 +4,19 @@
 
 class DetectionDevice;
 class HidBackend;
+class PowerEventWatcher;
+class QQuickWidget;
 class QTimer;
 class RecordWidget;
 class SettingsRestorer;
 class SoundCardBase;
+class Trans;
 
-// The program's top-level window. It owns the device detection and, while a device is attached,
-// the sound-card object of its model, which it polls every 500 ms for changes made on the
-// device. It hosts the recording panel and comes forward when a second start asks it to.
+// The program's only top-level window: frameless, its content the QML scene, with the recording
+// panel folding out below it. It owns the device detection and, while a device is attached, the
+// sound-card object of its model, which it publishes to the scene as "SoundCard" and polls every
+// 500 ms for changes made on the device. The scene reaches the window itself as "MainLogic".
+// Every size follows the screen's logical DPI (scale s = DPI / 96 on a design of 802 × 482).
 class MainWidget : public QWidget
 {
     Q_OBJECT
@@ -26,7 +31,10 @@ public:
     // The attached model's sound card, null while no device is attached.
     SoundCardBase *soundCard() const;
     RecordWidget *recordWidget() const;
+    QQuickWidget *sceneView() const;
+    Trans *translator() const;
     bool isPolling() const;
+    int pollInterval() const;
     SettingsRestorer *settingsRestorer() const;
 
     static constexpr int kPollIntervalMs = 500;
@@ -35,24 +43,51 @@ signals:
     // A device of `devType` was attached (true) or removed (false); emitted after the sound card
     // was created or dropped.
     void isConnect(bool isConnect, QString devType);
+    // The DPI scale was recomputed and the window resized.
+    void screenChanged();
 
 public slots:
     QString getSoftVersion();
+    // Unfolds (true) or folds (false) the recording panel below the scene.
+    void openRecordWidget(bool isOpen);
+    double getScalingRate();
 
     // Handles a message of the activation channel: code 10086 restores the window and brings it
     // above the others; any other code is swallowed without effect.
     void onActivationRequest(quint32 code);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
 private slots:
     void onDevArrivalOrRemove(QString devType, bool isArrival);
+    void onWindowScreenChanged();
 
 private:
+    void setUp();
+    void applySizes();
+    void checkScreenAfterMove();
+    int currentScreenIndex() const;
+    int scaled(int designSize) const;
     void pollDevice();
 
-    HidBackend *m_backend;
     DetectionDevice *m_detector = nullptr;
     SoundCardBase *m_soundCard = nullptr;
+    Trans *m_translator = nullptr;
     QTimer *m_pollTimer = nullptr;
     RecordWidget *m_recordWidget = nullptr;
+    QQuickWidget *m_sceneView = nullptr;
+    int m_dragOffsetX = 0;
+    int m_dragOffsetY = 0;
+    const double m_baseScale = 1.0;
+    double m_dpiScale = 1.0;
+
+    HidBackend *m_backend;
+    PowerEventWatcher *m_powerWatcher = nullptr;
+    // The window manager moves the window (Wayland cannot be moved by the client); the screen
+    // is checked when the window lands on another one.
+    bool m_systemMoveActive = false;
     SettingsRestorer *m_settingsRestorer = nullptr;
 };

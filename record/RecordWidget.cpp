@@ -165,6 +165,11 @@ void RecordWidget::setInputDevice(QString name)
     m_inputDevice = name;
 }
 
+QString RecordWidget::inputDevice() const
+{
+    return m_inputDevice;
+}
+
 void RecordWidget::setSaveDialog(SaveDialog dialog)
 {
     m_saveDialog = std::move(dialog);

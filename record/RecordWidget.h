@@ -37,6 +37,7 @@ public:
 
     // The audio input to record from, as the sound card names it; used at the next recording.
     void setInputDevice(QString name);
+    QString inputDevice() const;
 
     // Replaces the file dialog that asks for the export target.
     void setSaveDialog(SaveDialog dialog);

@@ -2,7 +2,6 @@
 // changes made through the sound card's slots as the scene makes them, the device unplugged and
 // plugged again in its start-up state, or the machine put to sleep and woken.
 #include "app/MainWidget.h"
-#include "device/DetectionDevice.h"
 #include "device/EmulatedBus.h"
 #include "device/PowerEventWatcher.h"
 #include "soundcard/CommandFrame.h"
@@ -11,9 +10,8 @@
 #include "soundcard/emulator/FirmwareBase.h"
 #include "soundcard/emulator/FirmwareFactory.h"
 
-#include <QApplication>
 #include <QQmlContext>
-#include <QQmlEngine>
+#include <QQuickWidget>
 #include <QQmlExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -98,15 +96,6 @@ QByteArray differences(const QVariantMap &actual, const QVariantMap &expected)
 #define COMPARE_STATE(actual, expected) \
     QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
 
-PowerEventWatcher *powerEvents()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *detection = qobject_cast<DetectionDevice *>(widget))
-            return detection->powerEvents();
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestRestoreLastSettings : public QObject
@@ -137,8 +126,6 @@ private slots:
 
     void init()
     {
-        // Windows of earlier cases release their device detection here, so one is left.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear();
     }
 
@@ -147,13 +134,12 @@ private slots:
         EmulatedBus bus;
         MainWidget window(&bus);
         QVERIFY(!window.settingsRestorer()->isEnabled());
-        // The scene sees the option as MainLogic.settingsRestorer.enabled and can switch it.
-        QQmlEngine engine;
-        engine.rootContext()->setContextProperty(QStringLiteral("MainLogic"), &window);
-        QQmlExpression read(engine.rootContext(), nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled"));
+        // The window's scene sees the option as MainLogic.settingsRestorer.enabled and switches it.
+        QQmlContext *scene = window.sceneView()->rootContext();
+        QQmlExpression read(scene, nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled"));
         QCOMPARE(read.evaluate(), QVariant(false));
         QSignalSpy switched(window.settingsRestorer(), &SettingsRestorer::enabledChanged);
-        QQmlExpression(engine.rootContext(), nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled = true")).evaluate();
+        QQmlExpression(scene, nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled = true")).evaluate();
         QCOMPARE(switched.count(), 1);
         QCOMPARE(read.evaluate(), QVariant(true));
         // Kept for the next start.
@@ -223,7 +209,7 @@ private slots:
         window.settingsRestorer()->setEnabled(enabled);
         const QVariantMap startUp = deviceState(firmware->device());
         const QVariantMap changed = changeSettings(window, firmware, model);
-        PowerEventWatcher *power = powerEvents();
+        auto *power = window.findChild<PowerEventWatcher *>();
         QVERIFY(power);
 
         // Asleep: the device loses its settings, and the window's polls see that meanwhile.
