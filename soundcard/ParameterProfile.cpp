@@ -46,13 +46,13 @@ bool vx01Mode(int model, int *modeType, int *detail)
 
 } // namespace
 
-QByteArray ParameterProfile::toJson(const QString &devType, const QVariantMap &parameters)
+QByteArray ParameterProfile::toJson(const QString &devType, const QVariantMap &parameters, bool compact)
 {
     QJsonObject values;
     for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
         values.insert(it.key(), it.value().toInt());
     const QJsonObject root{{kDevType, devType}, {kParameters, values}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return QJsonDocument(root).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
 }
 
 bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)

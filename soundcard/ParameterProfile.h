@@ -16,7 +16,8 @@ class ParameterProfile
 public:
     using Step = std::function<void(SoundCardBase &)>;
 
-    static QByteArray toJson(const QString &devType, const QVariantMap &parameters);
+    // Indented for files a person may read; compact where it is one value among settings.
+    static QByteArray toJson(const QString &devType, const QVariantMap &parameters, bool compact = false);
     static bool save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error);
     // Reads and checks the whole profile for a device of `devType` before anything is sent;
     // on success *steps are the setter calls that bring the device into its state.

@@ -113,7 +113,7 @@ void SettingsRestorer::remember()
     // answer to another query read by a poll) leaves the last good one in place.
     QVector<ParameterProfile::Step> steps;
     QString error;
-    const QByteArray profile = ParameterProfile::toJson(m_card->getDevType(), parameters);
+    const QByteArray profile = ParameterProfile::toJson(m_card->getDevType(), parameters, true);
     if (!ParameterProfile::fromJson(profile, QStringLiteral("state"), m_card->getDevType(), &steps, &error)) {
         qDebug("restore last settings: %s; not kept", qPrintable(error));
         return;
