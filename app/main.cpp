@@ -1,11 +1,12 @@
 #include "app/ActivationChannel.h"
 #include "app/CrashHandler.h"
+#include "app/FontAlias.h"
 #include "app/Log.h"
 #include "app/MainWidget.h"
 #include "app/SingleInstance.h"
 #include "device/HidBackend.h"
 #include "device/HidBackendFactory.h"
-#include "soundcard/emulator/FirmwareFactory.h"
+#include "emulator/FirmwareFactory.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
     if (SingleInstance::otherInstanceRunning(g_instanceSegment, QString::fromLatin1(kInstanceKey)))
         return 0;
 
+    FontAlias::install();
     auto *app = new QApplication(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlet"));

@@ -18,6 +18,7 @@ struct CliCommand
         Knob,             // an emulated device changes a parameter on its own
         RestoreOption,    // prints or switches the option "restore last settings"
         Restore,          // the setters that bring back the settings remembered for the device
+        Unplug,           // an emulated device is pulled out
     };
 
     const char *name;
@@ -29,5 +30,5 @@ struct CliCommand
     const char *help;
 
     bool needsDevice() const { return action != Action::List && action != Action::RestoreOption; }
-    bool needsEmulation() const { return action == Action::Knob; }
+    bool needsEmulation() const { return action == Action::Knob || action == Action::Unplug; }
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QVariantMap>
 #include <QVector>
@@ -18,6 +20,7 @@ public:
 
     // Indented for files a person may read; compact where it is one value among settings.
     static QByteArray toJson(const QString &devType, const QVariantMap &parameters, bool compact = false);
+    // Writes only what load would take back: a map that fails check() is refused.
     static bool save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error);
     // Reads and checks the whole profile for a device of `devType` before anything is sent;
     // on success *steps are the setter calls that bring the device into its state.
@@ -25,4 +28,11 @@ public:
     // The same for a profile's text; `origin` names it in the messages ("profile FILE").
     static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType,
                          QVector<Step> *steps, QString *error);
+    // The checks load makes on the values of a profile: every key known to the model, every
+    // value an integer in its range, sound modes that exist. False with the first problem.
+    static bool check(const QString &devType, const QVariantMap &parameters, QString *error);
+
+private:
+    static bool check(const QString &devType, const QJsonObject &values, QMap<QString, int> *checked, QString *error);
+    static QJsonObject valuesOf(const QVariantMap &parameters);
 };

@@ -109,16 +109,15 @@ void SettingsRestorer::remember()
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())
         return;
-    // Only a state that can be sent back is kept: a report that was no parameter report (the
-    // answer to another query read by a poll) leaves the last good one in place.
-    QVector<ParameterProfile::Step> steps;
+    // Only a state that can be sent back is kept, checked as save checks it: a report that was
+    // no parameter report (the answer to another query read by a poll) leaves the last good one
+    // in place.
     QString error;
-    const QByteArray profile = ParameterProfile::toJson(m_card->getDevType(), parameters, true);
-    if (!ParameterProfile::fromJson(profile, QStringLiteral("state"), m_card->getDevType(), &steps, &error)) {
+    if (!ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
         qDebug("restore last settings: %s; not kept", qPrintable(error));
         return;
     }
-    m_memory.remember(m_serial, profile);
+    m_memory.remember(m_serial, ParameterProfile::toJson(m_card->getDevType(), parameters, true));
 }
 
 // Asked once per attached card, and only while the option is on.

@@ -2,13 +2,13 @@
 // changes made through the sound card's slots as the scene makes them, the device unplugged and
 // plugged again in its start-up state, or the machine put to sleep and woken.
 #include "app/MainWidget.h"
-#include "device/EmulatedBus.h"
 #include "device/PowerEventWatcher.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
 #include "soundcard/CommandFrame.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
 
 #include <QQmlContext>
 #include <QQuickWidget>

@@ -1,0 +1,75 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import OrbitQuick 1.0
+
+// A text button. Every colour follows the first matching state: disabled, pressed (or checked;
+// for text and border also selected), hovered, normal.
+Button {
+    id: control
+
+    property bool selected: false
+    property int textFontSize: 12
+    property color backgroundColorNormal: CusConfig.controlColor
+    property color backgroundColorHovered: CusConfig.controlColor_hovered
+    property color backgroundColorPressed: CusConfig.controlColor_pressed
+    property color backgroundColorDisable: CusConfig.controlColor_disabled
+    property color borderColor: !enabled ? CusConfig.controlBorderColor_disabled
+                                         : pressed || checked || selected ? CusConfig.controlBorderColor_pressed
+                                         : hovered ? CusConfig.controlBorderColor_hovered
+                                         : CusConfig.controlBorderColor
+    property int borderWidth: pressed || checked || selected ? 0 : 1
+    property int radius: CusConfig.controlBorderRadius
+    property color textColor: !enabled ? CusConfig.controlTextColor_disabled
+                                       : pressed || checked || selected ? CusConfig.controlTextColor_pressed
+                                       : hovered ? CusConfig.controlTextColor_hovered
+                                       : CusConfig.controlTextColor
+    property color backgroundColor: !enabled ? backgroundColorDisable
+                                             : pressed || checked ? backgroundColorPressed
+                                             : hovered ? backgroundColorHovered
+                                             : backgroundColorNormal
+    property string tipText: ""
+    property alias tipItem: tip
+    property alias tipVisible: tip.visible
+    property alias tipDelay: tip.delay
+    property alias tipTimeout: tip.timeout
+
+    Accessible.name: text
+    Accessible.role: Accessible.Button
+    activeFocusOnTab: true
+    font.family: CusConfig.fontFamily
+    font.pixelSize: textFontSize
+    hoverEnabled: true
+    implicitHeight: 23
+    implicitWidth: 68
+    padding: 0
+
+    background: Rectangle {
+        border.color: control.borderColor
+        border.width: control.borderWidth
+        color: control.backgroundColor
+        radius: control.radius
+    }
+    contentItem: BasicText {
+        color: control.textColor
+        font: control.font
+        text: control.text
+    }
+
+    BasicTooltip {
+        id: tip
+
+        text: control.tipText
+        visible: control.hovered && control.tipText !== ""
+    }
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: control.radius + 2
+        visible: control.visualFocus
+    }
+    TransArea {
+    }
+}

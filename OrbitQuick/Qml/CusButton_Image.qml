@@ -1,0 +1,60 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import OrbitQuick 1.0
+
+// A button drawn by one of four pictures. The pictures are made at twice the size they are
+// shown at, so they stay sharp on screens with a scale factor of 2.
+Button {
+    id: control
+
+    property bool selected: false
+    property string btnImgNormal
+    property string btnImgHovered
+    property string btnImgPressed
+    property string btnImgDisbaled
+    property string btnImgUrl: !enabled ? btnImgNormal
+                                        : pressed || selected || checked ? btnImgPressed
+                                        : hovered ? btnImgHovered
+                                        : btnImgNormal
+    property string tipText: ""
+    property alias tipItem: tip
+    property alias tipVisible: tip.visible
+    property alias tipDelay: tip.delay
+    property alias tipTimeout: tip.timeout
+
+    Accessible.name: text
+    Accessible.role: Accessible.Button
+    activeFocusOnTab: true
+    hoverEnabled: true
+    implicitHeight: 24
+    implicitWidth: 24
+    padding: 0
+
+    background: Item {
+        CusImage {
+            height: sourceSize.height / 2
+            source: control.btnImgUrl
+            width: sourceSize.width / 2
+        }
+    }
+    contentItem: Item {
+    }
+
+    BasicTooltip {
+        id: tip
+
+        text: control.tipText
+        visible: control.hovered && control.tipText !== ""
+    }
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: CusConfig.controlBorderRadius
+        visible: control.visualFocus
+    }
+    TransArea {
+    }
+}

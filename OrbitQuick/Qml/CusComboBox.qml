@@ -1,0 +1,127 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import QtGraphicalEffects 1.12
+import OrbitQuick 1.0
+
+// A drop-down list. The arrow picture is white and takes the colour of the box's state; it turns
+// over while the list is open.
+ComboBox {
+    id: control
+
+    readonly property string imgUrlNormal: CusConfig.imagePathPrefix + "ComboBox_Down.png"
+    property int defaultHeight: CusTableConstant.visibleRows * CusConfig.fixedHeight
+    property color colorNormal: CusConfig.imageColor
+    property color colorHovered: CusConfig.imageColor_hovered
+    property color colorPressed: CusConfig.imageColor_pressed
+    property color colorDisable: CusConfig.imageColor_disabled
+    property int hoveredIndex: -1
+
+    Accessible.name: displayText
+    Accessible.role: Accessible.ComboBox
+    activeFocusOnTab: true
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel3
+    hoverEnabled: true
+    implicitHeight: CusConfig.fixedHeight
+    padding: 4
+
+    background: Rectangle {
+        color: control.enabled ? CusConfig.controlColor : CusConfig.controlColor_disabled
+        radius: CusConfig.controlBorderRadius
+    }
+    contentItem: BasicText {
+        color: CusConfig.textColor
+        font: control.font
+        horizontalAlignment: Text.AlignLeft
+        rightPadding: control.indicator.width + control.spacing
+        text: qsTr(control.displayText) + CusConfig.transString
+    }
+    delegate: ItemDelegate {
+        id: entry
+
+        Accessible.name: label.text
+        height: control.height + CusTableConstant.rowExtraHeight
+        hoverEnabled: true
+        padding: control.padding
+        width: control.width
+
+        background: Rectangle {
+            color: entry.hovered || control.currentIndex === index ? CusConfig.controlColor_pressed : CusConfig.controlColor
+        }
+        contentItem: BasicText {
+            id: label
+
+            font: control.font
+            horizontalAlignment: Text.AlignLeft
+            text: qsTr(String(control.textRole ? model[control.textRole] : modelData)) + CusConfig.transString
+        }
+
+        onHoveredChanged: control.hoveredIndex = hovered ? index : -1
+    }
+    indicator: Item {
+        height: arrow.height
+        width: arrow.width
+        x: control.width - width - control.rightPadding
+        y: control.topPadding + (control.availableHeight - height) / 2
+
+        CusImage {
+            id: arrow
+
+            height: sourceSize.height / 2
+            source: control.imgUrlNormal
+            visible: false
+            width: sourceSize.width / 2
+        }
+        ColorOverlay {
+            anchors.fill: arrow
+            color: !control.enabled ? control.colorDisable
+                                    : control.pressed ? control.colorPressed
+                                    : control.hovered ? control.colorHovered
+                                    : control.colorNormal
+            rotation: control.popup.visible ? 180 : 0
+            source: arrow
+
+            Behavior on rotation {
+                NumberAnimation {
+                    duration: CusEffectCommon.indicatorTurnDuration
+                }
+            }
+        }
+    }
+    popup: Popup {
+        implicitHeight: Math.min(contentItem.implicitHeight, control.defaultHeight)
+        padding: 0
+        width: control.width
+        y: control.height
+
+        background: Rectangle {
+            color: CusConfig.controlColor
+            radius: CusConfig.controlBorderRadius
+        }
+        contentItem: ListView {
+            id: list
+
+            clip: true
+            currentIndex: control.highlightedIndex
+            implicitHeight: contentHeight
+            model: control.popup.visible ? control.delegateModel : null
+
+            ScrollBar.vertical: CusScrollBar {
+                objectName: "scrollBar"
+                policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+            }
+        }
+    }
+
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: CusConfig.controlBorderRadius
+        visible: control.visualFocus
+    }
+    TransArea {
+    }
+}

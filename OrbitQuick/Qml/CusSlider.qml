@@ -1,0 +1,67 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import OrbitQuick 1.0
+
+// A level slider from 0 to 16 in whole steps; the track is filled up to the handle.
+Slider {
+    id: control
+
+    property bool showNumber: false
+
+    Accessible.name: "slider"
+    Accessible.role: Accessible.Slider
+    activeFocusOnTab: true
+    from: 0
+    hoverEnabled: true
+    implicitHeight: CusConfig.fixedHeight
+    implicitWidth: 192
+    padding: 0
+    snapMode: Slider.SnapAlways
+    stepSize: 1
+    to: 16
+
+    background: Rectangle {
+        color: CusConfig.controlColor
+        height: 4
+        radius: 2
+        width: control.availableWidth
+        x: control.leftPadding
+        y: control.topPadding + (control.availableHeight - height) / 2
+
+        Rectangle {
+            color: control.enabled ? CusConfig.elementColor : CusConfig.controlBorderColor_disabled
+            height: parent.height
+            radius: parent.radius
+            width: control.handle.x + control.handle.width / 2 - parent.x
+        }
+    }
+    handle: Rectangle {
+        color: control.pressed ? CusConfig.sliderColor_pressed
+                               : control.hovered ? CusConfig.sliderColor_hovered
+                               : CusConfig.sliderColor
+        height: width
+        radius: width / 2
+        width: control.showNumber ? 24 : 16
+        x: control.leftPadding + control.visualPosition * (control.availableWidth - width)
+        y: control.topPadding + (control.availableHeight - height) / 2
+
+        BasicText {
+            anchors.fill: parent
+            color: CusConfig.mainBackgroundColor
+            text: Math.round(control.value)
+            visible: control.showNumber
+        }
+    }
+
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: control.handle
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: width / 2
+        visible: control.visualFocus
+    }
+    TransArea {
+    }
+}

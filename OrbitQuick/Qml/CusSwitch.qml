@@ -1,0 +1,81 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import OrbitQuick 1.0
+
+// An on/off switch: a thin track with a knob half again as high, filled in the "on" colour up to
+// the knob's right edge.
+Switch {
+    id: control
+
+    property color backgroundColor_on: "#5E17CC"
+    property color indicatorColor_on: "#E5E5E5"
+    property color backgroundColor_on_disable: Qt.darker(backgroundColor_on, 1.2)
+    property color indicatorColor_on_disable: "#b6bdc5"
+    property color backgroundColor_off: "#383A3E"
+    property color indicatorColor_off: "#E5E5E5"
+    property color backgroundColor_off_disable: "#919191"
+    property color indicatorColor_off_disable: "#b6bdc5"
+
+    Accessible.name: text
+    Accessible.role: Accessible.CheckBox
+    activeFocusOnTab: true
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel3
+    hoverEnabled: true
+    padding: 0
+    spacing: 0
+
+    contentItem: BasicText {
+        color: CusConfig.textColor
+        font: control.font
+        horizontalAlignment: Text.AlignLeft
+        leftPadding: control.indicator.width + control.spacing
+        text: control.text
+    }
+    indicator: Item {
+        implicitHeight: track.height * 1.5
+        implicitWidth: 24
+        x: control.leftPadding
+        y: control.topPadding + (control.availableHeight - height) / 2
+
+        Rectangle {
+            id: track
+
+            anchors.verticalCenter: parent.verticalCenter
+            color: control.enabled ? control.backgroundColor_off : control.backgroundColor_off_disable
+            height: 8
+            radius: height / 2
+            width: parent.width
+        }
+        Rectangle {
+            anchors.verticalCenter: parent.verticalCenter
+            color: control.enabled ? control.backgroundColor_on : control.backgroundColor_on_disable
+            height: track.height
+            radius: height / 2
+            visible: control.checked
+            width: knob.x + knob.width
+        }
+        Rectangle {
+            id: knob
+
+            color: control.checked ? (control.enabled ? control.indicatorColor_on : control.indicatorColor_on_disable)
+                                   : (control.enabled ? control.indicatorColor_off : control.indicatorColor_off_disable)
+            height: parent.height
+            radius: height / 2
+            width: height
+            x: control.checked ? parent.width - width : 0
+        }
+    }
+
+    // Shown only when the keyboard moved the focus here.
+    Rectangle {
+        anchors.fill: control.indicator
+        anchors.margins: -2
+        border.color: CusConfig.elementColor
+        color: "transparent"
+        radius: height / 2
+        visible: control.visualFocus
+    }
+    TransArea {
+    }
+}

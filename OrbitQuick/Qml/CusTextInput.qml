@@ -1,0 +1,18 @@
+import QtQuick 2.12
+import OrbitQuick 1.0
+
+TextInput {
+    Accessible.name: text
+    Accessible.role: Accessible.EditableText
+    activeFocusOnTab: true
+    clip: true
+    color: enabled ? CusConfig.textColor : CusConfig.controlBorderColor
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel2
+    height: CusConfig.fixedHeight
+    horizontalAlignment: TextInput.AlignHCenter
+    maximumLength: CusConfig.maximumLength
+    selectByMouse: true
+    selectionColor: CusConfig.controlColor_pressed
+    verticalAlignment: TextInput.AlignVCenter
+}

@@ -1,0 +1,75 @@
+import QtQuick 2.12
+import QtQuick.Controls 2.12
+import OrbitQuick 1.0
+
+// A four-step level selector (off, 1, 2, 3): dots on a bar, the chosen one enlarged.
+Item {
+    id: root
+
+    property int checkedIndex: 0
+
+    signal currentValue(int value)
+
+    implicitHeight: 30
+    implicitWidth: 135
+
+    onCheckedIndexChanged: {
+        if (checkedIndex < 0)
+            checkedIndex = 0;
+    }
+
+    ButtonGroup {
+        id: steps
+
+        exclusive: true
+    }
+    Rectangle {
+        color: CusConfig.controlColor
+        height: 4
+        width: 105
+        x: 2
+        y: 2
+    }
+    Repeater {
+        model: 4
+
+        Column {
+            spacing: 5
+            x: index * 35
+
+            CusButton {
+                id: dot
+
+                objectName: "dot" + index
+                Accessible.name: label.text
+                Accessible.role: Accessible.RadioButton
+                ButtonGroup.group: steps
+                backgroundColorHovered: CusConfig.controlBorderColor
+                backgroundColorNormal: CusConfig.controlBorderColor
+                backgroundColorPressed: CusConfig.controlBorderColor_pressed
+                borderWidth: 0
+                checkable: true
+                checked: index === Math.max(0, root.checkedIndex)
+                height: 8
+                radius: 4
+                scale: checked ? 2 : 1
+                width: 8
+
+                onClicked: {
+                    root.currentValue(index);
+                    root.checkedIndex = index;
+                }
+            }
+            BasicText {
+                id: label
+
+                objectName: "label" + index
+                color: dot.checked ? dot.backgroundColorPressed : dot.backgroundColorNormal
+                font.pixelSize: 12
+                horizontalAlignment: Text.AlignLeft
+                text: index === 0 ? qsTr("关") + CusConfig.transString : String(index)
+                width: 30
+            }
+        }
+    }
+}

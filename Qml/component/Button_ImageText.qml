@@ -1,0 +1,64 @@
+import QtQuick 2.12
+import OrbitQuick 1.0
+
+// A navigation button of the left panel: icon and text on a bar that takes the accent colour
+// while the button is pressed or checked.
+CusButton_Image {
+    id: cusButton
+
+    property int textFontSize: 12
+    property color backgroundColorNormal: CusConfig.subBackgroundColor
+    property color backgroundColorHovered: Qt.darker(CusConfig.elementColor, 1.2)
+    property color backgroundColorPressed: CusConfig.elementColor
+    property color backgroundColorDisable: CusConfig.subBackgroundColor
+    property string btnImg: !enabled ? btnImgNormal
+                                     : pressed || checked || selected || hovered ? btnImgHovered
+                                     : btnImgNormal
+    property color borderColor: !enabled ? CusConfig.controlBorderColor_disabled
+                                         : pressed || checked || selected ? CusConfig.controlBorderColor_pressed
+                                         : hovered ? CusConfig.controlBorderColor_hovered
+                                         : CusConfig.controlBorderColor
+    property int borderWidth: 0
+    property int radius: 2
+    property color textColor: !enabled ? CusConfig.controlTextColor_disabled
+                                       : pressed || checked || selected ? CusConfig.controlTextColor_pressed
+                                       : hovered ? CusConfig.controlTextColor_hovered
+                                       : CusConfig.controlTextColor
+    property color backgroundColor: !enabled ? backgroundColorDisable
+                                             : pressed || checked ? backgroundColorPressed
+                                             : hovered ? backgroundColorHovered
+                                             : backgroundColorNormal
+
+    checkable: true
+    height: 36
+    width: parent ? parent.width : implicitWidth
+
+    background: Rectangle {
+        border.color: cusButton.borderColor
+        border.width: cusButton.borderWidth
+        color: cusButton.backgroundColor
+        height: 32
+        radius: cusButton.radius
+        width: cusButton.width
+
+        Row {
+            anchors.centerIn: parent
+            spacing: 5
+
+            CusImage {
+                anchors.verticalCenter: parent.verticalCenter
+                height: sourceSize.height / 2
+                source: cusButton.btnImg
+                width: sourceSize.width / 2
+            }
+            BasicText {
+                anchors.verticalCenter: parent.verticalCenter
+                color: cusButton.textColor
+                font.pixelSize: 16
+                horizontalAlignment: Text.AlignLeft
+                text: cusButton.text
+                width: 120
+            }
+        }
+    }
+}

@@ -1,0 +1,71 @@
+import QtQuick 2.14
+import OrbitQuick 1.0
+
+// A level slider with a number field beside it. Dragging reports a value once it differs from
+// the last one dragged to; a typed value is always reported. The slider keeps following
+// sliderValue after a typed entry, so the device's own changes still move it.
+Item {
+    id: root
+
+    property string text
+    property int sliderValue: 0
+    property int tempValue: 0
+
+    signal valueChange(int value)
+
+    implicitHeight: 16
+    implicitWidth: 243
+
+    CusSlider {
+        id: slider
+
+        objectName: "slider"
+        Accessible.name: root.text
+        anchors.verticalCenter: parent.verticalCenter
+        height: 30
+        width: 192
+
+        onMoved: {
+            if (value !== root.tempValue) {
+                root.valueChange(value);
+                root.tempValue = value;
+                root.sliderValue = value;
+            }
+        }
+    }
+    // A Binding element, unlike a plain binding, survives the typed value written to the slider.
+    Binding {
+        property: "value"
+        target: slider
+        value: root.sliderValue
+    }
+    Rectangle {
+        anchors.left: slider.right
+        anchors.leftMargin: 22
+        anchors.verticalCenter: slider.verticalCenter
+        color: root.enabled ? CusConfig.controlBorderColor : CusConfig.controlBorderColor_disabled
+        height: 14
+        radius: 2
+        width: 24
+
+        CusTextInput {
+            id: field
+
+            objectName: "field"
+            Accessible.name: root.text
+            anchors.fill: parent
+            font.pixelSize: 12
+            maximumLength: 2
+            text: slider.value
+            // Whole numbers 0 to 16; an IntValidator would let 17 to 99 through as "intermediate".
+            validator: RegularExpressionValidator {
+                regularExpression: /[0-9]|1[0-6]/
+            }
+
+            onEditingFinished: {
+                slider.value = Number(text);
+                root.valueChange(slider.value);
+            }
+        }
+    }
+}

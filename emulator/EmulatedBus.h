@@ -1,0 +1,63 @@
+#pragma once
+
+#include "device/HidBackend.h"
+#include "emulator/EmulatedFailure.h"
+#include "emulator/EmulatedFirmware.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+
+class EmulatedDevice;
+
+// A HID bus with emulated sound cards on it instead of the machine's devices. Devices can be
+// plugged and unplugged at any time; the bus then announces their interfaces as the system
+// announces real ones. What a device answers is up to its firmware. Model names are taken in
+// any case.
+class EmulatedBus : public HidBackend
+{
+    Q_OBJECT
+public:
+    explicit EmulatedBus(QObject *parent = nullptr);
+    ~EmulatedBus() override;
+
+    // The models the bus can emulate ("vx01", "vx02").
+    static QStringList models();
+
+    // Attaches a device of `model` driven by `firmware` (a recording firmware when null). False
+    // when the model is unknown or one of that model is already attached.
+    bool plug(const QString &model, std::unique_ptr<EmulatedFirmware> firmware = nullptr);
+    // Detaches it; handles that are still open fail from now on.
+    bool unplug(const QString &model);
+    bool isPlugged(const QString &model) const;
+    // The attached device's firmware, owned by the bus; null when none is attached.
+    EmulatedFirmware *firmware(const QString &model) const;
+    // Makes the attached device stop answering, answer garbage or declare short reports (or
+    // behave again).
+    bool setFailure(const QString &model, EmulatedFailure failure);
+
+    // Longest wait of a read on an empty pipe; a negative value (the default) waits the full
+    // time-out the caller asks for. Lets tests of silent devices run quickly.
+    void setReadWaitLimitMs(int limitMs);
+
+    QList<HidCollectionInfo> enumerate() override;
+    std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
+
+private:
+    struct Attached
+    {
+        std::shared_ptr<EmulatedDevice> device;
+        QList<HidCollectionInfo> collections;  // one per interface, in the model's order
+    };
+
+    // The collections as the system lists them now: the traffic collection with the report
+    // lengths the device declares.
+    QList<HidCollectionInfo> declared(const Attached &attached) const;
+
+    int indexOf(const QString &model) const;
+
+    QList<Attached> m_attached;
+    int m_nextNode = 0;
+    int m_readWaitLimitMs = -1;
+};

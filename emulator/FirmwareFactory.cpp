@@ -1,0 +1,16 @@
+#include "emulator/FirmwareFactory.h"
+
+#include "emulator/FirmwareVx01.h"
+#include "emulator/FirmwareVx02.h"
+
+#include <QDebug>
+
+std::unique_ptr<EmulatedFirmware> FirmwareFactory::make(const QString &model)
+{
+    if (model.compare(QLatin1String("vx01"), Qt::CaseInsensitive) == 0)
+        return std::make_unique<FirmwareVx01>();
+    if (model.compare(QLatin1String("vx02"), Qt::CaseInsensitive) == 0)
+        return std::make_unique<FirmwareVx02>();
+    qWarning().noquote() << "no emulated firmware for model" << model;
+    return nullptr;
+}

@@ -1,0 +1,168 @@
+import QtQuick 2.12
+import QtTest 1.2
+import "qrc:/Qml/common"
+
+TestCase {
+    id: testCase
+
+    function geometry(item) {
+        return [item.x, item.y, item.width, item.height];
+    }
+
+    function test_ratio_example() {
+        var page = createTemporaryObject(pageComponent, testCase);
+        var resizer = page.resizer;
+        resizer.horizontalRatio = 1.5;
+        resizer.verticalRatio = 1.25;
+        compare(geometry(page.label), [10, 10, 100, 20]);
+        resizer.resize();
+        compare(geometry(page.label), [15, 12.5, 150, 25]);
+        compare(page.label.font.pixelSize, 15);
+        compare(resizer.fontRatio, 1.25);
+    }
+
+    function test_ignored_items() {
+        var page = createTemporaryObject(pageComponent, testCase);
+        page.resizer.horizontalRatio = 2;
+        page.resizer.verticalRatio = 2;
+        page.resizer.resize();
+        compare(geometry(page.kept), [0, 40, 50, 10]);
+        compare(geometry(page.keptChild), [1, 1, 20, 5]);
+        compare(geometry(page.frame), [0, 160, 100, 20]);
+        compare(geometry(page.frameChild), [1, 1, 20, 5]);
+        compare(geometry(page.deepChild), [2, 2, 40, 10]);
+    }
+
+    function test_options_data() {
+        return [
+            { tag: "fixed aspect", props: { fixedAspectRatio: true }, expected: [15, 12.5, 125, 25], font: 15 },
+            { tag: "centred", props: { fixedAspectRatio: true, accordingToX: false }, expected: [27.5, 12.5, 125, 25], font: 15 },
+            { tag: "font by max", props: { fontAccordingToMax: true, fontSizeScaleFactor: 2 }, expected: [15, 12.5, 150, 25], font: 36 },
+            { tag: "switched off", props: { ifAutoResize: false }, expected: [10, 10, 100, 20], font: 12 }
+        ];
+    }
+
+    function test_options(data) {
+        var page = createTemporaryObject(pageComponent, testCase);
+        for (var key in data.props)
+            page.resizer[key] = data.props[key];
+        page.resizer.horizontalRatio = 1.5;
+        page.resizer.verticalRatio = 1.25;
+        page.resizer.resize();
+        compare(geometry(page.label), data.expected);
+        compare(page.label.font.pixelSize, data.font);
+    }
+
+    function test_follows_target_size() {
+        var page = createTemporaryObject(pageComponent, testCase);
+        var spy = createTemporaryObject(spyComponent, testCase, { target: page.resizer, signalName: "resized" });
+        page.resizer.horizontalRatio = 2;
+        page.resizer.verticalRatio = 2;
+        compare(geometry(page.label), [10, 10, 100, 20]);
+        page.width = 800;
+        compare(spy.count, 1);
+        compare(geometry(page.label), [20, 20, 200, 40]);
+        // New content is measured anew by begin().
+        page.label.width = 50;
+        page.resizer.begin();
+        page.resizer.horizontalRatio = 1;
+        page.resizer.verticalRatio = 1;
+        page.resizer.resize();
+        compare(geometry(page.label), [20, 20, 50, 40]);
+    }
+
+    name: "AutoResize"
+    // A TestCase is invisible by default; the controls under test must be shown to get events.
+    visible: true
+    when: windowShown
+
+    Component {
+        id: pageComponent
+
+        Item {
+            property alias resizer: resizer
+            property alias label: label
+            property alias kept: kept
+            property alias keptChild: keptChild
+            property alias frame: frame
+            property alias frameChild: frameChild
+            property alias deepChild: deepChild
+
+            height: 300
+            width: 400
+
+            Text {
+                id: label
+
+                font.pixelSize: 12
+                height: 20
+                text: "设备未连接"
+                width: 100
+                x: 10
+                y: 10
+            }
+            Item {
+                id: kept
+
+                height: 10
+                objectName: "ingnoreAll"
+                width: 50
+                y: 40
+
+                Item {
+                    id: keptChild
+
+                    height: 5
+                    width: 20
+                    x: 1
+                    y: 1
+                }
+            }
+            Item {
+                id: frame
+
+                height: 10
+                objectName: "ingnoreChildren"
+                width: 50
+                y: 80
+
+                Item {
+                    id: frameChild
+
+                    height: 5
+                    width: 20
+                    x: 1
+                    y: 1
+                }
+            }
+            Item {
+                height: 10
+                width: 50
+                y: 100
+
+                Item {
+                    height: 10
+                    width: 50
+
+                    Item {
+                        id: deepChild
+
+                        height: 5
+                        width: 20
+                        x: 1
+                        y: 1
+                    }
+                }
+            }
+            AutoResize {
+                id: resizer
+            }
+        }
+    }
+    Component {
+        id: spyComponent
+
+        SignalSpy {
+        }
+    }
+}

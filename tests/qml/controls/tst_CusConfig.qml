@@ -1,0 +1,67 @@
+import QtQuick 2.12
+import QtTest 1.2
+import OrbitQuick 1.0
+
+TestCase {
+    id: testCase
+
+    function cleanup() {
+        CusConfig.currentTheme = 1;
+        tryVerify(function() { return Qt.colorEqual(CusConfig.textColor, "#FFFFFF"); }, 2000);
+    }
+
+    function test_black_theme_when_created() {
+        compare(CusConfig.objectName, "config");
+        compare(CusConfig.currentTheme, 1);
+        compare(CusConfig.fontFamily, "Microsoft YaHei");
+        compare(CusConfig.imagePathPrefix, "qrc:/OrbitQuick/Images/");
+        compare(CusConfig.themes.count, 6);
+    }
+
+    function test_colours_data() {
+        return [
+            { tag: "elementColor", value: CusConfig.elementColor, expected: "#5E17CC" },
+            { tag: "subBackgroundColor", value: CusConfig.subBackgroundColor, expected: "#383A3E" },
+            { tag: "controlBorderColor", value: CusConfig.controlBorderColor, expected: "#848484" },
+            { tag: "scrollBarBackgroundColor_hovered", value: CusConfig.scrollBarBackgroundColor_hovered, expected: "#4a4a4a" },
+            { tag: "controlColor_pressed", value: CusConfig.controlColor_pressed, expected: "#5E17CC" },
+            { tag: "controlColor_disabled", value: CusConfig.controlColor_disabled, expected: Qt.lighter("#383A3E", 1.2) },
+            { tag: "controlTextColor", value: CusConfig.controlTextColor, expected: "#848484" },
+            { tag: "controlTextColor_hovered", value: CusConfig.controlTextColor_hovered, expected: Qt.lighter("#848484", 1.8) },
+            { tag: "controlBorderColor_disabled", value: CusConfig.controlBorderColor_disabled, expected: Qt.darker("#848484", 1.2) },
+            { tag: "sliderColor_pressed", value: CusConfig.sliderColor_pressed, expected: Qt.darker("#E5E5E5", 1.2) },
+            { tag: "imageColor_pressed", value: CusConfig.imageColor_pressed, expected: Qt.darker("#5E17CC", 1.4) }
+        ];
+    }
+
+    function test_colours(data) {
+        verify(Qt.colorEqual(data.value, data.expected), data.value + " != " + data.expected);
+    }
+
+    function test_switching_themes() {
+        // Controls read the one CusConfig instance that the test switches.
+        var button = createTemporaryObject(buttonComponent, testCase);
+        CusConfig.currentTheme = 0;
+        compare(String(button.background.color), String(CusConfig.controlColor));
+        compare(String(button.contentItem.color), String(CusConfig.controlBorderColor));
+        // Accents switch at once; the large areas fade over 400 ms.
+        verify(Qt.colorEqual(CusConfig.elementColor, "#ec4141"));
+        verify(Qt.colorEqual(CusConfig.splitLineColor, "#f38d8d"));
+        verify(!Qt.colorEqual(CusConfig.mainBackgroundColor, "#ffffff"));
+        tryVerify(function() { return Qt.colorEqual(CusConfig.mainBackgroundColor, "#ffffff"); }, 2000);
+        tryVerify(function() { return Qt.colorEqual(CusConfig.textColor, "#282828"); }, 2000);
+        verify(Qt.colorEqual(CusConfig.controlBorderColor_hovered, Qt.lighter(CusConfig.controlBorderColor, 1.8)));
+        CusConfig.currentTheme = 5;
+        verify(Qt.colorEqual(CusConfig.elementColor, "#02883b"));
+    }
+
+    name: "CusConfig"
+
+    Component {
+        id: buttonComponent
+
+        CusButton {
+            text: "Go"
+        }
+    }
+}

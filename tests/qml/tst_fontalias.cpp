@@ -1,0 +1,80 @@
+// The scene's font family "Microsoft YaHei" must draw Chinese with the Simplified Chinese face of
+// Noto Sans CJK: not boxes, not the Japanese glyph forms of the same collection.
+#include "app/FontAlias.h"
+
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextLayout>
+
+#include <fontconfig/fontconfig.h>
+
+class TestFontAlias : public QObject
+{
+    Q_OBJECT
+public:
+    // Runs before the application object exists, as in main().
+    static void initMain() { FontAlias::install(); }
+
+private slots:
+    void chineseUsesSimplifiedFace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("not connected") << QStringLiteral("设备未连接") << 12;
+        // 直 and 骨 differ between the Chinese and Japanese faces of the collection.
+        QTest::newRow("differing forms") << QStringLiteral("直骨") << 16;
+    }
+
+    void chineseUsesSimplifiedFace()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pixelSize);
+        QFont font(QStringLiteral("Microsoft YaHei"));
+        font.setPixelSize(pixelSize);
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+
+        const QList<QGlyphRun> runs = layout.glyphRuns();
+        QVERIFY(!runs.isEmpty());
+        int glyphs = 0;
+        for (const QGlyphRun &run : runs) {
+            QCOMPARE(run.rawFont().familyName(), QStringLiteral("Noto Sans CJK SC"));
+            for (quint32 index : run.glyphIndexes())
+                QVERIFY2(index != 0, "a character has no glyph and shows as a box");
+            glyphs += run.glyphIndexes().size();
+        }
+        QCOMPARE(glyphs, text.size());
+    }
+
+    // fontconfig itself, which every toolkit in the process asks, resolves the family the same way.
+    void fontconfigResolvesFamily()
+    {
+        FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>("Microsoft YaHei"));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result;
+        FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+        QVERIFY(match);
+        FcChar8 *family = nullptr;
+        FcPatternGetString(match, FC_FAMILY, 0, &family);
+        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
+        FcPatternDestroy(match);
+        FcPatternDestroy(pattern);
+        QCOMPARE(name, QStringLiteral("Noto Sans CJK SC"));
+    }
+
+    void missingConfigurationIsReported()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("font alias not loaded: cannot read .*nowhere.conf"));
+        QVERIFY(!FontAlias::install(QStringLiteral(":/fonts/nowhere.conf")));
+    }
+};
+
+QTEST_MAIN(TestFontAlias)
+
+#include "tst_fontalias.moc"
