@@ -5,6 +5,7 @@
 #include "device/HidrawHandle.h"
 #include "device/HidrawMonitor.h"
 #include "device/HidrawNode.h"
+#include "device/HidrawPermissionNotice.h"
 
 #include <QDebug>
 #include <QDir>
@@ -48,6 +49,7 @@ QList<HidCollectionInfo> HidrawBackend::enumerate()
 HidEnumeration HidrawBackend::enumerateWithStatus()
 {
     HidEnumeration result;
+    HidrawPermissionNotice::reset();
     const QString sys = m_root + QStringLiteral("/sys");
     if (!QDir(sys + QStringLiteral("/class")).exists()) {
         result.status = HidEnumeration::Status::NoDeviceSet;
@@ -103,8 +105,11 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     if (node.isEmpty())
         return nullptr;
     const int fd = ::open(node.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // The most frequent support question: the device is there, the udev rule is not.
+        HidrawPermissionNotice::report(QFile::decodeName(node), collection.vendorId, collection.productId, errno);
         return nullptr;
+    }
     hidraw_devinfo info = {};
     // Something that is not a hidraw node (a test's stand-in) has no such description.
     if (::ioctl(fd, HIDIOCGRAWINFO, &info) == 0 && !sameDevice(info, collection.vendorId, collection.productId)) {

@@ -85,10 +85,12 @@ void PowerEventWatcher::onPrepareForSleep(bool sleeping)
 {
     if (sleeping) {
         qDebug("======xiu mian======");
+        emit aboutToSleep();
         releaseSleepDelay();
     } else {
         qDebug("======huan xing======");
         takeSleepDelay();
+        emit wokeUp();
     }
 }
 

@@ -7,7 +7,8 @@
 // ends. All of it comes from logind on the system bus (PrepareForSleep, PrepareForShutdown),
 // and the end of a desktop session also from the session manager. To get the sleep line
 // written before the machine sleeps, a "delay" inhibitor lock is held while awake and given up
-// right after the line. Nothing else happens: the device is neither closed nor reopened.
+// right after the line. The device is neither closed nor reopened; sleep and wake are also
+// announced to whoever keeps the device's settings.
 class PowerEventWatcher : public QObject
 {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
     bool watchesSleep() const;
     // True while the sleep delay lock is held.
     bool holdsSleepDelay() const;
+
+signals:
+    void aboutToSleep();
+    void wokeUp();
 
 public slots:
     void onPrepareForSleep(bool sleeping);
