@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include "support/LongRecording.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -34,24 +36,6 @@ qint64 g_frames = 0;
 
 bool writeRecording(const QString &path, qint64 frames)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const quint32 dataSize = quint32(frames * 4);
-    char h[44] = {};
-    memcpy(h, "RIFF", 4);
-    qToLittleEndian<quint32>(36 + dataSize, h + 4);
-    memcpy(h + 8, "WAVEfmt ", 8);
-    qToLittleEndian<quint32>(16, h + 16);
-    qToLittleEndian<quint16>(1, h + 20);
-    qToLittleEndian<quint16>(2, h + 22);
-    qToLittleEndian<quint32>(48000, h + 24);
-    qToLittleEndian<quint32>(48000 * 4, h + 28);
-    qToLittleEndian<quint16>(4, h + 32);
-    qToLittleEndian<quint16>(16, h + 34);
-    memcpy(h + 36, "data", 4);
-    qToLittleEndian<quint32>(dataSize, h + 40);
-    f.write(h, sizeof h);
     // A second of speech-like swells of a 220 Hz tone, repeated.
     std::vector<qint16> second(48000 * 2);
     for (int i = 0; i < 48000; ++i) {
@@ -59,12 +43,7 @@ bool writeRecording(const QString &path, qint64 frames)
         second[2 * i] = qint16(v * 32000);
         second[2 * i + 1] = qint16(v * 20000);
     }
-    for (qint64 s = 0; s < frames / 48000; ++s) {
-        const qint64 bytes = qint64(second.size() * sizeof(qint16));
-        if (f.write(reinterpret_cast<const char *>(second.data()), bytes) != bytes)
-            return false;
-    }
-    return true;
+    return writeLongRecording(path, frames, second);
 }
 
 void BM_ReloadTwoHours(benchmark::State &state)

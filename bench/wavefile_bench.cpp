@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "support/LongRecording.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -23,24 +25,6 @@ constexpr qint64 kFrames = 48000LL * 60 * 60;
 
 bool writeRecording(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const quint32 dataSize = quint32(kFrames * 4);
-    char h[44] = {};
-    memcpy(h, "RIFF", 4);
-    qToLittleEndian<quint32>(36 + dataSize, h + 4);
-    memcpy(h + 8, "WAVEfmt ", 8);
-    qToLittleEndian<quint32>(16, h + 16);
-    qToLittleEndian<quint16>(1, h + 20);
-    qToLittleEndian<quint16>(2, h + 22);
-    qToLittleEndian<quint32>(48000, h + 24);
-    qToLittleEndian<quint32>(48000 * 4, h + 28);
-    qToLittleEndian<quint16>(4, h + 32);
-    qToLittleEndian<quint16>(16, h + 34);
-    memcpy(h + 36, "data", 4);
-    qToLittleEndian<quint32>(dataSize, h + 40);
-    f.write(h, sizeof h);
 
     // A second of a 440 Hz tone with a slow swell, repeated; the content does not change the
     // cost of the scan but keeps the columns realistic.
@@ -52,12 +36,7 @@ bool writeRecording(const QString &path)
         second[2 * i] = qint16(v * 32000 + int(noise >> 28) - 8);
         second[2 * i + 1] = qint16(-v * 16000);
     }
-    for (qint64 s = 0; s < kFrames / 48000; ++s) {
-        const qint64 bytes = qint64(second.size() * sizeof(qint16));
-        if (f.write(reinterpret_cast<const char *>(second.data()), bytes) != bytes)
-            return false;
-    }
-    return true;
+    return writeLongRecording(path, kFrames, second);
 }
 
 qint64 plainRead(const QString &path)
