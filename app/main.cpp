@@ -6,7 +6,7 @@
 #include "app/SingleInstance.h"
 #include "device/HidBackend.h"
 #include "device/HidBackendFactory.h"
-#include "soundcard/emulator/FirmwareFactory.h"
+#include "emulator/FirmwareFactory.h"
 
 #include <QApplication>
 #include <QDebug>

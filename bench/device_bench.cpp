@@ -1,8 +1,8 @@
 // Costs on the GUI thread's path to the device: reading a report descriptor at enumeration, and
 // one command/answer exchange through DeviceHID over the emulated bus (transport overhead only).
 #include "device/DeviceHID.h"
-#include "device/EmulatedBus.h"
 #include "device/HidReportDescriptorParser.h"
+#include "emulator/EmulatedBus.h"
 
 #include <benchmark/benchmark.h>
 

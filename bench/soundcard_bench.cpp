@@ -1,10 +1,10 @@
 // The cost of the sound-card protocol: framing a command, the firmware taking it apart, and a
 // whole vx01 set-and-poll cycle over the emulated bus (the poll timer runs it every 500 ms).
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareVx01.h"
+#include "emulator/FirmwareVx02.h"
 #include "soundcard/CommandFrame.h"
 #include "soundcard/SoundCardVx01.h"
-#include "soundcard/emulator/FirmwareVx01.h"
-#include "soundcard/emulator/FirmwareVx02.h"
 
 #include <benchmark/benchmark.h>
 

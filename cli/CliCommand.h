@@ -16,6 +16,7 @@ struct CliCommand
         Save,             // the parameter map as a JSON profile
         Load,             // the setters that bring the device into a profile's state
         Knob,             // an emulated device changes a parameter on its own
+        Unplug,           // an emulated device is pulled out
     };
 
     const char *name;
@@ -27,5 +28,5 @@ struct CliCommand
     const char *help;
 
     bool needsDevice() const { return action != Action::List; }
-    bool needsEmulation() const { return action == Action::Knob; }
+    bool needsEmulation() const { return action == Action::Knob || action == Action::Unplug; }
 };

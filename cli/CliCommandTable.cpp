@@ -26,7 +26,8 @@ const QVector<CliCommand> kCommands{
     {"list", 0, 0, Args::Integers, Action::List, "", "list every HID collection: path, ids, usage, report lengths"},
     {"save", 1, 1, Args::File, Action::Save, "FILE", "poll once and write the parameters to FILE as a JSON profile"},
     {"load", 1, 1, Args::File, Action::Load, "FILE", "send the setters that bring the device into the state of FILE"},
-    {"knob", 2, 2, Args::KeyValue, Action::Knob, "KEY VALUE", "emulated device only: the user changes KEY to VALUE on the device itself"},
+    {"knob", 2, 2, Args::KeyValue, Action::Knob, "KEY VALUE", "emulated device only: the user changes KEY to VALUE (0-255) on the device itself"},
+    {"unplug", 0, 0, Args::Integers, Action::Unplug, "", "emulated device only: the user pulls the device out"},
 };
 
 } // namespace

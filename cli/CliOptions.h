@@ -13,5 +13,6 @@ struct CliOptions
     bool json = false;
     bool verbose = false;
     bool help = false;
+    bool version = false;
     QVector<CliInvocation> invocations;
 };

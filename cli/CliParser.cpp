@@ -1,14 +1,35 @@
 #include "cli/CliParser.h"
 
 #include "cli/CliCommandTable.h"
+#include "device/HidBackendFactory.h"
+
+#include <QRegularExpression>
+
+#include <limits>
 
 namespace {
 
-bool isInteger(const QString &text)
+bool looksLikeInteger(const QString &text)
 {
+    static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
+    return digits.match(text).hasMatch();
+}
+
+// False with a message when `text` is no integer in min..max.
+bool readInteger(const QString &text, qint64 min, qint64 max, int *value, QString *error)
+{
+    if (!looksLikeInteger(text)) {
+        *error = QStringLiteral("argument '%1' is not an integer").arg(text);
+        return false;
+    }
     bool ok = false;
-    text.toInt(&ok);
-    return ok;
+    const qint64 number = text.toLongLong(&ok);
+    if (!ok || number < min || number > max) {
+        *error = QStringLiteral("argument '%1' is out of range %2..%3").arg(text).arg(min).arg(max);
+        return false;
+    }
+    *value = int(number);
+    return true;
 }
 
 QString plural(int count)
@@ -46,11 +67,14 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
+            // A knob turns a parameter byte; setters take any int and send its low 8 bits.
+            const bool byte = command.arguments == CliCommand::Arguments::KeyValue;
             for (const QString &argument : pending) {
-                bool ok = false;
-                const int value = argument.toInt(&ok);
-                if (!ok)
-                    return fail(QStringLiteral("%1: argument '%2' is not an integer").arg(QLatin1String(command.name), argument));
+                int value = 0;
+                QString problem;
+                if (!readInteger(argument, byte ? 0 : std::numeric_limits<int>::min(),
+                                 byte ? 255 : std::numeric_limits<int>::max(), &value, &problem))
+                    return fail(QStringLiteral("%1: %2").arg(QLatin1String(command.name), problem));
                 current->integers << value;
             }
         }
@@ -67,6 +91,8 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
             options->trace = true;
         } else if (argument == QLatin1String("--json")) {
             options->json = true;
+        } else if (argument == QLatin1String("--version")) {
+            options->version = true;
         } else if (argument == QLatin1String("--verbose")) {
             options->verbose = true;
         } else if (argument == QLatin1String("--emulate") || argument.startsWith(QLatin1String("--emulate="))) {
@@ -78,11 +104,18 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
                     return fail(QStringLiteral("--emulate needs a model: vx01 or vx02"));
                 model = arguments.at(++i);
             }
-            if (model != QLatin1String("vx01") && model != QLatin1String("vx02"))
-                return fail(QStringLiteral("--emulate: unknown model '%1' (vx01 or vx02)").arg(model));
-            options->emulate = model;
+            if (model.isEmpty())
+                return fail(QStringLiteral("--emulate needs a model: vx01 or vx02"));
+            QString problem;
+            if (!HidBackendFactory::emulatedModel({QStringLiteral("--emulate"), model}, &options->emulate, &problem))
+                return fail(QStringLiteral("--emulate: ") + problem);
         } else if (argument.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option '%1'").arg(argument));
+        } else if (current && current->command->arguments != CliCommand::Arguments::Integers
+                   && pending.size() < current->command->maxArgs
+                   && (current->command->arguments == CliCommand::Arguments::File || pending.isEmpty())) {
+            // Where a file name or a key is expected, a word is that, even if a command has its name.
+            pending << argument;
         } else if (const CliCommand *command = CliCommandTable::find(argument)) {
             if (!finish())
                 return false;
@@ -92,7 +125,7 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
             current = &options->invocations.last();
         } else if (current && pending.size() < current->command->maxArgs) {
             pending << argument;
-        } else if (current && isInteger(argument)) {
+        } else if (current && looksLikeInteger(argument)) {
             return fail(QStringLiteral("%1 takes %2, got more ('%3')")
                             .arg(QLatin1String(current->command->name), expected(*current->command), argument));
         } else {
@@ -101,7 +134,7 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
     }
     if (!finish())
         return false;
-    if (options->invocations.isEmpty() && !options->help)
+    if (options->invocations.isEmpty() && !options->help && !options->version)
         return fail(QStringLiteral("no command given (vorletctl --help lists them)"));
     return true;
 }
@@ -110,17 +143,22 @@ QString CliParser::helpText()
 {
     QString text = QStringLiteral(
         "Usage: vorletctl [--emulate vx01|vx02] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...\n"
+        "       vorletctl --help | --version\n"
         "\n"
         "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
-        "finds the device, opens it, then runs the commands in order in one session.\n"
+        "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
+        "display.\n"
         "\n"
         "Options:\n"
         "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
-        "                       (also: environment variable VORLET_EMULATE)\n"
+        "                       (also: environment variable VORLET_EMULATE; any case)\n"
         "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
         "                       report as the transport moves it, report id first, in hex\n"
-        "  --json               getAllPara prints one JSON object, list a JSON array\n"
+        "  --json               every result as one JSON document per line: getAllPara an object\n"
+        "                       of the parameters, list an array, the other queries an object\n"
+        "                       {\"COMMAND\": result}\n"
         "  --verbose            show the program's log lines on stderr\n"
+        "  --version            the version of vorletctl\n"
         "  --help               this text\n"
         "\n"
         "Commands (integer arguments; setters cut each value to its low 8 bits):\n");
@@ -130,13 +168,37 @@ QString CliParser::helpText()
     }
     text += QStringLiteral(
         "\n"
+        "Codes per model, with the getAllPara key each one sets:\n"
+        "  setVolume TYPE VALUE (VALUE 0-16)\n"
+        "    vx01: 1 monitor (volumeMonitor), 2 record (volumeRecording),\n"
+        "          3 music (volumeMusicVolume), 4 mic (volumeMic)\n"
+        "    vx02: 1 monitor (volumeMonitor), 2 record (volumeRecording), 3 music (volumeBluetooth),\n"
+        "          4 live broadcast (volumeBroadcast), 5 background music (volumeBGM)\n"
+        "  setSwitch TYPE VALUE (VALUE 1 on, 2 off)\n"
+        "    vx01: 1 Bluetooth (btnBluetooth), 2 noise reduction (btnDenoise),\n"
+        "          3 internal playback (btnInPower), 4 vocal cut (btnDisVoice), 7 ducking (btnDodge)\n"
+        "    vx02: 1 internal playback (btnInPower), 2 ducking (btnDodge),\n"
+        "          3 monitor wet, record dry (btnMixDry)\n"
+        "  setSoundMode MODETYPE DETAIL\n"
+        "    vx01 (model): 1 0 music (1); 2 1|2|3 singing with large, medium, small reverberation\n"
+        "          (2, 3, 4); 3 0 chat (7)\n"
+        "    vx02 (soundMode, modelDetail): 1 1-5 reverberation effect: live, shout, sing, chat, host\n"
+        "          2 1-6 voice change: boy, girl, child, robot, telephone, monster\n"
+        "          3 1-12 electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B\n"
+        "\n"
         "Results go to stdout, one line per command that returns something. A profile written by\n"
         "save can be given to load; keys the device only reports (vx01 toneColourHigh,\n"
         "toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
         "device: `--emulate vx01 getAllPara knob volumeMonitor 3 getParaIsChange` prints true.\n"
         "\n"
-        "Exit status: 0 success, 1 no device found or it could not be opened (or nothing could\n"
-        "be read to save), 2 usage error (unknown command, wrong argument count, non-integer\n"
-        "argument, bad profile); on a usage error no report is sent.\n");
+        "Exit status:\n"
+        "  0  success\n"
+        "  1  no device found, or it could not be opened\n"
+        "  2  usage error: unknown command or model, wrong argument count, argument not an\n"
+        "     integer or out of range, bad profile, knob or unplug without --emulate; nothing\n"
+        "     is sent then\n"
+        "  3  the device did not take a command (write failed, device gone), or answered with\n"
+        "     something that cannot be saved\n"
+        "  4  the profile file cannot be written\n");
     return text;
 }

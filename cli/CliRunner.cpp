@@ -1,10 +1,11 @@
 #include "cli/CliRunner.h"
 
 #include "cli/DeviceFinder.h"
-#include "device/HidBackend.h"
+#include "cli/TracingHidBackend.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
-#include "soundcard/emulator/FirmwareBase.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,7 +22,7 @@ QString hex4(quint16 value)
 
 } // namespace
 
-CliRunner::CliRunner(HidBackend &backend, QTextStream &out, QTextStream &err)
+CliRunner::CliRunner(TracingHidBackend &backend, QTextStream &out, QTextStream &err)
     : m_backend(backend)
     , m_out(out)
     , m_err(err)
@@ -35,11 +36,11 @@ int CliRunner::run(const CliOptions &options)
     const bool needsDevice = std::any_of(options.invocations.cbegin(), options.invocations.cend(),
                                          [](const CliInvocation &i) { return i.command->needsDevice(); });
     if (needsDevice) {
+        if (const int code = checkKnobs(options))
+            return code;
         if (const int code = openDevice())
             return code;
         if (const int code = prepareProfiles(options))
-            return code;
-        if (const int code = checkKnobs(options))
             return code;
     }
     for (int i = 0; i < options.invocations.size(); ++i) {
@@ -76,9 +77,11 @@ int CliRunner::prepareProfiles(const CliOptions &options)
     return Success;
 }
 
-void CliRunner::setEmulatedFirmware(FirmwareBase *firmware)
+void CliRunner::setEmulatedDevice(EmulatedBus *bus, const QString &model)
 {
-    m_firmware = firmware;
+    m_bus = bus;
+    m_emulatedModel = model;
+    m_firmware = bus ? dynamic_cast<FirmwareBase *>(bus->firmware(model)) : nullptr;
 }
 
 int CliRunner::checkKnobs(const CliOptions &options)
@@ -86,10 +89,11 @@ int CliRunner::checkKnobs(const CliOptions &options)
     for (const CliInvocation &invocation : options.invocations) {
         if (!invocation.command->needsEmulation())
             continue;
-        if (!m_firmware)
-            return failure(UsageError, QStringLiteral("%1 works only on an emulated device (--emulate)").arg(QLatin1String(invocation.command->name)));
-        if (m_firmware->parameter(invocation.key) < 0)
-            return failure(UsageError, QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(QLatin1String(invocation.command->name), m_devType, invocation.key));
+        const QString name = QLatin1String(invocation.command->name);
+        if (!m_bus || !m_firmware)
+            return failure(UsageError, QStringLiteral("%1 needs the emulated device: add --emulate vx01|vx02").arg(name));
+        if (invocation.command->action == CliCommand::Action::Knob && m_firmware->parameter(invocation.key) < 0)
+            return failure(UsageError, QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(name, m_emulatedModel, invocation.key));
     }
     return Success;
 }
@@ -101,19 +105,20 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
     const QVector<int> &args = invocation.integers;
     switch (command.action) {
     case CliCommand::Action::Setter:
-        if (args.size() == 1)
-            QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)));
-        else
-            QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)), Q_ARG(int, args.at(1)));
-        return Success;
+        return delivered(QString::fromLatin1(name), [&]() {
+            if (args.size() == 1)
+                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)));
+            else
+                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)), Q_ARG(int, args.at(1)));
+        });
     case CliCommand::Action::TextQuery: {
         QString text;
         QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_RETURN_ARG(QString, text));
-        line(text);
+        result(command, text, options.json);
         return Success;
     }
     case CliCommand::Action::ParaIsChange:
-        line(m_card->getParaIsChange() ? QStringLiteral("true") : QStringLiteral("false"));
+        result(command, m_card->getParaIsChange(), options.json);
         return Success;
     case CliCommand::Action::AllPara:
         m_card->getParaIsChange();
@@ -122,25 +127,59 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
     case CliCommand::Action::List:
         listCollections(options.json);
         return Success;
-    case CliCommand::Action::Save: {
-        m_card->getParaIsChange();
-        const QVariantMap parameters = m_card->getAllPara();
-        if (parameters.isEmpty())
-            return failure(NoDevice, QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
-        QString error;
-        if (!ParameterProfile::save(invocation.file, m_devType, parameters, &error))
-            return failure(NoDevice, error);
-        return Success;
-    }
+    case CliCommand::Action::Save:
+        return save(invocation);
     case CliCommand::Action::Knob:
         m_firmware->setParameter(invocation.key, args.at(0));
         return Success;
-    case CliCommand::Action::Load:
-        for (const ParameterProfile::Step &step : m_profiles.value(index))
-            step(*m_card);
+    case CliCommand::Action::Unplug:
+        m_bus->unplug(m_emulatedModel);
         return Success;
+    case CliCommand::Action::Load:
+        return delivered(QStringLiteral("load %1").arg(invocation.file), [&]() {
+            for (const ParameterProfile::Step &step : m_profiles.value(index))
+                step(*m_card);
+        });
     }
     return Success;
+}
+
+// Only what load takes back is written: a map that fails its checks came from a report that
+// was no parameter report (a vx02 read that took the unread answer of an earlier query).
+int CliRunner::save(const CliInvocation &invocation)
+{
+    m_card->getParaIsChange();
+    const QVariantMap parameters = m_card->getAllPara();
+    if (parameters.isEmpty())
+        return failure(DeviceError, QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
+    QString error;
+    if (!ParameterProfile::check(m_devType, parameters, &error)) {
+        return failure(DeviceError, QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
+    }
+    if (!ParameterProfile::save(invocation.file, m_devType, parameters, &error))
+        return failure(FileError, error);
+    return Success;
+}
+
+int CliRunner::delivered(const QString &what, const std::function<void()> &call)
+{
+    const int failedBefore = m_backend.failedSends();
+    call();
+    if (m_backend.failedSends() == failedBefore)
+        return Success;
+    return failure(DeviceError, QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
+}
+
+void CliRunner::result(const CliCommand &command, const QJsonValue &value, bool json)
+{
+    if (json) {
+        const QJsonObject object{{QLatin1String(command.name), value}};
+        line(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    } else if (value.isBool()) {
+        line(value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
+    } else {
+        line(value.toString());
+    }
 }
 
 void CliRunner::printParameters(bool json)

@@ -3,26 +3,31 @@
 #include "cli/CliOptions.h"
 #include "cli/ParameterProfile.h"
 
+#include <QJsonValue>
 #include <QMap>
 #include <QTextStream>
 
+#include <functional>
 #include <memory>
 
+class EmulatedBus;
 class FirmwareBase;
-class HidBackend;
 class SoundCardBase;
+class TracingHidBackend;
 
 // Runs the checked commands of one command line in order against one device.
 class CliRunner
 {
 public:
-    enum ExitCode { Success = 0, NoDevice = 1, UsageError = 2 };
+    enum ExitCode { Success = 0, NoDevice = 1, UsageError = 2, DeviceError = 3, FileError = 4 };
 
-    CliRunner(HidBackend &backend, QTextStream &out, QTextStream &err);
+    // The backend tells which reports could not be sent.
+    CliRunner(TracingHidBackend &backend, QTextStream &out, QTextStream &err);
     ~CliRunner();
 
-    // The device side of an emulated device, for the knob command; null for real devices.
-    void setEmulatedFirmware(FirmwareBase *firmware);
+    // The bus of an emulated device of `model`, for the knob and unplug commands; none for real
+    // devices.
+    void setEmulatedDevice(EmulatedBus *bus, const QString &model);
 
     int run(const CliOptions &options);
 
@@ -31,14 +36,20 @@ private:
     int prepareProfiles(const CliOptions &options);
     int checkKnobs(const CliOptions &options);
     int runOne(const CliInvocation &invocation, int index, const CliOptions &options);
+    int save(const CliInvocation &invocation);
+    // Runs a call that sends commands; DeviceError when one of them could not be sent.
+    int delivered(const QString &what, const std::function<void()> &call);
     void listCollections(bool json);
     void printParameters(bool json);
+    void result(const CliCommand &command, const QJsonValue &value, bool json);
     void line(const QString &text);
     int failure(int code, const QString &message);
 
-    HidBackend &m_backend;
+    TracingHidBackend &m_backend;
     QTextStream &m_out;
     QTextStream &m_err;
+    EmulatedBus *m_bus = nullptr;
+    QString m_emulatedModel;
     FirmwareBase *m_firmware = nullptr;
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;

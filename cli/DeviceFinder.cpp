@@ -1,16 +1,13 @@
 #include "cli/DeviceFinder.h"
 
-#include "device/DetectionDevice.h"
+#include "device/DeviceScan.h"
 
 QString DeviceFinder::find(HidBackend &backend)
 {
-    DetectionDevice detection(&backend);
     QString found;
-    QObject::connect(&detection, &DetectionDevice::s_devTypeAndState, &detection,
-                     [&found](const QString &devType, bool isDevArrival) {
-                         if (isDevArrival && found.isEmpty())
-                             found = devType;
-                     });
-    detection.scanDevices();
+    DeviceScan::scan(backend, [&found](const QString &devType) {
+        if (found.isEmpty())
+            found = devType;
+    });
     return found;
 }

@@ -5,7 +5,7 @@
 class HidBackend;
 
 // Tells which model is attached, the way the program does at start: the start-up scan of the
-// device detection; its first report decides.
+// device detection (without its window); its first report decides.
 class DeviceFinder
 {
 public:

@@ -17,7 +17,8 @@ const QString kParameters = QStringLiteral("parameters");
 
 bool fail(QString *error, const QString &message)
 {
-    *error = message;
+    if (error)
+        *error = message;
     return false;
 }
 
@@ -46,12 +47,56 @@ bool vx01Mode(int model, int *modeType, int *detail)
 
 } // namespace
 
-bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
+bool ParameterProfile::check(const QString &devType, const QJsonObject &values, QMap<QString, int> *checked,
+                             QString *error)
+{
+    checked->clear();
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        const ProfileKey *entry = ProfileKeyTable::find(devType, it.key());
+        if (!entry)
+            return fail(error, QStringLiteral("unknown key \"%1\" for a %2").arg(it.key(), devType));
+        const double number = it.value().toDouble(NAN);
+        if (!it.value().isDouble() || std::floor(number) != number)
+            return fail(error, QStringLiteral("\"%1\" is not an integer").arg(it.key()));
+        if (number < entry->min || number > entry->max)
+            return fail(error, QStringLiteral("\"%1\" = %2 is out of range %3..%4").arg(it.key()).arg(number).arg(entry->min).arg(entry->max));
+        int modeType = 0;
+        int detail = 0;
+        if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
+            return fail(error, QStringLiteral("\"model\" = %1 is none of 1, 2, 3, 4, 7").arg(number));
+        checked->insert(it.key(), int(number));
+    }
+    const bool hasGroup = checked->contains(QStringLiteral("soundMode"));
+    const bool hasDetail = checked->contains(QStringLiteral("modelDetail"));
+    if (hasGroup != hasDetail)
+        return fail(error, QStringLiteral("\"soundMode\" and \"modelDetail\" go together"));
+    const int group = checked->value(QStringLiteral("soundMode"));
+    const int choice = checked->value(QStringLiteral("modelDetail"));
+    if (hasGroup && choice > ProfileKeyTable::vx02DetailCount(group))
+        return fail(error, QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
+    return true;
+}
+
+bool ParameterProfile::check(const QString &devType, const QVariantMap &parameters, QString *error)
+{
+    QMap<QString, int> checked;
+    return check(devType, valuesOf(parameters), &checked, error);
+}
+
+QJsonObject ParameterProfile::valuesOf(const QVariantMap &parameters)
 {
     QJsonObject values;
     for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
         values.insert(it.key(), it.value().toInt());
-    const QJsonObject root{{kDevType, devType}, {kParameters, values}};
+    return values;
+}
+
+bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
+{
+    QString problem;
+    if (!check(devType, parameters, &problem))
+        return fail(error, QStringLiteral("not saved to %1: %2").arg(path, problem));
+    const QJsonObject root{{kDevType, devType}, {kParameters, valuesOf(parameters)}};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
@@ -73,36 +118,19 @@ bool ParameterProfile::load(const QString &path, const QString &devType, QVector
     const QJsonObject root = document.object();
     if (!root.value(kParameters).isObject())
         return fail(error, QStringLiteral("profile %1 has no \"parameters\" object").arg(path));
-    const QString profileType = root.value(kDevType).toString(devType);
-    if (profileType != devType)
-        return fail(error, QStringLiteral("profile %1 is for a %2, the device is a %3").arg(path, profileType, devType));
+    const QJsonValue type = root.value(kDevType);
+    if (!type.isString() || !ProfileKeyTable::models().contains(type.toString())) {
+        return fail(error, QStringLiteral("profile %1: \"devType\" must be one of %2")
+                               .arg(path, ProfileKeyTable::models().join(QStringLiteral(", "))));
+    }
+    if (type.toString() != devType)
+        return fail(error, QStringLiteral("profile %1 is for a %2, the device is a %3").arg(path, type.toString(), devType));
 
     // Check every value first.
-    const QJsonObject values = root.value(kParameters).toObject();
     QMap<QString, int> checked;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        const ProfileKey *entry = ProfileKeyTable::find(devType, it.key());
-        if (!entry)
-            return fail(error, QStringLiteral("profile %1: unknown key \"%2\" for a %3").arg(path, it.key(), devType));
-        const double number = it.value().toDouble(NAN);
-        if (!it.value().isDouble() || std::floor(number) != number)
-            return fail(error, QStringLiteral("profile %1: \"%2\" is not an integer").arg(path, it.key()));
-        if (number < entry->min || number > entry->max)
-            return fail(error, QStringLiteral("profile %1: \"%2\" = %3 is out of range %4..%5")
-                                   .arg(path, it.key()).arg(number).arg(entry->min).arg(entry->max));
-        int modeType = 0;
-        int detail = 0;
-        if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
-            return fail(error, QStringLiteral("profile %1: \"model\" = %2 is none of 1, 2, 3, 4, 7").arg(path).arg(number));
-        checked.insert(it.key(), int(number));
-    }
-    const bool hasGroup = checked.contains(QStringLiteral("soundMode"));
-    const bool hasDetail = checked.contains(QStringLiteral("modelDetail"));
-    if (hasGroup != hasDetail)
-        return fail(error, QStringLiteral("profile %1: \"soundMode\" and \"modelDetail\" go together").arg(path));
-    if (hasGroup && checked.value(QStringLiteral("modelDetail")) > ProfileKeyTable::vx02DetailCount(checked.value(QStringLiteral("soundMode"))))
-        return fail(error, QStringLiteral("profile %1: \"modelDetail\" = %2 is out of range for \"soundMode\" = %3")
-                               .arg(path).arg(checked.value(QStringLiteral("modelDetail"))).arg(checked.value(QStringLiteral("soundMode"))));
+    QString problem;
+    if (!check(devType, root.value(kParameters).toObject(), &checked, &problem))
+        return fail(error, QStringLiteral("profile %1: %2").arg(path, problem));
 
     // Then the calls, in the table's order.
     steps->clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QVariantMap>
 #include <QVector>
@@ -14,8 +16,16 @@ class ParameterProfile
 public:
     using Step = std::function<void(SoundCardBase &)>;
 
+    // Writes only what load would take back: a map that fails check() is refused.
     static bool save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error);
     // Reads and checks the whole profile for a device of `devType` before anything is sent;
     // on success *steps are the setter calls that bring the device into its state.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
+    // The checks load makes on the values of a profile: every key known to the model, every
+    // value an integer in its range, sound modes that exist. False with the first problem.
+    static bool check(const QString &devType, const QVariantMap &parameters, QString *error);
+
+private:
+    static bool check(const QString &devType, const QJsonObject &values, QMap<QString, int> *checked, QString *error);
+    static QJsonObject valuesOf(const QVariantMap &parameters);
 };

@@ -79,6 +79,11 @@ const QVector<ProfileKey> &vx02()
 
 } // namespace
 
+QStringList ProfileKeyTable::models()
+{
+    return {QStringLiteral("vx01"), QStringLiteral("vx02")};
+}
+
 const QVector<ProfileKey> &ProfileKeyTable::keys(const QString &devType)
 {
     static const QVector<ProfileKey> none;

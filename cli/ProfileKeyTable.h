@@ -3,12 +3,15 @@
 #include "cli/ProfileKey.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // Per model: every key of the parameter map, its range and its setter.
 class ProfileKeyTable
 {
 public:
+    // The models there are tables for: "vx01", "vx02".
+    static QStringList models();
     // Empty for an unknown model.
     static const QVector<ProfileKey> &keys(const QString &devType);
     static const ProfileKey *find(const QString &devType, const QString &key);

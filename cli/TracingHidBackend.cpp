@@ -31,5 +31,10 @@ std::unique_ptr<HidHandle> TracingHidBackend::open(const HidCollectionInfo &coll
     std::unique_ptr<HidHandle> handle = m_inner->open(collection);
     if (!handle)
         return nullptr;
-    return std::make_unique<TracingHidHandle>(std::move(handle), m_sink);
+    return std::make_unique<TracingHidHandle>(std::move(handle), m_sink, m_failedSends);
+}
+
+int TracingHidBackend::failedSends() const
+{
+    return *m_failedSends;
 }

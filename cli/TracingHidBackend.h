@@ -3,7 +3,10 @@
 #include "cli/TraceSink.h"
 #include "device/HidBackend.h"
 
-// A HID backend that hands out tracing handles around those of the backend it wraps.
+#include <memory>
+
+// A HID backend that hands out tracing handles around those of the backend it wraps. Without a
+// sink it traces nothing and only counts the reports that could not be sent.
 class TracingHidBackend : public HidBackend
 {
     Q_OBJECT
@@ -15,7 +18,11 @@ public:
     bool watchesHotplug() const override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
 
+    // Reports that the handles of this backend could not hand to the device, so far.
+    int failedSends() const;
+
 private:
     HidBackend *m_inner;
     TraceSink m_sink;
+    std::shared_ptr<int> m_failedSends = std::make_shared<int>(0);
 };

@@ -4,36 +4,49 @@
 
 #include <QString>
 
-TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink)
+TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedSends)
     : m_inner(std::move(inner))
     , m_sink(std::move(sink))
+    , m_failedSends(std::move(failedSends))
 {
+}
+
+void TracingHidHandle::trace(char direction, const quint8 *bytes, int count) const
+{
+    if (m_sink)
+        m_sink(TraceLine::format(direction, bytes, count));
 }
 
 bool TracingHidHandle::getInputReport(quint8 *buffer, quint32 length)
 {
     const bool ok = m_inner->getInputReport(buffer, length);
     if (ok)
-        m_sink(TraceLine::format('<', buffer, int(length)));
+        trace('<', buffer, int(length));
     return ok;
 }
 
 bool TracingHidHandle::setOutputReport(const quint8 *buffer, quint32 length)
 {
-    m_sink(TraceLine::format('>', buffer, int(length)));
-    return m_inner->setOutputReport(buffer, length);
+    trace('>', buffer, int(length));
+    const bool ok = m_inner->setOutputReport(buffer, length);
+    if (!ok)
+        ++*m_failedSends;
+    return ok;
 }
 
 int TracingHidHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
 {
     const int count = m_inner->read(buffer, size, timeoutMs);
     if (count > 0)
-        m_sink(TraceLine::format('<', buffer, count));
+        trace('<', buffer, count);
     return count;
 }
 
 int TracingHidHandle::write(const quint8 *buffer, quint32 length)
 {
-    m_sink(TraceLine::format('>', buffer, int(length)));
-    return m_inner->write(buffer, length);
+    trace('>', buffer, int(length));
+    const int count = m_inner->write(buffer, length);
+    if (count <= 0)
+        ++*m_failedSends;
+    return count;
 }

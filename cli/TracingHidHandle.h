@@ -5,12 +5,13 @@
 
 #include <memory>
 
-// Wraps an opened collection and writes every report it moves to the sink: "> " for reports
-// handed to the device, "< " for reports the device returned.
+// Wraps an opened collection: writes every report it moves to the sink (when there is one):
+// "> " for reports handed to the device, "< " for reports the device returned; and counts the
+// reports that could not be handed to the device.
 class TracingHidHandle : public HidHandle
 {
 public:
-    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink);
+    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedSends);
 
     bool getInputReport(quint8 *buffer, quint32 length) override;
     bool setOutputReport(const quint8 *buffer, quint32 length) override;
@@ -18,6 +19,9 @@ public:
     int write(const quint8 *buffer, quint32 length) override;
 
 private:
+    void trace(char direction, const quint8 *bytes, int count) const;
+
     std::unique_ptr<HidHandle> m_inner;
     TraceSink m_sink;
+    std::shared_ptr<int> m_failedSends;
 };

@@ -1,20 +1,24 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
-#include "device/EmulatedBus.h"
 #include "device/HidBackendFactory.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareFactory.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
 namespace {
 
-// The program's own log lines stay out of the way unless asked for.
-void quietLog(QtMsgType, const QMessageLogContext &, const QString &) {}
+// The program's own log lines stay out of the way unless asked for; a fatal one still says
+// why the tool stops.
+void quietLog(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "vorletctl: %s\n", qPrintable(message));
+}
 
 void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
 {
@@ -25,12 +29,11 @@ void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
 
 int main(int argc, char *argv[])
 {
-    // Quiet from the start: the platform's own start-up notes would mix with the results.
     qInstallMessageHandler(quietLog);
-    // The device detection is an invisible window: a command-line tool needs no display for it.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // No display, no widgets: the device is found and driven without a window.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vorletctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORLET_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -44,23 +47,32 @@ int main(int argc, char *argv[])
         out << CliParser::helpText();
         return CliRunner::Success;
     }
+    if (options.version) {
+        out << "vorletctl " << QCoreApplication::applicationVersion() << '\n';
+        return CliRunner::Success;
+    }
     qInstallMessageHandler(options.verbose ? verboseLog : quietLog);
 
+    // The option wins over the environment; a model that is none of ours is refused, not
+    // replaced by the real devices.
     QStringList backendArguments;
     if (!options.emulate.isEmpty())
         backendArguments << QStringLiteral("--emulate") << options.emulate;
-    std::unique_ptr<HidBackend> backend = HidBackendFactory::create(backendArguments, &FirmwareFactory::make);
-    std::unique_ptr<TracingHidBackend> tracing;
-    HidBackend *used = backend.get();
+    QString model;
+    if (!HidBackendFactory::emulatedModel(backendArguments, &model, &error)) {
+        err << "vorletctl: VORLET_EMULATE: " << error << '\n';
+        return CliRunner::UsageError;
+    }
+    std::unique_ptr<HidBackend> backend = HidBackendFactory::create({QStringLiteral("--emulate"), model}, &FirmwareFactory::make);
+    TraceSink sink;
     if (options.trace) {
-        tracing = std::make_unique<TracingHidBackend>(backend.get(), [&err](const QString &line) {
+        sink = [&err](const QString &line) {
             err << line << '\n';
             err.flush();
-        });
-        used = tracing.get();
+        };
     }
-    CliRunner runner(*used, out, err);
-    if (auto *bus = dynamic_cast<EmulatedBus *>(backend.get()))
-        runner.setEmulatedFirmware(dynamic_cast<FirmwareBase *>(bus->firmware(HidBackendFactory::emulatedModel(backendArguments))));
+    TracingHidBackend watched(backend.get(), sink);
+    CliRunner runner(watched, out, err);
+    runner.setEmulatedDevice(dynamic_cast<EmulatedBus *>(backend.get()), model);
     return runner.run(options);
 }

@@ -1,23 +1,14 @@
 #include "device/DetectionDevice.h"
 
+#include "device/DeviceScan.h"
 #include "device/HidBackend.h"
-#include "device/HidHandle.h"
-#include "device/HidPathText.h"
 #include "device/PowerEventWatcher.h"
 
 #include <QDebug>
-#include <QThread>
-
-namespace {
-// Pause between interfaces of the scan, as between rejected collections when opening.
-constexpr unsigned long kScanPauseMs = 5;
-}
 
 DetectionDevice::DetectionDevice(HidBackend *backend, QWidget *parent)
     : QWidget(parent), m_backend(backend), m_powerEvents(new PowerEventWatcher(this))
 {
-    m_deviceTable.insert(QStringLiteral("vx01"), QStringLiteral("VID_1235&PID_0003"));
-    m_deviceTable.insert(QStringLiteral("vx02"), QStringLiteral("VID_1234&PID_4321"));
     registerNotification();
 }
 
@@ -34,33 +25,13 @@ void DetectionDevice::registerNotification()
 
 QString DetectionDevice::devTypeFromPath(const QString &path) const
 {
-    for (auto it = m_deviceTable.constBegin(); it != m_deviceTable.constEnd(); ++it) {
-        if (path.contains(it.value(), Qt::CaseInsensitive))
-            return it.key();
-    }
-    return QString();
+    return DeviceScan::devTypeFromPath(path);
 }
 
 void DetectionDevice::scanDevices()
 {
-    if (!m_backend) {
+    if (!m_backend || !DeviceScan::scan(*m_backend, [this](const QString &type) { reportArrival(type); }))
         qDebug("NO hid device");
-        return;
-    }
-    const HidEnumeration found = m_backend->enumerateWithStatus();
-    if (found.status == HidEnumeration::Status::NoDeviceSet) {
-        qDebug("NO hid device");
-        return;
-    }
-    // An unreadable entry ends the list the backend gives: the scan ends there too.
-    for (const HidCollectionInfo &collection : found.collections) {
-        std::unique_ptr<HidHandle> handle = m_backend->open(collection);
-        if (!handle)
-            continue;
-        reportArrival(devTypeFromPath(HidPathText::vendorProduct(collection.vendorId, collection.productId)));
-        handle.reset();
-        QThread::msleep(kScanPauseMs);
-    }
 }
 
 bool DetectionDevice::isConnected() const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMap>
 #include <QString>
 #include <QWidget>
 
@@ -40,7 +39,6 @@ private:
     void reportArrival(const QString &type);
 
     HidBackend *m_backend;
-    QMap<QString, QString> m_deviceTable;
     bool m_connected = false;
     PowerEventWatcher *m_powerEvents;
 };

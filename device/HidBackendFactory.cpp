@@ -1,7 +1,7 @@
 #include "device/HidBackendFactory.h"
 
-#include "device/EmulatedBus.h"
 #include "device/HidrawBackend.h"
+#include "emulator/EmulatedBus.h"
 
 #include <QDebug>
 
@@ -23,18 +23,30 @@ QString optionValue(const QStringList &arguments)
 }
 }
 
+bool HidBackendFactory::emulatedModel(const QStringList &arguments, QString *model, QString *error)
+{
+    QString value = optionValue(arguments);
+    if (value.isNull())
+        value = QString::fromLocal8Bit(qgetenv(kEnvironment));
+    value = value.trimmed();
+    model->clear();
+    if (value.isEmpty())
+        return true;
+    const QStringList known = EmulatedBus::models();
+    if (!known.contains(value.toLower())) {
+        *error = QStringLiteral("unknown model '%1', expected %2").arg(value, known.join(QStringLiteral(" or ")));
+        return false;
+    }
+    *model = value.toLower();
+    return true;
+}
+
 QString HidBackendFactory::emulatedModel(const QStringList &arguments)
 {
-    QString model = optionValue(arguments);
-    if (model.isNull())
-        model = QString::fromLocal8Bit(qgetenv(kEnvironment));
-    model = model.trimmed().toLower();
-    if (model.isEmpty())
-        return QString();
-    if (!EmulatedBus::models().contains(model)) {
-        qWarning().noquote() << "unknown model to emulate:" << model << "- using the real devices";
-        return QString();
-    }
+    QString model;
+    QString error;
+    if (!emulatedModel(arguments, &model, &error))
+        qWarning().noquote() << error << "- using the real devices";
     return model;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/EmulatedFirmware.h"
 #include "device/HidBackend.h"
+#include "emulator/EmulatedFirmware.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +11,7 @@
 
 // Picks the HID backend at start: the machine's devices, or an emulated bus with one device of
 // the model named by "--emulate vx01|vx02" (or "--emulate=..."), or by the environment variable
-// VORLET_EMULATE when the arguments name none.
+// VORLET_EMULATE when the arguments name none. Model names are taken in any case.
 class HidBackendFactory
 {
 public:
@@ -22,4 +22,7 @@ public:
                                               const FirmwareMaker &makeFirmware = {});
     // The model to emulate, empty for real devices. An unknown model is logged and ignored.
     static QString emulatedModel(const QStringList &arguments);
+    // The same, strict: false with a message naming the bad value ("unknown model 'foo',
+    // expected vx01 or vx02") when the option or the variable names no known model.
+    static bool emulatedModel(const QStringList &arguments, QString *model, QString *error);
 };

@@ -1,19 +1,149 @@
 #include "record/EncoderProcess.h"
 
 #include <QDebug>
-#include <QProcess>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+EncoderProcess::EncoderProcess(QObject *parent)
+    : QObject(parent)
+    , m_process(new QProcess(this))
+{
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setStandardInputFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::readyRead, this, &EncoderProcess::readOutput);
+    connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            [this](int code, QProcess::ExitStatus status) {
+                readOutput();
+                if (!m_pending.isEmpty())
+                    takeLine(QString::fromLocal8Bit(m_pending));
+                m_pending.clear();
+                m_exitCode = code;
+                if (m_cancelled)
+                    end(Cancelled);
+                else if (status == QProcess::CrashExit || code != 0)
+                    end(Failed);
+                else
+                    end(Succeeded);
+            });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart && m_running)
+            end(Missing);
+    });
+}
+
+EncoderProcess::~EncoderProcess()
+{
+    // Quitting during a run: the encoder stops with us and leaves no half-written file.
+    if (m_running) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished(3000);
+        QFile::remove(m_output);
+        qWarning() << "=== ffmpeg stopped on exit, partial file removed ===" << m_output;
+    }
+}
 
 QString EncoderProcess::program()
 {
     return QStringLiteral("ffmpeg");
 }
 
-int EncoderProcess::run(const QStringList &arguments)
+bool EncoderProcess::start(const QStringList &arguments, const QString &output, qint64 totalMs)
 {
-    const int code = QProcess::execute(program(), arguments);
-    if (code == -2)
+    if (m_running)
+        return false;
+    m_running = true;
+    m_cancelled = false;
+    m_output = output;
+    m_totalMs = totalMs;
+    m_pending.clear();
+    m_lastLine.clear();
+    m_exitCode = 0;
+    // A target that the run never touched is the user's and stays, whatever the outcome.
+    const QFileInfo before(output);
+    m_outputStamp = before.exists() ? before.lastModified() : QDateTime();
+    qDebug() << "ffmpeg" << arguments;
+    // QProcess would only say "failed to start"; finding it first tells a missing encoder
+    // from one that cannot run.
+    if (QStandardPaths::findExecutable(program()).isEmpty()) {
         qCritical() << "=== ffmpeg could not be started: is it installed and on the PATH? ===";
-    else if (code == -1)
-        qCritical() << "=== ffmpeg crashed ===";
-    return code;
+        m_lastLine = QStringLiteral("ffmpeg not found");
+        // Reported from the event loop, as every other ending is.
+        QMetaObject::invokeMethod(this, [this] { end(Missing); }, Qt::QueuedConnection);
+        return true;
+    }
+    m_process->start(program(), arguments);
+    return true;
+}
+
+void EncoderProcess::cancel()
+{
+    if (!m_running || m_cancelled)
+        return;
+    m_cancelled = true;
+    qDebug() << "=== ffmpeg cancelled ===" << m_output;
+    m_process->kill();
+}
+
+void EncoderProcess::readOutput()
+{
+    m_pending += m_process->readAll();
+    // Progress lines end with a carriage return, messages with a newline.
+    for (;;) {
+        int cut = -1;
+        for (int i = 0; i < m_pending.size(); ++i) {
+            if (m_pending[i] == '\n' || m_pending[i] == '\r') {
+                cut = i;
+                break;
+            }
+        }
+        if (cut < 0)
+            break;
+        const QString line = QString::fromLocal8Bit(m_pending.left(cut)).trimmed();
+        m_pending.remove(0, cut + 1);
+        if (!line.isEmpty())
+            takeLine(line);
+    }
+}
+
+void EncoderProcess::takeLine(const QString &line)
+{
+    m_lastLine = line;
+    const qint64 ms = progressMs(line);
+    if (ms < 0) {
+        qDebug().noquote() << "ffmpeg:" << line;
+        return;
+    }
+    if (m_totalMs > 0)
+        emit progress(int(qBound<qint64>(0, ms * 100 / m_totalMs, 100)));
+}
+
+qint64 EncoderProcess::progressMs(const QString &line)
+{
+    static const QRegularExpression time(QStringLiteral("time=(\\d+):(\\d\\d):(\\d\\d)(?:\\.(\\d+))?"));
+    const QRegularExpressionMatch m = time.match(line);
+    if (!m.hasMatch())
+        return -1;
+    const QString fraction = (m.captured(4) + QStringLiteral("000")).left(3);
+    return ((m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong()) * 60 + m.captured(3).toLongLong()) * 1000
+           + fraction.toLongLong();
+}
+
+void EncoderProcess::end(Result result)
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    if (result == Failed)
+        qCritical().noquote() << "=== ffmpeg failed, exit status" << m_exitCode << "===" << m_lastLine;
+    const QFileInfo output(m_output);
+    const bool written = output.exists() && (m_outputStamp.isNull() || output.lastModified() != m_outputStamp);
+    if (result != Succeeded && written) {
+        QFile::remove(m_output);
+        qDebug() << "=== partial ffmpeg output removed ===" << m_output;
+    }
+    emit finished(result);
 }

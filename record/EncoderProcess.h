@@ -1,15 +1,63 @@
 #pragma once
 
+#include <QDateTime>
+#include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
-// Runs the external encoder (ffmpeg from the PATH) and waits for it to end.
-class EncoderProcess
+// Runs the external encoder (ffmpeg from the PATH) in the background, one run at a time. Its
+// standard input is closed, so a question it asks ends it instead of waiting forever; its
+// messages go to the diagnostic log; the "time=" of its progress lines gives the progress.
+class EncoderProcess : public QObject
 {
+    Q_OBJECT
+
 public:
+    enum Result {
+        Succeeded,
+        Missing,   // not installed or not on the PATH
+        Failed,    // crashed, or ended with a non-zero status
+        Cancelled, // stopped by cancel(); the partial output is deleted
+    };
+    Q_ENUM(Result)
+
+    explicit EncoderProcess(QObject *parent = nullptr);
+    ~EncoderProcess() override;
+
     static QString program();
 
-    // Exit code of the encoder; -2 (with a log line) when it cannot be started, -1 when it
-    // crashed. Callers rely on the output file, not on the code.
-    static int run(const QStringList &arguments);
+    // Starts the encoder with arguments; output is the file it writes (deleted when the run
+    // fails or is cancelled), totalMs the length of the audio it writes, for the progress.
+    // finished() follows, also when the encoder cannot be started. False while a run is going.
+    bool start(const QStringList &arguments, const QString &output, qint64 totalMs);
+    void cancel();
+    bool isRunning() const { return m_running; }
+
+    // Exit status and last line of output of the last run.
+    int exitCode() const { return m_exitCode; }
+    QString lastLine() const { return m_lastLine; }
+
+    // Milliseconds of audio written, from a progress line ("... time=00:01:02.50 ..."); -1 when
+    // the line has none.
+    static qint64 progressMs(const QString &line);
+
+signals:
+    void progress(int percent);
+    void finished(EncoderProcess::Result result);
+
+private:
+    void readOutput();
+    void takeLine(const QString &line);
+    void end(Result result);
+
+    QProcess *m_process = nullptr;
+    QString m_output;
+    QDateTime m_outputStamp; // when the output was last written before the run; null: none
+    qint64 m_totalMs = 0;
+    QByteArray m_pending;
+    QString m_lastLine;
+    int m_exitCode = 0;
+    bool m_running = false;
+    bool m_cancelled = false;
 };

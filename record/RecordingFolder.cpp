@@ -20,12 +20,15 @@ QString RecordingFolder::path()
     return dir;
 }
 
-QString RecordingFolder::nextRecordingPath(const QString &folder)
+QString RecordingFolder::nextRecordingPath(const QString &folder, int *number)
 {
-    for (int n = 1;; ++n) {
+    for (int n = number ? *number + 1 : 1;; ++n) {
         const QString path = QStringLiteral("%1/clip_%2.wav").arg(folder).arg(n, 4, 10, QLatin1Char('0'));
-        if (!QFileInfo::exists(path))
+        if (!QFileInfo::exists(path)) {
+            if (number)
+                *number = n;
             return path;
+        }
     }
 }
 

@@ -12,8 +12,9 @@ public:
     static QString path();
 
     // A file name for the next recording in folder: "clip_0001.wav", "clip_0002.wav", ... the
-    // first that is free. The backend cannot take a folder as its output location.
-    static QString nextRecordingPath(const QString &folder);
+    // first that is free and, with `number`, above *number, which becomes the number taken.
+    // The backend cannot take a folder as its output location.
+    static QString nextRecordingPath(const QString &folder, int *number = nullptr);
 
     // The local path of a location the recorder reported. The recorder reports either a file
     // URL or, when it picked the place itself, a URL without a scheme whose path is the path.

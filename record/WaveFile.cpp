@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -92,13 +93,19 @@ WaveFile::WaveFile(QObject *parent)
 
 bool WaveFile::loadFile(const QString &path)
 {
+    m_framesRead = 0;
+    // Opening a FIFO waits for a writer, and a device or pipe has no end to stop at: working
+    // files are always plain files, so anything else is refused before it is opened.
+    if (!QFileInfo(path).isFile()) {
+        qDebug() << "=====WaveFile not a plain file=====" << path;
+        return false;
+    }
     QFile file(path);
     // Unbuffered: the blocks go straight from the system into our buffer, without a copy.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qDebug() << "=====WaveFile open failed=====" << path << file.errorString();
         return false;
     }
-    // A device or pipe has no end to stop at; working files are always plain files.
     if (file.isSequential()) {
         qDebug() << "=====WaveFile not a plain file=====" << path;
         return false;
@@ -198,4 +205,10 @@ void WaveFile::readSamples(QFile &file)
         if (got < wanted)
             break;
     }
+    m_framesRead = framesDone;
+}
+
+qint64 WaveFile::durationMs() const
+{
+    return m_header.sampleRate ? m_framesRead * 1000 / m_header.sampleRate : 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "record/RecordingFormat.h"
+
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -30,7 +32,7 @@ public:
 
     static constexpr int headerSize = 36;
     static constexpr int extraChunkSize = 34;
-    static constexpr int framesPerColumn = 1920;
+    static constexpr int framesPerColumn = RecordingFormat::framesPerColumn;
 
     explicit WaveFile(QObject *parent = nullptr);
 
@@ -40,6 +42,8 @@ public:
 
     const WaveHeader &header() const { return m_header; }
     quint32 dataSize() const { return m_dataSize; }
+    // Length of the audio the last loadFile read, by the header's sample rate; 0 without one.
+    qint64 durationMs() const;
 
 signals:
     // One column; the receiver may change the vector in place.
@@ -51,4 +55,5 @@ private:
 
     WaveHeader m_header {};
     quint32 m_dataSize = 0;
+    qint64 m_framesRead = 0;
 };

@@ -186,14 +186,19 @@ void WaveformWidget::keyPressEvent(QKeyEvent *event)
         clearSelection();
         return;
     }
-    const int a = std::min(m_selStart, m_selEnd);
+    // The audio starts at the margin: a selection reaching into it starts at 0 s.
+    const int a = std::max(std::min(m_selStart, m_selEnd), leftMargin);
     const int b = std::max(m_selStart, m_selEnd);
+    if (b <= a) {
+        clearSelection();
+        return;
+    }
     const double start = (a - leftMargin) / m_pixelsPerSecond;
     const double end = (b - leftMargin) / m_pixelsPerSecond;
     startOver();
     // The recording window cuts and reloads right away, drawing the new columns from x 40.
     emit s_cutAudio(start, end);
-    m_playX = m_selStart;
+    m_playX = std::max(m_selStart, leftMargin);
     update();
     emit s_posChange(start * 1000);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "record/RecordingFormat.h"
+
 #include <QColor>
 #include <QRect>
 #include <QVector>
@@ -73,8 +75,8 @@ private:
     void paintColumns(QPainter &p, const QRect &area);
     void paintCursor(QPainter &p);
 
-    const int m_sampleRate = 48000;
-    const double m_framesPerColumn = 1920.0;
+    const int m_sampleRate = RecordingFormat::sampleRate;
+    const double m_framesPerColumn = RecordingFormat::framesPerColumn;
     const int m_columnStep = 1;
     const int m_tickHeight = 6;
     int m_drawX = leftMargin;

@@ -1,10 +1,10 @@
 #include "app/MainWidget.h"
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
 #include "support/MessageCapture.h"
 #include "support/ScriptedHidBackend.h"
 

@@ -52,6 +52,11 @@ private slots:
         QTest::newRow("files") << QStringList{"save", "a.json", "load", "b.json"} << "save:a.json load:b.json" << "" << false << false;
         QTest::newRow("knob") << QStringList{"knob", "volumeBGM", "3", "getParaIsChange"} << "knob:volumeBGM,3 getParaIsChange" << "" << false << false;
         QTest::newRow("option after a command") << QStringList{"getAllPara", "--json"} << "getAllPara" << "" << false << true;
+        QTest::newRow("model in any case") << QStringList{"--emulate", "VX02", "getDevType"} << "getDevType" << "vx02" << false << false;
+        QTest::newRow("file named like a command")
+            << QStringList{"save", "getAllPara", "load", "list", "getDevType"} << "save:getAllPara load:list getDevType" << "" << false << false;
+        QTest::newRow("knob at the byte's ends") << QStringList{"knob", "volumeBGM", "0", "knob", "btnMute", "255"}
+                                                 << "knob:volumeBGM,0 knob:btnMute,255" << "" << false << false;
     }
     void accepts()
     {
@@ -84,7 +89,11 @@ private slots:
         QTest::newRow("knob without value") << QStringList{"knob", "volumeBGM"} << "knob takes 2 arguments, got 1";
         QTest::newRow("knob value not an integer") << QStringList{"knob", "volumeBGM", "max"} << "knob: argument 'max' is not an integer";
         QTest::newRow("unknown option") << QStringList{"--fast", "getAllPara"} << "unknown option '--fast'";
-        QTest::newRow("unknown model") << QStringList{"--emulate", "vx03", "getAllPara"} << "--emulate: unknown model 'vx03'";
+        QTest::newRow("unknown model") << QStringList{"--emulate", "Foo", "getAllPara"} << "--emulate: unknown model 'Foo', expected vx01 or vx02";
+        QTest::newRow("out of range") << QStringList{"setVolume", "2", "99999999999"} << "setVolume: argument '99999999999' is out of range -2147483648..2147483647";
+        QTest::newRow("knob above a byte") << QStringList{"knob", "volumeBGM", "256"} << "knob: argument '256' is out of range 0..255";
+        QTest::newRow("knob below a byte") << QStringList{"knob", "volumeBGM", "-1"} << "knob: argument '-1' is out of range 0..255";
+        QTest::newRow("too many, out of range") << QStringList{"setDenoise", "1", "99999999999"} << "setDenoise takes 1 argument, got more ('99999999999')";
         QTest::newRow("emulate without model") << QStringList{"--emulate"} << "--emulate needs a model";
     }
     void rejects()

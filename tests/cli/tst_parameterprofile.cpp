@@ -1,7 +1,7 @@
 #include "cli/ParameterProfile.h"
 #include "support/SoundCardRig.h"
 
-#include "soundcard/emulator/FirmwareBase.h"
+#include "emulator/FirmwareBase.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -65,17 +65,20 @@ private slots:
         QTest::newRow("missing file") << "vx01" << QByteArray() << "cannot read profile";
         QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
         QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}") << "has no \"parameters\" object";
+        QTest::newRow("devType missing") << "vx02" << QByteArray("{\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("devType a number") << "vx02" << QByteArray("{\"devType\":2,\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("devType unknown") << "vx02" << QByteArray("{\"devType\":\"vx03\",\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
         QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}") << "is for a vx01, the device is a vx02";
-        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"parameters\":{\"volumeMic\":3}}") << "unknown key \"volumeMic\" for a vx02";
-        QTest::newRow("volume too high") << "vx02" << QByteArray("{\"parameters\":{\"volumeBGM\":17}}") << "\"volumeBGM\" = 17 is out of range 0..16";
-        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"parameters\":{\"dodgeSpeed\":0}}") << "\"dodgeSpeed\" = 0 is out of range 1..16";
-        QTest::newRow("switch 3") << "vx01" << QByteArray("{\"parameters\":{\"btnDodge\":3}}") << "\"btnDodge\" = 3 is out of range 1..2";
-        QTest::newRow("text value") << "vx01" << QByteArray("{\"parameters\":{\"volumeMic\":\"3\"}}") << "\"volumeMic\" is not an integer";
-        QTest::newRow("fraction") << "vx01" << QByteArray("{\"parameters\":{\"volumeMic\":2.5}}") << "\"volumeMic\" is not an integer";
-        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"parameters\":{\"model\":5}}") << "\"model\" = 5 is none of";
-        QTest::newRow("vx02 detail alone") << "vx02" << QByteArray("{\"parameters\":{\"modelDetail\":2}}") << "go together";
-        QTest::newRow("vx02 voice change 7") << "vx02" << QByteArray("{\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}") << "out of range for \"soundMode\" = 2";
-        QTest::newRow("denoise 4") << "vx02" << QByteArray("{\"parameters\":{\"denoiseLevel\":4}}") << "out of range 0..3";
+        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeMic\":3}}") << "unknown key \"volumeMic\" for a vx02";
+        QTest::newRow("volume too high") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":17}}") << "\"volumeBGM\" = 17 is out of range 0..16";
+        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"dodgeSpeed\":0}}") << "\"dodgeSpeed\" = 0 is out of range 1..16";
+        QTest::newRow("switch 3") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"btnDodge\":3}}") << "\"btnDodge\" = 3 is out of range 1..2";
+        QTest::newRow("text value") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":\"3\"}}") << "\"volumeMic\" is not an integer";
+        QTest::newRow("fraction") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":2.5}}") << "\"volumeMic\" is not an integer";
+        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"model\":5}}") << "\"model\" = 5 is none of";
+        QTest::newRow("vx02 detail alone") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"modelDetail\":2}}") << "go together";
+        QTest::newRow("vx02 voice change 7") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}") << "out of range for \"soundMode\" = 2";
+        QTest::newRow("denoise 4") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"denoiseLevel\":4}}") << "out of range 0..3";
     }
     void refusals()
     {
@@ -94,6 +97,34 @@ private slots:
         QString error;
         QVERIFY(!ParameterProfile::load(path, model, &steps, &error));
         QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
+    // What load would refuse is not written: the all-zero map a read of another report gives.
+    void saveRefusesWhatLoadRefuses_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QVariantMap>("parameters");
+        QTest::addColumn<QString>("message");
+        QVariantMap zeros;
+        for (const char *key : {"soundMode", "modelDetail", "volumeMonitor", "dodgeSpeed", "btnMixDry"})
+            zeros.insert(key, 0);
+        QTest::newRow("vx02 all zero") << "vx02" << zeros << "\"btnMixDry\" = 0 is out of range 1..2";
+        QTest::newRow("vx01 model 0") << "vx01" << QVariantMap{{"model", 0}} << "\"model\" = 0 is out of range 1..7";
+        QTest::newRow("key of the other model") << "vx01" << QVariantMap{{"volumeBGM", 3}} << "unknown key \"volumeBGM\" for a vx01";
+    }
+    void saveRefusesWhatLoadRefuses()
+    {
+        QFETCH(QString, model);
+        QFETCH(QVariantMap, parameters);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.json");
+        QString error;
+        QVERIFY(!ParameterProfile::check(model, parameters, &error));
+        QCOMPARE(error, message);
+        QVERIFY(!ParameterProfile::save(path, model, parameters, &error));
+        QCOMPARE(error, QString("not saved to " + path + ": " + message));
+        QVERIFY(!QFile::exists(path));
     }
 
     // Keys the device only reports are accepted and send nothing.

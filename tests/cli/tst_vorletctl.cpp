@@ -1,6 +1,7 @@
 // Runs the real vorletctl program against the emulated devices.
 #include "cli/CliCommandTable.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -16,14 +17,25 @@ struct Result
     QStringList err;
 };
 
-Result run(const QStringList &arguments, const QString &emulateEnvironment = QString())
+// `emulateEnvironment` goes into VORLET_EMULATE; `environment` adds or, with an empty value,
+// removes variables.
+Result run(const QStringList &arguments, const QString &emulateEnvironment = QString(),
+           const QMap<QString, QString> &extra = {}, const QString &workingDirectory = QString())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("VORLET_EMULATE"));
     if (!emulateEnvironment.isEmpty())
         environment.insert(QStringLiteral("VORLET_EMULATE"), emulateEnvironment);
+    for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
+        if (it.value().isEmpty())
+            environment.remove(it.key());
+        else
+            environment.insert(it.key(), it.value());
+    }
     process.setProcessEnvironment(environment);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(VORLETCTL_PATH), arguments);
     Result result;
     if (!process.waitForFinished(30000)) {
@@ -103,6 +115,8 @@ private slots:
                                       << QStringList{"2.13", "VC1026120501", "vx01", QString::fromUtf8("麦克风(Vorlet Cantor 10)")} << QStringList();
         QTest::newRow("vx02 queries") << queries << "vx02"
                                       << QStringList{"V1.4.1c", "VS20261205007", "vx02", QString::fromUtf8("麦克风 (Vorlet Stage 20)")} << QStringList();
+        QTest::newRow("model in any case") << QStringList{"--emulate", "VX01", "getDevType"} << "" << QStringList{"vx01"} << QStringList();
+        QTest::newRow("model in any case, environment") << QStringList{"getDevType"} << "Vx02" << QStringList{"vx02"} << QStringList();
         QTest::newRow("vx01 trace") << QStringList{"--emulate", "vx01", "--trace", "setVolume", "2", "10", "getFirmwareVer"} << ""
                                     << QStringList{"2.13"}
                                     << QStringList{"> 00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F " + zeros(47),
@@ -139,11 +153,25 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":40}}");
         file.close();
+        const QString otherModel = m_dir.filePath("vx9.json");
+        QFile other(otherModel);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("{\"devType\":\"VX9\",\"parameters\":{}}");
+        other.close();
         QTest::newRow("unknown command") << traced + QStringList{"setVolume", "2", "10", "explode"} << "" << "unknown command 'explode'";
         QTest::newRow("argument count") << traced + QStringList{"setVolume", "2", "10", "setSwitch", "7"} << "" << "setSwitch takes 2 arguments, got 1";
         QTest::newRow("non-integer") << traced + QStringList{"setVolume", "2", "loud"} << "" << "setVolume: argument 'loud' is not an integer";
         QTest::newRow("no command") << traced << "" << "no command given (vorletctl --help lists them)";
         QTest::newRow("bad profile") << traced + QStringList{"setVolume", "1", "1", "load", badProfile} << "" << "\"volumeBGM\" = 40 is out of range 0..16";
+        QTest::newRow("profile of no known model") << traced + QStringList{"load", otherModel} << "" << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("number out of range") << traced + QStringList{"setVolume", "2", "99999999999"} << ""
+                                             << "setVolume: argument '99999999999' is out of range -2147483648..2147483647";
+        QTest::newRow("knob value above a byte") << traced + QStringList{"knob", "volumeBGM", "300"} << "" << "knob: argument '300' is out of range 0..255";
+        QTest::newRow("unknown model") << QStringList{"--emulate", "foo", "getDevType"} << "" << "--emulate: unknown model 'foo', expected vx01 or vx02";
+        QTest::newRow("unknown model in the environment") << QStringList{"--trace", "getDevType"} << "foo"
+                                                          << "VORLET_EMULATE: unknown model 'foo', expected vx01 or vx02";
+        QTest::newRow("knob without the emulator") << QStringList{"--trace", "knob", "volumeBGM", "3"} << ""
+                                                   << "knob needs the emulated device: add --emulate vx01|vx02";
         QTest::newRow("unknown knob") << traced + QStringList{"setVolume", "1", "1", "knob", "btnMute", "1"} << ""
                                       << "knob: the vx02 has no parameter \"btnMute\"";
         QTest::newRow("knob, emulated through the environment") << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01"
@@ -168,8 +196,104 @@ private slots:
         const QString text = result.out.join('\n');
         for (const CliCommand &command : CliCommandTable::commands())
             QVERIFY2(text.contains(QLatin1String(command.name)), command.name);
-        for (const char *option : {"--emulate", "--trace", "--json", "Exit status"})
+        for (const char *option : {"--emulate", "--trace", "--json", "--version", "Exit status"})
             QVERIFY2(text.contains(QLatin1String(option)), option);
+        // The codes of each model, with the key they set.
+        for (const char *code : {"4 mic (volumeMic)", "5 background music (volumeBGM)", "7 ducking (btnDodge)",
+                                 "3 monitor wet, record dry (btnMixDry)", "2 1|2|3 singing", "3 1-12 electronic key"})
+            QVERIFY2(text.contains(QLatin1String(code)), code);
+    }
+
+    // No display, and a platform that needs one: the tool does not care.
+    void worksWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("firstLine");
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: vorletctl [--emulate vx01|vx02] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...";
+        QTest::newRow("version") << QStringList{"--version"} << "vorletctl " VORLET_VERSION;
+        QTest::newRow("device") << QStringList{"--emulate", "vx01", "setVolume", "1", "2", "getDevType"} << "vx01";
+    }
+    void worksWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, firstLine);
+        const Result result = run(arguments, QString(), {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.err.isEmpty());
+        QVERIFY(!result.out.isEmpty());
+        QCOMPARE(result.out.first(), firstLine);
+    }
+
+    // With --json every line is one JSON document, whatever the command.
+    void jsonForEveryCommand()
+    {
+        const Result result = run({"--json", "--emulate", "vx02", "getFirmwareVer", "getSNCode", "getDevType", "getInputDevName",
+                                   "getParaIsChange", "getParaIsChange", "getAllPara", "list"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.err.isEmpty());
+        QList<QJsonDocument> documents;
+        for (const QString &line : result.out) {
+            QJsonParseError error;
+            documents << QJsonDocument::fromJson(line.toUtf8(), &error);
+            QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
+        }
+        QCOMPARE(documents.size(), 8);
+        const QStringList scalars{"{\"getFirmwareVer\":\"V1.4.1c\"}", "{\"getSNCode\":\"VS20261205007\"}", "{\"getDevType\":\"vx02\"}",
+                                  QString::fromUtf8("{\"getInputDevName\":\"麦克风 (Vorlet Stage 20)\"}"),
+                                  // The first poll reads the version answer the serial number left behind.
+                                  "{\"getParaIsChange\":false}", "{\"getParaIsChange\":true}"};
+        QCOMPARE(result.out.mid(0, 6), scalars);
+        QCOMPARE(documents.at(6).object().size(), 16);
+        QCOMPARE(documents.at(6).object().value("volumeMonitor").toInt(), 8);
+        QCOMPARE(documents.at(7).array().size(), 1);
+        QCOMPARE(documents.at(7).array().first().toObject().value("usagePage").toString(), QStringLiteral("FF00"));
+    }
+
+    // Failures after the device was opened: what had been printed stays, one line says why,
+    // and the exit status tells the kind.
+    void failsWithStatus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString stale = m_dir.filePath("stale.json");
+        QTest::newRow("vx01 setter after unplugging") << QStringList{"--emulate", "vx01", "getDevType", "unplug", "setVolume", "2", "3"}
+                                                      << QStringList{"vx01"} << 3
+                                                      << "setVolume: the vx01 did not take the command (write failed or device gone)";
+        QTest::newRow("vx02 setter after unplugging") << QStringList{"--emulate", "vx02", "unplug", "setSwitch", "1", "1", "getDevType"}
+                                                      << QStringList() << 3
+                                                      << "setSwitch: the vx02 did not take the command (write failed or device gone)";
+        QTest::newRow("vx02 save of the version answer") << QStringList{"--emulate", "vx02", "getParaIsChange", "getSNCode", "save", stale}
+                                                         << QStringList{"true", "VS20261205007"} << 3
+                                                         << "not saved: \"btnDodge\" = 0 is out of range 1..2: the device answered with another report; try again";
+        QTest::newRow("unwritable path") << QStringList{"--emulate", "vx01", "save", "/nonexistent-vorlet/profile.json"} << QStringList() << 4
+                                         << "cannot write /nonexistent-vorlet/profile.json: ";
+    }
+    void failsWithStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, out);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Result result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.out, out);
+        QCOMPARE(result.err.size(), 1);
+        QVERIFY2(result.err.first().startsWith("vorletctl: " + message), qPrintable(result.err.first()));
+        QVERIFY(!QFile::exists(m_dir.filePath("stale.json")));
+    }
+
+    // Where a file is expected, a command's name is a file name.
+    void fileNamedLikeACommand()
+    {
+        QTemporaryDir dir;
+        Result result = run({"--emulate", "vx02", "setVolume", "5", "2", "save", "getAllPara"}, QString(), {}, dir.path());
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(QFile::exists(dir.filePath("getAllPara")));
+        result = run({"--emulate", "vx02", "load", "getAllPara", "getAllPara"}, QString(), {}, dir.path());
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("volumeBGM=2"));
     }
 
     void noDevice()

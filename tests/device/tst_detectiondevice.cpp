@@ -2,8 +2,8 @@
 #include "support/ScriptedHidBackend.h"
 
 #include "device/DetectionDevice.h"
-#include "device/EmulatedBus.h"
 #include "device/PowerEventWatcher.h"
+#include "emulator/EmulatedBus.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,8 +1,8 @@
 #include "device/DeviceHID.h"
-#include "device/EmulatedBus.h"
 #include "device/HidBackendFactory.h"
 #include "device/HidrawBackend.h"
-#include "device/RecordingFirmware.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/RecordingFirmware.h"
 
 #include <QtTest>
 
@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("environment") << QStringList{"vorlet"} << QByteArray("vx01") << "vx01";
         QTest::newRow("arguments win") << QStringList{"vorlet", "--emulate", "vx02"} << QByteArray("vx01") << "vx02";
         QTest::newRow("unknown in environment") << QStringList{"vorlet"} << QByteArray("tablet") << "";
+        QTest::newRow("upper case in environment") << QStringList{"vorlet"} << QByteArray("VX01") << "vx01";
     }
     void backendFromArgumentsAndEnvironment()
     {
@@ -38,8 +39,13 @@ private slots:
             qputenv("VORLET_EMULATE", environment);
         const QByteArray unknown = environment == "tablet" ? "tablet" : arguments.contains("vx9") ? "vx9" : "";
         for (int call = 0; call < 2 && !unknown.isEmpty(); ++call)  // by emulatedModel() and create()
-            QTest::ignoreMessage(QtWarningMsg, ("unknown model to emulate: " + unknown + " - using the real devices").constData());
+            QTest::ignoreMessage(QtWarningMsg, ("unknown model '" + unknown + "', expected vx01 or vx02 - using the real devices").constData());
         QCOMPARE(HidBackendFactory::emulatedModel(arguments), model);
+        QString strict;
+        QString error;
+        QCOMPARE(HidBackendFactory::emulatedModel(arguments, &strict, &error), unknown.isEmpty());
+        QCOMPARE(strict, model);
+        QCOMPARE(error, unknown.isEmpty() ? QString() : QString("unknown model '" + unknown + "', expected vx01 or vx02"));
 
         QStringList asked;
         RecordingFirmware *made = nullptr;

@@ -2,8 +2,8 @@
 // must drop what is malformed and nothing may crash, whatever the bytes.
 #include "soundcard/CommandFrame.h"
 #include "soundcard/Crc16X25.h"
-#include "soundcard/emulator/FirmwareVx01.h"
-#include "soundcard/emulator/FirmwareVx02.h"
+#include "emulator/FirmwareVx01.h"
+#include "emulator/FirmwareVx02.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -33,17 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QByteArray report(reinterpret_cast<const char *>(data), int(size));
     for (const QByteArray &answer : vx02.receive(report)) {
-        if (answer.size() != int(FirmwareBase::kReportLength))
+        if (answer.size() != FirmwareVx02::model().reportLength)
             __builtin_trap();
     }
     vx01.receive(report);
-    if (vx01.inputReport().size() != int(FirmwareBase::kReportLength))
+    if (vx01.inputReport().size() != FirmwareVx01::model().reportLength)
         __builtin_trap();
 
     // The same bytes with a correct checksum, so that arbitrary commands reach the firmwares.
     const int n = report.size() >= 8 && quint8(report[6]) == 0 && quint8(report[7]) == 8 ? 2 : 0;
     if (report.size() >= 1 + CommandFrame::kLengthWithoutData + n) {
         QByteArray sealed = report;
+        sealed[0] = '\0';   // report id
         auto *frame = reinterpret_cast<quint8 *>(sealed.data()) + 1;
         frame[0] = CommandFrame::kStartByte;
         frame[1] = frame[2] = 0xFF;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFile>
+#include <QVector>
 #include <QtEndian>
 #include <QtMath>
 
@@ -15,6 +16,7 @@ struct WavAnalysis
     double peak = 0.0;      // largest |sample| of channel 0, 1.0 = full scale
     double rms = 0.0;       // of channel 0
     double frequency = 0.0; // from the zero crossings of channel 0
+    QVector<double> columnPeaks; // largest |sample| of channel 0 per 1920 frames (a view column)
 
     static WavAnalysis of(const QString &path)
     {
@@ -47,6 +49,9 @@ struct WavAnalysis
         for (qint64 f = 0, previous = 0; f < a.frames; ++f) {
             const int s = qFromLittleEndian<qint16>(data.constData() + f * 2 * a.channels);
             a.peak = qMax(a.peak, qAbs(s) / 32767.0);
+            if (f % 1920 == 0)
+                a.columnPeaks.append(0.0);
+            a.columnPeaks.last() = qMax(a.columnPeaks.last(), qAbs(s) / 32767.0);
             sumSquares += double(s) * s;
             crossings += f > 0 && (previous < 0) != (s < 0);
             previous = s;

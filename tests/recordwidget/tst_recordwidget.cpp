@@ -1,7 +1,12 @@
 #include "RecordTestSupport.h"
 #include "record/WaveformWidget.h"
 
+#include <QApplication>
 #include <QAudioBuffer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtEndian>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -103,6 +108,74 @@ private slots:
             QCOMPARE(timeText(w), QString::fromLatin1(b.text));
             QCOMPARE(view(w)->canvas()->columnCount(), b.columns);
         }
+    }
+
+    // Buffers are drawn where their start time places them: buffers the probe skipped leave a
+    // blank where their audio lies in the file, and the time shows the end of the newest one.
+    void buffersPlacedByTime()
+    {
+        RecordWidget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QAudioFormat format = pcmFormat(QAudioFormat::SignedInt, 16, 2);
+        QByteArray loud(480 * 4, '\0');
+        for (int i = 0; i < loud.size(); i += 2)
+            qToLittleEndian<qint16>(i % 8 ? 16000 : -16000, loud.data() + i);
+        // 0 .. 80 ms, then nothing until 400 .. 440 ms.
+        for (qint64 us : {0, 10000, 20000, 30000, 40000, 50000, 60000, 70000, 400000, 410000, 420000, 430000})
+            QVERIFY(QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, QAudioBuffer(loud, format, us))));
+        QCOMPARE(timeText(w), QStringLiteral("00:00:00:440"));
+        WaveformWidget *canvas = view(w)->canvas();
+        QCOMPARE(canvas->columnCount(), 11);
+        QCOMPARE(canvas->drawX(), 40 + 11);
+        canvas->setPlayPosition(2000); // the cursor out of the way
+        const QImage image = canvas->grab().toImage();
+        const int y = canvas->levelY(0, 0.3);
+        const QColor wave(QStringLiteral("#5E17CC"));
+        for (int x = 40; x < 40 + 11; ++x)
+            QVERIFY2((QColor(image.pixel(x, y)) == wave) == (x < 42 || x == 50), qPrintable(QString::number(x)));
+    }
+
+    // The save dialog proposes WAV among the six types; a name without a suffix becomes a WAV.
+    void saveDialogProposesWav()
+    {
+        QTemporaryDir dir;
+        QStringList filters;
+        QString selected, suffix;
+        QTimer poll;
+        int ticks = 0;
+        connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QFileDialog *>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                if (filters.isEmpty()) {
+                    filters = dialog->nameFilters();
+                    selected = dialog->selectedNameFilter().trimmed();
+                    suffix = dialog->defaultSuffix();
+                }
+                // The dialog reads its folder in the background: until it has, accepting may
+                // not close it, so the answer is given again until it does.
+                if (++ticks > 500) {
+                    dialog->reject();
+                    return;
+                }
+                // The user types a name without a suffix into the name field and accepts.
+                dialog->setDirectory(dir.path());
+                auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                if (name) {
+                    name->setText(QStringLiteral("take"));
+                    QMetaObject::invokeMethod(dialog, "accept");
+                }
+            }
+        });
+        poll.start(20);
+        const QString chosen = RecordWidget::askSaveFile(QStringLiteral("Save File"),
+                                                         QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
+        QCOMPARE(filters.size(), 6);
+        QCOMPARE(selected, QStringLiteral("*.wav"));
+        QCOMPARE(suffix, QStringLiteral("wav"));
+        QCOMPARE(chosen, dir.filePath(QStringLiteral("take.wav")));
     }
 
     void cutCopyNames_data()

@@ -1,12 +1,63 @@
 // The sound-card objects against the emulated firmware of their model.
 #include "support/SoundCardRig.h"
 
-#include "soundcard/emulator/FirmwareBase.h"
+#include "device/DeviceHID.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
+#include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardVx01.h"
+#include "soundcard/SoundCardVx02.h"
+#include "soundcard/SoundCardVx02Profile.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(EmulatedFailure)
+
+namespace {
+
+// The program with the vx01's transport pair swapped for the vx02's: interrupt writes and reads.
+class Vx01OnInterruptPipe : public SoundCardVx01
+{
+public:
+    using SoundCardVx01::SoundCardVx01;
+    bool getParaIsChange() override
+    {
+        QByteArray buffer = newReportBuffer();
+        if (device()->readReport(reinterpret_cast<quint8 *>(buffer.data()), quint32(buffer.size())) <= 0)
+            return false;
+        return takeOverParameters(buffer);
+    }
+
+protected:
+    bool sendReport(const QByteArray &buffer, int frameLength) override
+    {
+        return device()->writeReport(reinterpret_cast<const quint8 *>(buffer.constData()), quint32(frameLength)) > 0;
+    }
+};
+
+// The program with the vx02's transport pair swapped for the vx01's: control requests.
+class Vx02OnControlPipe : public SoundCardVx02
+{
+public:
+    using SoundCardVx02::SoundCardVx02;
+    bool getParaIsChange() override
+    {
+        sendCommand(SoundCardVx02Profile::parameterQuery());
+        QByteArray buffer = newReportBuffer();
+        if (!device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data())))
+            return false;
+        return takeOverParameters(buffer);
+    }
+
+protected:
+    bool sendReport(const QByteArray &buffer, int) override
+    {
+        return device()->setOutputReport(reinterpret_cast<const quint8 *>(buffer.constData()));
+    }
+};
+
+} // namespace
 
 class TestRoundTrip : public QObject
 {
@@ -85,6 +136,39 @@ private slots:
         QCOMPARE(rig.card->getAllPara(), expected);
         QVERIFY(!rig.card->getParaIsChange());
         QCOMPARE(changed.count(), 1);
+    }
+
+    // The devices answer only on their own pipe: the program with a model's transport pair
+    // swapped opens the device, but its setter never arrives and its poll reads nothing.
+    void swappedTransportPairFails_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("vx01") << "vx01" << false;
+        QTest::newRow("vx01 on the interrupt pipe") << "vx01" << true;
+        QTest::newRow("vx02") << "vx02" << false;
+        QTest::newRow("vx02 on the control pipe") << "vx02" << true;
+    }
+    void swappedTransportPairFails()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, swapped);
+        EmulatedBus bus;
+        bus.setReadWaitLimitMs(20);
+        QVERIFY(bus.plug(model, FirmwareFactory::make(model)));
+        auto &firmware = static_cast<FirmwareBase &>(*bus.firmware(model));
+        std::unique_ptr<SoundCardBase> card;
+        if (!swapped)
+            card = SoundCardFactory::create(model, &bus);
+        else if (model == "vx01")
+            card = std::make_unique<Vx01OnInterruptPipe>(&bus);
+        else
+            card = std::make_unique<Vx02OnControlPipe>(&bus);
+        QVERIFY(card->openDevice());
+        card->setVolume(2, 3);
+        QCOMPARE(firmware.parameter("volumeRecording"), swapped ? 8 : 3);
+        QCOMPARE(card->getParaIsChange(), !swapped);
+        QCOMPARE(card->getAllPara().value("volumeRecording").toInt(), swapped ? 0 : 3);
     }
 
     // The version query sent after a serial number is answered; the next poll reads that answer

@@ -1,7 +1,7 @@
 #include "support/SoundCardRig.h"
 
+#include "emulator/FirmwareFactory.h"
 #include "soundcard/SoundCardFactory.h"
-#include "soundcard/emulator/FirmwareFactory.h"
 
 SoundCardRig::SoundCardRig(const QString &model, std::unique_ptr<EmulatedFirmware> scripted)
 {

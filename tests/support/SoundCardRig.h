@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/EmulatedBus.h"
-#include "device/EmulatedFirmware.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/EmulatedFirmware.h"
 #include "soundcard/SoundCardBase.h"
 
 #include <QString>

@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -156,6 +158,9 @@ private slots:
         load(write(wavBytes({}, s)));
         QVERIFY(m_ok);
         QCOMPARE(m_columns, (Columns{{200, -100, 0, 0}, {5, -7, 9, -1}}));
+        WaveFile reader;
+        QVERIFY(reader.loadFile(write(wavBytes({}, s))));
+        QCOMPARE(reader.durationMs(), qint64(80)); // 3840 frames at 48 kHz
     }
 
     // Columns match a plain reference scan of the frames read: those the header's data size
@@ -211,6 +216,12 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("missing file") << QByteArray() << m_dir.filePath("does-not-exist.wav");
         QTest::newRow("a device, no end") << QByteArray() << QStringLiteral("/dev/urandom");
+        // Opening a FIFO would wait for a writer forever.
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.wav"));
+        if (!QFile::exists(fifo) && mkfifo(QFile::encodeName(fifo).constData(), 0600) != 0)
+            qFatal("cannot make a FIFO");
+        QTest::newRow("a FIFO without a writer") << QByteArray() << fifo;
+        QTest::newRow("a folder") << QByteArray() << m_dir.path();
     }
 
     void unreadable()

@@ -157,7 +157,8 @@ private slots:
         QTest::addColumn<double>("end");
         QTest::newRow("dragged back") << 300 << 100 << 300 << 10400.0 << 2.4 << 10.4;
         QTest::newRow("dragged forward") << 140 << 300 << 140 << 4000.0 << 4.0 << 10.4;
-        QTest::newRow("from the margin") << 20 << 90 << 40 << -800.0 << -0.8 << 2.0;
+        // The audio starts at the margin: the cut starts at 0 s, never before.
+        QTest::newRow("from the margin") << 20 << 90 << 40 << -800.0 << 0.0 << 2.0;
     }
 
     void pressSelectAndCut()
@@ -206,9 +207,9 @@ private slots:
         QCOMPARE(seek.at(2).at(0).toDouble(), start * 1000);
         QCOMPARE(v.canvas->columnCount(), 100);
         QCOMPARE(v.canvas->drawX(), 140);
-        QCOMPARE(v.canvas->playX(), from);
+        QCOMPARE(v.canvas->playX(), cursor);
         img = v.grab();
-        QCOMPARE(colourAt(img, from - 1, 100), cursorColour);
+        QCOMPARE(colourAt(img, cursor - 1, 100), cursorColour);
         QCOMPARE(colourAt(img, mid, levelY(130, 0, 0.3)), canvasColour); // band, old columns gone
         QCOMPARE(colourAt(img, 41, levelY(130, 0, 0.0)), waveColour);     // reloaded from x 40
         QCOMPARE(colourAt(img, 141, levelY(130, 0, 0.0)), canvasColour);
@@ -250,6 +251,9 @@ private slots:
         QVERIFY(isBand(v.grab(), 200, 100));
         v.frame->resize(702, 390);
         QVERIFY(!isBand(v.grab(), 200, 100));
+        // A selection inside the margin holds no audio.
+        select(v.canvas, 10, 35);
+        QTest::keyClick(v.canvas, Qt::Key_Delete);
         QCOMPARE(cut.count(), 1);
     }
 

@@ -39,7 +39,11 @@ TestCase {
     }
 
     function test_switching_themes() {
+        // Controls read the one CusConfig instance that the test switches.
+        var button = createTemporaryObject(buttonComponent, testCase);
         CusConfig.currentTheme = 0;
+        compare(String(button.background.color), String(CusConfig.controlColor));
+        compare(String(button.contentItem.color), String(CusConfig.controlBorderColor));
         // Accents switch at once; the large areas fade over 400 ms.
         verify(Qt.colorEqual(CusConfig.elementColor, "#ec4141"));
         verify(Qt.colorEqual(CusConfig.splitLineColor, "#f38d8d"));
@@ -52,4 +56,12 @@ TestCase {
     }
 
     name: "CusConfig"
+
+    Component {
+        id: buttonComponent
+
+        CusButton {
+            text: "Go"
+        }
+    }
 }

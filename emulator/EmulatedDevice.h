@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/EmulatedFailure.h"
-#include "device/EmulatedFirmware.h"
-#include "device/EmulatedModel.h"
+#include "emulator/EmulatedFailure.h"
+#include "emulator/EmulatedFirmware.h"
+#include "emulator/EmulatedModel.h"
 
 #include <QByteArray>
 #include <QQueue>
@@ -10,7 +10,9 @@
 #include <memory>
 
 // One emulated sound card while it is on the bus: moves reports between the host's handles and
-// the firmware. Shared by the bus and the open handles; after unplugging every call fails.
+// the firmware on the model's own pipe only, as the real device does. On the other pipe a
+// command is dropped, a get-input-report fails and an interrupt read finds nothing. Shared by
+// the bus and the open handles; after unplugging every call fails.
 class EmulatedDevice
 {
 public:
@@ -21,9 +23,14 @@ public:
 
     bool isPlugged() const;
     void unplug();
+    EmulatedFailure failure() const;
     void setFailure(EmulatedFailure failure);
     // Longest wait of a read on an empty pipe; negative: the caller's whole time-out.
     void setReadWaitLimitMs(int limitMs);
+
+    // The report lengths the traffic collection declares now (report id included).
+    quint32 inputReportLength() const;
+    quint32 outputReportLength() const;
 
     // Control pipe.
     bool getInputReport(quint8 *buffer, quint32 length);
@@ -33,8 +40,12 @@ public:
     int write(const quint8 *buffer, quint32 length);
 
 private:
-    bool deliver(const quint8 *buffer, quint32 length);
-    QByteArray answer(const QByteArray &report);
+    // Hands a report that came in on `pipe` to the firmware, if that is the model's pipe.
+    void deliver(EmulatedPipe pipe, const quint8 *buffer, quint32 length);
+    // What leaves the device: garbled when it answers garbage, cut or padded to the declared
+    // input report length.
+    QByteArray outgoing(const QByteArray &report);
+    int waitForNothing(int timeoutMs) const;
 
     const EmulatedModel &m_model;
     std::unique_ptr<EmulatedFirmware> m_firmware;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/EmulatedFailure.h"
-#include "device/EmulatedFirmware.h"
 #include "device/HidBackend.h"
+#include "emulator/EmulatedFailure.h"
+#include "emulator/EmulatedFirmware.h"
 
 #include <QList>
 #include <QStringList>
@@ -13,7 +13,8 @@ class EmulatedDevice;
 
 // A HID bus with emulated sound cards on it instead of the machine's devices. Devices can be
 // plugged and unplugged at any time; the bus then announces their interfaces as the system
-// announces real ones. What a device answers is up to its firmware.
+// announces real ones. What a device answers is up to its firmware. Model names are taken in
+// any case.
 class EmulatedBus : public HidBackend
 {
     Q_OBJECT
@@ -32,7 +33,8 @@ public:
     bool isPlugged(const QString &model) const;
     // The attached device's firmware, owned by the bus; null when none is attached.
     EmulatedFirmware *firmware(const QString &model) const;
-    // Makes the attached device stop answering or answer garbage (or behave again).
+    // Makes the attached device stop answering, answer garbage or declare short reports (or
+    // behave again).
     bool setFailure(const QString &model, EmulatedFailure failure);
 
     // Longest wait of a read on an empty pipe; a negative value (the default) waits the full
@@ -48,6 +50,10 @@ private:
         std::shared_ptr<EmulatedDevice> device;
         QList<HidCollectionInfo> collections;  // one per interface, in the model's order
     };
+
+    // The collections as the system lists them now: the traffic collection with the report
+    // lengths the device declares.
+    QList<HidCollectionInfo> declared(const Attached &attached) const;
 
     int indexOf(const QString &model) const;
 

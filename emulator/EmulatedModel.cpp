@@ -1,6 +1,4 @@
-#include "device/EmulatedModel.h"
-
-#include <QStringList>
+#include "emulator/EmulatedModel.h"
 
 namespace {
 
@@ -10,10 +8,10 @@ namespace {
 const QList<EmulatedModel> &models()
 {
     static const QList<EmulatedModel> table = {
-        {QStringLiteral("vx01"),
+        {QStringLiteral("vx01"), EmulatedPipe::Control, 34,
          {{0x1235, 0x0003, 0x000C, 0x0001, 3, 0, false},
           {0x1234, 0x4321, 0x000C, 0x0001, 65, 65, true}}},
-        {QStringLiteral("vx02"),
+        {QStringLiteral("vx02"), EmulatedPipe::Interrupt, 31,
          {{0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65, true}}},
     };
     return table;
@@ -24,7 +22,7 @@ const QList<EmulatedModel> &models()
 const EmulatedModel *EmulatedModel::find(const QString &name)
 {
     for (const EmulatedModel &model : models()) {
-        if (model.name == name)
+        if (model.name.compare(name, Qt::CaseInsensitive) == 0)
             return &model;
     }
     return nullptr;

@@ -1,28 +1,27 @@
-#include "device/EmulatedHandle.h"
+#include "emulator/EmulatedHandle.h"
 
-#include "device/EmulatedDevice.h"
+#include "emulator/EmulatedDevice.h"
 
-EmulatedHandle::EmulatedHandle(std::shared_ptr<EmulatedDevice> device,
-                               const EmulatedInterface &collection)
-    : m_device(std::move(device)), m_collection(collection)
+EmulatedHandle::EmulatedHandle(std::shared_ptr<EmulatedDevice> device, bool carriesTraffic)
+    : m_device(std::move(device)), m_carriesTraffic(carriesTraffic)
 {
 }
 
 bool EmulatedHandle::usable() const
 {
-    return m_device && m_device->isPlugged() && m_collection.carriesTraffic;
+    return m_device && m_device->isPlugged() && m_carriesTraffic;
 }
 
 bool EmulatedHandle::getInputReport(quint8 *buffer, quint32 length)
 {
-    if (!usable() || !buffer || length != m_collection.inputReportLength)
+    if (!usable() || !buffer || length != m_device->inputReportLength())
         return false;
     return m_device->getInputReport(buffer, length);
 }
 
 bool EmulatedHandle::setOutputReport(const quint8 *buffer, quint32 length)
 {
-    if (!usable() || !buffer || length == 0 || length != m_collection.outputReportLength)
+    if (!usable() || !buffer || length != m_device->outputReportLength())
         return false;
     return m_device->setOutputReport(buffer, length);
 }
@@ -36,7 +35,7 @@ int EmulatedHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
 
 int EmulatedHandle::write(const quint8 *buffer, quint32 length)
 {
-    if (!usable() || !buffer || length == 0 || length != m_collection.outputReportLength)
+    if (!usable() || !buffer || length != m_device->outputReportLength())
         return 0;
     return m_device->write(buffer, length);
 }

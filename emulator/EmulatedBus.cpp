@@ -1,15 +1,26 @@
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
 
-#include "device/EmulatedDevice.h"
-#include "device/EmulatedHandle.h"
-#include "device/EmulatedModel.h"
 #include "device/HidHandle.h"
-#include "device/HidPathText.h"
-#include "device/RecordingFirmware.h"
+#include "emulator/EmulatedDevice.h"
+#include "emulator/EmulatedHandle.h"
+#include "emulator/EmulatedModel.h"
+#include "emulator/RecordingFirmware.h"
 
 #include <QDebug>
 
 #include <algorithm>
+
+namespace {
+
+// Device paths carry the ids as the system writes them, so that detection tells the model
+// from the path alone.
+QString devicePath(int node, const EmulatedInterface &iface)
+{
+    const auto hex4 = [](quint16 value) { return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); };
+    return QStringLiteral("/dev/emulated/hidraw%1#VID_%2&PID_%3").arg(node).arg(hex4(iface.vendorId), hex4(iface.productId));
+}
+
+} // namespace
 
 EmulatedBus::EmulatedBus(QObject *parent) : HidBackend(parent)
 {
@@ -47,10 +58,9 @@ bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> f
     attached.device = std::make_shared<EmulatedDevice>(*description, std::move(firmware));
     attached.device->setReadWaitLimitMs(m_readWaitLimitMs);
     for (const EmulatedInterface &iface : description->interfaces) {
-        const QString node = QStringLiteral("/dev/emulated/hidraw%1").arg(m_nextNode++);
-        attached.collections << HidCollectionInfo{HidPathText::make(node, iface.vendorId, iface.productId),
-                                                  iface.vendorId, iface.productId, iface.usagePage, iface.usage,
-                                                  iface.inputReportLength, iface.outputReportLength};
+        attached.collections << HidCollectionInfo{devicePath(m_nextNode++, iface), iface.vendorId, iface.productId,
+                                                  iface.usagePage, iface.usage, iface.inputReportLength,
+                                                  iface.outputReportLength};
     }
     m_attached << attached;
     for (const HidCollectionInfo &info : qAsConst(m_attached.last().collections))
@@ -101,7 +111,20 @@ QList<HidCollectionInfo> EmulatedBus::enumerate()
 {
     QList<HidCollectionInfo> result;
     for (const Attached &attached : qAsConst(m_attached))
-        result << attached.collections;
+        result << declared(attached);
+    return result;
+}
+
+QList<HidCollectionInfo> EmulatedBus::declared(const Attached &attached) const
+{
+    QList<HidCollectionInfo> result = attached.collections;
+    const QList<EmulatedInterface> &interfaces = attached.device->model().interfaces;
+    for (int i = 0; i < result.size(); ++i) {
+        if (!interfaces.at(i).carriesTraffic)
+            continue;
+        result[i].inputReportLength = attached.device->inputReportLength();
+        result[i].outputReportLength = attached.device->outputReportLength();
+    }
     return result;
 }
 
@@ -112,7 +135,7 @@ std::unique_ptr<HidHandle> EmulatedBus::open(const HidCollectionInfo &collection
             if (attached.collections.at(i).path != collection.path)
                 continue;
             return std::make_unique<EmulatedHandle>(attached.device,
-                                                    attached.device->model().interfaces.at(i));
+                                                    attached.device->model().interfaces.at(i).carriesTraffic);
         }
     }
     return nullptr;
@@ -121,7 +144,7 @@ std::unique_ptr<HidHandle> EmulatedBus::open(const HidCollectionInfo &collection
 int EmulatedBus::indexOf(const QString &model) const
 {
     for (int i = 0; i < m_attached.size(); ++i) {
-        if (m_attached.at(i).device->model().name == model)
+        if (m_attached.at(i).device->model().name.compare(model, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;

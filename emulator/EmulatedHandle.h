@@ -1,6 +1,5 @@
 #pragma once
 
-#include "device/EmulatedModel.h"
 #include "device/HidHandle.h"
 
 #include <memory>
@@ -8,11 +7,12 @@
 class EmulatedDevice;
 
 // An open collection of an emulated device. Report sizes are checked as the system checks them:
-// a control request or a write must carry exactly the collection's report length.
+// a control request or a write must carry exactly the report length the device declares. Only
+// the collection that carries the device's traffic moves reports.
 class EmulatedHandle : public HidHandle
 {
 public:
-    EmulatedHandle(std::shared_ptr<EmulatedDevice> device, const EmulatedInterface &collection);
+    EmulatedHandle(std::shared_ptr<EmulatedDevice> device, bool carriesTraffic);
 
     bool getInputReport(quint8 *buffer, quint32 length) override;
     bool setOutputReport(const quint8 *buffer, quint32 length) override;
@@ -23,5 +23,5 @@ private:
     bool usable() const;
 
     std::shared_ptr<EmulatedDevice> m_device;
-    EmulatedInterface m_collection;
+    bool m_carriesTraffic;
 };

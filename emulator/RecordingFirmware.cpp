@@ -1,4 +1,4 @@
-#include "device/RecordingFirmware.h"
+#include "emulator/RecordingFirmware.h"
 
 RecordingFirmware::RecordingFirmware(int inputReportLength)
     : m_inputReport(qMax(inputReportLength, 0), '\0')

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "emulator/FirmwareBase.h"
+
+// Emulated firmware of model vx02. Listens on the interrupt pipe and answers the parameter,
+// version and serial-number requests with one input report each there; the 16 parameter
+// bytes stand at offsets 16 to 31.
+class FirmwareVx02 : public FirmwareBase
+{
+public:
+    FirmwareVx02();
+
+    static const FirmwareModel &model();
+};
