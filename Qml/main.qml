@@ -2,6 +2,7 @@ import QtQuick 2.9
 import QtQuick.Window 2.2
 import OrbitQuick 1.0
 import "panels"
+import "pageMain"
 import "common"
 import "./settingDialog"
 

@@ -475,15 +475,4 @@
         <translation>Feedback</translation>
     </message>
 </context>
-<context>
-    <name>main</name>
-    <message>
-        <source>设备已连接</source>
-        <translation>Device connected</translation>
-    </message>
-    <message>
-        <source>设备未连接</source>
-        <translation>No device found</translation>
-    </message>
-</context>
 </TS>

@@ -43,6 +43,9 @@ Item {
         objectName: "titleText"
         x: 31
         y: 5
+        // Room for the product name up to the buttons: the scaling keeps the width it finds at
+        // start, when only the version shows.
+        width: 600
         color: CusConfig.textColor
         text: root.productName === ""
               ? MainLogic.getSoftVersion() + "                                                             "

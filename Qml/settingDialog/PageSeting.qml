@@ -29,6 +29,8 @@ Popup {
     width: 430
     height: 288
     modal: true
+    // Takes the keyboard while open: Tab walks the tabs and the page, Escape closes.
+    focus: true
     clip: true
 
     background: Rectangle {

@@ -184,8 +184,10 @@ private slots:
         // The scene was loaded before the scan and heard the arrival.
         QQuickItem *scene = window.sceneView()->rootObject();
         QVERIFY(scene);
-        QCOMPARE(scene->property("connected").toBool(), true);
-        QCOMPARE(scene->property("devType").toString(), model);
+        QObject *content = scene->findChild<QObject *>(QStringLiteral("rightPane"));
+        QVERIFY(content);
+        QCOMPARE(content->property("devConnectState").toBool(), true);
+        QCOMPARE(content->property("devType").toString(), model);
     }
 
     void pollingFollowsTheDevice()
@@ -228,7 +230,8 @@ private slots:
             QStringLiteral("isConnect 1 vx01 card=set polling=1 input=麦克风(Vorlet Cantor 10)"),
         }));
         QCOMPARE(window.soundCard()->getDevType(), QStringLiteral("vx01"));
-        QCOMPARE(window.sceneView()->rootObject()->property("devType").toString(), QStringLiteral("vx01"));
+        QCOMPARE(window.sceneView()->rootObject()->findChild<QObject *>(QStringLiteral("rightPane"))->property("devType").toString(),
+                 QStringLiteral("vx01"));
     }
 
     void arrivalWhileACardExistsReopensIt()

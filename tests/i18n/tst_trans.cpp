@@ -16,7 +16,7 @@ const QString kEnglish = QStringLiteral("English");
 // What the installed translators make of a text of the scene.
 QString shown()
 {
-    return QCoreApplication::translate("main", "设备未连接");
+    return QCoreApplication::translate("PanelesRight", "设备未连接");
 }
 }
 
@@ -114,7 +114,7 @@ private slots:
         QQmlEngine engine;
         Trans trans(&engine, nullptr, QStringLiteral("zh_CN"));
         QQmlComponent component(&engine);
-        component.setData("import QtQuick 2.15\nItem { property string label: qsTranslate(\"main\", \"设备未连接\") }", QUrl());
+        component.setData("import QtQuick 2.15\nItem { property string label: qsTranslate(\"PanelesRight\", \"设备未连接\") }", QUrl());
         std::unique_ptr<QObject> item(component.create());
         QVERIFY2(item, qPrintable(component.errorString()));
         QCOMPARE(item->property("label").toString(), QStringLiteral("设备未连接"));

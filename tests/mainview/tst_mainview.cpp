@@ -33,6 +33,19 @@ QStringList sceneWarnings(const MessageCapture &capture)
     return found;
 }
 
+// The visible texts below `item` that are cut short (elided), the page on screen left out.
+QStringList cutTexts(QQuickItem *item, QQuickItem *skip)
+{
+    QStringList cut;
+    if (!item || item == skip || !item->isVisible())
+        return cut;
+    if (item->property("truncated").toBool())
+        cut << item->property("text").toString();
+    for (QQuickItem *child : item->childItems())
+        cut << cutTexts(child, skip);
+    return cut;
+}
+
 QString pictureSuffix(const QString &language)
 {
     return language == QLatin1String("English") ? language : QString();
@@ -183,6 +196,7 @@ private slots:
                      kPictures + model + pictureSuffix(language) + pictures[i]);
             // The picture exists: loaded, at the size it is drawn.
             QTRY_COMPARE(picture->property("status").toInt(), 1);
+            QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), rig.page()), QStringList());
             QVERIFY(!rig.saveScreenshot(QStringLiteral("%1-%2-%3").arg(model, shots[i],
                 language == kEnglish ? QStringLiteral("en") : QStringLiteral("zh"))).isEmpty());
         }
@@ -228,7 +242,9 @@ private slots:
                  kPictures + QStringLiteral("vx01Hardware.png"));
         QVERIFY(rig.find(QStringLiteral("navVolume"))->property("checked").toBool());
         QCOMPARE(rig.text(QStringLiteral("titleText")), QStringLiteral("Vorlet Cantor 10 MK2 Control 1.0.0.11"));
+        QVERIFY(!rig.find(QStringLiteral("titleText"))->property("truncated").toBool());
         QCOMPARE(rig.text(QStringLiteral("snText")), QStringLiteral(" | SN: ") + serial);
+        QVERIFY(!rig.find(QStringLiteral("snText"))->property("truncated").toBool());
         QCOMPARE(rig.find(QStringLiteral("snText"))->property("color").value<QColor>(), QColor("green"));
         QCOMPARE(rig.items(QStringLiteral("devStateConnect")).size(), 1);
         QVERIFY(rig.items(QStringLiteral("devStateNoConnect")).isEmpty());
@@ -294,6 +310,7 @@ private slots:
         QCOMPARE(rig.text(QStringLiteral("modelText")), QStringLiteral("Vorlet Stage 20 MK2"));
 
         rig.click(rig.item(QStringLiteral("aboutTab")));
+        QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), rig.page()), QStringList());
         const QString firmware = rig.window()->soundCard()->getFirmwareVer();
         QVERIFY(!firmware.isEmpty());
         QCOMPARE(rig.text(QStringLiteral("firmwareText")), QStringLiteral("固件版本号:") + firmware);
@@ -337,6 +354,7 @@ private slots:
         QQuickItem *line = rig.item(link);
         QVERIFY(line);
         QCOMPARE(line->property("text").toString(), shown);
+        QCOMPARE(cutTexts(rig.view()->quickWindow()->contentItem(), nullptr), QStringList());
         rig.click(line, QPointF(2, line->height() / 2));
         QCOMPARE(catcher.opened, QList<QUrl>{QUrl(url)});
         // The keyboard reaches it too.
@@ -377,10 +395,12 @@ private slots:
         QQuickItem *toggle = rig.item(QStringLiteral("recordToggle"));
         rig.click(toggle);
         QVERIFY(toggle->property("checked").toBool());
+        QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_collapse.png")));
         QVERIFY(window->recordWidget()->isVisible());
         QCOMPARE(window->height(), folded + int(150 * scale));
         rig.click(toggle);
         QVERIFY(!toggle->property("checked").toBool());
+        QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_expand.png")));
         QVERIFY(!window->recordWidget()->isVisible());
         QCOMPARE(window->height(), folded);
 
@@ -391,18 +411,31 @@ private slots:
         QTRY_VERIFY(!window->isVisible());
     }
 
-    // Navigation from the keyboard alone: Tab reaches the page buttons, Space picks one.
+    // From the keyboard alone: Tab reaches the page buttons and the gear, Space picks them,
+    // Escape closes the settings again.
     void keyboardNavigation()
     {
         SceneRig rig(QStringLiteral("vx02"));
-        QQuickItem *target = rig.item(QStringLiteral("navEffect"));
-        for (int i = 0; i < 30 && rig.focusItem() != target; ++i)
-            rig.key(Qt::Key_Tab);
-        QCOMPARE(rig.focusItem(), target);
+        const auto tabTo = [&rig](QQuickItem *target) {
+            for (int i = 0; i < 40 && rig.focusItem() != target; ++i)
+                rig.key(Qt::Key_Tab);
+            return rig.focusItem() == target;
+        };
+        QVERIFY(tabTo(rig.item(QStringLiteral("navEffect"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx02.qml"));
+
+        QVERIFY(tabTo(rig.item(QStringLiteral("settingButton"))));
+        rig.key(Qt::Key_Space);
+        QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
+        QTRY_VERIFY(dialog->property("opened").toBool());
+        QVERIFY(tabTo(rig.item(QStringLiteral("aboutTab"))));
+        rig.key(Qt::Key_Space);
+        QCOMPARE(dialogPage(rig), QStringLiteral("qrc:/Qml/settingDialog/aboutPage.qml"));
+        rig.key(Qt::Key_Escape);
+        QTRY_VERIFY(!dialog->property("visible").toBool());
     }
 };
 
-QTEST_MAIN(TestMainView)
+SCENE_TEST_MAIN(TestMainView)
 #include "tst_mainview.moc"
