@@ -3,10 +3,10 @@
 // start a user sees), loading each device page, and a full syncData() of the page on screen
 // after a poll found the device changed.
 #include "app/MainWidget.h"
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // changes taken over, and the pages' edge cases.
 
 #include "app/MainWidget.h"
+#include "emulator/FirmwareBase.h"
 #include "soundcard/Crc16X25.h"
 #include "soundcard/SoundCardBase.h"
-#include "soundcard/emulator/FirmwareBase.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"

@@ -1,8 +1,8 @@
 #include "support/SceneRig.h"
 
 #include "app/MainWidget.h"
-#include "soundcard/emulator/FirmwareBase.h"
-#include "soundcard/emulator/FirmwareFactory.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
 #include "support/TappedFirmware.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FontAlias.h"
-#include "device/EmulatedBus.h"
+#include "emulator/EmulatedBus.h"
 
 #include <QImage>
 #include <QPointF>

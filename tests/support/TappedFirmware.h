@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/EmulatedFirmware.h"
+#include "emulator/EmulatedFirmware.h"
 #include "soundcard/SoundCardCommand.h"
 
 #include <QByteArray>
