@@ -5,8 +5,8 @@
 class QLocalServer;
 
 // How a second start asks the running instance to come forward. The first instance listens on
-// a local socket whose name is derived from the instance key and the user; a second start
-// sends its activation code there and waits until the first has handled it.
+// a local socket in the session's private folder (SessionFiles), named after the instance key;
+// a second start sends its activation code there and waits until the first has handled it.
 class ActivationChannel : public QObject
 {
     Q_OBJECT
@@ -20,9 +20,11 @@ public:
     bool listen();
 
     // Second start: deliver `code` to the listening instance. False when nobody answers
-    // within `timeoutMs`.
+    // within `timeoutMs`; connecting, sending and waiting for the answer all count against it,
+    // so a listener that is stopped or flooded cannot hold the caller longer.
     bool send(quint32 code, int timeoutMs = 1000) const;
 
+    // Full path of the socket; empty when the session has no private folder.
     QString serverName() const;
 
 signals:

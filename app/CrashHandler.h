@@ -2,7 +2,9 @@
 
 // Writes <per-user data folder>/<application name>.dmp when the process crashes (a fatal
 // signal), then lets the system's ordinary handling follow. The file holds the signal, the
-// fault address, the crashing thread's id and a backtrace; a later crash replaces it.
+// fault address (or, for a signal sent by a process, that process's id), the crashing thread's
+// id and a backtrace; a later crash replaces it. A stack overflow is reported on the main
+// thread only, which alone has the handler's spare stack.
 class CrashHandler
 {
 public:

@@ -20,7 +20,9 @@ constexpr size_t kPathMax = 4096;
 
 char g_folder[kPathMax];
 char g_path[kPathMax];
-// The handler runs on its own stack, so a stack overflow can still be reported.
+// The handler runs on its own stack, so a stack overflow can still be reported. An alternate
+// stack belongs to one thread: this one is the main thread's, where the program does its work.
+// A stack overflow on another thread (Qt's or a library's) ends the process without a file.
 char g_altStack[64 * 1024];
 
 void writeText(int fd, const char *text)
@@ -88,8 +90,14 @@ void onFatalSignal(int sig, siginfo_t *info, void *)
         writeNumber(fd, unsigned(sig), 10);
         writeText(fd, " ");
         writeText(fd, signalName(sig));
-        writeText(fd, "\nfault address: ");
-        writeNumber(fd, reinterpret_cast<unsigned long long>(info ? info->si_addr : nullptr), 16);
+        if (info && info->si_code <= 0) {
+            // Sent by a process (kill, raise, abort): there is no faulting address to tell.
+            writeText(fd, "\nsent by process: ");
+            writeNumber(fd, static_cast<unsigned long long>(info->si_pid), 10);
+        } else {
+            writeText(fd, "\nfault address: ");
+            writeNumber(fd, reinterpret_cast<unsigned long long>(info ? info->si_addr : nullptr), 16);
+        }
         writeText(fd, "\nthread id: ");
         writeNumber(fd, static_cast<unsigned long long>(::syscall(SYS_gettid)), 10);
         writeText(fd, "\nprocess id: ");

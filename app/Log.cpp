@@ -39,9 +39,11 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &, const QString
 
 void startLog(const QString &folder, quint32 fileLimit, bool keepOpen)
 {
-    qInstallMessageHandler(keepOpen ? logMessageHandler : closingMessageHandler);
+    // Everything the handler reads is in place before it is installed: from then on it may be
+    // called from any thread, and the folder is never written again.
     g_folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QLatin1Char('/') + folder;
     g_fileLimit = fileLimit;
     QDir().mkpath(g_folder);
     LogWriter::prune(g_folder, g_fileLimit);
+    qInstallMessageHandler(keepOpen ? logMessageHandler : closingMessageHandler);
 }

@@ -1,10 +1,17 @@
 #include "app/LogWriter.h"
 
 #include <QDir>
+#include <QLocale>
 
 namespace {
 
 const char *const kCrLf = "\r\n";
+
+// The C locale: ASCII digits, whatever the user's locale writes numbers with.
+QString stamp(const QDateTime &time, const QString &format)
+{
+    return QLocale::c().toString(time, format);
+}
 
 // The header leaves body and html open: the lines of the file follow it.
 const char *const kHeader =
@@ -80,7 +87,7 @@ QString LogWriter::header()
 
 QString LogWriter::fileNameFor(const QString &folder, const QDateTime &time)
 {
-    return QStringLiteral("%1/%2_log.html").arg(folder, time.toString(QStringLiteral("yyyy-MM-dd_hh")));
+    return QStringLiteral("%1/%2_log.html").arg(folder, stamp(time, QStringLiteral("yyyy-MM-dd_hh")));
 }
 
 QChar LogWriter::typeLetter(QtMsgType type)
@@ -98,7 +105,7 @@ QChar LogWriter::typeLetter(QtMsgType type)
 QString LogWriter::write(QtMsgType type, const QString &message)
 {
     const QDateTime now = m_clock();
-    const QString text = QStringLiteral("%1 %2").arg(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), message);
+    const QString text = QStringLiteral("%1 %2").arg(stamp(now, QStringLiteral("yyyy-MM-dd hh:mm:ss")), message);
     const QString html = QStringLiteral("<div class=\"%1\">%2</div>").arg(typeLetter(type)).arg(text)
                          + QLatin1String(kCrLf);
     const QString fileName = fileNameFor(m_folder, now);
@@ -106,13 +113,12 @@ QString LogWriter::write(QtMsgType type, const QString &message)
     QMutexLocker lock(&m_mutex);
     if (m_file.fileName() != fileName)
         switchFile(fileName);
-    m_stream << html;
-    m_stream.flush();
-    m_written += quint32(html.size());
-    // Past 512 characters the file is closed and opened again after every message, so what
-    // was written is on disk even if the process dies.
-    if (m_written >= 512)
-        reopen();
+    // The flush hands every line to the system at once, so nothing is lost if the process
+    // dies; the file itself stays open until the hour changes.
+    if (m_file.isOpen()) {
+        m_stream << html;
+        m_stream.flush();
+    }
     return text;
 }
 
@@ -122,22 +128,19 @@ void LogWriter::switchFile(const QString &fileName)
         m_stream.flush();
         m_file.close();
     }
+    // The name is taken even when opening fails: the next try comes with the next hour's name.
     m_file.setFileName(fileName);
     const bool existed = m_file.exists();
-    m_file.open(QIODevice::WriteOnly | QIODevice::Append);
-    m_stream.setDevice(&m_file);
-    m_stream.setCodec("UTF-8");
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    // The stream is attached once per file: attaching again for every line would pile up
+    // connections on the file and make each line slower than the last.
+    if (m_stream.device() != &m_file) {
+        m_stream.setDevice(&m_file);
+        m_stream.setCodec("UTF-8");
+    }
     if (!existed)
         m_stream << header() << kCrLf;
-}
-
-void LogWriter::reopen()
-{
-    m_stream.flush();
-    m_file.close();
-    m_file.open(QIODevice::WriteOnly | QIODevice::Append);
-    m_stream.setDevice(&m_file);
-    m_stream.setCodec("UTF-8");
 }
 
 void LogWriter::prune(const QString &folder, quint32 limit)

@@ -10,6 +10,9 @@
 
 // Writes diagnostic messages as HTML lines into one file per hour of a log folder. The file
 // stays open between messages; every message costs one flush. Safe to call from any thread.
+// Names and stamps use ASCII digits whatever the locale, so that names sort by time. When the
+// hour's file cannot be opened (a read-only or missing folder), the hour's messages are dropped
+// quietly and the file is tried again at the next hour.
 class LogWriter
 {
 public:
@@ -34,12 +37,10 @@ public:
 
 private:
     void switchFile(const QString &fileName);
-    void reopen();
 
     const QString m_folder;
     const Clock m_clock;
     QMutex m_mutex;
     QFile m_file;
     QTextStream m_stream;
-    quint32 m_written = 0;
 };

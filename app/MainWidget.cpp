@@ -2,9 +2,9 @@
 
 #include "app/ActivationChannel.h"
 #include "device/DetectionDevice.h"
-#include "device/PowerEventWatcher.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
+#include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
@@ -36,13 +36,15 @@ int g_lastScreenIndex = -1;
 MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     : QWidget(parent), m_backend(backend)
 {
+    // Restore last settings: there before the scene reads it; used on arrival (below) and wake.
+    m_settingsRestorer = new SettingsRestorer(this);
     setUp();
     m_detector = new DetectionDevice(m_backend);
     connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &MainWidget::onDevArrivalOrRemove);
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &MainWidget::pollDevice);
-    // The lines for sleep, wake and the end of the session.
-    m_powerWatcher = new PowerEventWatcher(this);
+    // The detection logs sleep, wake and the end of the session; the restorer follows them.
+    m_settingsRestorer->watch(m_detector->powerEvents());
     // A device attached before start is handled before the constructor returns, with the scene
     // already loaded.
     m_detector->scanDevices();
@@ -142,6 +144,11 @@ SoundCardBase *MainWidget::soundCard() const
     return m_soundCard;
 }
 
+DetectionDevice *MainWidget::detector() const
+{
+    return m_detector;
+}
+
 RecordWidget *MainWidget::recordWidget() const
 {
     return m_recordWidget;
@@ -165,6 +172,11 @@ bool MainWidget::isPolling() const
 int MainWidget::pollInterval() const
 {
     return m_pollTimer->interval();
+}
+
+SettingsRestorer *MainWidget::settingsRestorer() const
+{
+    return m_settingsRestorer;
 }
 
 QString MainWidget::getSoftVersion()
@@ -270,11 +282,13 @@ void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
             qDebug() << "open dev error";
         if (m_soundCard)
             m_recordWidget->setInputDevice(m_soundCard->getInputDevName());
+        m_settingsRestorer->attach(m_soundCard);
         m_pollTimer->start(kPollIntervalMs);
         emit isConnect(true, devType);
         return;
     }
     if (m_soundCard) {
+        m_settingsRestorer->attach(nullptr);
         m_soundCard->deleteLater();
         m_soundCard = nullptr;
         context->setContextProperty(QStringLiteral("SoundCard"), nullptr);

@@ -4,10 +4,10 @@
 
 class DetectionDevice;
 class HidBackend;
-class PowerEventWatcher;
 class QQuickWidget;
 class QTimer;
 class RecordWidget;
+class SettingsRestorer;
 class SoundCardBase;
 class Trans;
 
@@ -19,6 +19,8 @@ class Trans;
 class MainWidget : public QWidget
 {
     Q_OBJECT
+    // Restore last settings (off by default): `MainLogic.settingsRestorer.enabled` in the scene.
+    Q_PROPERTY(SettingsRestorer *settingsRestorer READ settingsRestorer CONSTANT)
 public:
     // `backend` is the HID access chosen at start (the system's devices or an emulated bus); it
     // must outlive the window.
@@ -27,11 +29,13 @@ public:
 
     // The attached model's sound card, null while no device is attached.
     SoundCardBase *soundCard() const;
+    DetectionDevice *detector() const;
     RecordWidget *recordWidget() const;
     QQuickWidget *sceneView() const;
     Trans *translator() const;
     bool isPolling() const;
     int pollInterval() const;
+    SettingsRestorer *settingsRestorer() const;
 
     static constexpr int kPollIntervalMs = 500;
 
@@ -81,8 +85,8 @@ private:
     double m_dpiScale = 1.0;
 
     HidBackend *m_backend;
-    PowerEventWatcher *m_powerWatcher = nullptr;
     // The window manager moves the window (Wayland cannot be moved by the client); the screen
     // is checked when the window lands on another one.
     bool m_systemMoveActive = false;
+    SettingsRestorer *m_settingsRestorer = nullptr;
 };

@@ -28,6 +28,8 @@ int main(int argc, char *argv[])
     auto *app = new QApplication(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
+    // The desktop entry: the window's icon and name in the desktop's task list.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brindle.vorlet"));
     CrashHandler::install();
     startLog(QStringLiteral("Log"), 1024, true);
     qDebug() << __FILE__ << __LINE__ << "================progress start================";

@@ -6,7 +6,7 @@
 // it does. The runner acts on `action`; the parser only on the counts and kinds.
 struct CliCommand
 {
-    enum class Arguments { Integers, File, KeyValue };
+    enum class Arguments { Integers, File, KeyValue, OnOff };
     enum class Action {
         Setter,           // a setter slot of the sound card, by its own name
         TextQuery,        // a slot returning a text (firmware version, serial number, ...)
@@ -16,6 +16,8 @@ struct CliCommand
         Save,             // the parameter map as a JSON profile
         Load,             // the setters that bring the device into a profile's state
         Knob,             // an emulated device changes a parameter on its own
+        RestoreOption,    // prints or switches the option "restore last settings"
+        Restore,          // the setters that bring back the settings remembered for the device
         Unplug,           // an emulated device is pulled out
     };
 
@@ -27,6 +29,6 @@ struct CliCommand
     const char *argumentHelp;
     const char *help;
 
-    bool needsDevice() const { return action != Action::List; }
+    bool needsDevice() const { return action != Action::List && action != Action::RestoreOption; }
     bool needsEmulation() const { return action == Action::Knob || action == Action::Unplug; }
 };

@@ -13,4 +13,5 @@ struct CliInvocation
     QVector<int> integers;   // for integer commands
     QString file;            // for file commands
     QString key;             // for key-value commands (with the value in `integers`)
+    QString word;            // for on/off commands: "on", "off" or empty
 };

@@ -64,6 +64,10 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
             return fail(QStringLiteral("%1 takes %2, got %3").arg(QLatin1String(command.name), expected(command)).arg(pending.size()));
         if (command.arguments == CliCommand::Arguments::File) {
             current->file = pending.value(0);
+        } else if (command.arguments == CliCommand::Arguments::OnOff) {
+            current->word = pending.value(0);
+            if (!current->word.isEmpty() && current->word != QLatin1String("on") && current->word != QLatin1String("off"))
+                return fail(QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
@@ -111,7 +115,9 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
                 return fail(QStringLiteral("--emulate: ") + problem);
         } else if (argument.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option '%1'").arg(argument));
-        } else if (current && current->command->arguments != CliCommand::Arguments::Integers
+        } else if (current
+                   && (current->command->arguments == CliCommand::Arguments::File
+                       || current->command->arguments == CliCommand::Arguments::KeyValue)
                    && pending.size() < current->command->maxArgs
                    && (current->command->arguments == CliCommand::Arguments::File || pending.isEmpty())) {
             // Where a file name or a key is expected, a word is that, even if a command has its name.
@@ -191,9 +197,13 @@ QString CliParser::helpText()
         "toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
         "device: `--emulate vx01 getAllPara knob volumeMonitor 3 getParaIsChange` prints true.\n"
         "\n"
+        "While lastSettings is on, the panel and vorletctl remember each device's settings by its\n"
+        "serial number (in the format of save) and the panel sends them again when the device\n"
+        "arrives or the computer wakes; a vorletctl session remembers the state it leaves.\n"
+        "\n"
         "Exit status:\n"
         "  0  success\n"
-        "  1  no device found, or it could not be opened\n"
+        "  1  no device found, or it could not be opened; nothing remembered to restore\n"
         "  2  usage error: unknown command or model, wrong argument count, argument not an\n"
         "     integer or out of range, bad profile, knob or unplug without --emulate; nothing\n"
         "     is sent then\n"

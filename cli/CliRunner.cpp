@@ -47,6 +47,8 @@ int CliRunner::run(const CliOptions &options)
         if (const int code = runOne(options.invocations.at(i), i, options))
             return code;
     }
+    // With "restore last settings" on, the state the session leaves is what comes back.
+    m_restorer.rememberNow();
     return Success;
 }
 
@@ -58,6 +60,7 @@ int CliRunner::openDevice()
     m_card = SoundCardFactory::create(m_devType, &m_backend);
     if (!m_card->openDevice())
         return failure(NoDevice, QStringLiteral("the %1 device was found but could not be opened").arg(m_devType));
+    m_restorer.setCard(m_card.get());
     return Success;
 }
 
@@ -140,6 +143,21 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
             for (const ParameterProfile::Step &step : m_profiles.value(index))
                 step(*m_card);
         });
+    case CliCommand::Action::RestoreOption:
+        if (invocation.word.isEmpty())
+            result(command, m_restorer.isEnabled() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
+        else
+            m_restorer.setEnabled(invocation.word == QLatin1String("on"));
+        return Success;
+    case CliCommand::Action::Restore: {
+        bool remembered = false;
+        if (const int code = delivered(QStringLiteral("restore"), [&]() { remembered = m_restorer.restore(); }))
+            return code;
+        if (!remembered)
+            return failure(NoDevice, QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
+                                         .arg(m_devType, m_restorer.serial()));
+        return Success;
+    }
     }
     return Success;
 }

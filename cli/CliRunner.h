@@ -1,7 +1,8 @@
 #pragma once
 
 #include "cli/CliOptions.h"
-#include "cli/ParameterProfile.h"
+#include "soundcard/ParameterProfile.h"
+#include "soundcard/SettingsRestorer.h"
 
 #include <QJsonValue>
 #include <QMap>
@@ -54,4 +55,5 @@ private:
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;
     QMap<int, QVector<ParameterProfile::Step>> m_profiles;   // by invocation index
+    SettingsRestorer m_restorer;
 };

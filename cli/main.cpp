@@ -2,6 +2,7 @@
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
 #include "device/HidBackendFactory.h"
+#include "device/HidrawPermissionNotice.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareFactory.h"
 
@@ -13,10 +14,11 @@
 namespace {
 
 // The program's own log lines stay out of the way unless asked for; a fatal one still says
-// why the tool stops.
-void quietLog(QtMsgType type, const QMessageLogContext &, const QString &message)
+// why the tool stops, and a sound card that may not be opened is always told.
+void quietLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtFatalMsg)
+    if (type == QtFatalMsg
+        || (context.category && qstrcmp(context.category, lcDeviceAccess().categoryName()) == 0))
         std::fprintf(stderr, "vorletctl: %s\n", qPrintable(message));
 }
 

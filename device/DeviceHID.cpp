@@ -4,14 +4,15 @@
 #include "device/HidHandle.h"
 
 #include <QDebug>
+#include <QSet>
 #include <QThread>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-// Pause after each rejected collection of the wanted device, so that a device busy with its
-// other interfaces is not opened and closed in a tight loop.
+// Pause after each rejected interface, so that a device busy with its other interfaces is not
+// opened and closed in a tight loop.
 constexpr unsigned long kRejectPauseMs = 5;
 }
 
@@ -53,9 +54,24 @@ bool DeviceHID::open()
         return false;
     }
 
+    // The collections of one interface come one after another with the same path: the
+    // interface is opened once for all of them, and never a second time in one search.
     std::unique_ptr<HidHandle> chosen;
+    std::unique_ptr<HidHandle> handle;
+    QString handlePath;
+    QSet<QString> tried;
     for (const HidCollectionInfo &collection : found.collections) {
-        std::unique_ptr<HidHandle> handle = m_backend->open(collection);
+        if (collection.path != handlePath) {
+            if (handle) {
+                handle.reset();
+                QThread::msleep(kRejectPauseMs);
+            }
+            handlePath = collection.path;
+            if (tried.contains(handlePath))
+                continue;
+            tried.insert(handlePath);
+            handle = m_backend->open(collection);
+        }
         if (!handle)
             continue;
         if (collection.vendorId == m_vendorId && collection.productId == m_productId
@@ -63,6 +79,8 @@ bool DeviceHID::open()
             chosen = std::move(handle);
             break;
         }
+    }
+    if (handle) {
         handle.reset();
         QThread::msleep(kRejectPauseMs);
     }

@@ -4,6 +4,7 @@
 #include "device/HidHandle.h"
 #include "device/HidPathText.h"
 
+#include <QSet>
 #include <QThread>
 
 namespace {
@@ -35,8 +36,13 @@ bool DeviceScan::scan(HidBackend &backend, const std::function<void(const QStrin
     const HidEnumeration present = backend.enumerateWithStatus();
     if (present.status == HidEnumeration::Status::NoDeviceSet)
         return false;
-    // An unreadable entry ends the list the backend gives: the scan ends there too.
+    // An unreadable entry ends the list the backend gives: the scan ends there too. The
+    // collections of one interface share its path; each interface is opened once.
+    QSet<QString> seen;
     for (const HidCollectionInfo &collection : present.collections) {
+        if (seen.contains(collection.path))
+            continue;
+        seen.insert(collection.path);
         std::unique_ptr<HidHandle> handle = backend.open(collection);
         if (!handle)
             continue;

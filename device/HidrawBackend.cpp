@@ -5,12 +5,15 @@
 #include "device/HidrawHandle.h"
 #include "device/HidrawMonitor.h"
 #include "device/HidrawNode.h"
+#include "device/HidrawPermissionNotice.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <libudev.h>
 #include <linux/hidraw.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -31,7 +34,8 @@ bool descriptorFromNode(int fd, HidReportDescriptor *descriptor)
 
 } // namespace
 
-HidrawBackend::HidrawBackend(QObject *parent) : HidBackend(parent), m_monitor(new HidrawMonitor(this))
+HidrawBackend::HidrawBackend(const QString &root, QObject *parent)
+    : HidBackend(parent), m_root(root), m_monitor(new HidrawMonitor(root, this))
 {
     connect(m_monitor, &HidrawMonitor::arrived, this, &HidBackend::interfaceArrived);
     connect(m_monitor, &HidrawMonitor::removed, this, &HidBackend::interfaceRemoved);
@@ -45,48 +49,54 @@ QList<HidCollectionInfo> HidrawBackend::enumerate()
 HidEnumeration HidrawBackend::enumerateWithStatus()
 {
     HidEnumeration result;
-    udev *context = udev_new();
-    udev_enumerate *walk = context ? udev_enumerate_new(context) : nullptr;
-    if (!walk || udev_enumerate_add_match_subsystem(walk, "hidraw") < 0
-        || udev_enumerate_scan_devices(walk) < 0) {
+    HidrawPermissionNotice::reset();
+    const QString sys = m_root + QStringLiteral("/sys");
+    if (!QDir(sys + QStringLiteral("/class")).exists()) {
         result.status = HidEnumeration::Status::NoDeviceSet;
-        result.errorCode = errno;
-        if (walk)
-            udev_enumerate_unref(walk);
-        if (context)
-            udev_unref(context);
+        result.errorCode = ENOENT;
         return result;
     }
+    // No hidraw class folder: no hidraw device present (or the module not loaded).
+    QStringList names = QDir(sys + QStringLiteral("/class/hidraw")).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    // In the order the kernel numbered the nodes: hidraw2 before hidraw10.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
 
-    udev_list_entry *entry = nullptr;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(walk))
-    {
-        udev_device *device = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
-        if (!device) {
+    for (const QString &name : qAsConst(names)) {
+        if (!HidrawNode::isNodeName(name))
+            continue;
+        HidrawNode node;
+        if (!HidrawNode::fromSysfs(sys, m_root + QStringLiteral("/dev"), name, &node)) {
             result.status = HidEnumeration::Status::UnreadableEntry;
             result.errorCode = errno;
             break;
         }
-        HidrawNode node;
-        if (HidrawNode::fromUdev(device, &node)) {
-            m_monitor->remember(node.node, node.path());
-            HidReportDescriptor descriptor;
-            if (!readDescriptor(node.node, node.parentSyspath, &descriptor)) {
-                // Unknown collections: still listed, so that the device is seen.
-                descriptor.collections << HidTopLevelCollection();
-            }
-            for (const HidTopLevelCollection &collection : qAsConst(descriptor.collections)) {
-                result.collections << HidCollectionInfo{node.path(), node.vendorId, node.productId,
-                                                        collection.usagePage, collection.usage,
-                                                        collection.inputReportLength,
-                                                        collection.outputReportLength};
-            }
+        m_monitor->remember(node.node, node.path());
+        HidReportDescriptor descriptor;
+        if (!readDescriptor(node.node, node.parentSyspath, &descriptor)) {
+            // Unknown collections: still listed, so that the device is seen.
+            descriptor.collections << HidTopLevelCollection();
         }
-        udev_device_unref(device);
+        if (descriptor.collections.size() > kMaxCollectionsPerNode) {
+            qDebug().noquote() << "hidraw:" << node.node << "declares" << descriptor.collections.size()
+                               << "top-level collections, the first" << kMaxCollectionsPerNode << "are used";
+            descriptor.collections = descriptor.collections.mid(0, kMaxCollectionsPerNode);
+        }
+        for (const HidTopLevelCollection &collection : qAsConst(descriptor.collections)) {
+            result.collections << HidCollectionInfo{node.path(), node.vendorId, node.productId,
+                                                    collection.usagePage, collection.usage,
+                                                    collection.inputReportLength,
+                                                    collection.outputReportLength};
+        }
     }
-    udev_enumerate_unref(walk);
-    udev_unref(context);
     return result;
+}
+
+bool HidrawBackend::sameDevice(const hidraw_devinfo &info, quint16 vendorId, quint16 productId)
+{
+    // The kernel gives the ids as signed 16-bit numbers.
+    return quint16(info.vendor) == vendorId && quint16(info.product) == productId;
 }
 
 std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collection)
@@ -95,8 +105,19 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     if (node.isEmpty())
         return nullptr;
     const int fd = ::open(node.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // The most frequent support question: the device is there, the udev rule is not.
+        HidrawPermissionNotice::report(QFile::decodeName(node), collection.vendorId, collection.productId, errno);
         return nullptr;
+    }
+    hidraw_devinfo info = {};
+    // Something that is not a hidraw node (a test's stand-in) has no such description.
+    if (::ioctl(fd, HIDIOCGRAWINFO, &info) == 0 && !sameDevice(info, collection.vendorId, collection.productId)) {
+        qDebug().noquote() << "hidraw:" << QFile::decodeName(node) << "now belongs to another device:"
+                           << HidPathText::vendorProduct(quint16(info.vendor), quint16(info.product));
+        ::close(fd);
+        return nullptr;
+    }
     HidReportDescriptor descriptor;
     const bool known = descriptorFromNode(fd, &descriptor);
     // A device whose descriptor cannot be read is taken to number its reports: reads are then
@@ -107,6 +128,11 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
 bool HidrawBackend::watchesHotplug() const
 {
     return m_monitor->isWatching();
+}
+
+HidrawMonitor *HidrawBackend::monitor() const
+{
+    return m_monitor;
 }
 
 bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath,

@@ -1,11 +1,15 @@
 #include "device/HidrawHandle.h"
 
 #include <QDeadlineTimer>
+#include <QDebug>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <linux/hidraw.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 namespace {
@@ -23,18 +27,48 @@ HidrawHandle::~HidrawHandle()
         ::close(m_fd);
 }
 
+bool HidrawHandle::kernelPredatesReportIoctls(const char *release)
+{
+    if (!release)
+        return false;
+    char *rest = nullptr;
+    const long major = std::strtol(release, &rest, 10);
+    const long minor = rest && *rest == '.' ? std::strtol(rest + 1, nullptr, 10) : 0;
+    return major < 5 || (major == 5 && minor < 11);
+}
+
+void HidrawHandle::noteReportIoctlFailure(int error)
+{
+    // An unknown ioctl is ENOTTY; kernels before 5.11 answer these two with EINVAL.
+    bool unsupported = error == ENOTTY;
+    if (error == EINVAL) {
+        utsname system{};
+        unsupported = ::uname(&system) == 0 && kernelPredatesReportIoctls(system.release);
+    }
+    static std::atomic<bool> told{false};
+    if (unsupported && !told.exchange(true))
+        qCritical("hidraw: HIDIOCGINPUT/HIDIOCSOUTPUT are not supported here; the sound card's "
+                  "reports need Linux 5.11 or later");
+}
+
 bool HidrawHandle::getInputReport(quint8 *buffer, quint32 length)
 {
     if (m_fd < 0 || !buffer || length == 0 || length > kMaxIoctlLength)
         return false;
-    return ::ioctl(m_fd, HIDIOCGINPUT(length), buffer) >= 0;
+    if (::ioctl(m_fd, HIDIOCGINPUT(length), buffer) >= 0)
+        return true;
+    noteReportIoctlFailure(errno);
+    return false;
 }
 
 bool HidrawHandle::setOutputReport(const quint8 *buffer, quint32 length)
 {
     if (m_fd < 0 || !buffer || length == 0 || length > kMaxIoctlLength)
         return false;
-    return ::ioctl(m_fd, HIDIOCSOUTPUT(length), const_cast<quint8 *>(buffer)) >= 0;
+    if (::ioctl(m_fd, HIDIOCSOUTPUT(length), const_cast<quint8 *>(buffer)) >= 0)
+        return true;
+    noteReportIoctlFailure(errno);
+    return false;
 }
 
 int HidrawHandle::read(quint8 *buffer, quint32 size, int timeoutMs)

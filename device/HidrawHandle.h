@@ -19,7 +19,14 @@ public:
     int read(quint8 *buffer, quint32 size, int timeoutMs) override;
     int write(const quint8 *buffer, quint32 length) override;
 
+    // True when the kernel named by `release` (as uname gives it, "5.10.0-23-amd64") predates
+    // the report ioctls (Linux 5.11).
+    static bool kernelPredatesReportIoctls(const char *release);
+
 private:
+    // After a failed report ioctl: tells once per process when the kernel lacks it.
+    static void noteReportIoctlFailure(int error);
+
     int m_fd;
     bool m_usesReportIds;
 };

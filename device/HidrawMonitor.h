@@ -2,21 +2,30 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
+class QFileSystemWatcher;
 class QSocketNotifier;
 struct udev;
 struct udev_monitor;
 
-// Watches udev for hidraw nodes coming and going and reports them with their path text.
+// Watches hidraw nodes coming and going and reports them with their path text. udev's event
+// stream is used where a udev daemon runs; elsewhere (containers, minimal systems) the device
+// folder itself is watched, so plug and unplug are still seen.
 class HidrawMonitor : public QObject
 {
     Q_OBJECT
 public:
-    explicit HidrawMonitor(QObject *parent = nullptr);
+    enum class Source { Udev, DeviceFolder, None };
+
+    // `root` is the system's root folder ("" for "/"): sysfs, /dev and udev's run folder lie
+    // below it. Only the real root is watched through udev.
+    explicit HidrawMonitor(const QString &root = QString(), QObject *parent = nullptr);
     ~HidrawMonitor() override;
 
-    // False when udev offers no event stream (no hot-plug then; logged once).
+    Source source() const;
+    // False when neither source works (no hot-plug then).
     bool isWatching() const;
     // Remembers the path text of a node seen at enumeration: on removal the HID device above
     // the node is usually gone already and its ids can no longer be read.
@@ -27,10 +36,19 @@ signals:
     void removed(const QString &path);
 
 private:
-    void onReadable();
+    bool watchUdev();
+    bool watchDeviceFolder();
+    void onUdevReadable();
+    void onDeviceFolderChanged();
+    void reportArrival(const QString &name);
+    void reportRemoval(const QString &node);
 
+    const QString m_root;
+    Source m_source = Source::None;
     udev *m_udev = nullptr;
     udev_monitor *m_monitor = nullptr;
     QSocketNotifier *m_notifier = nullptr;
+    QFileSystemWatcher *m_folderWatcher = nullptr;
+    QSet<QString> m_namesInFolder;
     QHash<QString, QString> m_pathByNode;
 };

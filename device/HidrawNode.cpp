@@ -2,23 +2,40 @@
 
 #include "device/HidPathText.h"
 
-#include <libudev.h>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
-bool HidrawNode::fromUdev(udev_device *device, HidrawNode *result)
+namespace {
+// A uevent file is a few hundred bytes; anything longer is not one.
+constexpr qint64 kMaxUeventSize = 4096;
+}
+
+bool HidrawNode::isNodeName(const QString &name)
 {
-    if (!device || !result)
+    static const QRegularExpression pattern(QStringLiteral("^hidraw\\d{1,6}$"));
+    return pattern.match(name).hasMatch();
+}
+
+bool HidrawNode::fromSysfs(const QString &sysRoot, const QString &devRoot, const QString &name, HidrawNode *result)
+{
+    if (!result || !isNodeName(name))
         return false;
-    const char *node = udev_device_get_devnode(device);
-    udev_device *parent = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
-    if (!node || !parent)
+    const QString device = sysRoot + QStringLiteral("/class/hidraw/") + name + QStringLiteral("/device");
+    QFile uevent(device + QStringLiteral("/uevent"));
+    if (!uevent.open(QIODevice::ReadOnly))
         return false;
-    const char *hidId = udev_device_get_property_value(parent, "HID_ID");
+    const QList<QByteArray> lines = uevent.read(kMaxUeventSize).split('\n');
     HidrawNode found;
-    if (!hidId || !HidPathText::parseHidId(QString::fromLatin1(hidId), &found.vendorId, &found.productId))
+    bool haveIds = false;
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("HID_ID="))
+            haveIds = HidPathText::parseHidId(QString::fromLatin1(line.mid(7)), &found.vendorId, &found.productId);
+    }
+    if (!haveIds)
         return false;
-    found.node = QString::fromLocal8Bit(node);
-    const char *syspath = udev_device_get_syspath(parent);
-    found.parentSyspath = syspath ? QString::fromLocal8Bit(syspath) : QString();
+    found.node = devRoot + QLatin1Char('/') + name;
+    found.parentSyspath = QFileInfo(device).canonicalFilePath();
     *result = found;
     return true;
 }

@@ -3,9 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-struct udev_device;
-
-// A hidraw device as udev shows it: its node and the ids of the HID device it belongs to.
+// A hidraw device as sysfs shows it: its node and the ids of the HID device it belongs to.
 struct HidrawNode
 {
     QString node;           // "/dev/hidraw3"
@@ -13,8 +11,11 @@ struct HidrawNode
     quint16 vendorId = 0;
     quint16 productId = 0;
 
-    // False when the device has no node or no readable HID_ID.
-    static bool fromUdev(udev_device *device, HidrawNode *result);
+    // Reads <sysRoot>/class/hidraw/<name>/device/uevent; the node is <devRoot>/<name>. False
+    // when the entry is gone or has no readable HID_ID. Needs no udev daemon.
+    static bool fromSysfs(const QString &sysRoot, const QString &devRoot, const QString &name, HidrawNode *result);
+    // True for "hidraw<number>".
+    static bool isNodeName(const QString &name);
     // The path text other parts of the program see.
     QString path() const;
 };

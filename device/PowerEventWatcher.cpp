@@ -1,6 +1,9 @@
 #include "device/PowerEventWatcher.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -11,7 +14,6 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kInterface = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kSignal = QStringLiteral("PrepareForSleep");
 }
 
 PowerEventWatcher::PowerEventWatcher(QObject *parent) : QObject(parent)
@@ -19,8 +21,15 @@ PowerEventWatcher::PowerEventWatcher(QObject *parent) : QObject(parent)
     QDBusConnection bus = QDBusConnection::systemBus();
     // QtDBus subscribes by slot signature only.
     m_watchesSleep = bus.isConnected()
-                     && bus.connect(kService, kPath, kInterface, kSignal, this, SLOT(onPrepareForSleep(bool)));
-    if (!m_watchesSleep) {
+                     && bus.connect(kService, kPath, kInterface, QStringLiteral("PrepareForSleep"), this,
+                                    SLOT(onPrepareForSleep(bool)));
+    if (m_watchesSleep) {
+        // A power-off or reboot started outside the desktop (systemctl) or on Wayland reaches
+        // the program only this way.
+        bus.connect(kService, kPath, kInterface, QStringLiteral("PrepareForShutdown"), this,
+                    SLOT(onPrepareForShutdown(bool)));
+        takeSleepDelay();
+    } else {
         // Machines without a system bus (containers, CI) simply have no sleep events.
         static std::atomic<bool> told{false};
         if (!told.exchange(true))
@@ -38,15 +47,64 @@ bool PowerEventWatcher::watchesSleep() const
     return m_watchesSleep;
 }
 
+bool PowerEventWatcher::holdsSleepDelay() const
+{
+    return m_sleepDelay.isValid();
+}
+
+void PowerEventWatcher::takeSleepDelay()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
+    call << QStringLiteral("sleep") << QStringLiteral("vorlet")
+         << QStringLiteral("Writing the log line before sleep") << QStringLiteral("delay");
+    // Asynchronous: the GUI thread never waits for logind.
+    auto *pending = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *watcher) {
+        watcher->deleteLater();
+        const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *watcher;
+        if (reply.isError()) {
+            qDebug().noquote() << "power events: no sleep delay lock:" << reply.error().message();
+            return;
+        }
+        m_sleepDelay = reply.value();
+        if (m_sleepDelay.isValid())
+            emit sleepDelayChanged(true);
+    });
+}
+
+void PowerEventWatcher::releaseSleepDelay()
+{
+    if (!m_sleepDelay.isValid())
+        return;
+    // Closing the descriptor gives the lock up; logind then lets the machine sleep.
+    m_sleepDelay = QDBusUnixFileDescriptor();
+    emit sleepDelayChanged(false);
+}
+
 void PowerEventWatcher::onPrepareForSleep(bool sleeping)
 {
-    if (sleeping)
+    if (sleeping) {
         qDebug("======xiu mian======");
-    else
+        emit aboutToSleep();
+        releaseSleepDelay();
+    } else {
         qDebug("======huan xing======");
+        takeSleepDelay();
+        emit wokeUp();
+    }
+}
+
+void PowerEventWatcher::onPrepareForShutdown(bool shuttingDown)
+{
+    if (shuttingDown)
+        onEndOfSession();
 }
 
 void PowerEventWatcher::onEndOfSession()
 {
+    // The session manager and logind may both announce the same end.
+    if (m_sessionEndLogged)
+        return;
+    m_sessionEndLogged = true;
     qDebug("======system poweroff,reboot or logoff======");
 }

@@ -8,6 +8,19 @@
 #include <cstdlib>
 #include <cstring>
 
+// Recurses until the stack is gone; the frame's buffer keeps the compiler from looping instead,
+// and the depth it cannot know ends the recursion in its eyes only.
+volatile int g_deepestAllowed = -1;
+
+int overflow(int depth)
+{
+    if (depth == g_deepestAllowed)
+        return 0;
+    volatile char frame[1024];
+    frame[0] = char(depth);
+    return overflow(depth + 1) + frame[0];
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -28,6 +41,8 @@ int main(int argc, char *argv[])
         std::raise(SIGBUS);
     } else if (std::strcmp(how, "ill") == 0) {
         std::raise(SIGILL);
+    } else if (std::strcmp(how, "overflow") == 0) {
+        return overflow(0);
     }
     return 0;
 }

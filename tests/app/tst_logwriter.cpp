@@ -1,3 +1,5 @@
+#include "support/MessageCapture.h"
+
 #include "app/Log.h"
 #include "app/LogWriter.h"
 
@@ -134,16 +136,66 @@ private slots:
         QVERIFY(eight.endsWith("<div class=\"d\">2026-12-04 08:00:00 after</div>\r\n"));
     }
 
-    void keepsWritingAfterTheReopenThreshold()
+    void fileStaysOpenForTheWholeHour()
     {
-        // Past 512 characters the file is reopened after each message; nothing may be lost.
+        // Each line is on disk as soon as it is written, and the file is never reopened: moved
+        // away mid-hour, it still receives the hour's lines and no second file appears.
         QTemporaryDir dir;
+        const QString name = dir.path() + QStringLiteral("/2026-12-04_07_log.html");
         LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:00:00")); });
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < 40; ++i) {
             writer.write(QtDebugMsg, QStringLiteral("message %1 ").arg(i) + QString(30, QLatin1Char('x')));
-        const QByteArray content = readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html"));
-        QCOMPARE(content.count("<div"), 40);
-        QVERIFY(content.contains("message 39 "));
+            QCOMPARE(readAll(name).count("<div"), i + 1);
+        }
+        const QString moved = dir.path() + QStringLiteral("/moved.html");
+        QVERIFY(QFile::rename(name, moved));
+        writer.write(QtDebugMsg, QStringLiteral("after the move"));
+        QVERIFY(!QFile::exists(name));
+        const QByteArray content = readAll(moved);
+        QCOMPARE(content.count("<div"), 41);
+        QCOMPARE(content.count("<title>"), 1);
+        QVERIFY(content.endsWith("<div class=\"d\">2026-12-04 07:00:00 after the move</div>\r\n"));
+    }
+
+    void unavailableFolderIsQuietAndTriedAgainNextHour()
+    {
+        // The folder's parent is a file: the folder can be neither created nor written, even by root.
+        QTemporaryDir dir;
+        QFile blocker(dir.path() + QStringLiteral("/blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString folder = blocker.fileName() + QStringLiteral("/Log");
+        ManualClock clock{at(QStringLiteral("2026-12-04 07:10:00"))};
+        LogWriter writer(folder, clock.function());
+        {
+            MessageCapture capture;
+            QCOMPARE(writer.write(QtWarningMsg, QStringLiteral("lost")), QStringLiteral("2026-12-04 07:10:00 lost"));
+            writer.write(QtDebugMsg, QStringLiteral("lost too"));
+            QCOMPARE(capture.lines(), QStringList());
+        }
+        // Once the folder is there, the same hour stays quiet; the next hour's file is opened.
+        QVERIFY(blocker.remove());
+        QVERIFY(QDir().mkpath(folder));
+        writer.write(QtDebugMsg, QStringLiteral("still the same hour"));
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        clock.now = at(QStringLiteral("2026-12-04 08:00:01"));
+        writer.write(QtDebugMsg, QStringLiteral("next hour"));
+        const QByteArray content = readAll(folder + QStringLiteral("/2026-12-04_08_log.html"));
+        QVERIFY(content.startsWith(LogWriter::header().toUtf8()));
+        QVERIFY(content.endsWith("<div class=\"d\">2026-12-04 08:00:01 next hour</div>\r\n"));
+    }
+
+    void namesAndStampsUseAsciiDigits()
+    {
+        // Run also under an Arabic locale (see CMakeLists.txt), whose own digits are not ASCII.
+        if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ar")))
+            QVERIFY(QLocale::system().toString(2026) != QLatin1String("2026"));
+        QTemporaryDir dir;
+        LogWriter writer(dir.path(), [] { return at(QStringLiteral("2026-12-04 07:59:05")); });
+        QCOMPARE(writer.write(QtDebugMsg, QStringLiteral("x")), QStringLiteral("2026-12-04 07:59:05 x"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"2026-12-04_07_log.html"});
+        QCOMPARE(LogWriter::fileNameFor(QStringLiteral("/L"), at(QStringLiteral("2026-01-02 03:04:05"))),
+                 QStringLiteral("/L/2026-01-02_03_log.html"));
     }
 
     void pruneDeletesTheFirstFilesByName()

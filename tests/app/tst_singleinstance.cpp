@@ -1,6 +1,21 @@
+#include "app/ActivationChannel.h"
+#include "app/MainWidget.h"
+#include "app/SessionFiles.h"
+#include "app/SingleInstance.h"
+#include "support/ScriptedHidBackend.h"
+
 #include <QProcess>
+#include <QSharedMemory>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Starts the real program as separate processes, each with the same private temporary and data
 // folders, so the shared segment and the socket are the test's own.
@@ -73,6 +88,99 @@ private slots:
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/tmp")));
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/runtime")));
         QFile::setPermissions(m_temp.path() + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        // This process plays the first instance in some cases: it meets the started ones in
+        // the same session folder.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.path() + QStringLiteral("/runtime")));
+    }
+
+    void secondStartWhileTheFirstIsStillStarting()
+    {
+        // The segment exists but holds no window yet: the second start ends with 0 and sends nothing.
+        QSharedMemory segment;
+        QVERIFY(!SingleInstance::otherInstanceRunning(segment, QStringLiteral("vorletKey")));
+        ActivationChannel channel(QStringLiteral("vorletKey"));
+        QVERIFY(channel.listen());
+        QSignalSpy spy(&channel, &ActivationChannel::activationRequested);
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        QTest::qWait(100);
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(countInLogs("progress start"), 0);
+    }
+
+    void lockHeldByAStuckStartIsWaitedForOnlyBriefly()
+    {
+        const QByteArray lockFile = QFile::encodeName(SessionFiles::file(QStringLiteral("vorletKey"), QStringLiteral(".shm.lock")));
+        const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0);
+        QVERIFY(::flock(fd, LOCK_EX) == 0);
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        ::close(fd);
+        QVERIFY2(elapsed >= SingleInstance::kLockTimeoutMs && elapsed < 2500, qPrintable(QString::number(elapsed)));
+    }
+
+    void secondStartRestoresTheMinimisedWindow()
+    {
+        // The first instance is this process, with the real main window; the second is the program.
+        ScriptedHidBackend noDevices;
+        MainWidget window(&noDevices);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        QSharedMemory segment;
+        QVERIFY(!SingleInstance::otherInstanceRunning(segment, QStringLiteral("vorletKey")));
+        ActivationChannel channel(QStringLiteral("vorletKey"));
+        QVERIFY(channel.listen());
+        connect(&channel, &ActivationChannel::activationRequested, &window, &MainWidget::onActivationRequest);
+        SingleInstance::storeWindowHandle(segment, quint32(window.winId()));
+
+        QProcess second;
+        second.setProcessEnvironment(environment());
+        second.start(QStringLiteral(VORLET_BINARY), QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+    }
+
+    void stoppedFirstInstanceCannotHoldASecondStart()
+    {
+        // The first instance is stopped (SIGSTOP) and its socket's backlog is full, as after
+        // many starts: a second start still ends at once with 0.
+        QProcess first;
+        startFirst(first, 0);
+        QVERIFY(::kill(pid_t(first.processId()), SIGSTOP) == 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(ActivationChannel(QStringLiteral("vorletKey")).serverName());
+        std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+        QList<int> pending;
+        for (int i = 0; i < 200; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            pending << fd;
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
+                break;
+        }
+        QVERIFY(pending.size() < 200);
+
+        for (int i = 0; i < 2; ++i) {
+            qint64 elapsed = 0;
+            QCOMPARE(runSecond(environment(), &elapsed), 0);
+            QVERIFY2(elapsed < 2500, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
+        }
+        for (int fd : qAsConst(pending))
+            ::close(fd);
+        ::kill(pid_t(first.processId()), SIGCONT);
+        first.terminate();
+        if (!first.waitForFinished(5000)) {
+            first.kill();
+            first.waitForFinished();
+        }
+        QCOMPARE(countInLogs("================progress start================"), 1);
+        QDir(logFolder()).removeRecursively();
     }
 
     void secondStartEndsAtOnceAndFirstRecoversAfterKill()
@@ -83,7 +191,11 @@ private slots:
         qint64 elapsed = 0;
         QCOMPARE(runSecond(environment(), &elapsed), 0);
         QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
-        // The second start logged nothing and the first keeps running.
+        // Another temporary folder is still the same session.
+        QProcessEnvironment otherTemp = environment();
+        otherTemp.insert(QStringLiteral("TMPDIR"), m_temp.path());
+        QCOMPARE(runSecond(otherTemp, &elapsed), 0);
+        // The second starts logged nothing and the first keeps running.
         QCOMPARE(countInLogs("================progress start================"), 1);
         QCOMPARE(first.state(), QProcess::Running);
 
@@ -123,5 +235,5 @@ private:
     QTemporaryDir m_temp;
 };
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
+QTEST_MAIN(TestSingleInstance)
 #include "tst_singleinstance.moc"

@@ -1,4 +1,4 @@
-#include "cli/ParameterProfile.h"
+#include "soundcard/ParameterProfile.h"
 #include "support/SoundCardRig.h"
 
 #include "emulator/FirmwareBase.h"

@@ -344,6 +344,42 @@ private slots:
         QVERIFY(result.out.contains("btnMixDry=1"));
     }
 
+    // "Restore last settings" from the shell: the option is the panel's, each session with it on
+    // remembers the state it leaves, and restore brings it back on a fresh device.
+    void lastSettingsAcrossRuns()
+    {
+        QTemporaryDir config;
+        auto ctl = [&config](const QStringList &arguments) {
+            return run(arguments, QString(), {{"XDG_CONFIG_HOME", config.path()}});
+        };
+        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"off"});
+        // Off: nothing is remembered.
+        QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "3"}).exitCode, 0);
+        Result result = ctl({"--emulate", "vx02", "restore"});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, QStringList{"vorletctl: no settings remembered for the vx02 with serial number 'VS20261205007'; nothing sent"});
+
+        QCOMPARE(ctl({"lastSettings", "on"}).exitCode, 0);
+        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"on"});
+        // A command after the optional on|off is a command.
+        QCOMPARE(ctl({"--json", "--emulate", "vx02", "lastSettings", "getDevType"}).out,
+                 QStringList({"{\"lastSettings\":\"on\"}", "{\"getDevType\":\"vx02\"}"}));
+        QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "11", "setDenoise", "3"}).exitCode, 0);
+        result = ctl({"--emulate", "vx02", "getAllPara", "restore", "getAllPara"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("volumeRecording=8"));   // the fresh device's own state first
+        QCOMPARE(result.out.count("volumeRecording=11"), 1);
+        QCOMPARE(result.out.count("denoiseLevel=3"), 1);
+        // The profile is the one of save: load gives the same state.
+        const QString saved = config.filePath("saved.json");
+        QCOMPARE(ctl({"--emulate", "vx02", "restore", "save", saved}).exitCode, 0);
+        result = ctl({"--emulate", "vx02", "load", saved, "getAllPara"});
+        QVERIFY(result.out.contains("volumeRecording=11"));
+        // Per device: the vx01 has nothing remembered yet.
+        QCOMPARE(ctl({"--emulate", "vx01", "restore"}).exitCode, 1);
+        QCOMPARE(ctl({"lastSettings", "maybe"}).exitCode, 2);
+    }
+
 private:
     QTemporaryDir m_dir;
 };

@@ -102,6 +102,18 @@ private slots:
                            wanted(kC, 0x000C, 0x0001, 0, 5)}
             << "" << Status::Complete << 0x1234 << 0x4321 << 0x000C << QStringList{searchLine(0x000C, 0x0001)}
             << QStringList{kA, kB, kC} << 0 << 5;
+        QTest::newRow("collections of one interface share one open")
+            << Collections{wanted(kA, 0x0001, 0x0006, 9, 0), wanted(kA, 0x000C, 0x0002, 0, 9),
+                           wanted(kB, 0x000C, 0x0001, 0, 5)}
+            << "" << Status::Complete << 0x1234 << 0x4321 << 0x000C << QStringList{searchLine(0x000C, 0x0001)}
+            << QStringList{kA, kB} << 0 << 5;
+        Collections flood;
+        for (int i = 0; i < 1000; ++i)
+            flood << wanted(kA, 0, 0, 0, 0);
+        flood << mouse << wanted(kA, 0, 0, 0, 0);
+        QTest::newRow("a thousand empty collections, one open") << flood << "" << Status::Complete << 0x1234 << 0x4321
+                                                                << 0xFF00 << QStringList{search, "C No More Item Left!!!"}
+                                                                << QStringList{kA, kOther} << -1 << -1;
         QTest::newRow("unopenable skipped silently")
             << Collections{wanted(kA, 0xFF00, 0x55AA, 65, 65), wanted(kB, 0xFF00, 0x55AA, 64, 63)} << kA
             << Status::Complete << 0x1234 << 0x4321 << 0xFF00 << QStringList{search} << QStringList{kA, kB} << 64 << 63;

@@ -1,12 +1,17 @@
+#include "support/MessageCapture.h"
+
 #include "device/HidPathText.h"
 #include "device/HidrawBackend.h"
 #include "device/HidrawHandle.h"
+#include "device/HidrawMonitor.h"
 #include "device/HidHandle.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <linux/hidraw.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,6 +46,59 @@ QByteArray pattern(int size, int seed)
     for (int i = 0; i < size; ++i)
         bytes[i] = char(seed + i * 3);
     return bytes;
+}
+
+// A vendor collection with 64-byte input and output reports, no report ids (as a vx02 has).
+const QByteArray kVendorDescriptor = QByteArray::fromHex("0600FF0AAA55A101150026FF00750895400901810209019102C0");
+// A keyboard: one 8-byte input report.
+const QByteArray kKeyboardDescriptor = QByteArray::fromHex("05010906A101750895088102C0");
+
+// The part of a system's root that the hidraw backend reads: sysfs's hidraw class with each
+// node's HID device (uevent, report descriptor) and the nodes in dev/ (plain files here).
+class FakeSystem
+{
+public:
+    FakeSystem()
+    {
+        QDir().mkpath(root() + "/sys/class/hidraw");
+        QDir().mkpath(root() + "/dev");
+    }
+    QString root() const { return m_dir.path(); }
+
+    // Adds the HID device with its hidraw entry; the node itself comes with addNode().
+    void addDevice(const QString &name, const QString &hidId, const QByteArray &descriptor)
+    {
+        const QString device = root() + "/sys/devices/usb1/" + name + "-hid";
+        QDir().mkpath(device);
+        write(device + "/uevent", "DRIVER=hid-generic\nHID_ID=" + hidId.toLatin1() + "\nHID_NAME=Test\n");
+        if (!descriptor.isNull())
+            write(device + "/report_descriptor", descriptor);
+        const QString entry = root() + "/sys/class/hidraw/" + name;
+        QDir().mkpath(entry);
+        QFile::link(device, entry + "/device");
+    }
+    void addNode(const QString &name) { write(root() + "/dev/" + name, QByteArray()); }
+    void removeNode(const QString &name) { QFile::remove(root() + "/dev/" + name); }
+
+private:
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    QTemporaryDir m_dir;
+};
+
+// "path page:usage in/out" of a listed collection, the root left out of the path.
+QStringList listed(const QList<HidCollectionInfo> &collections, const QString &root)
+{
+    QStringList lines;
+    for (const HidCollectionInfo &info : collections) {
+        lines << QString::asprintf("%s %04x:%04x %u/%u", qPrintable(info.path.mid(root.size())), info.usagePage,
+                                   info.usage, info.inputReportLength, info.outputReportLength);
+    }
+    return lines;
 }
 
 } // namespace
@@ -101,8 +159,12 @@ private slots:
         QCOMPARE(QByteArray(received, 65), report);
         // The report requests exist on hidraw nodes only.
         quint8 buffer[65] = {};
+        // Where the kernel does not know them, one line says what is needed, once.
+        MessageCapture capture;
         QVERIFY(!handle->getInputReport(buffer, 65));
         QVERIFY(!handle->setOutputReport(buffer, 65));
+        QCOMPARE(capture.texts(QtCriticalMsg),
+                 QStringList{"hidraw: HIDIOCGINPUT/HIDIOCSOUTPUT are not supported here; the sound card's reports need Linux 5.11 or later"});
         handle.reset();
         QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
     }
@@ -122,17 +184,102 @@ private slots:
         QVERIFY(!backend.open(info));
     }
 
-    void backendListsNodesWithIdsInThePath()
+    void kernelVersions_data()
     {
-        // Whatever the machine has, every listed collection carries a node and the ids in its path.
-        HidrawBackend backend;
+        QTest::addColumn<QByteArray>("release");
+        QTest::addColumn<bool>("predates");
+        QTest::newRow("Debian 11") << QByteArray("5.10.0-23-amd64") << true;
+        QTest::newRow("5.11") << QByteArray("5.11.0") << false;
+        QTest::newRow("Debian 12") << QByteArray("6.1.0-18-amd64") << false;
+        QTest::newRow("4.19") << QByteArray("4.19.0-26-amd64") << true;
+    }
+    void kernelVersions()
+    {
+        QFETCH(QByteArray, release);
+        QTEST(HidrawHandle::kernelPredatesReportIoctls(release.constData()), "predates");
+    }
+
+    void openNodeMustStillBelongToTheDevice_data()
+    {
+        QTest::addColumn<int>("vendor");
+        QTest::addColumn<int>("product");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("same ids") << 0x1234 << 0x4321 << true;
+        QTest::newRow("ids above 0x7fff") << 0x8086 << 0xC52B << true;
+        QTest::newRow("other product") << 0x1234 << 0x4322 << false;
+        QTest::newRow("other vendor") << 0x1235 << 0x4321 << false;
+    }
+    void openNodeMustStillBelongToTheDevice()
+    {
+        QFETCH(int, vendor);
+        QFETCH(int, product);
+        hidraw_devinfo info = {};
+        info.vendor = qint16(quint16(vendor));
+        info.product = qint16(quint16(product));
+        const bool wantedHigh = vendor == 0x8086;
+        QTEST(HidrawBackend::sameDevice(info, wantedHigh ? 0x8086 : 0x1234, wantedHigh ? 0xC52B : 0x4321), "same");
+    }
+
+    void backendListsTheNodesOfTheSystemTree()
+    {
+        FakeSystem system;
+        QByteArray flood;
+        for (int i = 0; i < 40; ++i)
+            flood += QByteArray::fromHex("05010902A101C0");
+        system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor);
+        system.addDevice("hidraw2", "0003:0000046D:0000C31C", kKeyboardDescriptor);
+        system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray());  // descriptor unreadable
+        system.addDevice("hidraw4", "0003:0000AAAA:0000BBBB", flood);
+        for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4"})
+            system.addNode(name);
+        HidrawBackend backend(system.root());
+        MessageCapture capture;
         const HidEnumeration found = backend.enumerateWithStatus();
-        QVERIFY(found.status != HidEnumeration::Status::NoDeviceSet);
-        for (const HidCollectionInfo &info : found.collections) {
-            QVERIFY(info.path.startsWith("/dev/"));
-            QVERIFY(info.path.endsWith('#' + HidPathText::vendorProduct(info.vendorId, info.productId)));
-        }
-        QCOMPARE(backend.enumerate().size(), found.collections.size());
+        QCOMPARE(found.status, HidEnumeration::Status::Complete);
+        QStringList expected{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0",
+                             "/dev/hidraw3#VID_1235&PID_0003 0000:0000 0/0"};
+        for (int i = 0; i < HidrawBackend::kMaxCollectionsPerNode; ++i)
+            expected << "/dev/hidraw4#VID_AAAA&PID_BBBB 0001:0002 0/0";
+        expected << "/dev/hidraw10#VID_1234&PID_4321 ff00:55aa 65/65";
+        QCOMPARE(listed(found.collections, system.root()), expected);
+        QCOMPARE(capture.texts(QtDebugMsg), QStringList{"hidraw: " + system.root()
+                                                        + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"});
+        // Opened through its path: the node of the tree.
+        QVERIFY(backend.open(found.collections.last()));
+
+        QCOMPARE(HidrawBackend(system.root() + "/nowhere").enumerateWithStatus().status, HidEnumeration::Status::NoDeviceSet);
+    }
+
+    void withoutUdevTheDeviceFolderIsWatched()
+    {
+        FakeSystem system;
+        system.addDevice("hidraw0", "0003:0000046D:0000C31C", kKeyboardDescriptor);
+        system.addNode("hidraw0");
+        MessageCapture capture;
+        HidrawBackend backend(system.root());
+        QCOMPARE(backend.monitor()->source(), HidrawMonitor::Source::DeviceFolder);
+        QVERIFY(backend.watchesHotplug());
+        QCOMPARE(capture.texts(QtDebugMsg).value(0), QStringLiteral("register UDisk notification fail, error:"));
+        QSignalSpy arrived(&backend, &HidBackend::interfaceArrived);
+        QSignalSpy removed(&backend, &HidBackend::interfaceRemoved);
+
+        const QString vx02 = system.root() + "/dev/hidraw5#VID_1234&PID_4321";
+        system.addDevice("hidraw5", "0003:00001234:00004321", kVendorDescriptor);
+        system.addNode("hidraw5");
+        QTRY_COMPARE(arrived.count(), 1);
+        QCOMPARE(arrived.first().first().toString(), vx02);
+        // The HID device goes first, then the node: the path is still known.
+        QVERIFY(QDir(system.root() + "/sys/class/hidraw/hidraw5").removeRecursively());
+        system.removeNode("hidraw5");
+        QTRY_COMPARE(removed.count(), 1);
+        QCOMPARE(removed.first().first().toString(), vx02);
+        QCOMPARE(arrived.count(), 1);
+        // Other files in the folder mean nothing.
+        QFile other(system.root() + "/dev/ttyUSB0");
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.close();
+        QTest::qWait(100);
+        QCOMPARE(arrived.count() + removed.count(), 2);
     }
 };
 

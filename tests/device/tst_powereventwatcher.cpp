@@ -4,22 +4,69 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <poll.h>
+#include <unistd.h>
+
 namespace {
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kInterface = QStringLiteral("org.freedesktop.login1.Manager");
 
-QDBusMessage prepareForSleep(bool sleeping)
+QDBusMessage logindSignal(const QString &name, bool active)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, QStringLiteral("PrepareForSleep"));
-    signal << sleeping;
+    QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, name);
+    signal << active;
     return signal;
 }
 }
+
+// logind's inhibitor locks as far as the program uses them: each lock is the write end of a
+// pipe; the lock is given up when every copy of it is closed, which the read end shows as a
+// hang-up.
+class StandInLogind : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    ~StandInLogind() override
+    {
+        for (int fd : qAsConst(m_readEnds))
+            ::close(fd);
+    }
+    QStringList requests;
+
+    int locksHeld() const
+    {
+        int held = 0;
+        for (int fd : m_readEnds) {
+            pollfd watched{fd, POLLIN, 0};
+            if (::poll(&watched, 1, 0) == 0)
+                ++held;
+        }
+        return held;
+    }
+
+public slots:
+    QDBusUnixFileDescriptor Inhibit(const QString &what, const QString &who, const QString &why, const QString &mode)
+    {
+        requests << QStringList{what, who, why, mode}.join(QLatin1Char('|'));
+        int ends[2];
+        if (::pipe(ends) != 0)
+            return {};
+        m_readEnds << ends[0];
+        QDBusUnixFileDescriptor lock(ends[1]);  // keeps a copy of its own
+        ::close(ends[1]);
+        return lock;
+    }
+
+private:
+    QList<int> m_readEnds;
+};
 
 // Runs a private message bus as the "system bus" with a stand-in logind on it.
 class TestPowerEventWatcher : public QObject
@@ -44,6 +91,7 @@ private slots:
         QDBusConnection logind = QDBusConnection::connectToBus(m_address, QStringLiteral("logind"));
         QVERIFY(logind.isConnected());
         QVERIFY(logind.registerService(QStringLiteral("org.freedesktop.login1")));
+        QVERIFY(logind.registerObject(kPath, &m_logind, QDBusConnection::ExportAllSlots));
     }
 
     void cleanupTestCase()
@@ -56,28 +104,61 @@ private slots:
         }
     }
 
-    void sleepAndWakeFromLogindOnly()
+    void sleepLineIsWrittenBeforeTheDelayLockIsGivenUp()
     {
+        m_logind.requests.clear();
         PowerEventWatcher watcher;
         QVERIFY(watcher.watchesSleep());
+        QTRY_VERIFY(watcher.holdsSleepDelay());
+        QCOMPARE(m_logind.requests, QStringList{"sleep|vorlet|Writing the log line before sleep|delay"});
+        QCOMPARE(m_logind.locksHeld(), 1);
+
         QDBusConnection logind(QStringLiteral("logind"));
         QDBusConnection impostor = QDBusConnection::connectToBus(m_address, QStringLiteral("impostor"));
         QVERIFY(impostor.isConnected());
         MessageCapture capture;
-        QVERIFY(impostor.send(prepareForSleep(true)));
-        QVERIFY(logind.send(prepareForSleep(true)));
-        QTRY_COMPARE(capture.texts(QtDebugMsg), QStringList{"======xiu mian======"});
-        QVERIFY(logind.send(prepareForSleep(false)));
+        QStringList linesWhenGivenUp;
+        connect(&watcher, &PowerEventWatcher::sleepDelayChanged, this, [&](bool held) {
+            if (!held)
+                linesWhenGivenUp = capture.texts(QtDebugMsg);
+        });
+        QVERIFY(impostor.send(logindSignal(QStringLiteral("PrepareForSleep"), true)));
+        QVERIFY(logind.send(logindSignal(QStringLiteral("PrepareForSleep"), true)));
+        QTRY_COMPARE(m_logind.locksHeld(), 0);
+        QCOMPARE(linesWhenGivenUp, QStringList{"======xiu mian======"});
+
+        // Awake again: the line, and a new lock for the next sleep.
+        QVERIFY(logind.send(logindSignal(QStringLiteral("PrepareForSleep"), false)));
         const QStringList both{"======xiu mian======", "======huan xing======"};
         QTRY_COMPARE(capture.texts(QtDebugMsg), both);
+        QTRY_COMPARE(m_logind.locksHeld(), 1);
+        QCOMPARE(m_logind.requests.size(), 2);
         QTest::qWait(50);  // the impostor's signal never shows up
         QCOMPARE(capture.texts(QtDebugMsg), both);
+    }
+
+    void shutdownIsLoggedOnce()
+    {
+        PowerEventWatcher watcher;
+        QTRY_VERIFY(watcher.holdsSleepDelay());
+        MessageCapture capture;
+        QDBusConnection logind(QStringLiteral("logind"));
+        // false: a shutdown called off, nothing to log.
+        QVERIFY(logind.send(logindSignal(QStringLiteral("PrepareForShutdown"), false)));
+        QVERIFY(logind.send(logindSignal(QStringLiteral("PrepareForShutdown"), true)));
+        const QStringList once{"======system poweroff,reboot or logoff======"};
+        QTRY_COMPARE(capture.texts(QtDebugMsg), once);
+        // The session manager announcing the same end adds nothing.
+        watcher.onEndOfSession();
+        QTest::qWait(50);
+        QCOMPARE(capture.texts(QtDebugMsg), once);
     }
 
 private:
     QTemporaryDir m_dir;
     QProcess m_daemon;
     QString m_address;
+    StandInLogind m_logind;
 };
 
 QTEST_GUILESS_MAIN(TestPowerEventWatcher)

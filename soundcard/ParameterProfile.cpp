@@ -1,6 +1,6 @@
-#include "cli/ParameterProfile.h"
+#include "soundcard/ParameterProfile.h"
 
-#include "cli/ProfileKeyTable.h"
+#include "soundcard/ProfileKeyTable.h"
 #include "soundcard/SoundCardBase.h"
 
 #include <QFile>
@@ -91,16 +91,21 @@ QJsonObject ParameterProfile::valuesOf(const QVariantMap &parameters)
     return values;
 }
 
+QByteArray ParameterProfile::toJson(const QString &devType, const QVariantMap &parameters, bool compact)
+{
+    const QJsonObject root{{kDevType, devType}, {kParameters, valuesOf(parameters)}};
+    return QJsonDocument(root).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
+}
+
 bool ParameterProfile::save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error)
 {
     QString problem;
     if (!check(devType, parameters, &problem))
         return fail(error, QStringLiteral("not saved to %1: %2").arg(path, problem));
-    const QJsonObject root{{kDevType, devType}, {kParameters, valuesOf(parameters)}};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    file.write(toJson(devType, parameters));
     if (!file.commit())
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return true;
@@ -111,26 +116,32 @@ bool ParameterProfile::load(const QString &path, const QString &devType, QVector
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("cannot read profile %1: %2").arg(path, file.errorString()));
+    return fromJson(file.readAll(), QStringLiteral("profile %1").arg(path), devType, steps, error);
+}
+
+bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, const QString &devType,
+                                QVector<Step> *steps, QString *error)
+{
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (document.isNull())
-        return fail(error, QStringLiteral("profile %1 is no JSON: %2").arg(path, parseError.errorString()));
+        return fail(error, QStringLiteral("%1 is no JSON: %2").arg(origin, parseError.errorString()));
     const QJsonObject root = document.object();
     if (!root.value(kParameters).isObject())
-        return fail(error, QStringLiteral("profile %1 has no \"parameters\" object").arg(path));
+        return fail(error, QStringLiteral("%1 has no \"parameters\" object").arg(origin));
     const QJsonValue type = root.value(kDevType);
     if (!type.isString() || !ProfileKeyTable::models().contains(type.toString())) {
-        return fail(error, QStringLiteral("profile %1: \"devType\" must be one of %2")
-                               .arg(path, ProfileKeyTable::models().join(QStringLiteral(", "))));
+        return fail(error, QStringLiteral("%1: \"devType\" must be one of %2")
+                               .arg(origin, ProfileKeyTable::models().join(QStringLiteral(", "))));
     }
     if (type.toString() != devType)
-        return fail(error, QStringLiteral("profile %1 is for a %2, the device is a %3").arg(path, type.toString(), devType));
+        return fail(error, QStringLiteral("%1 is for a %2, the device is a %3").arg(origin, type.toString(), devType));
 
     // Check every value first.
     QMap<QString, int> checked;
     QString problem;
     if (!check(devType, root.value(kParameters).toObject(), &checked, &problem))
-        return fail(error, QStringLiteral("profile %1: %2").arg(path, problem));
+        return fail(error, QStringLiteral("%1: %2").arg(origin, problem));
 
     // Then the calls, in the table's order.
     steps->clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/ProfileKey.h"
+#include "soundcard/ProfileKey.h"
 
 #include <QString>
 #include <QStringList>

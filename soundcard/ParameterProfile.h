@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
@@ -10,17 +11,23 @@
 
 class SoundCardBase;
 
-// A saved device state: {"devType": "vx02", "parameters": {"volumeBGM": 8, ...}}.
+// A saved device state: {"devType": "vx02", "parameters": {"volumeBGM": 8, ...}}. The same text
+// is a profile file of vorletctl and the remembered state of a device in the settings.
 class ParameterProfile
 {
 public:
     using Step = std::function<void(SoundCardBase &)>;
 
+    // Indented for files a person may read; compact where it is one value among settings.
+    static QByteArray toJson(const QString &devType, const QVariantMap &parameters, bool compact = false);
     // Writes only what load would take back: a map that fails check() is refused.
     static bool save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error);
     // Reads and checks the whole profile for a device of `devType` before anything is sent;
     // on success *steps are the setter calls that bring the device into its state.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
+    // The same for a profile's text; `origin` names it in the messages ("profile FILE").
+    static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType,
+                         QVector<Step> *steps, QString *error);
     // The checks load makes on the values of a profile: every key known to the model, every
     // value an integer in its range, sound modes that exist. False with the first problem.
     static bool check(const QString &devType, const QVariantMap &parameters, QString *error);

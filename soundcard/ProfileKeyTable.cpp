@@ -1,4 +1,4 @@
-#include "cli/ProfileKeyTable.h"
+#include "soundcard/ProfileKeyTable.h"
 
 #include "soundcard/SoundCardBase.h"
 

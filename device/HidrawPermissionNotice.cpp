@@ -1,0 +1,62 @@
+#include "device/HidrawPermissionNotice.h"
+
+#include <QSet>
+
+#include <cerrno>
+
+Q_LOGGING_CATEGORY(lcDeviceAccess, "vorlet.access")
+
+namespace {
+
+struct VendorProduct
+{
+    quint16 vendorId;
+    quint16 productId;
+};
+
+// Keep in step with packaging/udev/70-vorlet.rules.
+const VendorProduct kRuleDevices[] = {{0x1234, 0x4321}, {0x1235, 0x0003}};
+
+QSet<QString> &toldNodes()
+{
+    static QSet<QString> nodes;
+    return nodes;
+}
+
+} // namespace
+
+bool HidrawPermissionNotice::isSoundCard(quint16 vendorId, quint16 productId)
+{
+    for (const VendorProduct &device : kRuleDevices) {
+        if (device.vendorId == vendorId && device.productId == productId)
+            return true;
+    }
+    return false;
+}
+
+QString HidrawPermissionNotice::text(const QString &node, quint16 vendorId, quint16 productId)
+{
+    return QStringLiteral("no permission to open %1 (Vorlet sound card %2:%3): install the udev rule "
+                          "%4 (scripts/install-udev-rule, or the vorlet package), then unplug and "
+                          "replug the device")
+        .arg(node)
+        .arg(vendorId, 4, 16, QLatin1Char('0'))
+        .arg(productId, 4, 16, QLatin1Char('0'))
+        .arg(QLatin1String(kRuleName));
+}
+
+bool HidrawPermissionNotice::report(const QString &node, quint16 vendorId, quint16 productId, int errorCode)
+{
+    if ((errorCode != EACCES && errorCode != EPERM) || !isSoundCard(vendorId, productId))
+        return false;
+    if (toldNodes().contains(node))
+        return false;
+    toldNodes().insert(node);
+    qCWarning(lcDeviceAccess).noquote() << text(node, vendorId, productId);
+    return true;
+}
+
+void HidrawPermissionNotice::reset()
+{
+    toldNodes().clear();
+}

@@ -1,0 +1,134 @@
+#include "soundcard/SettingsRestorer.h"
+
+#include "device/PowerEventWatcher.h"
+#include "soundcard/ParameterProfile.h"
+#include "soundcard/SoundCardBase.h"
+
+#include <QDebug>
+
+SettingsRestorer::SettingsRestorer(QObject *parent) : QObject(parent)
+{
+    // Reached by the scene through a property of the main window.
+    qRegisterMetaType<SettingsRestorer *>();
+}
+
+bool SettingsRestorer::isEnabled() const
+{
+    return m_memory.restoreEnabled();
+}
+
+void SettingsRestorer::setEnabled(bool on)
+{
+    if (on == isEnabled())
+        return;
+    m_memory.setRestoreEnabled(on);
+    qInfo("restore last settings: %s", on ? "on" : "off");
+    // What the device shows now is what comes back next time.
+    if (on && m_card && readSerial())
+        remember();
+    emit enabledChanged(on);
+}
+
+void SettingsRestorer::watch(PowerEventWatcher *power)
+{
+    connect(power, &PowerEventWatcher::aboutToSleep, this, &SettingsRestorer::onSleep);
+    connect(power, &PowerEventWatcher::wokeUp, this, &SettingsRestorer::onWake);
+}
+
+void SettingsRestorer::attach(SoundCardBase *card)
+{
+    setCard(card);
+    if (!card)
+        return;
+    connect(card, &SoundCardBase::allParaChanged, this, &SettingsRestorer::remember);
+    if (isEnabled())
+        restore();
+}
+
+void SettingsRestorer::setCard(SoundCardBase *card)
+{
+    if (m_card)
+        disconnect(m_card, nullptr, this, nullptr);
+    m_card = card;
+    m_serial.clear();
+    m_serialAsked = false;
+}
+
+void SettingsRestorer::rememberNow()
+{
+    if (!m_card || !isEnabled())
+        return;
+    m_card->getParaIsChange();
+    remember();
+}
+
+QString SettingsRestorer::serial() const
+{
+    return m_serial;
+}
+
+bool SettingsRestorer::restore()
+{
+    if (!m_card || !readSerial())
+        return false;
+    const QByteArray profile = m_memory.recall(m_serial);
+    if (profile.isEmpty()) {
+        qInfo("restore last settings: nothing remembered for %s yet", qPrintable(m_serial));
+        return false;
+    }
+    QVector<ParameterProfile::Step> steps;
+    QString error;
+    const QString origin = QStringLiteral("remembered settings of %1").arg(m_serial);
+    if (!ParameterProfile::fromJson(profile, origin, m_card->getDevType(), &steps, &error)) {
+        qWarning("restore last settings: %s; nothing sent", qPrintable(error));
+        return false;
+    }
+    for (const ParameterProfile::Step &step : qAsConst(steps))
+        step(*m_card);
+    qInfo("restore last settings: %d setters sent to %s", int(steps.size()), qPrintable(m_serial));
+    m_card->getParaIsChange();
+    return true;
+}
+
+void SettingsRestorer::onSleep()
+{
+    m_asleep = true;
+}
+
+void SettingsRestorer::onWake()
+{
+    m_asleep = false;
+    if (m_card && isEnabled())
+        restore();
+}
+
+void SettingsRestorer::remember()
+{
+    if (!m_card || m_asleep || !isEnabled() || !readSerial())
+        return;
+    const QVariantMap parameters = m_card->getAllPara();
+    if (parameters.isEmpty())
+        return;
+    // Only a state that can be sent back is kept, checked as save checks it: a report that was
+    // no parameter report (the answer to another query read by a poll) leaves the last good one
+    // in place.
+    QString error;
+    if (!ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
+        qDebug("restore last settings: %s; not kept", qPrintable(error));
+        return;
+    }
+    m_memory.remember(m_serial, ParameterProfile::toJson(m_card->getDevType(), parameters, true));
+}
+
+// Asked once per attached card, and only while the option is on.
+bool SettingsRestorer::readSerial()
+{
+    if (m_serialAsked || !m_card)
+        return !m_serial.isEmpty();
+    m_serialAsked = true;
+    m_serial = m_card->getSNCode().trimmed();
+    if (m_serial.isEmpty())
+        qWarning("restore last settings: the %s gives no serial number; its settings are not kept",
+                 qPrintable(m_card->getDevType()));
+    return !m_serial.isEmpty();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "soundcard/ParameterMemory.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class PowerEventWatcher;
+class SoundCardBase;
+
+// Brings a sound card back to the settings it had last: while the option is on, the parameter
+// map of the attached card is remembered by its serial number at every change, and when that
+// device arrives again or the machine wakes, the setters that restore it are sent and the card
+// is polled once. Off by default; with the option off nothing is read, kept or sent.
+class SettingsRestorer : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY enabledChanged)
+public:
+    explicit SettingsRestorer(QObject *parent = nullptr);
+
+    bool isEnabled() const;
+    // Sleep and wake of the machine: nothing is remembered in between (the device may come back
+    // reset), and on wake the attached card is restored.
+    void watch(PowerEventWatcher *power);
+    // The card of a device that was just attached and opened (null once it is removed). With the
+    // option on, it gets its remembered settings back now.
+    void attach(SoundCardBase *card);
+    // The card for restore() and rememberNow() alone: its changes are not followed, nothing is
+    // sent on its own (a vorletctl session).
+    void setCard(SoundCardBase *card);
+    // With the option on, polls the card once and remembers its state.
+    void rememberNow();
+    // The attached card's serial number, once asked; empty before.
+    QString serial() const;
+
+signals:
+    void enabledChanged(bool enabled);
+
+public slots:
+    void setEnabled(bool on);
+    // Sends the settings remembered for the attached card, then polls it once; false when there
+    // is no card, no serial number or nothing remembered (nothing is sent then).
+    bool restore();
+    void onSleep();
+    void onWake();
+
+private:
+    void remember();
+    bool readSerial();
+
+    ParameterMemory m_memory;
+    QPointer<SoundCardBase> m_card;
+    QString m_serial;
+    bool m_serialAsked = false;
+    bool m_asleep = false;
+};

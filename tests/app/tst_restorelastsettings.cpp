@@ -1,0 +1,257 @@
+// "Restore last settings" end to end: the real main window on an emulated bus, the user's
+// changes made through the sound card's slots as the scene makes them, the device unplugged and
+// plugged again in its start-up state, or the machine put to sleep and woken.
+#include "app/MainWidget.h"
+#include "device/DetectionDevice.h"
+#include "device/PowerEventWatcher.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
+#include "soundcard/CommandFrame.h"
+#include "soundcard/SettingsRestorer.h"
+#include "soundcard/SoundCardBase.h"
+
+#include <QQmlContext>
+#include <QQuickWidget>
+#include <QQmlExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The model's firmware, counting the setter frames (commands with data) it receives.
+class CountingFirmware : public EmulatedFirmware
+{
+public:
+    explicit CountingFirmware(const QString &model) : m_inner(FirmwareFactory::make(model)) {}
+
+    QList<QByteArray> receive(const QByteArray &report) override
+    {
+        CommandFrame::Parsed frame;
+        QString error;
+        if (report.size() > 1
+            && CommandFrame::parse(reinterpret_cast<const quint8 *>(report.constData()) + 1, report.size() - 1, &frame, &error)
+            && frame.command.hasData)
+            ++setters;
+        return m_inner->receive(report);
+    }
+    QByteArray inputReport() override { return m_inner->inputReport(); }
+
+    FirmwareBase &device() const { return *static_cast<FirmwareBase *>(m_inner.get()); }
+
+    int setters = 0;
+
+private:
+    std::unique_ptr<EmulatedFirmware> m_inner;
+};
+
+// A user's session on each model: slot, arguments; every change moves a value away from the
+// device's start-up state.
+struct Change
+{
+    const char *slot;
+    int first;
+    int second;   // -1: one-argument slot
+};
+
+QVector<Change> changesOf(const QString &model)
+{
+    if (model == QLatin1String("vx01"))
+        return {{"setVolume", 1, 3}, {"setVolume", 4, 14}, {"setSoundMode", 2, 2}, {"setMicToneColour", 12, -1},
+                {"setMicReverberation", 11, 2}, {"setSwitch", 7, 1}, {"setDodgeSpeed", 2, -1}};
+    return {{"setVolume", 2, 13}, {"setVolume", 5, 0}, {"setSoundMode", 2, 4}, {"setDenoise", 3, -1},
+            {"setEliminateVoice", 1, -1}, {"setSwitch", 3, 1}, {"setDodgeThreshold", 15, -1}};
+}
+
+void apply(SoundCardBase *card, const Change &change)
+{
+    if (change.second < 0)
+        QMetaObject::invokeMethod(card, change.slot, Q_ARG(int, change.first));
+    else
+        QMetaObject::invokeMethod(card, change.slot, Q_ARG(int, change.first), Q_ARG(int, change.second));
+}
+
+QVariantMap deviceState(const FirmwareBase &device)
+{
+    QVariantMap state;
+    for (const QString &key : device.keys())
+        state.insert(key, device.parameter(key));
+    return state;
+}
+
+// "key: actual != expected" for every key whose values differ.
+QByteArray differences(const QVariantMap &actual, const QVariantMap &expected)
+{
+    QStringList lines;
+    QStringList keys = actual.keys() + expected.keys();
+    keys.removeDuplicates();
+    for (const QString &key : qAsConst(keys)) {
+        if (actual.value(key) != expected.value(key))
+            lines << QStringLiteral("%1: %2 != %3").arg(key, actual.value(key).toString(), expected.value(key).toString());
+    }
+    return lines.join(QLatin1String("; ")).toUtf8();
+}
+
+#define COMPARE_STATE(actual, expected) \
+    QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
+
+} // namespace
+
+class TestRestoreLastSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_settingsDir;
+
+    // The user's changes, taken over by the window's polling; returns the device's state then.
+    QVariantMap changeSettings(MainWidget &window, CountingFirmware *firmware, const QString &model)
+    {
+        QSignalSpy changed(window.soundCard(), &SoundCardBase::allParaChanged);
+        for (const Change &change : changesOf(model))
+            apply(window.soundCard(), change);
+        const QVariantMap changedState = deviceState(firmware->device());
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), changedState, 3000); }();
+        return changedState;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    }
+
+    void init()
+    {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear();
+    }
+
+    void offByDefaultAndReachableFromTheScene()
+    {
+        EmulatedBus bus;
+        MainWidget window(&bus);
+        QVERIFY(!window.settingsRestorer()->isEnabled());
+        // The window's scene sees the option as MainLogic.settingsRestorer.enabled and switches it.
+        QQmlContext *scene = window.sceneView()->rootContext();
+        QQmlExpression read(scene, nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled"));
+        QCOMPARE(read.evaluate(), QVariant(false));
+        QSignalSpy switched(window.settingsRestorer(), &SettingsRestorer::enabledChanged);
+        QQmlExpression(scene, nullptr, QStringLiteral("MainLogic.settingsRestorer.enabled = true")).evaluate();
+        QCOMPARE(switched.count(), 1);
+        QCOMPARE(read.evaluate(), QVariant(true));
+        // Kept for the next start.
+        MainWidget next(&bus);
+        QVERIFY(next.settingsRestorer()->isEnabled());
+    }
+
+    void replugBringsBackTheLastSettings_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("enabled");
+        for (const char *model : {"vx01", "vx02"}) {
+            QTest::addRow("%s on", model) << model << true;
+            QTest::addRow("%s off", model) << model << false;
+        }
+    }
+
+    void replugBringsBackTheLastSettings()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, enabled);
+        EmulatedBus bus;
+        auto *firmware = new CountingFirmware(model);
+        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
+        MainWidget window(&bus);
+        window.settingsRestorer()->setEnabled(enabled);
+        const QVariantMap startUp = deviceState(firmware->device());
+        const QVariantMap changed = changeSettings(window, firmware, model);
+        QVERIFY(changed != startUp);
+
+        // Unplugged, and back in its start-up state.
+        QVERIFY(bus.unplug(model));
+        firmware = new CountingFirmware(model);
+        COMPARE_STATE(deviceState(firmware->device()), startUp);
+        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
+        QVERIFY(window.soundCard());
+
+        if (enabled) {
+            COMPARE_STATE(deviceState(firmware->device()), changed);
+            QVERIFY(firmware->setters > 0);
+            // The scene's map follows with the polls.
+            QTRY_VERIFY2_WITH_TIMEOUT(window.soundCard()->getAllPara() == changed,
+                                      differences(window.soundCard()->getAllPara(), changed).constData(), 3000);
+        } else {
+            QCOMPARE(firmware->setters, 0);
+            COMPARE_STATE(deviceState(firmware->device()), startUp);
+        }
+    }
+
+    void wakeBringsBackTheLastSettings_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("vx02 on") << "vx02" << true;
+        QTest::newRow("vx01 on") << "vx01" << true;
+        QTest::newRow("vx02 off") << "vx02" << false;
+    }
+
+    void wakeBringsBackTheLastSettings()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, enabled);
+        EmulatedBus bus;
+        auto *firmware = new CountingFirmware(model);
+        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
+        MainWidget window(&bus);
+        window.settingsRestorer()->setEnabled(enabled);
+        const QVariantMap startUp = deviceState(firmware->device());
+        const QVariantMap changed = changeSettings(window, firmware, model);
+        PowerEventWatcher *power = window.detector()->powerEvents();
+        QVERIFY(power);
+
+        // Asleep: the device loses its settings, and the window's polls see that meanwhile.
+        power->onPrepareForSleep(true);
+        for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
+            QVERIFY(firmware->device().setParameter(it.key(), it.value().toInt()));
+        QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), startUp, 3000);
+        const int settersBeforeWake = firmware->setters;
+
+        power->onPrepareForSleep(false);
+        if (enabled) {
+            COMPARE_STATE(deviceState(firmware->device()), changed);
+            QTRY_VERIFY2_WITH_TIMEOUT(window.soundCard()->getAllPara() == changed,
+                                      differences(window.soundCard()->getAllPara(), changed).constData(), 3000);
+            // What is kept afterwards is still the user's state: a second sleep restores it too.
+            power->onPrepareForSleep(true);
+            for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
+                QVERIFY(firmware->device().setParameter(it.key(), it.value().toInt()));
+            power->onPrepareForSleep(false);
+            COMPARE_STATE(deviceState(firmware->device()), changed);
+        } else {
+            QCOMPARE(firmware->setters, settersBeforeWake);
+            COMPARE_STATE(deviceState(firmware->device()), startUp);
+        }
+    }
+
+    // A profile kept by another version, damaged by hand: logged, nothing sent, no crash.
+    void damagedMemorySendsNothing()
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet");
+        settings.setValue("RestoreLastSettings", true);
+        settings.setValue("LastSettings/VS20261205007", "{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":99}}");
+        settings.sync();
+        EmulatedBus bus;
+        auto *firmware = new CountingFirmware("vx02");
+        QVERIFY(bus.plug("vx02", std::unique_ptr<EmulatedFirmware>(firmware)));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
+        MainWidget window(&bus);
+        QCOMPARE(firmware->setters, 0);
+    }
+};
+
+QTEST_MAIN(TestRestoreLastSettings)
+#include "tst_restorelastsettings.moc"
