@@ -3,9 +3,9 @@
 // changes taken over, and the pages' edge cases.
 
 #include "app/MainWidget.h"
+#include "emulator/FirmwareBase.h"
 #include "soundcard/Crc16X25.h"
 #include "soundcard/SoundCardBase.h"
-#include "emulator/FirmwareBase.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"
@@ -14,8 +14,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QQuickItem>
-#include <QStyleHints>
 #include <QSettings>
+#include <QStyleHints>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,7 +31,7 @@ enum class Act {
     Drag,        // drags the slider handle to value `arg`
     Type,        // types `arg` into the number field and confirms with Enter
     MuteTwice,   // mutes, then unmutes
-    Click,       // clicks the button `arg` (0: the item itself, n: its n-th inner button)
+    Click,       // clicks button number `arg` within the item (0: the item itself when it is one)
 };
 
 } // namespace
@@ -42,7 +42,7 @@ namespace {
 
 const char *const kNav[] = {"navHardware", "navVolume", "navEffect"};
 
-// The first descendant of `item` (or `item` itself) whose class inherits `className`.
+// `item` and its descendants whose class inherits `className`, in tree order.
 QList<QQuickItem *> inner(QQuickItem *item, const char *className)
 {
     QList<QQuickItem *> found;
