@@ -88,14 +88,13 @@ bool SingleInstance::otherInstanceRunning(QSharedMemory &segment, const QString 
     quint32 handle = 0;
     if (segment.data())
         std::memcpy(&handle, segment.constData(), sizeof(handle));
-    // A zero handle: the first instance is still starting, nothing is sent.
-    if (handle == 0)
+    // A handle was published: ask that window to come forward.
+    if (handle != 0 && ActivationChannel(key).send(ActivationChannel::kActivationCode, kActivationTimeoutMs))
         return true;
-    if (ActivationChannel(key).send(ActivationChannel::kActivationCode, kActivationTimeoutMs))
-        return true;
-    // Nobody answered. System V segments outlive a killed owner: detaching removes the segment
-    // when nobody else is attached, and then this process takes over. A live owner that does
-    // not answer (stopped, or busy) keeps it attached, so creation fails and this start ends.
+    // No handle yet, or nobody answered. System V segments outlive a killed owner (also one
+    // that died while starting): detaching removes the segment when nobody else is attached,
+    // and then this process takes over. A live owner that is still starting, stopped or busy
+    // keeps it attached, so creation fails and this start ends without sending anything.
     segment.detach();
     return !segment.create(kSegmentSize, QSharedMemory::ReadWrite);
 }

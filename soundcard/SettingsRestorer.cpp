@@ -5,6 +5,8 @@
 #include "soundcard/SoundCardBase.h"
 
 #include <QDebug>
+#include <QPointer>
+#include <QTimer>
 
 SettingsRestorer::SettingsRestorer(QObject *parent) : QObject(parent)
 {
@@ -41,8 +43,11 @@ void SettingsRestorer::attach(SoundCardBase *card)
     if (!card)
         return;
     connect(card, &SoundCardBase::allParaChanged, this, &SettingsRestorer::remember);
-    if (isEnabled())
-        restore();
+    // Once the arrival has been told: the scene reads the serial number first.
+    QTimer::singleShot(0, this, [this, card = QPointer<SoundCardBase>(card)] {
+        if (card && card == m_card && isEnabled())
+            restore();
+    });
 }
 
 void SettingsRestorer::setCard(SoundCardBase *card)
@@ -123,7 +128,12 @@ void SettingsRestorer::remember()
 // Asked once per attached card, and only while the option is on.
 bool SettingsRestorer::readSerial()
 {
-    if (m_serialAsked || !m_card)
+    if (!m_card)
+        return false;
+    // The number the scene already read; the device is asked only where nobody did.
+    if (m_serial.isEmpty())
+        m_serial = m_card->knownSNCode().trimmed();
+    if (m_serialAsked || !m_serial.isEmpty())
         return !m_serial.isEmpty();
     m_serialAsked = true;
     m_serial = m_card->getSNCode().trimmed();

@@ -56,8 +56,21 @@ public slots:
     virtual QString getDevType();
     virtual QString getInputDevName();
 
+    // The last serial number getSNCode read, empty before. Asking the device again costs a
+    // vx02 an answer that every later read is behind by, so whoever else needs the number
+    // (the settings restorer) takes it from here once the scene has asked.
+    QString knownSNCode() const { return m_knownSNCode; }
+
 protected:
     SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent);
+
+    // Keeps a serial number read from the device and hands it on.
+    QString keepSNCode(const QString &text)
+    {
+        if (!text.isEmpty())
+            m_knownSNCode = text;
+        return text;
+    }
 
     DeviceHID *device() const { return m_device.get(); }
 
@@ -85,4 +98,5 @@ private:
     QString m_inputDevName;
     ParameterSnapshot m_snapshot;
     QVariantMap m_parameters;
+    QString m_knownSNCode;
 };

@@ -17,7 +17,7 @@ QString SoundCardVx01::getFirmwareVer()
 
 QString SoundCardVx01::getSNCode()
 {
-    return query(profile().serialQuery, kSerialWidth);
+    return keepSNCode(query(profile().serialQuery, kSerialWidth));
 }
 
 // The answer is in the input report read right after the query; the results of the two

@@ -41,8 +41,8 @@ QString SoundCardVx02::getSNCode()
     QByteArray buffer = newReportBuffer();
     if (readAnswer(buffer) > 0)
         sendCommand(profile().firmwareQuery);
-    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
-                            SoundCardProfile::kParameterOffset, kSerialWidth);
+    return keepSNCode(ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
+                                       SoundCardProfile::kParameterOffset, kSerialWidth));
 }
 
 bool SoundCardVx02::getParaIsChange()

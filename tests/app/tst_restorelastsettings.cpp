@@ -178,6 +178,8 @@ private slots:
         QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
         QVERIFY(window.soundCard());
 
+        // The restore follows once the arrival has been told (and the scene read the serial).
+        QTest::qWait(0);
         if (enabled) {
             COMPARE_STATE(deviceState(firmware->device()), changed);
             QVERIFY(firmware->setters > 0);
@@ -249,6 +251,7 @@ private slots:
         QVERIFY(bus.plug("vx02", std::unique_ptr<EmulatedFirmware>(firmware)));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
         MainWidget window(&bus);
+        QTest::qWait(0);
         QCOMPARE(firmware->setters, 0);
     }
 };
