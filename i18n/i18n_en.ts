@@ -435,6 +435,10 @@
         <source>语言</source>
         <translation>Language</translation>
     </message>
+    <message>
+        <source>恢复上次设置</source>
+        <translation>Restore last settings</translation>
+    </message>
 </context>
 <context>
     <name>helpPage</name>

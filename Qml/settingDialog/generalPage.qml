@@ -1,5 +1,6 @@
 import QtQuick 2.9
 import OrbitQuick 1.0
+import "../component"
 
 // General settings: the connected model and the interface language.
 Item {
@@ -59,6 +60,17 @@ Item {
             Tran.reTrans(textAt(index))
             Tran.setLanguage(textAt(index))
         }
+    }
+
+    // Off by default: when on, a device that comes back (replugged, or after sleep) gets the
+    // settings it had when it left.
+    TextSwitch {
+        objectName: "restoreSwitch"
+        x: 16
+        y: 182
+        text: qsTr("恢复上次设置")
+        checkedState: MainLogic.settingsRestorer.enabled ? 1 : 2
+        onSwitchChecked: MainLogic.settingsRestorer.enabled = isChecked
     }
 
     Connections {

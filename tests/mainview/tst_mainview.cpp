@@ -3,6 +3,7 @@
 #include "app/MainWidget.h"
 #include "record/RecordWidget.h"
 #include "soundcard/SoundCardBase.h"
+#include "soundcard/SettingsRestorer.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"
@@ -121,6 +122,22 @@ private slots:
         // The language choice is stored per user; keep it away from the real one.
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    }
+
+    void restoreLastSettingsIsSwitchedInTheGeneralPage()
+    {
+        SceneRig rig(QStringLiteral("vx02"));
+        QVERIFY(!rig.window()->settingsRestorer()->isEnabled());
+        openSettings(rig, "generalTab");
+        QQuickItem *toggle = nullptr;
+        QTRY_VERIFY((toggle = rig.item(QStringLiteral("restoreSwitch"))) != nullptr);
+        QQuickItem *knob = toggle->findChild<QQuickItem *>(QStringLiteral("toggle"));
+        QVERIFY(knob);
+        rig.click(knob);
+        QTRY_VERIFY(rig.window()->settingsRestorer()->isEnabled());
+        rig.click(knob);
+        QTRY_VERIFY(!rig.window()->settingsRestorer()->isEnabled());
+        QVERIFY(rig.takeSetters().isEmpty());
     }
 
     // Before any device: the version line, the vx02 pictures and pages, red status.
