@@ -8,4 +8,6 @@ CusButton {
     implicitWidth: 30
     radius: Math.min(width, height) / 2
     textFontSize: 10
+    Accessible.name: text
+    Accessible.role: Accessible.Button
 }

@@ -8,6 +8,8 @@ MouseArea {
     cursorShape: enabled ? Qt.PointingHandCursor : Qt.ForbiddenCursor
     hoverEnabled: true
     z: 1
+    // Not a control of its own: the control below carries the name and takes the keys.
+    Accessible.ignored: true
 
     onWheel: wheel.accepted = false
 }

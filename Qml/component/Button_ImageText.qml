@@ -32,6 +32,8 @@ CusButton_Image {
     checkable: true
     height: 36
     width: parent ? parent.width : implicitWidth
+    Accessible.name: text
+    Accessible.role: Accessible.PageTab
 
     background: Rectangle {
         border.color: cusButton.borderColor

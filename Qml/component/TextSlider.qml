@@ -53,6 +53,8 @@ Item {
         width: 12
         x: 250
         y: 40
+        // Every row has one: the row's name tells a screen reader which volume it mutes.
+        Accessible.name: root.text + " " + text
 
         onClicked: root.muteClicked(checked)
     }

@@ -174,6 +174,7 @@ TestCase {
                 height: 20
                 width: 100
                 y: 120
+                Accessible.name: "level"
             }
             AutoResize {
                 id: resizer

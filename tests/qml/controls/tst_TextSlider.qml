@@ -35,7 +35,7 @@ TestCase {
         var spy = createTemporaryObject(spyComponent, testCase, { target: ts, signalName: "muteClicked" });
         compare(mute.width, 12);
         compare(mute.btnImgNormal, "qrc:/image/blackSkin/mute_off.png");
-        compare(mute.Accessible.name, "静音");
+        compare(mute.Accessible.name, "Monitor 静音");
         mouseClick(mute);
         compare(spy.count, 1);
         compare(spy.signalArguments[0][0], true);
