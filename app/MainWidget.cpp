@@ -68,9 +68,9 @@ void MainWidget::setUp()
     QList<QScreen *> screens = QGuiApplication::screens();
     QScreen *screen = screens.value(currentScreenIndex());
     if (screen) {
-        m_dpiScale = screen->logicalDotsPerInch() / kBaseDpi;
-        connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this](qreal dpi) {
-            m_dpiScale = dpi / kBaseDpi;
+        takeScreenScale(screen);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this, screen](qreal dpi) {
+            m_dpiScale = sceneScale(dpi, screen->devicePixelRatio());
             emit screenChanged();
             applySizes();
         });
@@ -86,6 +86,7 @@ void MainWidget::setUp()
     root->setStyleSheet(QStringLiteral("#root{background-color: #282A2B; border: 1px solid #444444;}"));
 
     m_recordWidget = new RecordWidget(root);
+    m_recordWidget->setScale(getScalingRate());
     m_recordWidget->hide();
     m_recordWidget->resize(scaled(kDesignWidth), scaled(kRecordPanelHeight));
     m_recordWidget->move(1, scaled(kDesignHeight));
@@ -120,6 +121,19 @@ void MainWidget::setUp()
     m_sceneView->setSource(QUrl(QString::fromLatin1(kScene)));
 }
 
+double MainWidget::sceneScale(qreal logicalDpi, qreal devicePixelRatio)
+{
+    const double dpiScale = logicalDpi / kBaseDpi;
+    if (devicePixelRatio <= 1.0)
+        return dpiScale;
+    return qMax(1.0, dpiScale / devicePixelRatio);
+}
+
+void MainWidget::takeScreenScale(QScreen *screen)
+{
+    m_dpiScale = sceneScale(screen->logicalDotsPerInch(), screen->devicePixelRatio());
+}
+
 int MainWidget::scaled(int designSize) const
 {
     return int(designSize * m_baseScale * m_dpiScale);
@@ -135,6 +149,7 @@ void MainWidget::applySizes()
 {
     resize(scaled(kDesignWidth), scaled(kDesignHeight));
     m_sceneView->resize(scaled(kDesignWidth) - 4, scaled(kDesignHeight) - 4);
+    m_recordWidget->setScale(getScalingRate());
     m_recordWidget->resize(scaled(kDesignWidth), scaled(kRecordPanelHeight));
     m_recordWidget->move(1, scaled(kDesignHeight));
 }
@@ -261,7 +276,7 @@ void MainWidget::checkScreenAfterMove()
     QScreen *screen = QGuiApplication::screens().value(index);
     if (!screen)
         return;
-    m_dpiScale = screen->logicalDotsPerInch() / kBaseDpi;
+    takeScreenScale(screen);
     qDebug() << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
     emit screenChanged();
     applySizes();

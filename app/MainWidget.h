@@ -5,6 +5,7 @@
 class DetectionDevice;
 class HidBackend;
 class QQuickWidget;
+class QScreen;
 class QTimer;
 class RecordWidget;
 class SettingsRestorer;
@@ -15,7 +16,8 @@ class Trans;
 // panel folding out below it. It owns the device detection and, while a device is attached, the
 // sound-card object of its model, which it publishes to the scene as "SoundCard" and polls every
 // 500 ms for changes made on the device. The scene reaches the window itself as "MainLogic".
-// Every size follows the screen's logical DPI (scale s = DPI / 96 on a design of 802 × 482).
+// Every size follows the screen's logical DPI (scale s = DPI / 96 on a design of 802 × 482), on
+// top of what Qt's own device-pixel-ratio scaling already does.
 class MainWidget : public QWidget
 {
     Q_OBJECT
@@ -38,6 +40,12 @@ public:
     SettingsRestorer *settingsRestorer() const;
 
     static constexpr int kPollIntervalMs = 500;
+
+    // The scale of the design for a screen of `logicalDpi` whose logical pixels are
+    // `devicePixelRatio` device pixels: DPI / 96 where Qt does not scale; where it does
+    // (QT_SCALE_FACTOR, a Wayland output's scale) only what the DPI asks for beyond it, never
+    // less than the design, so that the two are not multiplied.
+    static double sceneScale(qreal logicalDpi, qreal devicePixelRatio);
 
 signals:
     // A device of `devType` was attached (true) or removed (false); emitted after the sound card
@@ -70,6 +78,7 @@ private:
     void applySizes();
     void checkScreenAfterMove();
     int currentScreenIndex() const;
+    void takeScreenScale(QScreen *screen);
     int scaled(int designSize) const;
     void pollDevice();
 

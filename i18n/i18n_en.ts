@@ -389,8 +389,8 @@
 <context>
     <name>aboutPage</name>
     <message>
-        <source>Vorlet PC控制面板 Win客户端</source>
-        <translation>Vorlet PC Control Panel for Windows</translation>
+        <source>Vorlet PC控制面板 %1客户端</source>
+        <translation>Vorlet PC Control Panel for %1</translation>
     </message>
     <message>
         <source>版本号:</source>

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QProgressBar>
@@ -32,6 +33,15 @@ const char *const kIconRecord = ":/image/blackSkin/Button_Recording_Off.png";
 const char *const kIconStop = ":/image/blackSkin/Button_Stop_On.png";
 const char *const kIconPlay = ":/image/blackSkin/Button_Play_On.png";
 const char *const kIconPause = ":/image/blackSkin/Button_Pause_Off.png";
+const char *const kIconSave = ":/image/blackSkin/Button_Save.png";
+
+// The buttons' pictures and the panel's spacing in the 96-DPI design.
+const int kIconSize = 40;
+const int kMargin = 11;
+const int kSpacing = 6;
+const int kProgressHeight = 14;
+// Where a button keeps the picture it shows, to draw it again at another scale.
+const char *const kIconProperty = "iconResource";
 
 const int kPlayTimerMs = 40;
 // How long quitting waits for the recorder to complete its file.
@@ -112,6 +122,9 @@ RecordWidget::RecordWidget(QWidget *parent)
 {
     ui->setupUi(this);
     buildStatusArea();
+    setButtonIcon(ui->btnRecord, QLatin1String(kIconRecord));
+    setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
+    setButtonIcon(ui->btnSave, QLatin1String(kIconSave));
 
     m_recorder = new QAudioRecorder(this);
     m_probe = new QAudioProbe(this);
@@ -243,7 +256,7 @@ void RecordWidget::buildStatusArea()
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setRange(0, 100);
-    m_progress->setMaximumHeight(14);
+    m_progress->setMaximumHeight(kProgressHeight);
     m_progress->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
@@ -312,7 +325,36 @@ QString RecordWidget::cutCopyPath(const QString &recordPath, int index)
 
 void RecordWidget::setButtonIcon(QToolButton *button, const QString &resource)
 {
-    button->setIcon(QIcon(QPixmap(resource)));
+    button->setProperty(kIconProperty, resource);
+    QIcon icon{QPixmap(resource)};
+    // Larger than the design the picture is drawn anew from its source, so it stays sharp.
+    if (button->iconSize().width() > kIconSize) {
+        QImageReader source(QString(resource).replace(QLatin1String(".png"), QLatin1String(".svg")));
+        source.setScaledSize(button->iconSize());
+        const QImage image = source.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    button->setIcon(icon);
+}
+
+void RecordWidget::setScale(double scale)
+{
+    m_scale = scale;
+    const auto scaled = [scale](int designSize) { return int(designSize * scale); };
+    const int margin = scaled(kMargin);
+    ui->horizontalLayout_2->setContentsMargins(margin, margin, margin, margin);
+    for (QLayout *layout : std::initializer_list<QLayout *>{ui->horizontalLayout_2, ui->verticalLayout_2,
+                                                          ui->horizontalLayout, ui->gridLayout})
+        layout->setSpacing(scaled(kSpacing));
+    ui->verticalLayout_2->setContentsMargins(0, scaled(kSpacing), 0, 0);
+    m_progress->setMaximumHeight(scaled(kProgressHeight));
+    for (QToolButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave}) {
+        button->setIconSize(QSize(scaled(kIconSize), scaled(kIconSize)));
+        const QString resource = button->property(kIconProperty).toString();
+        if (!resource.isEmpty())
+            setButtonIcon(button, resource);
+    }
 }
 
 void RecordWidget::startPlayTimer()

@@ -57,6 +57,10 @@ public:
     // Path of the cut copy number index of the recording at recordPath: take.wav -> take_1.wav.
     static QString cutCopyPath(const QString &recordPath, int index);
 
+    // The scale of the 96-DPI design the panel is shown at: button pictures, margins and
+    // spacings grow with it (the texts follow the screen's DPI by themselves).
+    void setScale(double scale);
+
     // Stops a running recording and waits (at most a few seconds) until the file is complete.
     // Runs when the application quits and when the window goes.
     void finishRecording();
@@ -135,4 +139,5 @@ private:
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QToolButton *m_cancel = nullptr;
+    double m_scale = 1.0;
 };

@@ -7,6 +7,8 @@ import OrbitQuick 1.0
 Button {
     id: control
 
+    // The scale of the scene around it: corners, border and focus frame grow with it.
+    property real sizeRatio: 1
     property bool selected: false
     property int textFontSize: 12
     property color backgroundColorNormal: CusConfig.controlColor
@@ -18,7 +20,7 @@ Button {
                                          : hovered ? CusConfig.controlBorderColor_hovered
                                          : CusConfig.controlBorderColor
     property int borderWidth: pressed || checked || selected ? 0 : 1
-    property int radius: CusConfig.controlBorderRadius
+    property real radius: CusConfig.controlBorderRadius * sizeRatio
     property color textColor: !enabled ? CusConfig.controlTextColor_disabled
                                        : pressed || checked || selected ? CusConfig.controlTextColor_pressed
                                        : hovered ? CusConfig.controlTextColor_hovered
@@ -42,10 +44,11 @@ Button {
     implicitHeight: 23
     implicitWidth: 68
     padding: 0
+    horizontalPadding: 2 * sizeRatio
 
     background: Rectangle {
         border.color: control.borderColor
-        border.width: control.borderWidth
+        border.width: Math.round(control.borderWidth * control.sizeRatio)
         color: control.backgroundColor
         radius: control.radius
     }
@@ -64,10 +67,10 @@ Button {
     // Shown only when the keyboard moved the focus here.
     Rectangle {
         anchors.fill: parent
-        anchors.margins: -2
+        anchors.margins: -2 * control.sizeRatio
         border.color: CusConfig.elementColor
         color: "transparent"
-        radius: control.radius + 2
+        radius: control.radius + 2 * control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

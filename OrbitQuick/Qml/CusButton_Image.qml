@@ -3,10 +3,12 @@ import QtQuick.Controls 2.12
 import OrbitQuick 1.0
 
 // A button drawn by one of four pictures. The pictures are made at twice the size they are
-// shown at, so they stay sharp on screens with a scale factor of 2.
+// shown at in the 96-DPI design, so they stay sharp up to a scale of 2.
 Button {
     id: control
 
+    // The scale of the scene around it: the picture and the focus frame grow with it.
+    property real sizeRatio: 1
     property bool selected: false
     property string btnImgNormal
     property string btnImgHovered
@@ -32,9 +34,9 @@ Button {
 
     background: Item {
         CusImage {
-            height: sourceSize.height / 2
+            height: sourceSize.height / 2 * control.sizeRatio
             source: control.btnImgUrl
-            width: sourceSize.width / 2
+            width: sourceSize.width / 2 * control.sizeRatio
         }
     }
     contentItem: Item {
@@ -49,10 +51,10 @@ Button {
     // Shown only when the keyboard moved the focus here.
     Rectangle {
         anchors.fill: parent
-        anchors.margins: -2
+        anchors.margins: -2 * control.sizeRatio
         border.color: CusConfig.elementColor
         color: "transparent"
-        radius: CusConfig.controlBorderRadius
+        radius: CusConfig.controlBorderRadius * control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

@@ -8,8 +8,10 @@ import OrbitQuick 1.0
 ComboBox {
     id: control
 
+    // The scale of the scene around it: paddings, arrow, list and focus frame grow with it.
+    property real sizeRatio: 1
     readonly property string imgUrlNormal: CusConfig.imagePathPrefix + "ComboBox_Down.png"
-    property int defaultHeight: CusTableConstant.visibleRows * CusConfig.fixedHeight
+    property real defaultHeight: CusTableConstant.visibleRows * CusConfig.fixedHeight * sizeRatio
     property color colorNormal: CusConfig.imageColor
     property color colorHovered: CusConfig.imageColor_hovered
     property color colorPressed: CusConfig.imageColor_pressed
@@ -23,11 +25,11 @@ ComboBox {
     font.pixelSize: CusConfig.fontSizeLevel3
     hoverEnabled: true
     implicitHeight: CusConfig.fixedHeight
-    padding: 4
+    padding: 4 * sizeRatio
 
     background: Rectangle {
         color: control.enabled ? CusConfig.controlColor : CusConfig.controlColor_disabled
-        radius: CusConfig.controlBorderRadius
+        radius: CusConfig.controlBorderRadius * control.sizeRatio
     }
     contentItem: BasicText {
         color: CusConfig.textColor
@@ -40,7 +42,7 @@ ComboBox {
         id: entry
 
         Accessible.name: label.text
-        height: control.height + CusTableConstant.rowExtraHeight
+        height: control.height + CusTableConstant.rowExtraHeight * control.sizeRatio
         hoverEnabled: true
         padding: control.padding
         width: control.width
@@ -67,10 +69,10 @@ ComboBox {
         CusImage {
             id: arrow
 
-            height: sourceSize.height / 2
+            height: sourceSize.height / 2 * control.sizeRatio
             source: control.imgUrlNormal
             visible: false
-            width: sourceSize.width / 2
+            width: sourceSize.width / 2 * control.sizeRatio
         }
         ColorOverlay {
             anchors.fill: arrow
@@ -96,7 +98,7 @@ ComboBox {
 
         background: Rectangle {
             color: CusConfig.controlColor
-            radius: CusConfig.controlBorderRadius
+            radius: CusConfig.controlBorderRadius * control.sizeRatio
         }
         contentItem: ListView {
             id: list
@@ -108,6 +110,7 @@ ComboBox {
 
             ScrollBar.vertical: CusScrollBar {
                 objectName: "scrollBar"
+                sizeRatio: control.sizeRatio
                 policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
             }
         }
@@ -116,10 +119,10 @@ ComboBox {
     // Shown only when the keyboard moved the focus here.
     Rectangle {
         anchors.fill: parent
-        anchors.margins: -2
+        anchors.margins: -2 * control.sizeRatio
         border.color: CusConfig.elementColor
         color: "transparent"
-        radius: CusConfig.controlBorderRadius
+        radius: CusConfig.controlBorderRadius * control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

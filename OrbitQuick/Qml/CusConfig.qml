@@ -102,7 +102,10 @@ QtObject {
     property color controlTextColor: controlBorderColor
     property color controlTextColor_hovered: Qt.lighter(controlBorderColor, 1.8)
     property color controlTextColor_pressed: Qt.lighter(controlBorderColor, 1.8)
-    property color controlTextColor_disabled: Qt.darker(controlBorderColor, 1.2)
+    // Disabled texts stay readable, at a contrast of 3:1 at least: the text of a disabled
+    // control on its background, a disabled number on its field.
+    property color controlTextColor_disabled: Qt.lighter(controlBorderColor, 1.15)
+    property color textColor_disabled: Qt.darker(textColor, 1.15)
     property color imageColor_hovered: Qt.darker(elementColor, 1.2)
     property color imageColor_pressed: Qt.darker(elementColor, 1.4)
 

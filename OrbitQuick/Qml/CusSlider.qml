@@ -7,6 +7,8 @@ Slider {
     id: control
 
     property bool showNumber: false
+    // The scale of the scene around it: track, handle and focus frame grow with it.
+    property real sizeRatio: 1
 
     Accessible.name: "slider"
     Accessible.role: Accessible.Slider
@@ -22,8 +24,8 @@ Slider {
 
     background: Rectangle {
         color: CusConfig.controlColor
-        height: 4
-        radius: 2
+        height: 4 * control.sizeRatio
+        radius: 2 * control.sizeRatio
         width: control.availableWidth
         x: control.leftPadding
         y: control.topPadding + (control.availableHeight - height) / 2
@@ -41,13 +43,14 @@ Slider {
                                : CusConfig.sliderColor
         height: width
         radius: width / 2
-        width: control.showNumber ? 24 : 16
+        width: (control.showNumber ? 24 : 16) * control.sizeRatio
         x: control.leftPadding + control.visualPosition * (control.availableWidth - width)
         y: control.topPadding + (control.availableHeight - height) / 2
 
         BasicText {
             anchors.fill: parent
             color: CusConfig.mainBackgroundColor
+            font.pixelSize: CusConfig.fontSizeLevel3 * control.sizeRatio
             text: Math.round(control.value)
             visible: control.showNumber
         }
@@ -56,7 +59,7 @@ Slider {
     // Shown only when the keyboard moved the focus here.
     Rectangle {
         anchors.fill: control.handle
-        anchors.margins: -2
+        anchors.margins: -2 * control.sizeRatio
         border.color: CusConfig.elementColor
         color: "transparent"
         radius: width / 2

@@ -7,6 +7,8 @@ import OrbitQuick 1.0
 Switch {
     id: control
 
+    // The scale of the scene around it: track, knob and focus frame grow with it.
+    property real sizeRatio: 1
     property color backgroundColor_on: "#5E17CC"
     property color indicatorColor_on: "#E5E5E5"
     property color backgroundColor_on_disable: Qt.darker(backgroundColor_on, 1.2)
@@ -34,7 +36,7 @@ Switch {
     }
     indicator: Item {
         implicitHeight: track.height * 1.5
-        implicitWidth: 24
+        implicitWidth: 24 * control.sizeRatio
         x: control.leftPadding
         y: control.topPadding + (control.availableHeight - height) / 2
 
@@ -43,7 +45,7 @@ Switch {
 
             anchors.verticalCenter: parent.verticalCenter
             color: control.enabled ? control.backgroundColor_off : control.backgroundColor_off_disable
-            height: 8
+            height: 8 * control.sizeRatio
             radius: height / 2
             width: parent.width
         }
@@ -70,7 +72,7 @@ Switch {
     // Shown only when the keyboard moved the focus here.
     Rectangle {
         anchors.fill: control.indicator
-        anchors.margins: -2
+        anchors.margins: -2 * control.sizeRatio
         border.color: CusConfig.elementColor
         color: "transparent"
         radius: height / 2

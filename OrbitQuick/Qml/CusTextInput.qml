@@ -6,7 +6,7 @@ TextInput {
     Accessible.role: Accessible.EditableText
     activeFocusOnTab: true
     clip: true
-    color: enabled ? CusConfig.textColor : CusConfig.controlBorderColor
+    color: enabled ? CusConfig.textColor : CusConfig.textColor_disabled
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel2
     height: CusConfig.fixedHeight

@@ -32,6 +32,9 @@ CusButton_Image {
     checkable: true
     height: 36
     width: parent ? parent.width : implicitWidth
+    // The label's font: scaled with the scene like every control's.
+    font.family: CusConfig.fontFamily
+    font.pixelSize: 16
     Accessible.name: text
     Accessible.role: Accessible.PageTab
 
@@ -39,27 +42,27 @@ CusButton_Image {
         border.color: cusButton.borderColor
         border.width: cusButton.borderWidth
         color: cusButton.backgroundColor
-        height: 32
-        radius: cusButton.radius
+        height: 32 * cusButton.sizeRatio
+        radius: cusButton.radius * cusButton.sizeRatio
         width: cusButton.width
 
         Row {
             anchors.centerIn: parent
-            spacing: 5
+            spacing: 5 * cusButton.sizeRatio
 
             CusImage {
                 anchors.verticalCenter: parent.verticalCenter
-                height: sourceSize.height / 2
+                height: sourceSize.height / 2 * cusButton.sizeRatio
                 source: cusButton.btnImg
-                width: sourceSize.width / 2
+                width: sourceSize.width / 2 * cusButton.sizeRatio
             }
             BasicText {
                 anchors.verticalCenter: parent.verticalCenter
                 color: cusButton.textColor
-                font.pixelSize: 16
+                font: cusButton.font
                 horizontalAlignment: Text.AlignLeft
                 text: cusButton.text
-                width: 120
+                width: 120 * cusButton.sizeRatio
             }
         }
     }

@@ -1,15 +1,18 @@
 import QtQuick 2.14
 import OrbitQuick 1.0
 
-// A level slider with a number field beside it. Dragging reports a value once it differs from
-// the last one dragged to; a typed value is always reported. The slider keeps following
-// sliderValue after a typed entry, so the device's own changes still move it.
+// A level slider with a number field beside it. sliderValue is the value the device holds as
+// far as the page knows: the one it last reported or the one last sent, whichever came later.
+// Moving the slider reports the new value unless the device holds it already; a typed value is
+// always reported. The slider keeps following sliderValue after a typed entry, so the device's
+// own changes still move it.
 Item {
     id: root
 
     property string text
     property int sliderValue: 0
-    property int tempValue: 0
+    // The value a move is compared with before it is reported.
+    readonly property int tempValue: sliderValue
 
     signal valueChange(int value)
 
@@ -27,9 +30,8 @@ Item {
 
         onMoved: {
             if (value !== root.tempValue) {
-                root.valueChange(value);
-                root.tempValue = value;
                 root.sliderValue = value;
+                root.valueChange(value);
             }
         }
     }
@@ -64,6 +66,7 @@ Item {
 
             onEditingFinished: {
                 slider.value = Number(text);
+                root.sliderValue = slider.value;
                 root.valueChange(slider.value);
             }
         }

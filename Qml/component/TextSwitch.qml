@@ -7,6 +7,7 @@ Item {
 
     property string text
     property int checkedState: 2
+    property alias labelColor: label.color
 
     signal switchChecked(bool isChecked)
 

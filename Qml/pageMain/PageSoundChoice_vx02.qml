@@ -270,7 +270,8 @@ Item {
                     objectName: "bgmEditor" + index
                     anchors.fill: parent
                     visible: root.editIndex === index
-                    font.pixelSize: 12
+                    // The button's own 12-pixel font, scaled with it.
+                    font.pixelSize: bgmButton.font.pixelSize
                     maximumLength: 64
                     Accessible.name: bgmButton.Accessible.name
                     Accessible.role: Accessible.EditableText

@@ -63,6 +63,8 @@ Item {
             height: 16
             btnImgNormal: imgPath + "blackSkin/icon_setting_default.png"
             btnImgHovered: imgPath + "blackSkin/icon_setting_click.png"
+            // Held down, the icon stays (in its hovered look).
+            btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("设置")
             Accessible.role: Accessible.Button
@@ -75,6 +77,7 @@ Item {
             height: 16
             btnImgNormal: imgPath + "blackSkin/icon_minimize_default.png"
             btnImgHovered: imgPath + "blackSkin/icon_minimize_click.png"
+            btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("最小化")
             Accessible.role: Accessible.Button
@@ -87,6 +90,7 @@ Item {
             height: 16
             btnImgNormal: imgPath + "blackSkin/icon_close_default.png"
             btnImgHovered: imgPath + "blackSkin/icon_close_click.png"
+            btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("关闭")
             Accessible.role: Accessible.Button

@@ -10,7 +10,9 @@ Item {
     // Empty for the Chinese pictures, "English" for the English ones; follows the language in
     // use from the start, also when it was chosen by the system's locale before the scene existed.
     property string language: Tran.currentLanguage === "English" ? "English" : ""
-    // What the picture shows: a model and a page index (1 hardware, 2 volume, 3 sound effect).
+    // What the picture shows: the model whose pages are on screen (the vx02 until a device
+    // came; the last one after it went) and the page index of the checked button (1 hardware,
+    // 2 volume, 3 sound effect).
     property string pictureModel: "vx02"
     property int pictureIndex: 1
     readonly property var pictureNames: ["Hardware.png", "Volume.png", "Effect.png"]
@@ -24,7 +26,6 @@ Item {
     function choiceImage(btnIndex) {
         if (btnIndex < 1 || btnIndex > 3)
             return
-        pictureModel = devType()
         pictureIndex = btnIndex
     }
 
@@ -117,10 +118,10 @@ Item {
     Connections {
         target: MainLogic
 
-        // The picture follows the model that came or went; the checked button stays.
+        // The picture shows the model that came or went, on the page whose button is checked.
         function onIsConnect(isConnect, devType) {
             root.pictureModel = devType
-            root.pictureIndex = 1
+            root.choiceImage(btnGroup.index)
         }
     }
 }

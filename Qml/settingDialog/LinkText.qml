@@ -8,6 +8,7 @@ BasicTextF2 {
 
     property string url: ""
 
+    color: CusConfig.controlTextColor
     activeFocusOnTab: true
     Accessible.name: text.trim() === "" ? url : text
     Accessible.role: Accessible.Link

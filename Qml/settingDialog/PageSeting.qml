@@ -28,6 +28,8 @@ Popup {
 
     width: 430
     height: 288
+    // The style's padding, scaled with the rest.
+    padding: 12 * autoResize.horizontalRatio
     modal: true
     // Takes the keyboard while open: Tab walks the tabs and the page, Escape closes.
     focus: true

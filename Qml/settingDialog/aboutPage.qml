@@ -6,11 +6,9 @@ Item {
     id: root
 
     property string firmwareVer: ""
-    // The maker's addresses.
-    readonly property string webSite: "https://www.vorlet.example"
-    readonly property string eMail: "support@vorlet.example"
-    readonly property string videoChannel: "https://video.example/vorlet"
-    readonly property string microblog: "https://microblog.example/vorlet"
+    // The system the program runs on, as its users call it.
+    readonly property string platformName: ({ "linux": "Linux", "windows": "Windows", "osx": "macOS" })[Qt.platform.os]
+                                           || Qt.platform.os
 
     function readFirmware() {
         firmwareVer = SoundCard === null ? "" : SoundCard.getFirmwareVer()
@@ -21,25 +19,33 @@ Item {
         readFirmware()
     }
 
+    MakerSite {
+        id: site
+    }
+
     Column {
         x: 17
         y: 47
         spacing: -2
 
         BasicTextF2 {
+            objectName: "clientText"
             width: 320
-            text: qsTr("Vorlet PC控制面板 Win客户端")
+            color: CusConfig.controlTextColor
+            text: qsTr("Vorlet PC控制面板 %1客户端").arg(root.platformName)
         }
 
         BasicTextF2 {
             objectName: "versionText"
             width: 320
+            color: CusConfig.controlTextColor
             text: qsTr("版本号:") + MainLogic.getSoftVersion()
         }
 
         BasicTextF2 {
             objectName: "firmwareText"
             width: 320
+            color: CusConfig.controlTextColor
             text: qsTr("固件版本号:") + root.firmwareVer
         }
     }
@@ -61,31 +67,33 @@ Item {
         LinkText {
             objectName: "webSiteLink"
             width: 320
-            url: root.webSite
-            text: qsTr("官方网站：") + root.webSite
+            url: site.webSite
+            text: qsTr("官方网站：") + site.webSite
         }
 
         BasicTextF2 {
             width: 320
-            text: qsTr("邮箱：") + root.eMail
+            color: CusConfig.controlTextColor
+            text: qsTr("邮箱：") + site.eMail
         }
 
         BasicTextF2 {
             width: 320
+            color: CusConfig.controlTextColor
             text: qsTr("微信公众号：vorlet")
         }
 
         LinkText {
             objectName: "videoLink"
             width: 320
-            url: root.videoChannel
+            url: site.videoChannel
             text: qsTr("哔哩哔哩：https://video.example/vorlet")
         }
 
         LinkText {
             objectName: "microblogLink"
             width: 320
-            url: root.microblog
+            url: site.microblog
             text: qsTr("官方微博: https://microblog.example/vorlet")
         }
     }

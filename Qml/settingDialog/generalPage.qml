@@ -24,13 +24,17 @@ Item {
         x: 16
         y: 48
         width: 150
+        color: CusConfig.controlTextColor
         text: qsTr("型号")
     }
 
+    // Room for the longest product name.
     BasicTextF2 {
         objectName: "modelText"
         x: 16
         y: 72
+        width: 290
+        color: CusConfig.controlTextColor
         text: root.modelName
     }
 
@@ -38,6 +42,7 @@ Item {
         x: 16
         y: 115
         width: 150
+        color: CusConfig.controlTextColor
         text: qsTr("语言")
     }
 
@@ -50,8 +55,9 @@ Item {
         width: 128
         height: 24
         model: Tran.languageList
-        // No entry is chosen while no language, or an unknown one, is stored.
-        currentIndex: Tran.languageList.indexOf(Tran.getLanguage())
+        // The language in use, also when none is stored (the system's); no entry for an
+        // unknown one.
+        currentIndex: Tran.languageList.indexOf(Tran.currentLanguage)
         activeFocusOnTab: true
         Accessible.name: qsTr("语言")
         Accessible.role: Accessible.ComboBox
@@ -69,6 +75,7 @@ Item {
         x: 16
         y: 182
         text: qsTr("恢复上次设置")
+        labelColor: CusConfig.controlTextColor
         checkedState: MainLogic.settingsRestorer.enabled ? 1 : 2
         onSwitchChecked: MainLogic.settingsRestorer.enabled = isChecked
     }

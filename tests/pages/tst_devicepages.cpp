@@ -130,7 +130,7 @@ private slots:
     void deviceChanges_data();
     void deviceChanges();
     void unplugKeepsPageSilent();
-    void recVolumeMuteKeepsSliderPosition();
+    void recVolumeFollowsDeviceAndUser();
     void vx01IgnoresMicVolumeAbove16();
     void vx01SingModeFromDevice();
     void vx01ChatDisablesSingControls();
@@ -425,14 +425,35 @@ void DevicePagesTest::unplugKeepsPageSilent()
     QCOMPARE(rig->takeSetters(), QStringList());
 }
 
-void DevicePagesTest::recVolumeMuteKeepsSliderPosition()
+// The REC VOL row of vx02 always shows what the device holds and sends what the user does: a
+// click at the far left of a fresh page, a click back at the value last sent after the device
+// moved away from it, a mute that the device reads as 0 (the row stays muted, the slider where
+// it was), and a mute and unmute after the device changed.
+void DevicePagesTest::recVolumeFollowsDeviceAndUser()
 {
     auto rig = start(QStringLiteral("vx02"), 2);
     QQuickItem *row = rig->item(QStringLiteral("volumeRow1"));
     QQuickItem *slider = first(row, "QQuickSlider");
+    const auto clickAt = [&](int value) {
+        auto *handle = slider->property("handle").value<QQuickItem *>();
+        const qreal extent = slider->property("availableWidth").toReal() - handle->width();
+        rig->click(slider, QPointF(slider->property("leftPadding").toReal() + handle->width() / 2 + extent * value / 16.0,
+                                   slider->height() / 2));
+    };
+    QCOMPARE(slider->property("value").toInt(), 8);
+    clickAt(0);
+    VERIFY_SENT(*rig, {"02 02 00"});
+    rig->waitPolls(1);
+    QCOMPARE(slider->property("value").toInt(), 0);
+
     act(*rig, Act::Drag, QStringLiteral("volumeRow1"), QStringLiteral("11"));
     rig->waitPolls(1);
     rig->takeSetters();
+    setOnDevice(*rig, QStringLiteral("volumeRecording=6"));
+    QCOMPARE(slider->property("value").toInt(), 6);
+    clickAt(11);
+    VERIFY_SENT(*rig, {"02 02 0b"});
+    rig->waitPolls(1);
 
     QQuickItem *mute = first(row, "QQuickAbstractButton");
     rig->click(mute);
@@ -445,13 +466,17 @@ void DevicePagesTest::recVolumeMuteKeepsSliderPosition()
     rig->click(mute);
     VERIFY_SENT(*rig, {"02 02 0b"});
 
-    // Muted again, a value the device reports other than 0 unmutes the row and moves it.
+    // Muted again, a value the device reports other than 0 unmutes the row and moves it; a
+    // mute and unmute then send 0 and that value.
     rig->click(mute);
     rig->waitPolls(1);
-    QVERIFY(rig->firmware()->setParameter(QStringLiteral("volumeRecording"), 6));
-    rig->waitPolls(1);
+    setOnDevice(*rig, QStringLiteral("volumeRecording=4"));
     QVERIFY(!row->property("muteIsClicked").toBool());
-    QCOMPARE(slider->property("value").toInt(), 6);
+    QCOMPARE(slider->property("value").toInt(), 4);
+    rig->takeSetters();
+    rig->click(mute);
+    rig->click(mute);
+    VERIFY_SENT(*rig, {"02 02 00", "02 02 04"});
 }
 
 void DevicePagesTest::vx01IgnoresMicVolumeAbove16()

@@ -12,6 +12,7 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -254,6 +255,12 @@ void SceneRig::setLanguage(const QString &language)
     QObject *tran = m_view->rootContext()->contextProperty(QStringLiteral("Tran")).value<QObject *>();
     if (tran)
         QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, language));
+    settle();
+}
+
+void SceneRig::setScale(double scale)
+{
+    emit m_window->screen()->logicalDotsPerInchChanged(96.0 * scale);
     settle();
 }
 

@@ -83,6 +83,9 @@ public:
     // Switches the language as the settings dialog does (Tran.reTrans): "English" or
     // "简体中文".
     void setLanguage(const QString &language);
+    // Moves the window to the scale `scale` the way a screen does whose logical DPI changes to
+    // 96 × scale (the screen itself keeps its DPI for every other window).
+    void setScale(double scale);
 
     // What the screen shows now.
     QImage grab() const;

@@ -1,5 +1,6 @@
 import QtQuick 2.12
 import QtTest 1.2
+import OrbitQuick 1.0
 import "qrc:/Qml/component"
 
 TestCase {
@@ -44,6 +45,10 @@ TestCase {
         spy.clear();
         dragTo(slider, 12, 12);
         compare(spy.count, 0);
+        // Once the device reports another value, a drag back to the one sent before is sent.
+        input.sliderValue = 5;
+        dragTo(slider, 5, 12);
+        compare(spy.signalArguments[spy.count - 1][0], 12);
     }
 
     function test_typed_value_always_reported() {
@@ -91,6 +96,7 @@ TestCase {
         compare(box.height, 14);
         input.enabled = false;
         verify(Qt.colorEqual(box.color, Qt.darker("#848484", 1.2)));
+        verify(Qt.colorEqual(findChild(input, "field").color, CusConfig.textColor_disabled));
     }
 
     name: "Slider_input"
