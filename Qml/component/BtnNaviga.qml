@@ -51,7 +51,7 @@ Item {
                 checkable: true
                 checked: index === Math.max(0, root.checkedIndex)
                 height: 8
-                radius: 4
+                radius: 4 * sizeRatio
                 scale: checked ? 2 : 1
                 width: 8
 

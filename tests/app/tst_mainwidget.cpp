@@ -49,30 +49,32 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
     }
 
-    // Runs under a display whose DPI is forced (see CMakeLists.txt); rows for other DPIs skip.
+    // Runs under a display whose DPI (and Qt's own scale) is forced (see CMakeLists.txt); rows
+    // for other scales skip. Sizes are in Qt's logical pixels.
     void sizesFollowTheScreen_data()
     {
-        QTest::addColumn<int>("dpi");
+        QTest::addColumn<double>("scale");
         QTest::addColumn<QSize>("window");
         QTest::addColumn<QSize>("scene");
         QTest::addColumn<int>("unfoldedHeight");
-        QTest::newRow("96 dpi") << 96 << QSize(802, 482) << QSize(798, 478) << 632;
-        QTest::newRow("144 dpi") << 144 << QSize(1203, 723) << QSize(1199, 719) << 948;
+        QTest::newRow("scale 1") << 1.0 << QSize(802, 482) << QSize(798, 478) << 632;
+        QTest::newRow("scale 1.5") << 1.5 << QSize(1203, 723) << QSize(1199, 719) << 948;
     }
 
     void sizesFollowTheScreen()
     {
-        QFETCH(int, dpi);
+        QFETCH(double, scale);
         QFETCH(QSize, window);
         QFETCH(QSize, scene);
         QFETCH(int, unfoldedHeight);
-        if (qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch()) != dpi)
-            QSKIP("the display has another DPI");
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        if (MainWidget::sceneScale(screen->logicalDotsPerInch(), screen->devicePixelRatio()) != scale)
+            QSKIP("the display has another scale");
         auto bus = busWith({});
         MainWidget main(bus.get());
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QCOMPARE(main.getScalingRate(), dpi / 96.0);
+        QCOMPARE(main.getScalingRate(), scale);
         QCOMPARE(main.size(), window);
         QCOMPARE(main.sceneView()->size(), scene);
         QCOMPARE(main.sceneView()->pos(), QPoint(1, 1));
@@ -86,6 +88,30 @@ private slots:
         main.openRecordWidget(false);
         QCOMPARE(main.size(), window);
         QVERIFY(!main.recordWidget()->isVisible());
+    }
+
+    // The design's scale from the screen's logical DPI, and from what Qt scales by itself.
+    void sceneScale_data()
+    {
+        QTest::addColumn<qreal>("dpi");
+        QTest::addColumn<qreal>("devicePixelRatio");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("96 dpi") << 96.0 << 1.0 << 1.0;
+        QTest::newRow("120 dpi") << 120.0 << 1.0 << 1.25;
+        QTest::newRow("192 dpi") << 192.0 << 1.0 << 2.0;
+        QTest::newRow("72 dpi") << 72.0 << 1.0 << 0.75;
+        QTest::newRow("Wayland output at 2") << 96.0 << 2.0 << 1.0;
+        QTest::newRow("QT_SCALE_FACTOR=2 on 192 dpi") << 192.0 << 2.0 << 1.0;
+        QTest::newRow("QT_SCALE_FACTOR=2 on 288 dpi") << 288.0 << 2.0 << 1.5;
+        QTest::newRow("Qt's rounded 1.5 (dpi 72 left)") << 72.0 << 2.0 << 1.0;
+    }
+
+    void sceneScale()
+    {
+        QFETCH(qreal, dpi);
+        QFETCH(qreal, devicePixelRatio);
+        QFETCH(double, scale);
+        QCOMPARE(MainWidget::sceneScale(dpi, devicePixelRatio), scale);
     }
 
     void hostIsFramelessWithTheStyledRoot()

@@ -183,11 +183,17 @@ private slots:
 
     void restoreLastSettingsIsSwitchedInTheGeneralPage()
     {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vorlet"), QStringLiteral("vx02"))
+            .remove(QStringLiteral("Language"));
         SceneRig rig(QStringLiteral("vx02"));
         QVERIFY(!rig.window()->settingsRestorer()->isEnabled());
         openSettings(rig, "generalTab");
         QQuickItem *toggle = nullptr;
         QTRY_VERIFY((toggle = rig.item(QStringLiteral("restoreSwitch"))) != nullptr);
+        // With no language stored the box shows the one in use.
+        QVERIFY(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString().isEmpty());
+        QCOMPARE(rig.item(QStringLiteral("languageBox"))->property("currentText").toString(),
+                 rig.evaluate(QStringLiteral("Tran.currentLanguage")).toString());
         QQuickItem *knob = toggle->findChild<QQuickItem *>(QStringLiteral("toggle"));
         QVERIFY(knob);
         rig.click(knob);
@@ -293,7 +299,8 @@ private slots:
                 QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix)).isEmpty());
             const QStringList problems = layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(QLatin1String(tab) + QLatin1Char('\n') + problems.join('\n')));
-            rig.key(Qt::Key_Escape);
+            // A click beside it closes it (also where the window cannot take the keyboard).
+            rig.click(rig.root(), QPointF(2, window.height() - 2));
             QTRY_VERIFY(!dialog->property("visible").toBool());
         }
         QVERIFY2(sceneWarnings(capture).isEmpty(), qPrintable(sceneWarnings(capture).join('\n')));
@@ -449,7 +456,10 @@ private slots:
         rig.click(rig.item(QStringLiteral("generalTab")));
         QCOMPARE(rig.text(QStringLiteral("modelText")), QStringLiteral("Vorlet Cantor 10"));
         rig.click(rig.item(QStringLiteral("aboutTab")));
+        QCOMPARE(rig.text(QStringLiteral("clientText")), QStringLiteral("Vorlet PC控制面板 Linux客户端"));
         QCOMPARE(rig.text(QStringLiteral("versionText")), QStringLiteral("版本号:1.0.0.11"));
+        // Body texts in the controls' grey: the headings stand out in white.
+        QCOMPARE(rig.find(QStringLiteral("versionText"))->property("color").value<QColor>(), QColor("#848484"));
         QCOMPARE(rig.text(QStringLiteral("firmwareText")), QStringLiteral("固件版本号:"));
         rig.click(rig.item(QStringLiteral("helpTab")));
         QCOMPARE(dialogPage(rig), QStringLiteral("qrc:/Qml/settingDialog/helpPage.qml"));
@@ -469,30 +479,37 @@ private slots:
         QTRY_VERIFY(!dialog->property("visible").toBool());
     }
 
-    // The about page's links open their addresses, also while English shows blanks for them.
-    void aboutLinksOpenTheBrowser_data()
+    // The about page's links open their addresses, also while English shows blanks for them;
+    // the help page's link and buttons open the maker's pages.
+    void linksOpenTheBrowser_data()
     {
         QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("tab");
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("shown");
         for (const QString &language : {kChinese, kEnglish}) {
             const bool english = language == kEnglish;
-            QTest::addRow("%s web site", qPrintable(language)) << language << "webSiteLink"
+            QTest::addRow("%s web site", qPrintable(language)) << language << "aboutTab" << "webSiteLink"
                 << "https://www.vorlet.example"
                 << (english ? "Official Website: https://www.vorlet.example" : "官方网站：https://www.vorlet.example");
-            QTest::addRow("%s video", qPrintable(language)) << language << "videoLink"
+            QTest::addRow("%s video", qPrintable(language)) << language << "aboutTab" << "videoLink"
                 << "https://video.example/vorlet"
                 << (english ? " " : "哔哩哔哩：https://video.example/vorlet");
-            QTest::addRow("%s microblog", qPrintable(language)) << language << "microblogLink"
+            QTest::addRow("%s microblog", qPrintable(language)) << language << "aboutTab" << "microblogLink"
                 << "https://microblog.example/vorlet"
                 << (english ? " " : "官方微博: https://microblog.example/vorlet");
         }
+        QTest::newRow("more questions") << kEnglish << "helpTab" << "faqLink" << "https://www.vorlet.example/faq" << "More FAQs >>";
+        QTest::newRow("help center") << kEnglish << "helpTab" << "helpButton0" << "https://www.vorlet.example/help" << "Help Center";
+        QTest::newRow("manual") << kEnglish << "helpTab" << "helpButton1" << "https://www.vorlet.example/manual" << "Manual";
+        QTest::newRow("feedback") << kEnglish << "helpTab" << "helpButton2" << "https://www.vorlet.example/feedback" << "Feedback";
     }
 
-    void aboutLinksOpenTheBrowser()
+    void linksOpenTheBrowser()
     {
         QFETCH(QString, language);
+        QFETCH(QString, tab);
         QFETCH(QString, link);
         QFETCH(QString, url);
         QFETCH(QString, shown);
@@ -500,7 +517,7 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         SceneRig rig;
         rig.setLanguage(language);
-        openSettings(rig, "aboutTab");
+        openSettings(rig, qPrintable(tab));
         QQuickItem *line = rig.item(link);
         QVERIFY(line);
         QCOMPARE(line->property("text").toString(), shown);
@@ -508,7 +525,7 @@ private slots:
         QCOMPARE(catcher.opened, QList<QUrl>{QUrl(url)});
         // The keyboard reaches it too.
         line->forceActiveFocus();
-        rig.key(Qt::Key_Return);
+        rig.key(Qt::Key_Space);
         QCOMPARE(catcher.opened.size(), 2);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     }
@@ -534,6 +551,12 @@ private slots:
         QVERIFY(!window->recordWidget()->isVisible());
         QCOMPARE(window->height(), folded);
 
+        // Held down, a title button keeps showing its icon.
+        QQuickItem *gear = rig.item(QStringLiteral("settingButton"));
+        QTest::mousePress(rig.view(), Qt::LeftButton, Qt::NoModifier, rig.toView(gear));
+        QVERIFY(gear->property("btnImgUrl").toString().endsWith(QLatin1String("icon_setting_click.png")));
+        QTest::mouseRelease(rig.view(), Qt::LeftButton, Qt::NoModifier, rig.toView(gear));
+        rig.key(Qt::Key_Escape);
         rig.click(rig.item(QStringLiteral("minimizeButton")));
         QTRY_VERIFY(window->windowState() & Qt::WindowMinimized);
         window->showNormal();

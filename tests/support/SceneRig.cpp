@@ -13,6 +13,7 @@
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -172,7 +173,24 @@ QStringList SceneRig::takeSetters()
 
 void SceneRig::waitPolls(int polls)
 {
-    QTest::qWait((polls + 1) * kPollMs);
+    // The poll runs on the timer's timeout before anything connected later: once the count is
+    // reached the scene has taken over what the polls found. One poll more: a vx02 answers a
+    // query with the report it queued for the one before. Without a running poll timer (no
+    // device) the polls' time passes anyway.
+    QTimer *timer = nullptr;
+    for (QTimer *child : m_window->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isActive() && child->interval() == m_window->pollInterval())
+            timer = child;
+    }
+    if (!timer) {
+        QTest::qWait((polls + 1) * kPollMs);
+    } else {
+        int seen = 0;
+        const QMetaObject::Connection counting = QObject::connect(timer, &QTimer::timeout, [&seen] { ++seen; });
+        if (!QTest::qWaitFor([&seen, polls] { return seen > polls; }, (polls + 2) * kPollMs))
+            qWarning("SceneRig: the device was not polled");
+        QObject::disconnect(counting);
+    }
     settle();
 }
 
