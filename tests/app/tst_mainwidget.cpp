@@ -139,19 +139,6 @@ private slots:
         QCOMPARE(window.getSoftVersion(), QStringLiteral("1.0.0.11"));
     }
 
-    void screenDpiChangeRescales()
-    {
-        auto bus = busWith({});
-        MainWidget window(bus.get());
-        QSignalSpy changed(&window, &MainWidget::screenChanged);
-        emit QGuiApplication::screens().first()->logicalDotsPerInchChanged(144);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(window.getScalingRate(), 1.5);
-        QCOMPARE(window.size(), QSize(1203, 723));
-        QCOMPARE(window.sceneView()->size(), QSize(1199, 719));
-        QCOMPARE(window.recordWidget()->geometry(), QRect(1, 723, 1203, 225));
-    }
-
     void dragByTheTopStripOnly_data()
     {
         // y of the press, counted from the first row below the strip (trunc(25 s) high).

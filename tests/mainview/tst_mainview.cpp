@@ -263,19 +263,14 @@ private slots:
         // The pages show the device's settings from the first poll on.
         rig.waitPolls(1);
 
-        const bool english = language == kEnglish;
-        QCOMPARE(rig.text(QStringLiteral("devStateConnect")), english ? QStringLiteral("Device connected") : QStringLiteral("设备已连接"));
-        const QStringList navTexts = english ? QStringList{"HARDWARE", "VOLUME ", "SOUND EFFECT"}
-                                             : QStringList{"硬件设置", "音量设置 ", "音效选择"};
         const QStringList navs{"navHardware", "navVolume", "navEffect"};
         const QStringList pages{"PageHardwareSet_", "PageVolumeSet_", "PageSoundChoice_"};
         const QStringList pictures{"Hardware.png", "Volume.png", "Effect.png"};
         const QStringList shots{"hardware", "volume", "effect"};
-        const QString suffix = QStringLiteral("-%1-%2").arg(english ? "en" : "zh").arg(scale, 0, 'f', 1);
+        const QString suffix = QStringLiteral("-%1-%2").arg(language == kEnglish ? "en" : "zh").arg(scale, 0, 'f', 1);
         const bool keep = scale == 1.0 || scale == 2.0;
         const QRectF window(QPointF(0, 0), rig.root()->size());
         for (int i = 0; i < navs.size(); ++i) {
-            QCOMPARE(rig.text(navs[i]), navTexts[i]);
             rig.click(rig.item(navs[i]));
             QCOMPARE(rig.pageSource(), kPages + pages[i] + model + QStringLiteral(".qml"));
             QVERIFY(rig.page());
@@ -289,7 +284,8 @@ private slots:
         }
 
         QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
-        for (const char *tab : {"generalTab", "aboutTab", "helpTab"}) {
+        // About last: its firmware query leaves the next poll an answer of its own.
+        for (const char *tab : {"generalTab", "helpTab", "aboutTab"}) {
             openSettings(rig, tab);
             auto *popup = qobject_cast<QQuickItem *>(dialog->property("contentItem").value<QObject *>())->parentItem();
             QCOMPARE(popup->size(), QSizeF(430 * scale, 288 * scale));
@@ -308,7 +304,8 @@ private slots:
 
     // Every part grows by the scale, insides of the controls included, measured on the
     // pixels drawn: the navigation highlight (32 high), a switch's knob (12 across) and track
-    // (24 long), a slider's handle (16 across); the recording panel's buttons with them.
+    // (24 long), a slider's handle (16 across); the window, the recording panel and its buttons
+    // with them.
     void partsGrowWithTheScale_data()
     {
         QTest::addColumn<double>("scale");
@@ -352,6 +349,8 @@ private slots:
         const int handle = runThrough(shot, centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal, QColor("#E5E5E5"));
         QVERIFY2(near(handle, 16), qPrintable(QString::number(handle)));
 
+        QCOMPARE(rig.window()->size(), QSize(int(802 * scale), int(482 * scale)));
+        QCOMPARE(rig.window()->recordWidget()->geometry(), QRect(1, int(482 * scale), int(802 * scale), int(150 * scale)));
         for (const char *button : {"btnRecord", "btnPauseGo", "btnSave"})
             QCOMPARE(rig.window()->recordWidget()->findChild<QToolButton *>(QLatin1String(button))->iconSize(),
                      QSize(int(40 * scale), int(40 * scale)));

@@ -30,8 +30,6 @@ public slots:
         context->setContextProperty(QStringLiteral("imgPath"), QStringLiteral("qrc:/image/"));
         context->setContextProperty(QStringLiteral("qmlPath"), QStringLiteral("qrc:/Qml/"));
         context->setContextProperty(QStringLiteral("MainLogic"), &m_mainLogic);
-        // Where the gallery leaves its screenshot.
-        context->setContextProperty(QStringLiteral("artefactDir"), QStringLiteral(VORLET_ARTEFACT_DIR));
     }
 
 private:

@@ -66,6 +66,22 @@ TestCase {
         verify(page.slider.handle.x > handleX);
     }
 
+    // Spacing of rows, corners, margins and the ratio a control draws its insides by grow too;
+    // a row keeps the size of what it holds and a wrapped text the height of its lines.
+    function test_spacing_margins_and_controls() {
+        var page = createTemporaryObject(pageComponent, testCase);
+        page.resizer.horizontalRatio = 2;
+        page.resizer.verticalRatio = 2;
+        page.resizer.resize();
+        compare(page.row.spacing, 8);
+        // The row lays itself out again before the next frame.
+        tryCompare(page.row, "width", 2 * 20 + 8);
+        compare(page.corner.radius, 6);
+        compare(page.corner.x, page.row.x + page.row.width + 10);
+        compare(page.slider.sizeRatio, 2);
+        compare(page.note.height, page.note.implicitHeight);
+    }
+
     function test_follows_target_size() {
         var page = createTemporaryObject(pageComponent, testCase);
         var spy = createTemporaryObject(spyComponent, testCase, { target: page.resizer, signalName: "resized" });
@@ -101,6 +117,9 @@ TestCase {
             property alias frameChild: frameChild
             property alias deepChild: deepChild
             property alias slider: slider
+            property alias row: row
+            property alias corner: corner
+            property alias note: note
 
             height: 300
             width: 400
@@ -171,10 +190,45 @@ TestCase {
             Slider {
                 id: slider
 
+                property real sizeRatio: 1
+
                 height: 20
                 width: 100
                 y: 120
                 Accessible.name: "level"
+            }
+            Row {
+                id: row
+
+                spacing: 4
+                y: 150
+
+                Item {
+                    height: 10
+                    width: 10
+                }
+                Item {
+                    height: 10
+                    width: 10
+                }
+            }
+            Rectangle {
+                id: corner
+
+                anchors.left: row.right
+                anchors.leftMargin: 5
+                height: 10
+                radius: 3
+                width: 10
+                y: 150
+            }
+            Text {
+                id: note
+
+                text: "设备未连接 设备未连接 设备未连接"
+                width: 60
+                wrapMode: Text.WordWrap
+                y: 170
             }
             AutoResize {
                 id: resizer
