@@ -340,7 +340,6 @@ void RecordWidget::setButtonIcon(QToolButton *button, const QString &resource)
 
 void RecordWidget::setScale(double scale)
 {
-    m_scale = scale;
     const auto scaled = [scale](int designSize) { return int(designSize * scale); };
     const int margin = scaled(kMargin);
     ui->horizontalLayout_2->setContentsMargins(margin, margin, margin, margin);

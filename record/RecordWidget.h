@@ -139,5 +139,4 @@ private:
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QToolButton *m_cancel = nullptr;
-    double m_scale = 1.0;
 };
