@@ -346,30 +346,6 @@ private slots:
         QVERIFY(result.out.at(0).contains("VID_1235&PID_0003"));
     }
 
-    void jsonGetAllPara()
-    {
-        const Result result = run({"--emulate", "vx02", "--json", "setVolume", "5", "3", "getAllPara"});
-        QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out.size(), 1);
-        const QJsonObject object = QJsonDocument::fromJson(result.out.first().toUtf8()).object();
-        QCOMPARE(object.size(), 16);
-        QCOMPARE(object.value("volumeBGM").toInt(), 3);
-    }
-
-    void saveAndLoadAcrossRuns()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("stage.json");
-        Result result = run({"--emulate", "vx02", "setVolume", "2", "10", "setSwitch", "3", "1", "save", path});
-        QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.out.isEmpty());
-        // A fresh emulated device starts from its start-up state; loading restores the saved one.
-        result = run({"--emulate", "vx02", "load", path, "getAllPara"});
-        QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.out.contains("volumeRecording=10"));
-        QVERIFY(result.out.contains("btnMixDry=1"));
-    }
-
     // "Restore last settings" from the shell: the option is the panel's, each session with it on
     // remembers the state it leaves, and restore brings it back on a fresh device.
     void lastSettingsAcrossRuns()
