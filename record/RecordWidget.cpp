@@ -12,9 +12,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaPlayer>
@@ -503,8 +501,7 @@ void RecordWidget::showWorkingFile(const QString &path)
     m_workingMs = 0;
     if (path.isEmpty())
         return;
-    // The reader logs why; the message of a failed take stays, it tells more.
-    if (!m_waveFile.loadFile(path) && !m_takeFailed)
+    if (!m_waveFile.loadFile(path)) // the reader logs why
         showMessage(tr("无法读取 %1").arg(path), true);
     m_workingMs = m_waveFile.durationMs();
     m_player->setMedia(QUrl::fromLocalFile(path));
