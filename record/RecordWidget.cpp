@@ -210,29 +210,37 @@ QString RecordWidget::askSaveFile(const QString &caption, const QString &filter)
     return dialog.selectedFiles().constFirst();
 }
 
-// A line for messages under the buttons, and while the encoder runs its progress and a button
-// to cancel it.
+// A line for messages under the waveform, as wide as it, and while the editor works its
+// progress and a button to cancel it.
 void RecordWidget::buildStatusArea()
 {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lbStatus"));
-    m_status->setWordWrap(true);
-    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_status->setStyleSheet(QStringLiteral("color: rgb(132, 132, 132);"));
+    // One line that never widens the panel; a text longer than the line is whole in the tooltip.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setRange(0, 100);
-    m_progress->setMaximumHeight(14);
+    m_progress->setMaximumSize(160, 14);
     m_progress->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
     m_cancel->setText(tr("取消"));
     m_cancel->setAccessibleName(tr("取消"));
     auto *row = new QHBoxLayout;
-    row->addWidget(m_progress, 1);
+    row->addWidget(m_status, 1);
+    row->addWidget(m_progress);
     row->addWidget(m_cancel);
-    ui->verticalLayout_2->addWidget(m_status, 3);
-    ui->verticalLayout_2->addLayout(row);
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    // The line takes most of its height from the bottom margin, little from the waveform.
+    ui->horizontalLayout_2->setContentsMargins(11, 11, 11, 2);
+    ui->horizontalLayout_2->removeWidget(ui->waveforFrame);
+    column->addWidget(ui->waveforFrame, 1);
+    column->addLayout(row);
+    ui->horizontalLayout_2->insertLayout(0, column, 675);
     m_progress->hide();
     m_cancel->hide();
 }
@@ -241,6 +249,7 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 {
     m_status->setStyleSheet(failure ? QStringLiteral("color: #FF7A02;") : QStringLiteral("color: rgb(132, 132, 132);"));
     m_status->setText(text);
+    m_status->setToolTip(text);
 }
 
 void RecordWidget::finishRecording()
