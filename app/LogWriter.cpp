@@ -130,9 +130,13 @@ void LogWriter::switchFile(const QString &fileName)
     }
     // The name is taken even when opening fails: the next try comes with the next hour's name.
     m_file.setFileName(fileName);
-    const bool existed = m_file.exists();
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
+    bool existed = m_file.exists();
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        // The folder may have been removed while the program runs: it is made again.
+        if (!QDir().mkpath(m_folder) || !m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+        existed = false;
+    }
     // The stream is attached once per file: attaching again for every line would pile up
     // connections on the file and make each line slower than the last.
     if (m_stream.device() != &m_file) {

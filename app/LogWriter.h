@@ -11,8 +11,9 @@
 // Writes diagnostic messages as HTML lines into one file per hour of a log folder. The file
 // stays open between messages; every message costs one flush. Safe to call from any thread.
 // Names and stamps use ASCII digits whatever the locale, so that names sort by time. When the
-// hour's file cannot be opened (a read-only or missing folder), the hour's messages are dropped
-// quietly and the file is tried again at the next hour.
+// hour's file cannot be opened, the folder is made again (it may have been removed while the
+// program runs); when that fails too, the hour's messages are dropped quietly and the file is
+// tried again at the next hour.
 class LogWriter
 {
 public:

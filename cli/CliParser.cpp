@@ -71,7 +71,8 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
-            // A knob turns a parameter byte; setters take any int and send its low 8 bits.
+            // A knob turns a parameter byte; setter values are checked against the model's
+            // ranges once the model is known.
             const bool byte = command.arguments == CliCommand::Arguments::KeyValue;
             for (const QString &argument : pending) {
                 int value = 0;
@@ -167,7 +168,8 @@ QString CliParser::helpText()
         "  --version            the version of vorletctl\n"
         "  --help               this text\n"
         "\n"
-        "Commands (integer arguments; setters cut each value to its low 8 bits):\n");
+        "Commands (integer arguments; every setter argument is checked against the attached\n"
+        "model's values below before anything is sent):\n");
     for (const CliCommand &command : CliCommandTable::commands()) {
         const QString usage = QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp)).trimmed();
         text += QStringLiteral("  %1  %2\n").arg(usage, -34).arg(QLatin1String(command.help));
@@ -193,8 +195,9 @@ QString CliParser::helpText()
         "          3 1-12 electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B\n"
         "\n"
         "Results go to stdout, one line per command that returns something. A profile written by\n"
-        "save can be given to load; keys the device only reports (vx01 toneColourHigh,\n"
-        "toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
+        "save can be given to load, which reads it when it runs (so after an earlier save of the\n"
+        "same session); only regular files up to 1 MiB are read. Keys the device only reports\n"
+        "(vx01 toneColourHigh, toneColourLow, btnMute) are accepted and not sent. knob plays the user at the emulated\n"
         "device: `--emulate vx01 getAllPara knob volumeMonitor 3 getParaIsChange` prints true.\n"
         "\n"
         "While lastSettings is on, the panel and vorletctl remember each device's settings by its\n"
@@ -205,10 +208,11 @@ QString CliParser::helpText()
         "  0  success\n"
         "  1  no device found, or it could not be opened; nothing remembered to restore\n"
         "  2  usage error: unknown command or model, wrong argument count, argument not an\n"
-        "     integer or out of range, bad profile, knob or unplug without --emulate; nothing\n"
-        "     is sent then\n"
-        "  3  the device did not take a command (write failed, device gone), or answered with\n"
-        "     something that cannot be saved\n"
-        "  4  the profile file cannot be written\n");
+        "     integer or outside the model's values, bad profile, knob or unplug without\n"
+        "     --emulate; nothing is sent then (a profile that an earlier save of the session\n"
+        "     writes is checked when its load runs)\n"
+        "  3  the device did not take a command or answer a query (device gone), or answered\n"
+        "     with something that cannot be saved or remembered\n"
+        "  4  the profile file cannot be written (the old file is kept)\n");
     return text;
 }

@@ -1,15 +1,18 @@
 #include "cli/CliRunner.h"
 
 #include "cli/DeviceFinder.h"
+#include "cli/SetterRangeTable.h"
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 #include <algorithm>
 
@@ -40,15 +43,20 @@ int CliRunner::run(const CliOptions &options)
             return code;
         if (const int code = openDevice())
             return code;
-        if (const int code = prepareProfiles(options))
+        if (const int code = checkArguments(options))
             return code;
     }
-    for (int i = 0; i < options.invocations.size(); ++i) {
-        if (const int code = runOne(options.invocations.at(i), i, options))
+    for (const CliInvocation &invocation : options.invocations) {
+        if (const int code = runOne(invocation, options))
             return code;
     }
     // With "restore last settings" on, the state the session leaves is what comes back.
-    m_restorer.rememberNow();
+    bool remembered = true;
+    if (const int code = delivered(QStringLiteral("remembering the last settings"), Query,
+                                   [&]() { remembered = m_restorer.rememberNow(); }))
+        return code;
+    if (!remembered)
+        return failure(DeviceError, QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered").arg(m_devType));
     return Success;
 }
 
@@ -64,18 +72,31 @@ int CliRunner::openDevice()
     return Success;
 }
 
-// Every profile is read and checked before the first command runs.
-int CliRunner::prepareProfiles(const CliOptions &options)
+// Before the first command runs: every setter argument against the model's ranges, and every
+// profile that no earlier save of the session writes. A profile is read again when its load
+// runs, so that it is the file as the commands before it left it.
+int CliRunner::checkArguments(const CliOptions &options)
 {
-    for (int i = 0; i < options.invocations.size(); ++i) {
-        const CliInvocation &invocation = options.invocations.at(i);
-        if (invocation.command->action != CliCommand::Action::Load)
-            continue;
-        QVector<ParameterProfile::Step> steps;
+    QSet<QString> saved;
+    for (const CliInvocation &invocation : options.invocations) {
         QString error;
-        if (!ParameterProfile::load(invocation.file, m_devType, &steps, &error))
-            return failure(UsageError, error);
-        m_profiles.insert(i, steps);
+        const QString file = QFileInfo(invocation.file).absoluteFilePath();
+        QVector<ParameterProfile::Step> steps;
+        switch (invocation.command->action) {
+        case CliCommand::Action::Setter:
+            if (!SetterRangeTable::check(m_devType, invocation, &error))
+                return failure(UsageError, error);
+            break;
+        case CliCommand::Action::Save:
+            saved.insert(file);
+            break;
+        case CliCommand::Action::Load:
+            if (!saved.contains(file) && !ParameterProfile::load(invocation.file, m_devType, &steps, &error))
+                return failure(UsageError, error);
+            break;
+        default:
+            break;
+        }
     }
     return Success;
 }
@@ -101,30 +122,39 @@ int CliRunner::checkKnobs(const CliOptions &options)
     return Success;
 }
 
-int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptions &options)
+int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options)
 {
     const CliCommand &command = *invocation.command;
     const QByteArray name(command.name);
     const QVector<int> &args = invocation.integers;
     switch (command.action) {
     case CliCommand::Action::Setter:
-        return delivered(QString::fromLatin1(name), [&]() {
+        return delivered(QString::fromLatin1(name), Command, [&]() {
             if (args.size() == 1)
                 QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)));
             else
                 QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)), Q_ARG(int, args.at(1)));
         });
+    // A query is answered only by a device that is there: nothing is printed otherwise.
     case CliCommand::Action::TextQuery: {
         QString text;
-        QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_RETURN_ARG(QString, text));
+        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() {
+                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_RETURN_ARG(QString, text));
+            }))
+            return code;
         result(command, text, options.json);
         return Success;
     }
-    case CliCommand::Action::ParaIsChange:
-        result(command, m_card->getParaIsChange(), options.json);
+    case CliCommand::Action::ParaIsChange: {
+        bool changed = false;
+        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { changed = m_card->getParaIsChange(); }))
+            return code;
+        result(command, changed, options.json);
         return Success;
+    }
     case CliCommand::Action::AllPara:
-        m_card->getParaIsChange();
+        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { m_card->getParaIsChange(); }))
+            return code;
         printParameters(options.json);
         return Success;
     case CliCommand::Action::List:
@@ -138,11 +168,16 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
     case CliCommand::Action::Unplug:
         m_bus->unplug(m_emulatedModel);
         return Success;
-    case CliCommand::Action::Load:
-        return delivered(QStringLiteral("load %1").arg(invocation.file), [&]() {
-            for (const ParameterProfile::Step &step : m_profiles.value(index))
+    case CliCommand::Action::Load: {
+        QVector<ParameterProfile::Step> steps;
+        QString error;
+        if (!ParameterProfile::load(invocation.file, m_devType, &steps, &error))
+            return failure(UsageError, error);
+        return delivered(QStringLiteral("load %1").arg(invocation.file), Command, [&]() {
+            for (const ParameterProfile::Step &step : qAsConst(steps))
                 step(*m_card);
         });
+    }
     case CliCommand::Action::RestoreOption:
         if (invocation.word.isEmpty())
             result(command, m_restorer.isEnabled() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
@@ -151,7 +186,7 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
         return Success;
     case CliCommand::Action::Restore: {
         bool remembered = false;
-        if (const int code = delivered(QStringLiteral("restore"), [&]() { remembered = m_restorer.restore(); }))
+        if (const int code = delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
             return code;
         if (!remembered)
             return failure(NoDevice, QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
@@ -166,7 +201,8 @@ int CliRunner::runOne(const CliInvocation &invocation, int index, const CliOptio
 // was no parameter report (a vx02 read that took the unread answer of an earlier query).
 int CliRunner::save(const CliInvocation &invocation)
 {
-    m_card->getParaIsChange();
+    if (const int code = delivered(QStringLiteral("save"), Query, [&]() { m_card->getParaIsChange(); }))
+        return code;
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())
         return failure(DeviceError, QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
@@ -179,12 +215,14 @@ int CliRunner::save(const CliInvocation &invocation)
     return Success;
 }
 
-int CliRunner::delivered(const QString &what, const std::function<void()> &call)
+int CliRunner::delivered(const QString &what, Transfer transfer, const std::function<void()> &call)
 {
-    const int failedBefore = m_backend.failedSends();
+    const int failedBefore = m_backend.failedTransfers();
     call();
-    if (m_backend.failedSends() == failedBefore)
+    if (m_backend.failedTransfers() == failedBefore)
         return Success;
+    if (transfer == Query)
+        return failure(DeviceError, QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)").arg(what, m_devType));
     return failure(DeviceError, QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
 }
 

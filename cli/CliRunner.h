@@ -5,7 +5,6 @@
 #include "soundcard/SettingsRestorer.h"
 
 #include <QJsonValue>
-#include <QMap>
 #include <QTextStream>
 
 #include <functional>
@@ -22,7 +21,7 @@ class CliRunner
 public:
     enum ExitCode { Success = 0, NoDevice = 1, UsageError = 2, DeviceError = 3, FileError = 4 };
 
-    // The backend tells which reports could not be sent.
+    // The backend tells which reports could not be sent or read.
     CliRunner(TracingHidBackend &backend, QTextStream &out, QTextStream &err);
     ~CliRunner();
 
@@ -33,13 +32,16 @@ public:
     int run(const CliOptions &options);
 
 private:
+    // What a call moves: commands the device takes, or queries it answers.
+    enum Transfer { Command, Query };
+
     int openDevice();
-    int prepareProfiles(const CliOptions &options);
+    int checkArguments(const CliOptions &options);
     int checkKnobs(const CliOptions &options);
-    int runOne(const CliInvocation &invocation, int index, const CliOptions &options);
+    int runOne(const CliInvocation &invocation, const CliOptions &options);
     int save(const CliInvocation &invocation);
-    // Runs a call that sends commands; DeviceError when one of them could not be sent.
-    int delivered(const QString &what, const std::function<void()> &call);
+    // Runs a call that talks to the device; DeviceError when a report could not be sent or read.
+    int delivered(const QString &what, Transfer transfer, const std::function<void()> &call);
     void listCollections(bool json);
     void printParameters(bool json);
     void result(const CliCommand &command, const QJsonValue &value, bool json);
@@ -54,6 +56,5 @@ private:
     FirmwareBase *m_firmware = nullptr;
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;
-    QMap<int, QVector<ParameterProfile::Step>> m_profiles;   // by invocation index
     SettingsRestorer m_restorer;
 };

@@ -6,7 +6,7 @@
 #include <memory>
 
 // A HID backend that hands out tracing handles around those of the backend it wraps. Without a
-// sink it traces nothing and only counts the reports that could not be sent.
+// sink it traces nothing and only counts the reports that could not be sent or read.
 class TracingHidBackend : public HidBackend
 {
     Q_OBJECT
@@ -18,11 +18,12 @@ public:
     bool watchesHotplug() const override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
 
-    // Reports that the handles of this backend could not hand to the device, so far.
-    int failedSends() const;
+    // Reports that the handles of this backend could not hand to the device or ask of it, so
+    // far. A read that waited in vain for an answer is no failure.
+    int failedTransfers() const;
 
 private:
     HidBackend *m_inner;
     TraceSink m_sink;
-    std::shared_ptr<int> m_failedSends = std::make_shared<int>(0);
+    std::shared_ptr<int> m_failedTransfers = std::make_shared<int>(0);
 };

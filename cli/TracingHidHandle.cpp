@@ -4,10 +4,10 @@
 
 #include <QString>
 
-TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedSends)
+TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedTransfers)
     : m_inner(std::move(inner))
     , m_sink(std::move(sink))
-    , m_failedSends(std::move(failedSends))
+    , m_failedTransfers(std::move(failedTransfers))
 {
 }
 
@@ -22,6 +22,8 @@ bool TracingHidHandle::getInputReport(quint8 *buffer, quint32 length)
     const bool ok = m_inner->getInputReport(buffer, length);
     if (ok)
         trace('<', buffer, int(length));
+    else
+        ++*m_failedTransfers;
     return ok;
 }
 
@@ -30,7 +32,7 @@ bool TracingHidHandle::setOutputReport(const quint8 *buffer, quint32 length)
     trace('>', buffer, int(length));
     const bool ok = m_inner->setOutputReport(buffer, length);
     if (!ok)
-        ++*m_failedSends;
+        ++*m_failedTransfers;
     return ok;
 }
 
@@ -39,6 +41,8 @@ int TracingHidHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
     const int count = m_inner->read(buffer, size, timeoutMs);
     if (count > 0)
         trace('<', buffer, count);
+    else if (count < 0)
+        ++*m_failedTransfers;
     return count;
 }
 
@@ -47,6 +51,6 @@ int TracingHidHandle::write(const quint8 *buffer, quint32 length)
     trace('>', buffer, int(length));
     const int count = m_inner->write(buffer, length);
     if (count <= 0)
-        ++*m_failedSends;
+        ++*m_failedTransfers;
     return count;
 }

@@ -7,11 +7,11 @@
 
 // Wraps an opened collection: writes every report it moves to the sink (when there is one):
 // "> " for reports handed to the device, "< " for reports the device returned; and counts the
-// reports that could not be handed to the device.
+// reports that could not be handed to the device or asked of it (the device is gone).
 class TracingHidHandle : public HidHandle
 {
 public:
-    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedSends);
+    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedTransfers);
 
     bool getInputReport(quint8 *buffer, quint32 length) override;
     bool setOutputReport(const quint8 *buffer, quint32 length) override;
@@ -23,5 +23,5 @@ private:
 
     std::unique_ptr<HidHandle> m_inner;
     TraceSink m_sink;
-    std::shared_ptr<int> m_failedSends;
+    std::shared_ptr<int> m_failedTransfers;
 };

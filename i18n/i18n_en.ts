@@ -317,9 +317,20 @@
         <translation>Recording failed: %1</translation>
     </message>
     <message>
+        <source>无法创建录音文件夹 %1</source>
+        <translation>Cannot create the recording folder %1</translation>
+    </message>
+    <message>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>无法读取 %1</source>
+        <translation>Cannot read %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingEditor</name>
     <message>
         <source>正在剪切 %1 秒到 %2 秒……</source>
         <translation>Cutting %1 s to %2 s ...</translation>
@@ -333,12 +344,16 @@
         <translation>Saved %1</translation>
     </message>
     <message>
-        <source>无法替换 %1：%2</source>
-        <translation>Could not replace %1: %2</translation>
-    </message>
-    <message>
         <source>无法保存 %1：%2</source>
         <translation>Could not save %1: %2</translation>
+    </message>
+    <message>
+        <source>无法剪切：%1。录音保持不变。</source>
+        <translation>Could not cut: %1. The recording is unchanged.</translation>
+    </message>
+    <message>
+        <source>ffmpeg 写出的文件不完整</source>
+        <translation>ffmpeg wrote an incomplete file</translation>
     </message>
     <message>
         <source>未找到 ffmpeg。请安装软件包“ffmpeg”（sudo apt install ffmpeg）后重试。</source>
@@ -351,10 +366,6 @@
     <message>
         <source>已取消；未完成的文件已删除。</source>
         <translation>Cancelled; the unfinished file was deleted.</translation>
-    </message>
-    <message>
-        <source>无法读取 %1</source>
-        <translation>Cannot read %1</translation>
     </message>
     <message>
         <source>“%1”没有文件类型。请另存为以下类型之一：%2。</source>

@@ -1,7 +1,6 @@
 #include "record/EncoderProcess.h"
 
 #include <QDebug>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -23,7 +22,7 @@ EncoderProcess::EncoderProcess(QObject *parent)
                 m_exitCode = code;
                 if (m_cancelled)
                     end(Cancelled);
-                else if (status == QProcess::CrashExit || code != 0)
+                else if (status == QProcess::CrashExit || code != 0 || !m_writeError.isEmpty())
                     end(Failed);
                 else
                     end(Succeeded);
@@ -61,10 +60,8 @@ bool EncoderProcess::start(const QStringList &arguments, const QString &output, 
     m_totalMs = totalMs;
     m_pending.clear();
     m_lastLine.clear();
+    m_writeError.clear();
     m_exitCode = 0;
-    // A target that the run never touched is the user's and stays, whatever the outcome.
-    const QFileInfo before(output);
-    m_outputStamp = before.exists() ? before.lastModified() : QDateTime();
     qDebug() << "ffmpeg" << arguments;
     // QProcess would only say "failed to start"; finding it first tells a missing encoder
     // from one that cannot run.
@@ -112,6 +109,9 @@ void EncoderProcess::readOutput()
 void EncoderProcess::takeLine(const QString &line)
 {
     m_lastLine = line;
+    // The first one names the cause; "Conversion failed!" and the like follow it.
+    if (m_writeError.isEmpty())
+        m_writeError = writeErrorOf(line);
     const qint64 ms = progressMs(line);
     if (ms < 0) {
         qDebug().noquote() << "ffmpeg:" << line;
@@ -119,6 +119,24 @@ void EncoderProcess::takeLine(const QString &line)
     }
     if (m_totalMs > 0)
         emit progress(int(qBound<qint64>(0, ms * 100 / m_totalMs, 100)));
+}
+
+QString EncoderProcess::writeErrorOf(const QString &line)
+{
+    // The system's words for a write that failed, and ffmpeg's own lines around them.
+    static const char *const kCauses[] = {"No space left on device", "Disk quota exceeded", "File too large",
+                                          "Input/output error", "Read-only file system"};
+    static const char *const kWriteFailures[] = {"Error writing trailer", "Error closing file",
+                                                 "av_interleaved_write_frame()", "Error muxing"};
+    for (const char *cause : kCauses) {
+        if (line.contains(QLatin1String(cause), Qt::CaseInsensitive))
+            return QLatin1String(cause);
+    }
+    for (const char *failure : kWriteFailures) {
+        if (line.contains(QLatin1String(failure), Qt::CaseInsensitive))
+            return line;
+    }
+    return {};
 }
 
 qint64 EncoderProcess::progressMs(const QString &line)
@@ -138,10 +156,9 @@ void EncoderProcess::end(Result result)
         return;
     m_running = false;
     if (result == Failed)
-        qCritical().noquote() << "=== ffmpeg failed, exit status" << m_exitCode << "===" << m_lastLine;
-    const QFileInfo output(m_output);
-    const bool written = output.exists() && (m_outputStamp.isNull() || output.lastModified() != m_outputStamp);
-    if (result != Succeeded && written) {
+        qCritical().noquote() << "=== ffmpeg failed, exit status" << m_exitCode << "==="
+                              << (m_writeError.isEmpty() ? m_lastLine : m_writeError);
+    if (result != Succeeded && QFileInfo::exists(m_output)) {
         QFile::remove(m_output);
         qDebug() << "=== partial ffmpeg output removed ===" << m_output;
     }

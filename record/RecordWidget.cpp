@@ -3,7 +3,7 @@
 
 #include "record/AudioInputResolver.h"
 #include "record/BufferLevels.h"
-#include "record/EncoderProcess.h"
+#include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 
 #include <QAudioEncoderSettings>
@@ -12,9 +12,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -39,6 +37,7 @@ const char *const kIconSave = ":/image/blackSkin/Button_Save.png";
 const int kIconSize = 40;
 const int kMargin = 11;
 const int kSpacing = 6;
+const int kProgressWidth = 160;
 const int kProgressHeight = 14;
 // Where a button keeps the picture it shows, to draw it again at another scale.
 const char *const kIconProperty = "iconResource";
@@ -69,36 +68,6 @@ const RecordStateLook kRecordStates[] = {
     {Keep, nullptr, kIconPlay, Keep, Off},     // 6 playback paused or ended
 };
 
-// Export targets by suffix (compared case-sensitively): codec for the encoder, or an empty
-// codec for WAV, which is copied as it is.
-struct ExportFormat
-{
-    const char *suffix;
-    const char *codec;
-};
-
-const ExportFormat kExportFormats[] = {
-    {"mp3", "libmp3lame"}, {"aac", "aac"}, {"wma", "wmav2"},
-    {"flac", "flac"},      {"ac3", "ac3"}, {"wav", ""},
-};
-
-const ExportFormat *exportFormat(const QString &suffix)
-{
-    for (const ExportFormat &format : kExportFormats) {
-        if (suffix == QLatin1String(format.suffix))
-            return &format;
-    }
-    return nullptr;
-}
-
-QString knownSuffixes()
-{
-    QStringList suffixes;
-    for (const ExportFormat &format : kExportFormats)
-        suffixes.append(QLatin1Char('.') + QLatin1String(format.suffix));
-    return suffixes.join(QLatin1String(", "));
-}
-
 // Stereo WAV at high quality, at the rate the view's time scale is built on. The codec name
 // "Default" means the backend's own choice for the container; a backend that does not know
 // that name is given an empty codec, which asks it for the same thing.
@@ -126,38 +95,7 @@ RecordWidget::RecordWidget(QWidget *parent)
     setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
     setButtonIcon(ui->btnSave, QLatin1String(kIconSave));
 
-    m_recorder = new QAudioRecorder(this);
-    m_probe = new QAudioProbe(this);
-    connect(m_probe, &QAudioProbe::audioBufferProbed, this, &RecordWidget::processBuffer);
-    m_probe->setSource(m_recorder);
-
-    connect(m_recorder, &QAudioRecorder::durationChanged, this, [this](qint64 ms) {
-        if (ms > 0)
-            m_recorderMs = ms;
-    });
-    connect(m_recorder, &QAudioRecorder::stateChanged, this, [this](QMediaRecorder::State state) {
-        const qint64 duration = m_recorder->duration();
-        // Once the finished recording has been read, the label keeps the file's own length.
-        if (state == QMediaRecorder::StoppedState && !m_reloadWhenFinal && m_workingMs > 0)
-            updateProgress(m_workingMs);
-        else
-            updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
-        // The pipeline drains after Stop and its last buffers move the cursor along with the
-        // waveform: once it has stopped, the cursor goes back to where playback starts.
-        if (state == QMediaRecorder::StoppedState && !m_recordUrl.isEmpty())
-            ui->waveforFrame->setPlayPosition(m_player->position());
-    });
-    // The file is complete (its header written) only when the recorder leaves Finalizing.
-    connect(m_recorder, &QAudioRecorder::statusChanged, this, [this](QMediaRecorder::Status status) {
-        if (m_reloadWhenFinal && status != QMediaRecorder::FinalizingStatus
-            && m_recorder->state() == QMediaRecorder::StoppedState)
-            showRecording();
-    });
-    connect(m_recorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
-            [this](QMediaRecorder::Error) {
-                qCritical() << "=== recording failed ===" << m_recorder->errorString();
-                showMessage(tr("录音失败：%1").arg(m_recorder->errorString()), true);
-            });
+    createRecorder();
 
     m_player = new QMediaPlayer;
     connect(m_player, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State state) {
@@ -190,10 +128,15 @@ RecordWidget::RecordWidget(QWidget *parent)
     undoKey->setContext(Qt::WindowShortcut);
     connect(undoKey, &QShortcut::activated, this, &RecordWidget::undo);
 
-    m_encoder = new EncoderProcess(this);
-    connect(m_encoder, &EncoderProcess::progress, m_progress, &QProgressBar::setValue);
-    connect(m_encoder, &EncoderProcess::finished, this,
-            [this](EncoderProcess::Result result) { encoderFinished(result); });
+    m_editor = new RecordingEditor(this);
+    connect(m_editor, &RecordingEditor::message, this, &RecordWidget::showMessage);
+    connect(m_editor, &RecordingEditor::progress, m_progress, &QProgressBar::setValue);
+    connect(m_editor, &RecordingEditor::busyChanged, this, [this](bool busy) {
+        m_progress->setVisible(busy);
+        m_cancel->setVisible(busy);
+    });
+    connect(m_editor, &RecordingEditor::workingFileChanged, this, &RecordWidget::showEditedFile);
+    connect(m_cancel, &QToolButton::clicked, m_editor, &RecordingEditor::cancel);
 
     m_saveDialog = &RecordWidget::askSaveFile;
 
@@ -201,6 +144,43 @@ RecordWidget::RecordWidget(QWidget *parent)
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
 
     setRecordState(0);
+}
+
+// The recorder and the probe on it. A recorder that failed stays stuck finishing its file and
+// records nothing more: a failed take gets a new one.
+void RecordWidget::createRecorder()
+{
+    delete m_probe;
+    delete m_recorder;
+    m_recorder = new QAudioRecorder(this);
+    m_probe = new QAudioProbe(this);
+    connect(m_probe, &QAudioProbe::audioBufferProbed, this, &RecordWidget::processBuffer);
+    m_probe->setSource(m_recorder);
+
+    connect(m_recorder, &QAudioRecorder::durationChanged, this, [this](qint64 ms) {
+        if (ms > 0)
+            m_recorderMs = ms;
+    });
+    connect(m_recorder, &QAudioRecorder::stateChanged, this, [this](QMediaRecorder::State state) {
+        const qint64 duration = m_recorder->duration();
+        // Once the finished recording has been read, the label keeps the file's own length.
+        if (state == QMediaRecorder::StoppedState && !m_reloadWhenFinal && m_workingMs > 0)
+            updateProgress(m_workingMs);
+        else
+            updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
+        // The pipeline drains after Stop and its last buffers move the cursor along with the
+        // waveform: once it has stopped, the cursor goes back to where playback starts.
+        if (state == QMediaRecorder::StoppedState && !m_recordUrl.isEmpty())
+            ui->waveforFrame->setPlayPosition(m_player->position());
+    });
+    // The file is complete (its header written) only when the recorder leaves Finalizing.
+    connect(m_recorder, &QAudioRecorder::statusChanged, this, [this](QMediaRecorder::Status status) {
+        if (m_reloadWhenFinal && status != QMediaRecorder::FinalizingStatus
+            && m_recorder->state() == QMediaRecorder::StoppedState)
+            showRecording();
+    });
+    connect(m_recorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
+            &RecordWidget::recordingFailed);
 }
 
 RecordWidget::~RecordWidget()
@@ -244,30 +224,37 @@ QString RecordWidget::askSaveFile(const QString &caption, const QString &filter)
     return dialog.selectedFiles().constFirst();
 }
 
-// A line for messages under the buttons, and while the encoder runs its progress and a button
-// to cancel it.
+// A line for messages under the waveform, as wide as it, and while the editor works its
+// progress and a button to cancel it.
 void RecordWidget::buildStatusArea()
 {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lbStatus"));
-    m_status->setWordWrap(true);
-    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_status->setStyleSheet(QStringLiteral("color: rgb(132, 132, 132);"));
+    // One line that never widens the panel; a text longer than the line is whole in the tooltip.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setRange(0, 100);
-    m_progress->setMaximumHeight(kProgressHeight);
+    m_progress->setMaximumSize(kProgressWidth, kProgressHeight);
     m_progress->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
     m_cancel->setText(tr("取消"));
     m_cancel->setAccessibleName(tr("取消"));
-    connect(m_cancel, &QToolButton::clicked, this, &RecordWidget::cancelJobs);
     auto *row = new QHBoxLayout;
-    row->addWidget(m_progress, 1);
+    row->addWidget(m_status, 1);
+    row->addWidget(m_progress);
     row->addWidget(m_cancel);
-    ui->verticalLayout_2->addWidget(m_status, 3);
-    ui->verticalLayout_2->addLayout(row);
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    // The line takes most of its height from the bottom margin, little from the waveform.
+    ui->horizontalLayout_2->setContentsMargins(11, 11, 11, 2);
+    ui->horizontalLayout_2->removeWidget(ui->waveforFrame);
+    column->addWidget(ui->waveforFrame, 1);
+    column->addLayout(row);
+    ui->horizontalLayout_2->insertLayout(0, column, 675);
     m_progress->hide();
     m_cancel->hide();
 }
@@ -276,6 +263,7 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 {
     m_status->setStyleSheet(failure ? QStringLiteral("color: #FF7A02;") : QStringLiteral("color: rgb(132, 132, 132);"));
     m_status->setText(text);
+    m_status->setToolTip(text);
 }
 
 void RecordWidget::finishRecording()
@@ -316,13 +304,6 @@ QString RecordWidget::progressText(qint64 ms)
         .arg(millis, 3, 10, QLatin1Char('0'));
 }
 
-QString RecordWidget::cutCopyPath(const QString &recordPath, int index)
-{
-    const QFileInfo record(recordPath);
-    return record.path() + QLatin1Char('/') + record.baseName()
-           + QStringLiteral("_%1.").arg(index) + record.suffix();
-}
-
 void RecordWidget::setButtonIcon(QToolButton *button, const QString &resource)
 {
     button->setProperty(kIconProperty, resource);
@@ -347,7 +328,7 @@ void RecordWidget::setScale(double scale)
                                                           ui->horizontalLayout, ui->gridLayout})
         layout->setSpacing(scaled(kSpacing));
     ui->verticalLayout_2->setContentsMargins(0, scaled(kSpacing), 0, 0);
-    m_progress->setMaximumHeight(scaled(kProgressHeight));
+    m_progress->setMaximumSize(scaled(kProgressWidth), scaled(kProgressHeight));
     for (QToolButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave}) {
         button->setIconSize(QSize(scaled(kIconSize), scaled(kIconSize)));
         const QString resource = button->property(kIconProperty).toString();
@@ -379,71 +360,106 @@ void RecordWidget::setRecordState(int state)
         startPlayTimer();
     else if (look.playTimer == Off)
         m_playTimer->stop();
-    // A new recording numbers its cut copies from 1 again.
-    if (state == 1)
-        m_cutIndex = 1;
 }
 
 void RecordWidget::on_btnRecord_clicked()
 {
-    if (m_recorder->state() == QMediaRecorder::StoppedState) {
-        // Edits of the previous recording are abandoned: their results would land on the new one.
-        cancelJobs();
-        QVector<AudioInputResolver::Input> inputs;
-        const QStringList names = m_recorder->audioInputs();
-        for (const QString &name : names)
-            inputs.append({name, m_recorder->audioInputDescription(name)});
-        const QString input = AudioInputResolver::resolve(m_inputDevice, inputs,
-                                                          m_recorder->defaultAudioInput());
-        qDebug() << "record from" << m_inputDevice << "->" << input;
-        m_recorder->setAudioInput(input);
-        m_recorder->setEncodingSettings(recordingSettings(m_recorder->supportedAudioCodecs()),
-                                        QVideoEncoderSettings(), QStringLiteral("audio/x-wav"));
-        // Recordings go to the window's own folder, so the tidy-up never meets foreign files
-        // it could mistake for ours.
-        const QString folder = RecordingFolder::path();
-        if (!folder.isEmpty())
-            m_recorder->setOutputLocation(
-                QUrl::fromLocalFile(RecordingFolder::nextRecordingPath(folder, &m_takeNumber)));
-
-        ui->waveforFrame->clearWaveform();
-        m_recordedMs = 0;
-        m_recorderMs = 0;
-        m_reloadWhenFinal = false;
-        m_workingMs = 0;
-        m_liveColumns.reset();
-        showMessage(QString(), false);
-        // The player goes first: its stop handler would put the play icon over the
-        // recording state's pause icon.
-        if (m_player->state() != QMediaPlayer::StoppedState)
-            m_player->stop();
-        setRecordState(1);
-        m_recorder->record();
+    if (m_recorder->state() != QMediaRecorder::StoppedState) {
+        stopRecording();
         return;
     }
+    // Recordings go to the window's own folder, so the tidy-up never meets foreign files it
+    // could mistake for ours; without it nothing is recorded, rather than somewhere unseen.
+    QString problem;
+    const QString folder = RecordingFolder::path(&problem);
+    if (folder.isEmpty()) {
+        showMessage(tr("无法创建录音文件夹 %1").arg(problem), true);
+        return;
+    }
+    // Edits of the previous recording are abandoned: their results would land on the new one.
+    m_editor->beginRecording();
+    QVector<AudioInputResolver::Input> inputs;
+    const QStringList names = m_recorder->audioInputs();
+    for (const QString &name : names)
+        inputs.append({name, m_recorder->audioInputDescription(name)});
+    const QString input = AudioInputResolver::resolve(m_inputDevice, inputs, m_recorder->defaultAudioInput());
+    qDebug() << "record from" << m_inputDevice << "->" << input;
+    m_recorder->setAudioInput(input);
+    m_recorder->setEncodingSettings(recordingSettings(m_recorder->supportedAudioCodecs()),
+                                    QVideoEncoderSettings(), QStringLiteral("audio/x-wav"));
+    m_recorder->setOutputLocation(QUrl::fromLocalFile(RecordingFolder::nextRecordingPath(folder, &m_takeNumber)));
 
+    ui->waveforFrame->clearWaveform();
+    m_recordedMs = 0;
+    m_recorderMs = 0;
+    m_reloadWhenFinal = false;
+    m_workingMs = 0;
+    m_liveColumns.reset();
+    m_takeFailed = false;
+    showMessage(QString(), false);
+    // The player goes first: its stop handler would put the play icon over the recording
+    // state's pause icon.
+    if (m_player->state() != QMediaPlayer::StoppedState)
+        m_player->stop();
+    setRecordState(1);
+    m_takeRunning = true;
+    m_recorder->record();
+}
+
+void RecordWidget::stopRecording()
+{
+    m_takeRunning = false;
     m_recorder->stop();
     setRecordState(2);
-    m_recordUrl = m_recorder->actualLocation();
-    if (m_recordUrl.isEmpty())
-        m_recordUrl = m_recorder->outputLocation();
-    m_playPath = RecordingFolder::localPath(m_recordUrl);
-    rememberOwnFile(m_playPath);
-    qDebug() << "recorded" << m_playPath;
-    m_player->setMedia(QUrl::fromLocalFile(m_playPath));
+    QUrl location = m_recorder->actualLocation();
+    if (location.isEmpty())
+        location = m_recorder->outputLocation();
+    const QString path = RecordingFolder::localPath(location);
+    if (m_takeFailed) {
+        createRecorder();
+        // A take cut short keeps what it holds, with a header that says so; one that never
+        // wrote anything leaves the working file as it was.
+        if (!WaveFile::fixSizes(path)) {
+            qWarning() << "=== the failed recording left no audio ===" << path;
+            return;
+        }
+    }
+    m_recordUrl = location;
+    m_editor->setRecording(path);
+    qDebug() << "recorded" << path;
+    m_player->setMedia(QUrl::fromLocalFile(path));
     ui->waveforFrame->setPlayPosition(m_player->position());
     // What was drawn live may miss buffers the probe never saw: once the file is complete the
-    // view shows the file itself, so that cuts are made on what is really there.
+    // view shows the file itself, so that cuts are made on what is really there. A failed
+    // take is as complete as it gets.
     m_reloadWhenFinal = true;
-    if (m_recorder->status() != QMediaRecorder::FinalizingStatus)
+    if (m_takeFailed || m_recorder->status() != QMediaRecorder::FinalizingStatus)
         showRecording();
+}
+
+// The recorder stops on an error, and its first message names the cause ("No space left on
+// the resource."); the ones after it only say that the pipeline stopped. The take goes the way
+// of a stopped one, with what it holds.
+void RecordWidget::recordingFailed()
+{
+    const QString cause = m_recorder->errorString();
+    qCritical() << "=== recording failed ===" << cause;
+    if (m_takeFailed)
+        return;
+    m_takeFailed = true;
+    showMessage(tr("录音失败：%1").arg(cause), true);
+    // Not from inside the backend's signal.
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_takeRunning)
+            stopRecording();
+    }, Qt::QueuedConnection);
 }
 
 // The finished recording, read from its file: waveform, length and player.
 void RecordWidget::showRecording()
 {
     m_reloadWhenFinal = false;
-    showWorkingFile();
+    showWorkingFile(m_editor->workingFile());
     if (m_workingMs > 0 && m_waveFile.header().sampleRate != quint32(RecordingFormat::sampleRate))
         qWarning() << "=== the recording's sample rate differs from the view's ==="
                    << m_waveFile.header().sampleRate;
@@ -497,164 +513,7 @@ void RecordWidget::updateProgress(qlonglong ms)
 
 void RecordWidget::cutAudio(double startTime, double endTime)
 {
-    if (m_playPath.isEmpty())
-        return;
-    // Nothing lies before the start of the file: a range reaching into the margin starts at 0.
-    startTime = qMax(startTime, 0.0);
-    endTime = qMax(endTime, 0.0);
-    if (!(endTime > startTime)) {
-        // The view has already cleared itself for the new file.
-        showWorkingFile();
-        return;
-    }
-    EditJob job;
-    job.kind = EditJob::Cut;
-    job.start = startTime;
-    job.end = endTime;
-    m_jobs.enqueue(job);
-    runJobs();
-}
-
-// Starts the next jobs until one has to wait for the encoder.
-void RecordWidget::runJobs()
-{
-    while (!m_encoder->isRunning() && !m_jobs.isEmpty()) {
-        m_runningJob = m_jobs.dequeue();
-        bool started = false;
-        switch (m_runningJob.kind) {
-        case EditJob::Cut:
-            started = startCut(m_runningJob);
-            break;
-        case EditJob::Undo:
-            undoNow();
-            break;
-        case EditJob::Export:
-            started = startExport(m_runningJob);
-            break;
-        }
-        if (started) {
-            m_progress->setValue(0);
-            m_progress->show();
-            m_cancel->show();
-        }
-    }
-}
-
-bool RecordWidget::startCut(EditJob &job)
-{
-    if (m_playPath.isEmpty())
-        return false;
-    const QString recordPath = RecordingFolder::localPath(m_recordUrl);
-    QString cutPath = cutCopyPath(recordPath, m_cutIndex);
-    // A file already there is not ours to overwrite: take the next free number.
-    while (QFileInfo::exists(cutPath)) {
-        qWarning() << "=== cut copy name taken, skipping ===" << cutPath;
-        cutPath = cutCopyPath(recordPath, ++m_cutIndex);
-    }
-    ++m_cutIndex;
-    job.target = cutPath;
-
-    const QString graph =
-        QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1")
-            .arg(QString::number(job.start, 'f', 2), QString::number(job.end, 'f', 2));
-    const qint64 totalMs = qMax<qint64>(1, m_workingMs - qint64((job.end - job.start) * 1000));
-    showMessage(tr("正在剪切 %1 秒到 %2 秒……").arg(job.start, 0, 'f', 2).arg(job.end, 0, 'f', 2), false);
-    return m_encoder->start({QStringLiteral("-i"), m_playPath, QStringLiteral("-filter_complex"),
-                             graph, cutPath},
-                            cutPath, totalMs);
-}
-
-bool RecordWidget::startExport(EditJob &job)
-{
-    if (m_playPath.isEmpty())
-        return false;
-    if (job.codec.isEmpty()) {
-        copyExport(job);
-        return false;
-    }
-    showMessage(tr("正在保存 %1……").arg(QFileInfo(job.target).fileName()), false);
-    return m_encoder->start({QStringLiteral("-y"), QStringLiteral("-i"), m_playPath,
-                             QStringLiteral("-acodec"), job.codec, job.target},
-                            job.target, m_workingMs);
-}
-
-// A WAV target is the working file itself, copied.
-void RecordWidget::copyExport(const EditJob &job)
-{
-    const QFileInfo target(job.target);
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(m_playPath).canonicalFilePath()) {
-        showMessage(tr("已保存 %1").arg(job.target), false);
-        return;
-    }
-    // The dialog has asked whether to replace the file; QFile::copy never replaces one.
-    QFile old(job.target);
-    if (old.exists() && !old.remove()) {
-        qWarning() << "=== cannot replace the export target ===" << job.target << old.errorString();
-        showMessage(tr("无法替换 %1：%2").arg(job.target, old.errorString()), true);
-        return;
-    }
-    QFile source(m_playPath);
-    const bool copied = source.copy(job.target);
-    qDebug() << "=== WAV export ===" << job.target << (copied ? "saved" : source.errorString());
-    if (!copied)
-        showMessage(tr("无法保存 %1：%2").arg(job.target, source.errorString()), true);
-    else
-        showMessage(tr("已保存 %1").arg(job.target), false);
-    tidyRecordingFolder(job.target);
-}
-
-void RecordWidget::encoderFinished(int result)
-{
-    m_progress->hide();
-    m_cancel->hide();
-    const EditJob job = m_runningJob;
-    const bool recording = m_recorder->state() != QMediaRecorder::StoppedState;
-    switch (result) {
-    case EncoderProcess::Succeeded:
-        if (job.kind == EditJob::Cut) {
-            showMessage(QString(), false);
-            rememberOwnFile(job.target);
-            m_pathHistory.append(m_playPath);
-            m_playPath = job.target;
-            qDebug() << "m_playPath" << m_playPath;
-        } else {
-            qDebug() << "=== export saved ===" << job.target;
-            showMessage(tr("已保存 %1").arg(job.target), false);
-        }
-        break;
-    case EncoderProcess::Missing:
-        showMessage(tr("未找到 ffmpeg。请安装软件包“ffmpeg”（sudo apt install ffmpeg）后重试。"),
-                    true);
-        break;
-    case EncoderProcess::Failed:
-        showMessage(tr("ffmpeg 失败（退出状态 %1）：%2").arg(m_encoder->exitCode()).arg(m_encoder->lastLine()),
-                    true);
-        break;
-    case EncoderProcess::Cancelled:
-        // The encoder has logged the run's end and the removal of its output.
-        showMessage(tr("已取消；未完成的文件已删除。"), false);
-        break;
-    }
-    if (job.kind == EditJob::Cut && !recording) {
-        // The view cleared itself for the cut: it shows the working file, cut or not, with the
-        // cursor where the removed range began.
-        showWorkingFile();
-        if (result == EncoderProcess::Succeeded) {
-            const qint64 ms = qint64(job.start * 1000);
-            m_player->setPosition(ms);
-            ui->waveforFrame->setPlayPosition(ms);
-        }
-    }
-    if (job.kind == EditJob::Export && result != EncoderProcess::Cancelled)
-        tidyRecordingFolder(job.target);
-    runJobs();
-}
-
-void RecordWidget::cancelJobs()
-{
-    // Queued jobs go first: the run that ends next must not start them.
-    m_jobs.clear();
-    m_encoder->cancel();
+    m_editor->cut(startTime, endTime);
 }
 
 void RecordWidget::on_waveformData(QVector<qreal> &data)
@@ -669,37 +528,34 @@ void RecordWidget::on_waveformData(QVector<qreal> &data)
 void RecordWidget::undo()
 {
     // The view shows the recording being made; there is nothing to undo in it.
-    if (m_recorder->state() != QMediaRecorder::StoppedState)
-        return;
-    // After the cuts asked for before it.
-    if (m_encoder->isRunning() || !m_jobs.isEmpty()) {
-        EditJob job;
-        job.kind = EditJob::Undo;
-        m_jobs.enqueue(job);
-        return;
-    }
-    undoNow();
+    if (m_recorder->state() == QMediaRecorder::StoppedState)
+        m_editor->undo();
 }
 
-void RecordWidget::undoNow()
+// An edit changed the working file, or the view cleared itself for one that did not.
+void RecordWidget::showEditedFile(const QString &path, qint64 cursorMs)
 {
-    if (m_pathHistory.isEmpty())
+    // The view shows the recording being made.
+    if (m_recorder->state() != QMediaRecorder::StoppedState)
         return;
-    m_playPath = m_pathHistory.takeLast();
-    showWorkingFile();
+    showWorkingFile(path);
+    if (cursorMs >= 0) {
+        m_player->setPosition(cursorMs);
+        ui->waveforFrame->setPlayPosition(cursorMs);
+    }
 }
 
 // Draws the working file's waveform from the left margin and gives it to the player.
-void RecordWidget::showWorkingFile()
+void RecordWidget::showWorkingFile(const QString &path)
 {
     ui->waveforFrame->clearWaveform();
     m_workingMs = 0;
-    if (m_playPath.isEmpty())
+    if (path.isEmpty())
         return;
-    if (!m_waveFile.loadFile(m_playPath)) // the reader logs why
-        showMessage(tr("无法读取 %1").arg(m_playPath), true);
+    if (!m_waveFile.loadFile(path)) // the reader logs why
+        showMessage(tr("无法读取 %1").arg(path), true);
     m_workingMs = m_waveFile.durationMs();
-    m_player->setMedia(QUrl::fromLocalFile(m_playPath));
+    m_player->setMedia(QUrl::fromLocalFile(path));
 }
 
 QString RecordWidget::askSaveTarget()
@@ -711,52 +567,9 @@ QString RecordWidget::askSaveTarget()
 
 void RecordWidget::on_btnSave_clicked()
 {
-    if (m_playPath.isEmpty())
+    if (m_editor->workingFile().isEmpty())
         return;
     const QString filePath = askSaveTarget();
     qDebug() << "filePath" << filePath;
-    if (filePath.isEmpty())
-        return;
-
-    const QString suffix = QFileInfo(filePath).suffix();
-    const ExportFormat *format = exportFormat(suffix);
-    if (!format) {
-        qWarning() << "=== no export format for this file name ===" << filePath;
-        showMessage(suffix.isEmpty()
-                        ? tr("“%1”没有文件类型。请另存为以下类型之一：%2。").arg(QFileInfo(filePath).fileName(), knownSuffixes())
-                        : tr("“%1”不是已知的文件类型。请另存为以下类型之一：%2。").arg(QLatin1Char('.') + suffix, knownSuffixes()),
-                    true);
-        return;
-    }
-    EditJob job;
-    job.kind = EditJob::Export;
-    job.target = filePath;
-    job.codec = QLatin1String(format->codec);
-    m_jobs.enqueue(job);
-    runJobs();
-}
-
-void RecordWidget::rememberOwnFile(const QString &path)
-{
-    if (!path.isEmpty())
-        m_ownFiles.insert(QFileInfo(path).absoluteFilePath());
-}
-
-void RecordWidget::tidyRecordingFolder(const QString &exported)
-{
-    const QFileInfo record(RecordingFolder::localPath(m_recordUrl));
-    const QString folder = record.absolutePath();
-    const QString kept = record.baseName();
-    const QString exportedPath = QFileInfo(exported).absoluteFilePath();
-    // The exported file is the user's now, even where a working file of ours stood.
-    m_ownFiles.remove(exportedPath);
-
-    const QList<QString> own = m_ownFiles.values();
-    for (const QString &path : own) {
-        const QFileInfo file(path);
-        if (file.absolutePath() != folder || file.baseName().contains(kept, Qt::CaseInsensitive))
-            continue;
-        QFile::remove(path);
-        m_ownFiles.remove(path);
-    }
+    m_editor->exportTo(filePath);
 }

@@ -1,21 +1,39 @@
 #include "record/RecordingFolder.h"
 
 #include <QDebug>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString RecordingFolder::path()
+#include <cerrno>
+#include <sys/stat.h>
+
+QString RecordingFolder::path(QString *error)
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (base.isEmpty()) {
         qCritical() << "=== no per-user data folder for recordings ===";
+        if (error)
+            *error = QStringLiteral("no per-user data folder");
         return {};
     }
     const QString dir = base + QStringLiteral("/recordings");
-    if (!QDir().mkpath(dir)) {
-        qCritical() << "=== cannot create the recording folder ===" << dir;
-        return {};
+    if (QFileInfo(dir).isDir())
+        return dir;
+    // Made one level after the other, so that the level that fails tells why.
+    QString made;
+    for (const QString &part : dir.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        made += QLatin1Char('/') + part;
+        if (QFileInfo(made).isDir())
+            continue;
+        const int failure = ::mkdir(QFile::encodeName(made).constData(), 0777) == 0 ? 0 : errno;
+        if (failure && !QFileInfo(made).isDir()) {
+            const QString cause = qt_error_string(failure);
+            qCritical() << "=== cannot create the recording folder ===" << made << cause;
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(made, cause);
+            return {};
+        }
     }
     return dir;
 }

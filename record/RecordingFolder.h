@@ -8,8 +8,8 @@ class RecordingFolder
 {
 public:
     // "recordings" under the per-user data folder, created when missing. Empty (with a log
-    // line) when it cannot be created.
-    static QString path();
+    // line, and the folder and the cause in *error) when it cannot be created.
+    static QString path(QString *error = nullptr);
 
     // A file name for the next recording in folder: "clip_0001.wav", "clip_0002.wav", ... the
     // first that is free and, with `number`, above *number, which becomes the number taken.

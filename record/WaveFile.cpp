@@ -208,6 +208,59 @@ void WaveFile::readSamples(QFile &file)
     m_framesRead = framesDone;
 }
 
+WaveFile::DataChunk WaveFile::findData(QFile &file)
+{
+    DataChunk chunk;
+    const QByteArray head = file.read(4096);
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE")
+        return chunk;
+    for (int at = 12; at + 8 <= head.size();) {
+        const quint32 size = qFromLittleEndian<quint32>(head.constData() + at + 4);
+        if (head.mid(at, 4) == "fmt " && at + 20 <= head.size())
+            chunk.byteRate = qFromLittleEndian<quint32>(head.constData() + at + 16);
+        if (head.mid(at, 4) == "data") {
+            chunk.sizeField = at + 4;
+            chunk.size = size;
+            chunk.available = file.size() - (at + 8);
+            return chunk;
+        }
+        if (size > quint32(head.size()))
+            break;
+        at += 8 + int(size) + int(size & 1);
+    }
+    return chunk;
+}
+
+qint64 WaveFile::lengthMs(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return -1;
+    const DataChunk data = findData(file);
+    if (data.sizeField < 0 || data.byteRate == 0)
+        return -1;
+    return qMin<qint64>(data.size, data.available) * 1000 / data.byteRate;
+}
+
+bool WaveFile::fixSizes(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    const DataChunk data = findData(file);
+    if (data.sizeField < 0)
+        return false;
+    if (data.size <= data.available)
+        return true;
+    uchar riffSize[4], dataSize[4];
+    qToLittleEndian<quint32>(quint32(file.size() - 8), riffSize);
+    qToLittleEndian<quint32>(quint32(data.available), dataSize);
+    const bool fixed = file.seek(4) && file.write(reinterpret_cast<char *>(riffSize), 4) == 4
+                       && file.seek(data.sizeField) && file.write(reinterpret_cast<char *>(dataSize), 4) == 4;
+    qDebug() << "=====WaveFile sizes set to what the file holds=====" << path << data.available << fixed;
+    return fixed;
+}
+
 qint64 WaveFile::durationMs() const
 {
     return m_header.sampleRate ? m_framesRead * 1000 / m_header.sampleRate : 0;

@@ -45,11 +45,29 @@ public:
     // Length of the audio the last loadFile read, by the header's sample rate; 0 without one.
     qint64 durationMs() const;
 
+    // Length of the WAV file at path by its byte rate and the audio it holds, without reading
+    // the audio; -1 when it is no WAV file with a data chunk.
+    static qint64 lengthMs(const QString &path);
+    // A recording cut short (its disk full) keeps the placeholder sizes its writer put into the
+    // header; they are set to what the file holds, in place, so that every reader and every
+    // copy sees the audio. True when the sizes are right now.
+    static bool fixSizes(const QString &path);
+
 signals:
     // One column; the receiver may change the vector in place.
     void s_waveformData(QVector<qreal> &data);
 
 private:
+    // Where the data chunk's size field is and what the file holds after it.
+    struct DataChunk
+    {
+        qint64 sizeField = -1;
+        quint32 size = 0;
+        qint64 available = 0;
+        quint32 byteRate = 0;
+    };
+    static DataChunk findData(class QFile &file);
+
     bool readHeader(class QFile &file);
     void readSamples(QFile &file);
 

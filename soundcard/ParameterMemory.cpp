@@ -23,10 +23,11 @@ void ParameterMemory::setRestoreEnabled(bool on)
     m_settings.sync();
 }
 
-void ParameterMemory::remember(const QString &serial, const QByteArray &profile)
+bool ParameterMemory::remember(const QString &serial, const QByteArray &profile)
 {
     m_settings.setValue(keyOf(serial), QString::fromUtf8(profile));
     m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
 }
 
 QByteArray ParameterMemory::recall(const QString &serial) const

@@ -16,8 +16,9 @@ public:
     bool restoreEnabled() const;
     void setRestoreEnabled(bool on);
 
-    // `profile`: the text ParameterProfile::toJson makes.
-    void remember(const QString &serial, const QByteArray &profile);
+    // `profile`: the text ParameterProfile::toJson makes. Written at once; false when the
+    // settings file could not be written.
+    bool remember(const QString &serial, const QByteArray &profile);
     // The profile text remembered for `serial`; empty when none.
     QByteArray recall(const QString &serial) const;
 

@@ -4,6 +4,7 @@
 #include "soundcard/SoundCardBase.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -102,10 +103,18 @@ bool ParameterProfile::save(const QString &path, const QString &devType, const Q
     QString problem;
     if (!check(devType, parameters, &problem))
         return fail(error, QStringLiteral("not saved to %1: %2").arg(path, problem));
+    // The new text goes to a file beside the old one, which it replaces only once every byte is
+    // written. Unbuffered, so that a write the disk refuses fails here: a buffered one fails only
+    // when the file is closed, and commit() then replaces the old file with an empty one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    file.write(toJson(devType, parameters));
+    const QByteArray json = toJson(devType, parameters);
+    if (file.write(json) != json.size() || file.error() != QFileDevice::NoError) {
+        const QString cause = file.errorString();
+        file.cancelWriting();
+        return fail(error, QStringLiteral("cannot write %1: %2; the old file is kept").arg(path, cause));
+    }
     if (!file.commit())
         return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return true;
@@ -113,10 +122,20 @@ bool ParameterProfile::save(const QString &path, const QString &devType, const Q
 
 bool ParameterProfile::load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error)
 {
+    // A FIFO would block the open, a device would be read without end: only plain files of a
+    // profile's size are read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return fail(error, QStringLiteral("cannot read profile %1: not a regular file").arg(path));
+    if (info.size() > kMaxFileBytes)
+        return fail(error, QStringLiteral("cannot read profile %1: larger than 1 MiB, no profile").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("cannot read profile %1: %2").arg(path, file.errorString()));
-    return fromJson(file.readAll(), QStringLiteral("profile %1").arg(path), devType, steps, error);
+    const QByteArray json = file.read(kMaxFileBytes + 1);
+    if (json.size() > kMaxFileBytes)
+        return fail(error, QStringLiteral("cannot read profile %1: larger than 1 MiB, no profile").arg(path));
+    return fromJson(json, QStringLiteral("profile %1").arg(path), devType, steps, error);
 }
 
 bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, const QString &devType,

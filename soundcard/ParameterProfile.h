@@ -16,6 +16,8 @@ class SoundCardBase;
 class ParameterProfile
 {
 public:
+    static constexpr qint64 kMaxFileBytes = 1 << 20;
+
     using Step = std::function<void(SoundCardBase &)>;
 
     // Indented for files a person may read; compact where it is one value among settings.
@@ -23,7 +25,8 @@ public:
     // Writes only what load would take back: a map that fails check() is refused.
     static bool save(const QString &path, const QString &devType, const QVariantMap &parameters, QString *error);
     // Reads and checks the whole profile for a device of `devType` before anything is sent;
-    // on success *steps are the setter calls that bring the device into its state.
+    // on success *steps are the setter calls that bring the device into its state. Only
+    // regular files of at most kMaxFileBytes are read.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
     // The same for a profile's text; `origin` names it in the messages ("profile FILE").
     static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType,

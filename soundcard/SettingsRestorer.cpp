@@ -4,14 +4,36 @@
 #include "soundcard/ParameterProfile.h"
 #include "soundcard/SoundCardBase.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QPointer>
 #include <QTimer>
+
+#include <utility>
+
+namespace {
+
+// The settings file is written at most this often.
+constexpr int kWriteIntervalMs = 1000;
+// Polls rememberNow makes for a parameter report; the answer of an earlier query comes first.
+constexpr int kMaxPolls = 4;
+
+} // namespace
 
 SettingsRestorer::SettingsRestorer(QObject *parent) : QObject(parent)
 {
     // Reached by the scene through a property of the main window.
     qRegisterMetaType<SettingsRestorer *>();
+    m_writeTimer.setSingleShot(true);
+    m_writeTimer.setInterval(kWriteIntervalMs);
+    connect(&m_writeTimer, &QTimer::timeout, this, &SettingsRestorer::flush);
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &SettingsRestorer::flush);
+}
+
+SettingsRestorer::~SettingsRestorer()
+{
+    flush();
 }
 
 bool SettingsRestorer::isEnabled() const
@@ -52,6 +74,7 @@ void SettingsRestorer::attach(SoundCardBase *card)
 
 void SettingsRestorer::setCard(SoundCardBase *card)
 {
+    flush();
     if (m_card)
         disconnect(m_card, nullptr, this, nullptr);
     m_card = card;
@@ -59,12 +82,24 @@ void SettingsRestorer::setCard(SoundCardBase *card)
     m_serialAsked = false;
 }
 
-void SettingsRestorer::rememberNow()
+bool SettingsRestorer::rememberNow()
 {
     if (!m_card || !isEnabled())
-        return;
-    m_card->getParaIsChange();
-    remember();
+        return true;
+    if (!readSerial())
+        return false;
+    QString error = QStringLiteral("no answer");
+    for (int poll = 0; poll < kMaxPolls; ++poll) {
+        m_card->getParaIsChange();
+        const QVariantMap parameters = m_card->getAllPara();
+        if (!parameters.isEmpty() && ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
+            remember();
+            return flush();
+        }
+    }
+    qWarning("restore last settings: the %s sent no parameter report (%s); its settings are not kept",
+             qPrintable(m_card->getDevType()), qPrintable(error));
+    return false;
 }
 
 QString SettingsRestorer::serial() const
@@ -76,6 +111,7 @@ bool SettingsRestorer::restore()
 {
     if (!m_card || !readSerial())
         return false;
+    flush();
     const QByteArray profile = m_memory.recall(m_serial);
     if (profile.isEmpty()) {
         qInfo("restore last settings: nothing remembered for %s yet", qPrintable(m_serial));
@@ -97,6 +133,7 @@ bool SettingsRestorer::restore()
 
 void SettingsRestorer::onSleep()
 {
+    flush();
     m_asleep = true;
 }
 
@@ -122,7 +159,23 @@ void SettingsRestorer::remember()
         qDebug("restore last settings: %s; not kept", qPrintable(error));
         return;
     }
-    m_memory.remember(m_serial, ParameterProfile::toJson(m_card->getDevType(), parameters, true));
+    m_pendingSerial = m_serial;
+    m_pendingProfile = ParameterProfile::toJson(m_card->getDevType(), parameters, true);
+    // Not restarted by later changes: the state is never more than the interval behind.
+    if (!m_writeTimer.isActive())
+        m_writeTimer.start();
+}
+
+bool SettingsRestorer::flush()
+{
+    m_writeTimer.stop();
+    if (m_pendingProfile.isEmpty())
+        return true;
+    const QByteArray profile = std::exchange(m_pendingProfile, QByteArray());
+    if (m_memory.remember(m_pendingSerial, profile))
+        return true;
+    qWarning("restore last settings: the settings of %s could not be written", qPrintable(m_pendingSerial));
+    return false;
 }
 
 // Asked once per attached card, and only while the option is on.

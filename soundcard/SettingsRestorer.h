@@ -2,9 +2,11 @@
 
 #include "soundcard/ParameterMemory.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class PowerEventWatcher;
 class SoundCardBase;
@@ -12,13 +14,16 @@ class SoundCardBase;
 // Brings a sound card back to the settings it had last: while the option is on, the parameter
 // map of the attached card is remembered by its serial number at every change, and when that
 // device arrives again or the machine wakes, the setters that restore it are sent and the card
-// is polled once. Off by default; with the option off nothing is read, kept or sent.
+// is polled once. Off by default; with the option off nothing is read, kept or sent. A user
+// moving a slider changes the map at every poll: the settings file is written at most once a
+// second, and at once before the card goes, the machine sleeps or the program quits.
 class SettingsRestorer : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY enabledChanged)
 public:
     explicit SettingsRestorer(QObject *parent = nullptr);
+    ~SettingsRestorer() override;
 
     bool isEnabled() const;
     // Sleep and wake of the machine: nothing is remembered in between (the device may come back
@@ -30,8 +35,10 @@ public:
     // The card for restore() and rememberNow() alone: its changes are not followed, nothing is
     // sent on its own (a vorletctl session).
     void setCard(SoundCardBase *card);
-    // With the option on, polls the card once and remembers its state.
-    void rememberNow();
+    // With the option on, polls the card until it answers with a parameter report (a vx02 first
+    // hands over the unread answer of an earlier query) and writes that state at once. False
+    // when no parameter report came within a few polls or it could not be written.
+    bool rememberNow();
     // The attached card's serial number, once asked; empty before.
     QString serial() const;
 
@@ -45,6 +52,8 @@ public slots:
     bool restore();
     void onSleep();
     void onWake();
+    // Writes the state that waits for its turn, if any; false when it could not be written.
+    bool flush();
 
 private:
     void remember();
@@ -55,4 +64,8 @@ private:
     QString m_serial;
     bool m_serialAsked = false;
     bool m_asleep = false;
+    // The last state seen and not yet written, with the serial number it belongs to.
+    QString m_pendingSerial;
+    QByteArray m_pendingProfile;
+    QTimer m_writeTimer;
 };

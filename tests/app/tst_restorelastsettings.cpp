@@ -11,6 +11,8 @@
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardBase.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QQmlContext>
 #include <QQuickWidget>
 #include <QQmlExpression>
@@ -94,6 +96,18 @@ QByteArray differences(const QVariantMap &actual, const QVariantMap &expected)
     return lines.join(QLatin1String("; ")).toUtf8();
 }
 
+// The state the settings file holds for the device with this serial number.
+QVariantMap remembered(const QString &serial)
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet");
+    const QByteArray text = settings.value("LastSettings/" + serial).toString().toUtf8();
+    QVariantMap state;
+    const QJsonObject parameters = QJsonDocument::fromJson(text).object().value("parameters").toObject();
+    for (auto it = parameters.constBegin(); it != parameters.constEnd(); ++it)
+        state.insert(it.key(), it.value().toInt());
+    return state;
+}
+
 #define COMPARE_STATE(actual, expected) \
     QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
 
@@ -165,18 +179,21 @@ private slots:
         EmulatedBus bus;
         auto *firmware = new CountingFirmware(model);
         QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
-        MainWidget window(&bus);
-        window.settingsRestorer()->setEnabled(enabled);
+        auto window = std::make_unique<MainWidget>(&bus);
+        window->settingsRestorer()->setEnabled(enabled);
         const QVariantMap startUp = deviceState(firmware->device());
-        const QVariantMap changed = changeSettings(window, firmware, model);
+        const QVariantMap changed = changeSettings(*window, firmware, model);
         QVERIFY(changed != startUp);
+        const QString serial = window->settingsRestorer()->serial();
+        // Written at most once a second, not at every change; the unplugging writes it at once.
+        QVERIFY(!enabled || remembered(serial) != changed);
 
         // Unplugged, and back in its start-up state.
         QVERIFY(bus.unplug(model));
         firmware = new CountingFirmware(model);
         COMPARE_STATE(deviceState(firmware->device()), startUp);
         QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
-        QVERIFY(window.soundCard());
+        QVERIFY(window->soundCard());
 
         // The restore follows once the arrival has been told (and the scene read the serial).
         QTest::qWait(0);
@@ -184,8 +201,19 @@ private slots:
             COMPARE_STATE(deviceState(firmware->device()), changed);
             QVERIFY(firmware->setters > 0);
             // The scene's map follows with the polls.
-            QTRY_VERIFY2_WITH_TIMEOUT(window.soundCard()->getAllPara() == changed,
-                                      differences(window.soundCard()->getAllPara(), changed).constData(), 3000);
+            QTRY_VERIFY2_WITH_TIMEOUT(window->soundCard()->getAllPara() == changed,
+                                      differences(window->soundCard()->getAllPara(), changed).constData(), 3000);
+            // A change is written within the second after it, and at once when the program ends.
+            QVariantMap later = changed;
+            for (int value : {5, 6}) {
+                apply(window->soundCard(), {"setVolume", 1, value});
+                later["volumeMonitor"] = value;
+                QTRY_COMPARE_WITH_TIMEOUT(window->soundCard()->getAllPara(), later, 3000);
+                if (value == 5)
+                    QTRY_COMPARE_WITH_TIMEOUT(remembered(serial), later, 3000);
+            }
+            window.reset();
+            COMPARE_STATE(remembered(serial), later);
         } else {
             QCOMPARE(firmware->setters, 0);
             COMPARE_STATE(deviceState(firmware->device()), startUp);
@@ -217,6 +245,9 @@ private slots:
 
         // Asleep: the device loses its settings, and the window's polls see that meanwhile.
         power->onPrepareForSleep(true);
+        // Written before the machine sleeps, whatever the second.
+        if (enabled)
+            COMPARE_STATE(remembered(window.settingsRestorer()->serial()), changed);
         for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
             QVERIFY(firmware->device().setParameter(it.key(), it.value().toInt()));
         QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), startUp, 3000);

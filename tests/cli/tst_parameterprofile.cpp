@@ -2,9 +2,12 @@
 #include "support/SoundCardRig.h"
 
 #include "emulator/FirmwareBase.h"
+#include "support/FullDisk.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestParameterProfile : public QObject
 {
@@ -56,13 +59,18 @@ private slots:
         QCOMPARE(target.card->getAllPara(), saved);
     }
 
-    // A null content: no file at all.
+    // A null content: no file at all; "<fifo>": a named pipe, which would block the read;
+    // "/dev/...": that device instead of a file, which would be read without end.
     void refusals_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "vx01" << QByteArray() << "cannot read profile";
+        QTest::newRow("named pipe") << "vx01" << QByteArray("<fifo>") << ": not a regular file";
+        QTest::newRow("device") << "vx02" << QByteArray("/dev/zero") << "cannot read profile /dev/zero: not a regular file";
+        QTest::newRow("over 1 MiB") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{}}" + QByteArray(1 << 20, ' '))
+                                    << ": larger than 1 MiB, no profile";
         QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
         QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}") << "has no \"parameters\" object";
         QTest::newRow("devType missing") << "vx02" << QByteArray("{\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
@@ -86,9 +94,11 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         QTemporaryDir dir;
-        const QString path = dir.filePath("bad.json");
+        const QString path = content.startsWith("/dev/") ? QString(content) : dir.filePath("bad.json");
         QFile file(path);
-        if (!content.isNull()) {
+        if (content == "<fifo>") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (!content.isNull() && !content.startsWith("/dev/")) {
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
             file.close();
@@ -99,32 +109,44 @@ private slots:
         QVERIFY2(error.contains(message), qPrintable(error));
     }
 
-    // What load would refuse is not written: the all-zero map a read of another report gives.
-    void saveRefusesWhatLoadRefuses_data()
+    // A save that fails leaves the old file as it was: what load would refuse is not written
+    // (the all-zero map a read of another report gives), and a full disk names its cause.
+    void failedSaveKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QVariantMap>("parameters");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("message"); // after "not saved to PATH: " or "cannot write PATH: "
         QVariantMap zeros;
         for (const char *key : {"soundMode", "modelDetail", "volumeMonitor", "dodgeSpeed", "btnMixDry"})
             zeros.insert(key, 0);
-        QTest::newRow("vx02 all zero") << "vx02" << zeros << "\"btnMixDry\" = 0 is out of range 1..2";
-        QTest::newRow("vx01 model 0") << "vx01" << QVariantMap{{"model", 0}} << "\"model\" = 0 is out of range 1..7";
-        QTest::newRow("key of the other model") << "vx01" << QVariantMap{{"volumeBGM", 3}} << "unknown key \"volumeBGM\" for a vx01";
+        QTest::newRow("vx02 all zero") << "vx02" << zeros << false << "\"btnMixDry\" = 0 is out of range 1..2";
+        QTest::newRow("vx01 model 0") << "vx01" << QVariantMap{{"model", 0}} << false << "\"model\" = 0 is out of range 1..7";
+        QTest::newRow("key of the other model") << "vx01" << QVariantMap{{"volumeBGM", 3}} << false << "unknown key \"volumeBGM\" for a vx01";
+        QTest::newRow("full disk") << "vx01" << QVariantMap{{"volumeMic", 3}} << true << "No space left on device; the old file is kept";
     }
-    void saveRefusesWhatLoadRefuses()
+    void failedSaveKeepsTheOldFile()
     {
         QFETCH(QString, model);
         QFETCH(QVariantMap, parameters);
+        QFETCH(bool, fullDisk);
         QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("p.json");
+        FullDisk disk(fullDisk ? 64 * 1024 : 0);
+        if (fullDisk && !disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        const QString path = disk.filePath("p.json");
+        const QByteArray old = ParameterProfile::toJson(model, {{"dodgeSpeed", 2}});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        QVERIFY(!fullDisk || disk.fill());
         QString error;
-        QVERIFY(!ParameterProfile::check(model, parameters, &error));
-        QCOMPARE(error, message);
+        QCOMPARE(ParameterProfile::check(model, parameters, &error), fullDisk);
         QVERIFY(!ParameterProfile::save(path, model, parameters, &error));
-        QCOMPARE(error, QString("not saved to " + path + ": " + message));
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(error, QString((fullDisk ? "cannot write " : "not saved to ") + path + ": " + message));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"p.json"});
     }
 
     // Keys the device only reports are accepted and send nothing.

@@ -3,7 +3,9 @@
 // wrapper that logs its arguments.
 #include "RecordTestSupport.h"
 #include "WavAnalysis.h"
+#include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
+#include "support/FullDisk.h"
 
 #include "record/WaveformWidget.h"
 
@@ -410,8 +412,8 @@ private slots:
 
     void cutTwiceAndUndo()
     {
-        const QString first = RecordWidget::cutCopyPath(m_recording, 1);
-        const QString second = RecordWidget::cutCopyPath(m_recording, 2);
+        const QString first = RecordingEditor::cutCopyPath(m_recording, 1);
+        const QString second = RecordingEditor::cutCopyPath(m_recording, 2);
         const int calls = encoderCalls().size();
         // Select 0.60 s to 1.00 s (x 55 to 65) with the mouse and press Delete, as a user does;
         // a second cut asked for meanwhile waits for the first and reads its copy, but is named
@@ -471,7 +473,8 @@ private slots:
         QCOMPARE(m_dialogCaption, QStringLiteral("Save file"));
         QCOMPARE(m_dialogFilter, QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filesIn(m_folder), files); // only the current recording's files are there
-        const QList<QStringList> expected{{"-y", "-i", m_recording, "-acodec", codec, target}};
+        // The encoder writes beside the target, which the complete file then replaces.
+        const QList<QStringList> expected{{"-y", "-i", m_recording, "-acodec", codec, RecordingEditor::partialPath(target)}};
         QCOMPARE(encoderCalls().mid(calls), codec.isEmpty() ? QList<QStringList>() : expected);
         // The user is told what went where, or which types are known.
         if (!name.isEmpty())
@@ -488,10 +491,10 @@ private slots:
 
     void recordWhilePlayingAndTidyUp()
     {
-        const QString first = RecordWidget::cutCopyPath(m_recording, 1);
-        const QString second = RecordWidget::cutCopyPath(m_recording, 2);
+        const QString first = RecordingEditor::cutCopyPath(m_recording, 1);
+        const QString second = RecordingEditor::cutCopyPath(m_recording, 2);
         // A file of the user's beside the recordings whose name fits the working files' pattern.
-        const QString decoy = RecordWidget::cutCopyPath(m_recording, 9);
+        const QString decoy = RecordingEditor::cutCopyPath(m_recording, 9);
         QFile f(decoy);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("the user's own file") > 0);
         f.close();
@@ -523,78 +526,6 @@ private slots:
         QCOMPARE(contents(decoy), QByteArray("the user's own file"));
         QVERIFY(QFile::exists(take2) && QFile::exists(exported));
         m_recording = take2;
-    }
-
-    // A missing encoder, a failing one and a cancelled run are told in the panel; no half
-    // file stays behind and the working file stays what it was.
-    void encoderFailures_data()
-    {
-        QTest::addColumn<QString>("standIn"); // shell script run as "ffmpeg"; empty: none on the PATH
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QString() << false << "ffmpeg was not found. Install the package \"ffmpeg\"";
-        QTest::newRow("failing")
-            << "echo 'Stream mapping:' >&2; echo 'Unknown encoder libmp3lame' >&2; exit 3" << false
-            << "ffmpeg failed (exit status 3): Unknown encoder libmp3lame";
-        // Writes a part of its output, tells how far it got, and waits.
-        QTest::newRow("cancelled")
-            << "for last; do :; done; echo partial > \"$last\"; printf 'size= 1kB time=00:00:01.00 bitrate=1\\r' >&2; exec sleep 60"
-            << true << "Cancelled; the unfinished file was deleted.";
-    }
-
-    void encoderFailures()
-    {
-        QFETCH(QString, standIn);
-        QFETCH(bool, cancel);
-        QFETCH(QString, message);
-        QTemporaryDir tools;
-        if (!standIn.isEmpty()) {
-            QFile script(tools.filePath(QStringLiteral("ffmpeg")));
-            QVERIFY(script.open(QIODevice::WriteOnly));
-            script.write("#!/bin/sh\n" + standIn.toUtf8() + "\n");
-            script.close();
-            script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        }
-        qputenv("PATH", QFile::encodeName(tools.path()) + ":/bin:/usr/bin:/nonexistent");
-        if (standIn.isEmpty())
-            qputenv("PATH", QFile::encodeName(tools.path()));
-        const QByteArray working = current();
-        const QString exported = m_exports.filePath(QStringLiteral("failed.mp3"));
-        m_nextTarget = exported;
-        button("btnSave")->click();
-        if (cancel) {
-            QVERIFY(busy());
-            QTRY_VERIFY(QFile::exists(exported));
-            const QProgressBar *bar = m_widget->findChild<QProgressBar *>(QStringLiteral("progressBar"));
-            QTRY_VERIFY2(bar->value() > 0, "the progress of the run is shown");
-            m_widget->findChild<QToolButton *>(QStringLiteral("btnCancel"))->click();
-        }
-        QVERIFY(waitIdle());
-        QVERIFY2(status().startsWith(message), qPrintable(status()));
-        QVERIFY(!QFile::exists(exported));
-        // A cut goes the same way and leaves the working file and its waveform as they were.
-        const QString cutCopy = RecordWidget::cutCopyPath(m_recording, 1);
-        if (!cancel) {
-            emit view(*m_widget)->s_cutAudio(0.2, 0.4);
-            QVERIFY(waitIdle());
-            QVERIFY2(status().startsWith(message), qPrintable(status()));
-            QVERIFY(!QFile::exists(cutCopy));
-            QVERIFY(showsFile(m_recording));
-        }
-        qputenv("PATH", m_path);
-        QCOMPARE(current(), working);
-    }
-
-    // The user confirmed replacing an existing file in the dialog: it is replaced.
-    void overwriteConfirmed()
-    {
-        const QString target = m_exports.filePath(QStringLiteral("existing.wav"));
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older file") > 0);
-        old.close();
-        save(target);
-        QCOMPARE(contents(target), contents(m_recording));
-        QCOMPARE(status(), QStringLiteral("Saved ") + target);
     }
 
     // A known sound is played into the recorded source: silence, a burst, silence, a second
@@ -640,7 +571,7 @@ private slots:
         selectAndDelete(from, to);
         QVERIFY(waitIdle());
         // The first cut of a new recording is number 1 again.
-        const QString cut = RecordWidget::cutCopyPath(take, 1);
+        const QString cut = RecordingEditor::cutCopyPath(take, 1);
         QVERIFY2(QFile::exists(cut), qPrintable(status()));
         const Runs afterCut = fileBursts(cut);
         qInfo() << "after the cut" << runsText(afterCut) << "drawn" << runsText(drawnBursts());
@@ -649,7 +580,37 @@ private slots:
         QVERIFY2(sameRuns(drawnBursts(), afterCut), qPrintable(runsText(drawnBursts())));
     }
 
-    // Quitting while recording stops the recorder and leaves a complete WAV file.
+    // The disk fills while recording: the recording stops with the message that names the
+    // cause, the buttons are those of a stopped recording, and what was recorded is kept whole,
+    // drawn, played and exported.
+    void recordingOnFullDisk()
+    {
+        FullDisk disk(256 * 1024, m_folder);
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        button("btnRecord")->click();
+        const QString failed = QStringLiteral("Recording failed: No space left on the resource.");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), failed, 20000);
+        QTRY_VERIFY(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"));
+        QCOMPARE(recorder()->state(), QMediaRecorder::StoppedState);
+        QVERIFY(button("btnSave")->isEnabled());
+        QCOMPARE(filesIn(m_folder).size(), 1);
+        const QString take = QDir(m_folder).filePath(filesIn(m_folder).first());
+        QVERIFY2(completeWav(take), "the header tells what the file holds");
+        QVERIFY(WavAnalysis::of(take).isTone() && WavAnalysis::of(take).seconds > 1.0);
+        QTRY_VERIFY2(showsFile(take), qPrintable(QString::number(drawn().waveRight)));
+        QCOMPARE(status(), failed);
+
+        button("btnPauseGo")->click();
+        QVERIFY(showsIcons(*m_widget, "Button_Recording_Off", "Button_Pause_Off"));
+        QTRY_VERIFY_WITH_TIMEOUT(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"), 15000);
+        const QString rescued = m_exports.filePath(QStringLiteral("rescued.wav"));
+        save(rescued);
+        QCOMPARE(contents(rescued), contents(take));
+    }
+
+    // Quitting while recording stops the recorder and leaves a complete WAV file (after a
+    // failed take too: the window records again).
     void quitWhileRecording()
     {
         const QStringList before = filesIn(m_folder);

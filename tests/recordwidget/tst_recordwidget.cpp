@@ -2,6 +2,7 @@
 #include "record/WaveformWidget.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QAudioBuffer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -178,28 +179,15 @@ private slots:
         QCOMPARE(chosen, dir.filePath(QStringLiteral("take.wav")));
     }
 
-    void cutCopyNames_data()
-    {
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("cut");
-        QTest::newRow("first") << "/r/take.wav" << 1 << "/r/take_1.wav";
-        QTest::newRow("tenth") << "/r/take.wav" << 10 << "/r/take_10.wav";
-        QTest::newRow("dots") << "/r/my.take.wav" << 2 << "/r/my_2.wav";
-        QTest::newRow("spaces") << "/r s/clip 1.wav" << 3 << "/r s/clip 1_3.wav";
-    }
-
-    void cutCopyNames()
-    {
-        QFETCH(QString, record);
-        QFETCH(int, index);
-        QFETCH(QString, cut);
-        QCOMPARE(RecordWidget::cutCopyPath(record, index), cut);
-    }
-
-    // Before a recording exists, play, save, undo, cut and Space change nothing.
+    // Before a recording exists, play, save, undo, cut and Space change nothing; Record without
+    // a recording folder records nothing, nowhere else, and says why.
     void nothingRecordedYet()
     {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recordings";
+        QDir(folder).removeRecursively();
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
         RecordWidget w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -213,10 +201,15 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(QMetaObject::invokeMethod(&w, "cutAudio", Q_ARG(double, 1.0), Q_ARG(double, 2.0)));
         QTest::keyClick(&w, Qt::Key_Space);
+        button(w, "btnRecord")->click();
+        QCOMPARE(w.findChild<QLabel *>("lbStatus")->text(), "无法创建录音文件夹 " + folder + ": File exists");
+        QVERIFY(blocker.remove());
         QCOMPARE(asked, 0);
         QVERIFY(showsIcons(w, "Button_Recording_Off", "Button_Play_On"));
         QVERIFY(!playTimer(w)->isActive());
         QCOMPARE(timeText(w), QStringLiteral("00:00:00:000"));
+        QVERIFY(button(w, "btnSave")->isEnabled());
+        QVERIFY(!QFileInfo::exists(folder));
     }
 };
 
