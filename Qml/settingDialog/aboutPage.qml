@@ -12,6 +12,7 @@ Item {
     readonly property string videoChannel: "https://video.example/vorlet"
     readonly property string microblog: "https://microblog.example/vorlet"
 
+    // Shows the last version known; the device's answer follows with firmwareVerChanged.
     function readFirmware() {
         firmwareVer = SoundCard === null ? "" : SoundCard.getFirmwareVer()
     }
@@ -96,6 +97,14 @@ Item {
         function onIsConnect(isConnect, devType) {
             console.log("-----------------111")
             root.readFirmware()
+        }
+    }
+
+    Connections {
+        target: SoundCard
+
+        function onFirmwareVerChanged(firmwareVer) {
+            root.firmwareVer = firmwareVer
         }
     }
 }
