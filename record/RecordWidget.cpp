@@ -113,6 +113,52 @@ RecordWidget::RecordWidget(QWidget *parent)
     ui->setupUi(this);
     buildStatusArea();
 
+    // Qt Multimedia's back end starts slowly (GStreamer's registry, the sound server): it is
+    // set up once the window is on screen, or when something needs it first.
+    QTimer::singleShot(0, this, &RecordWidget::ensureMedia);
+
+    m_playTimer = new QTimer(this);
+    m_playTimer->setObjectName(QStringLiteral("playTimer"));
+    connect(m_playTimer, &QTimer::timeout, this,
+            [this] { ui->waveforFrame->setPlayPosition(m_player ? m_player->position() : 0); });
+
+    connect(ui->waveforFrame, &WaveformFrame::s_cutAudio, this, &RecordWidget::cutAudio);
+    connect(ui->waveforFrame, &WaveformFrame::s_posChange, this, [this](double playPos) {
+        // Truncated to 32 bits as the view's positions are; out-of-range values are clamped
+        // first, since converting them would be undefined.
+        ensureMedia();
+        m_player->setPosition(qint64(qint32(qBound(-2147483648.0, playPos, 2147483647.0))));
+    });
+
+    connect(&m_waveFile, &WaveFile::s_waveformData, this, &RecordWidget::on_waveformData);
+
+    auto *play = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    play->setContext(Qt::WindowShortcut);
+    connect(play, &QShortcut::activated, this, [this] {
+        ensureMedia();
+        m_player->play();
+    });
+    auto *undoKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+z")), this);
+    undoKey->setContext(Qt::WindowShortcut);
+    connect(undoKey, &QShortcut::activated, this, &RecordWidget::undo);
+
+    m_encoder = new EncoderProcess(this);
+    connect(m_encoder, &EncoderProcess::progress, m_progress, &QProgressBar::setValue);
+    connect(m_encoder, &EncoderProcess::finished, this,
+            [this](EncoderProcess::Result result) { encoderFinished(result); });
+
+    m_saveDialog = &RecordWidget::askSaveFile;
+
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
+
+    setRecordState(0);
+}
+
+void RecordWidget::ensureMedia()
+{
+    if (m_recorder)
+        return;
     m_recorder = new QAudioRecorder(this);
     m_probe = new QAudioProbe(this);
     connect(m_probe, &QAudioProbe::audioBufferProbed, this, &RecordWidget::processBuffer);
@@ -155,46 +201,14 @@ RecordWidget::RecordWidget(QWidget *parent)
         if (m_recorder->state() == QMediaRecorder::StoppedState)
             setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
     });
-
-    m_playTimer = new QTimer(this);
-    m_playTimer->setObjectName(QStringLiteral("playTimer"));
-    connect(m_playTimer, &QTimer::timeout, this,
-            [this] { ui->waveforFrame->setPlayPosition(m_player->position()); });
-
-    connect(ui->waveforFrame, &WaveformFrame::s_cutAudio, this, &RecordWidget::cutAudio);
-    connect(ui->waveforFrame, &WaveformFrame::s_posChange, this, [this](double playPos) {
-        // Truncated to 32 bits as the view's positions are; out-of-range values are clamped
-        // first, since converting them would be undefined.
-        m_player->setPosition(qint64(qint32(qBound(-2147483648.0, playPos, 2147483647.0))));
-    });
-
-    connect(&m_waveFile, &WaveFile::s_waveformData, this, &RecordWidget::on_waveformData);
-
-    auto *play = new QShortcut(QKeySequence(Qt::Key_Space), this);
-    play->setContext(Qt::WindowShortcut);
-    connect(play, &QShortcut::activated, m_player, &QMediaPlayer::play);
-    auto *undoKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+z")), this);
-    undoKey->setContext(Qt::WindowShortcut);
-    connect(undoKey, &QShortcut::activated, this, &RecordWidget::undo);
-
-    m_encoder = new EncoderProcess(this);
-    connect(m_encoder, &EncoderProcess::progress, m_progress, &QProgressBar::setValue);
-    connect(m_encoder, &EncoderProcess::finished, this,
-            [this](EncoderProcess::Result result) { encoderFinished(result); });
-
-    m_saveDialog = &RecordWidget::askSaveFile;
-
-    if (QCoreApplication::instance())
-        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
-
-    setRecordState(0);
 }
 
 RecordWidget::~RecordWidget()
 {
     finishRecording();
     // The player has no parent; its signals must not reach a half-destroyed window.
-    m_player->disconnect(this);
+    if (m_player)
+        m_player->disconnect(this);
     delete m_player;
     delete ui;
 }
@@ -267,6 +281,8 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 
 void RecordWidget::finishRecording()
 {
+    if (!m_recorder)
+        return;
     if (m_recorder->state() == QMediaRecorder::StoppedState
         && m_recorder->status() != QMediaRecorder::FinalizingStatus)
         return;
@@ -345,6 +361,7 @@ void RecordWidget::setRecordState(int state)
 
 void RecordWidget::on_btnRecord_clicked()
 {
+    ensureMedia();
     if (m_recorder->state() == QMediaRecorder::StoppedState) {
         // Edits of the previous recording are abandoned: their results would land on the new one.
         cancelJobs();
@@ -401,6 +418,7 @@ void RecordWidget::on_btnRecord_clicked()
 // The finished recording, read from its file: waveform, length and player.
 void RecordWidget::showRecording()
 {
+    ensureMedia();
     m_reloadWhenFinal = false;
     showWorkingFile();
     if (m_workingMs > 0 && m_waveFile.header().sampleRate != quint32(RecordingFormat::sampleRate))
@@ -412,6 +430,7 @@ void RecordWidget::showRecording()
 
 void RecordWidget::on_btnPauseGo_clicked()
 {
+    ensureMedia();
     if (m_recorder->state() == QMediaRecorder::RecordingState) {
         m_recorder->pause();
         setRecordState(3);
@@ -449,6 +468,7 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 
 void RecordWidget::updateProgress(qlonglong ms)
 {
+    ensureMedia();
     if (m_recorder->error() != QMediaRecorder::NoError)
         return;
     ui->lbTime->setText(progressText(ms));
@@ -564,6 +584,7 @@ void RecordWidget::copyExport(const EditJob &job)
 
 void RecordWidget::encoderFinished(int result)
 {
+    ensureMedia();
     m_progress->hide();
     m_cancel->hide();
     const EditJob job = m_runningJob;
@@ -627,6 +648,7 @@ void RecordWidget::on_waveformData(QVector<qreal> &data)
 
 void RecordWidget::undo()
 {
+    ensureMedia();
     // The view shows the recording being made; there is nothing to undo in it.
     if (m_recorder->state() != QMediaRecorder::StoppedState)
         return;
@@ -651,6 +673,7 @@ void RecordWidget::undoNow()
 // Draws the working file's waveform from the left margin and gives it to the player.
 void RecordWidget::showWorkingFile()
 {
+    ensureMedia();
     ui->waveforFrame->clearWaveform();
     m_workingMs = 0;
     if (m_playPath.isEmpty())

@@ -6,6 +6,7 @@
 #include "record/RecordWidget.h"
 #include "soundcard/DeviceSession.h"
 #include "support/MessageCapture.h"
+#include "support/SceneRig.h"
 #include "support/ScriptedHidBackend.h"
 
 #include <QQmlContext>
@@ -229,9 +230,9 @@ private slots:
         MainWidget window(&backend);
         QTRY_VERIFY(window.soundCard());
         auto *session = window.devices()->session();
-        QSignalSpy opened(session, &DeviceSession::opened);
-        QVERIFY(opened.wait());
+        QVERIFY(SceneRig::drain(session));
         const int opensBefore = backend.opened.size();
+        QSignalSpy opened(session, &DeviceSession::opened);
         QSignalSpy told(&window, &MainWidget::isConnect);
         // Detection reports a model once; a second report (as after a failed first open) reopens.
         window.devices()->onDevArrivalOrRemove(QStringLiteral("vx02"), true);
