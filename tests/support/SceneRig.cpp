@@ -169,6 +169,11 @@ HeldPart<TappedFirmware> SceneRig::tap() const
     return {m_bus.holdFirmware(m_model).lock, m_tap};
 }
 
+bool SceneRig::setFailure(EmulatedFailure failure)
+{
+    return m_bus.setFailure(m_model, failure);
+}
+
 HeldPart<FirmwareBase> SceneRig::firmware() const
 {
     if (!m_tap)

@@ -74,6 +74,8 @@ public:
     bool plug(const QString &model);
     bool unplug(const QString &model);
     HeldPart<TappedFirmware> tap() const;
+    // Makes the attached device stop answering (Silent) or answer again (None).
+    bool setFailure(EmulatedFailure failure);
     // The model's firmware behind the tap, for knobs turned on the device itself.
     HeldPart<FirmwareBase> firmware() const;
     // The setter commands the device received since the last call ("group d0 d1" in hex, see
