@@ -9,7 +9,7 @@ DeviceSession::DeviceSession(std::unique_ptr<SoundCardBase> card, QObject *paren
     , m_pollTimer(new QTimer(m_card))
 {
     m_thread.setObjectName(QStringLiteral("device session %1").arg(m_card->getDevType()));
-    connect(m_pollTimer, &QTimer::timeout, m_card, [this] { poll(*m_card); });
+    connect(m_pollTimer, &QTimer::timeout, m_card, [this] { poll(*m_card, false); });
     m_card->moveToThread(&m_thread);
     // The card, its device and its timer end on their own thread, after the last call.
     connect(&m_thread, &QThread::finished, m_card, [card = m_card] { delete card; }, Qt::DirectConnection);
@@ -36,12 +36,14 @@ void DeviceSession::run(std::function<void(SoundCardBase &card)> job)
 {
     if (m_closing)
         return;
+    ++m_issued;
     // Queued events to one object run in the order they were posted.
     QMetaObject::invokeMethod(
         m_card,
         [this, job = std::move(job)] {
             if (!m_closing)
                 job(*m_card);
+            ++m_done;
         },
         Qt::QueuedConnection);
 }
@@ -96,7 +98,7 @@ void DeviceSession::setPollTimer(int intervalMs)
         m_pollTimer->start(intervalMs);
 }
 
-void DeviceSession::poll(SoundCardBase &card)
+void DeviceSession::poll(SoundCardBase &card, bool asJob)
 {
     if (m_closing)
         return;
@@ -109,15 +111,24 @@ void DeviceSession::poll(SoundCardBase &card)
         // Less often while nobody answers; back to the normal pace with the first answer.
         setPollTimer(m_workerInterval);
     }
-    const QVariantMap parameters = changed ? card.getAllPara() : QVariantMap();
-    toOwner([this, changed, parameters, silent, wasSilent] {
+    // A report read before the window's latest setters reached the device would put the
+    // controls back where they were: such a report is held back, and the next poll brings the
+    // device's state whether or not it changed again.
+    const quint64 reflected = m_done + (asJob ? 1 : 0);
+    const bool deliver = changed || m_redeliver.exchange(false);
+    const QVariantMap parameters = deliver ? card.getAllPara() : QVariantMap();
+    toOwner([this, deliver, parameters, silent, wasSilent, reflected] {
         if (silent != wasSilent)
             setResponding(!silent);
-        if (changed) {
+        const bool stale = reflected < m_issued;
+        if (deliver && stale)
+            m_redeliver = true;
+        const bool taken = deliver && !stale && parameters != m_parameters;
+        if (taken) {
             m_parameters = parameters;
             emit allParaChanged();
         }
-        emit polled(changed);
+        emit polled(taken);
     });
 }
 
@@ -136,7 +147,7 @@ void DeviceSession::setResponding(bool responding)
 
 bool DeviceSession::getParaIsChange()
 {
-    run([this](SoundCardBase &card) { poll(card); });
+    run([this](SoundCardBase &card) { poll(card, true); });
     return false;
 }
 

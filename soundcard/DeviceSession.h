@@ -62,7 +62,7 @@ public:
 
 signals:
     void opened(bool ok);
-    // After every poll, whether or not it found a change (after allParaChanged when it did).
+    // After every poll, whether or not it brought a new map (after allParaChanged when it did).
     void polled(bool changed);
     void firmwareVerChanged(QString firmwareVer);
     void respondingChanged(bool responding);
@@ -90,8 +90,8 @@ protected:
     bool sendReport(const QByteArray &buffer, int frameLength) override;
 
 private:
-    // On the session's thread.
-    void poll(SoundCardBase &card);
+    // On the session's thread; `asJob`: asked for with getParaIsChange(), not by the timer.
+    void poll(SoundCardBase &card, bool asJob);
     void setPollTimer(int intervalMs);
     // Runs `step` on the session's creator thread unless the session was closed meanwhile.
     void toOwner(std::function<void()> step);
@@ -109,6 +109,12 @@ private:
     bool m_responding = true;
     bool m_polling = false;
     int m_pollInterval = 0;
+
+    // Jobs queued (creator thread) and done (session thread): a poll that started before the
+    // last queued job ended may show the device as it was before it.
+    quint64 m_issued = 0;
+    quint64 m_done = 0;
+    std::atomic<bool> m_redeliver{false};
 
     // The session thread's own.
     int m_silentPolls = 0;
