@@ -50,7 +50,6 @@ public:
     // Ends the session: nothing still queued reaches the device and no signal follows; the
     // session deletes itself once the call in flight has returned. The window never waits.
     void close();
-    bool isClosed() const { return m_closing.load(); }
 
     // Runs `job` with the card on the session's thread, after everything asked for before. For
     // work that needs the protocol's answers in sequence (a profile's setters, say).
