@@ -1,12 +1,10 @@
 #include "app/MainWidget.h"
 
 #include "app/ActivationChannel.h"
-#include "device/DetectionDevice.h"
+#include "app/DeviceManager.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
-#include "soundcard/SettingsRestorer.h"
-#include "soundcard/SoundCardBase.h"
-#include "soundcard/SoundCardFactory.h"
+#include "soundcard/DeviceSession.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -36,27 +34,24 @@ int g_lastScreenIndex = -1;
 MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     : QWidget(parent), m_backend(backend)
 {
-    // Restore last settings: there before the scene reads it; used on arrival (below) and wake.
-    m_settingsRestorer = new SettingsRestorer(this);
+    // Restore last settings: there before the scene reads it.
+    m_devices = new DeviceManager(m_backend, this);
     setUp();
-    m_detector = new DetectionDevice(m_backend);
-    connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &MainWidget::onDevArrivalOrRemove);
-    m_pollTimer = new QTimer(this);
-    connect(m_pollTimer, &QTimer::timeout, this, &MainWidget::pollDevice);
-    // The detection logs sleep, wake and the end of the session; the restorer follows them.
-    m_settingsRestorer->watch(m_detector->powerEvents());
-    // A device attached before start is handled before the constructor returns, with the scene
-    // already loaded.
-    m_detector->scanDevices();
+    connect(m_devices, &DeviceManager::soundCardChanged, this, &MainWidget::onSoundCardChanged);
+    connect(m_devices, &DeviceManager::isConnect, this, &MainWidget::onConnectChanged);
+    // A device attached before start is looked for once the event loop runs: the window shows
+    // at once, the scene takes the device over when it is found.
+    QTimer::singleShot(0, m_devices, &DeviceManager::start);
 }
 
 MainWidget::~MainWidget()
 {
     // The scene goes first: its bindings must not see "MainLogic" half destroyed.
     delete m_sceneView;
-    m_detector->deleteLater();
-    if (m_soundCard)
-        m_soundCard->deleteLater();
+    m_sceneView = nullptr;
+    // Then the device side, which waits for a call still in flight.
+    delete m_devices;
+    m_devices = nullptr;
 }
 
 void MainWidget::setUp()
@@ -154,14 +149,14 @@ void MainWidget::applySizes()
     m_recordWidget->move(1, scaled(kDesignHeight));
 }
 
-SoundCardBase *MainWidget::soundCard() const
+DeviceManager *MainWidget::devices() const
 {
-    return m_soundCard;
+    return m_devices;
 }
 
-DetectionDevice *MainWidget::detector() const
+SoundCardBase *MainWidget::soundCard() const
 {
-    return m_detector;
+    return m_devices->session();
 }
 
 RecordWidget *MainWidget::recordWidget() const
@@ -179,19 +174,9 @@ Trans *MainWidget::translator() const
     return m_translator;
 }
 
-bool MainWidget::isPolling() const
-{
-    return m_pollTimer->isActive();
-}
-
-int MainWidget::pollInterval() const
-{
-    return m_pollTimer->interval();
-}
-
 SettingsRestorer *MainWidget::settingsRestorer() const
 {
-    return m_settingsRestorer;
+    return m_devices->settingsRestorer();
 }
 
 QString MainWidget::getSoftVersion()
@@ -282,40 +267,14 @@ void MainWidget::checkScreenAfterMove()
     applySizes();
 }
 
-void MainWidget::onDevArrivalOrRemove(QString devType, bool isArrival)
+void MainWidget::onSoundCardChanged(SoundCardBase *card)
 {
-    qDebug() << devType << isArrival;
-    QQmlContext *context = m_sceneView->rootContext();
-    if (isArrival) {
-        // A second arrival while a card exists opens the existing one again.
-        if (!m_soundCard) {
-            m_soundCard = SoundCardFactory::create(devType, m_backend).release();
-            if (m_soundCard)
-                context->setContextProperty(QStringLiteral("SoundCard"), m_soundCard);
-        }
-        if (m_soundCard && !m_soundCard->openDevice())
-            qDebug() << "open dev error";
-        if (m_soundCard)
-            m_recordWidget->setInputDevice(m_soundCard->getInputDevName());
-        m_settingsRestorer->attach(m_soundCard);
-        m_pollTimer->start(kPollIntervalMs);
-        emit isConnect(true, devType);
-        return;
-    }
-    if (m_soundCard) {
-        m_settingsRestorer->attach(nullptr);
-        m_soundCard->deleteLater();
-        m_soundCard = nullptr;
-        context->setContextProperty(QStringLiteral("SoundCard"), nullptr);
-    }
-    m_recordWidget->setInputDevice(QString::fromLatin1(kDefaultInput));
-    m_pollTimer->stop();
-    emit isConnect(false, devType);
+    m_sceneView->rootContext()->setContextProperty(QStringLiteral("SoundCard"), card);
 }
 
-void MainWidget::pollDevice()
+void MainWidget::onConnectChanged(bool isConnect, const QString &devType)
 {
-    // The card itself announces a change with allParaChanged.
-    if (m_soundCard)
-        m_soundCard->getParaIsChange();
+    SoundCardBase *card = m_devices->session();
+    m_recordWidget->setInputDevice(isConnect && card ? card->getInputDevName() : QString::fromLatin1(kDefaultInput));
+    emit this->isConnect(isConnect, devType);
 }

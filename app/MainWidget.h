@@ -2,20 +2,19 @@
 
 #include <QWidget>
 
-class DetectionDevice;
+class DeviceManager;
 class HidBackend;
 class QQuickWidget;
 class QScreen;
-class QTimer;
 class RecordWidget;
 class SettingsRestorer;
 class SoundCardBase;
 class Trans;
 
 // The program's only top-level window: frameless, its content the QML scene, with the recording
-// panel folding out below it. It owns the device detection and, while a device is attached, the
-// sound-card object of its model, which it publishes to the scene as "SoundCard" and polls every
-// 500 ms for changes made on the device. The scene reaches the window itself as "MainLogic".
+// panel folding out below it. The attached device's session (DeviceManager) is published to the
+// scene as "SoundCard"; the device is looked for once the window is up, and the scene fills in
+// its state as it arrives. The scene reaches the window itself as "MainLogic".
 // Every size follows the screen's logical DPI (scale s = DPI / 96 on a design of 802 × 482), on
 // top of what Qt's own device-pixel-ratio scaling already does.
 class MainWidget : public QWidget
@@ -29,17 +28,14 @@ public:
     explicit MainWidget(HidBackend *backend, QWidget *parent = nullptr);
     ~MainWidget() override;
 
-    // The attached model's sound card, null while no device is attached.
+    // The device side: detection, the attached device's session, the settings restorer.
+    DeviceManager *devices() const;
+    // The attached model's sound card as the scene sees it, null while no device is attached.
     SoundCardBase *soundCard() const;
-    DetectionDevice *detector() const;
     RecordWidget *recordWidget() const;
     QQuickWidget *sceneView() const;
     Trans *translator() const;
-    bool isPolling() const;
-    int pollInterval() const;
     SettingsRestorer *settingsRestorer() const;
-
-    static constexpr int kPollIntervalMs = 500;
 
     // The scale of the design for a screen of `logicalDpi` whose logical pixels are
     // `devicePixelRatio` device pixels: DPI / 96 where Qt does not scale; where it does
@@ -70,7 +66,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private slots:
-    void onDevArrivalOrRemove(QString devType, bool isArrival);
+    void onSoundCardChanged(SoundCardBase *card);
+    void onConnectChanged(bool isConnect, const QString &devType);
     void onWindowScreenChanged();
 
 private:
@@ -80,12 +77,9 @@ private:
     int currentScreenIndex() const;
     void takeScreenScale(QScreen *screen);
     int scaled(int designSize) const;
-    void pollDevice();
 
-    DetectionDevice *m_detector = nullptr;
-    SoundCardBase *m_soundCard = nullptr;
+    DeviceManager *m_devices = nullptr;
     Trans *m_translator = nullptr;
-    QTimer *m_pollTimer = nullptr;
     RecordWidget *m_recordWidget = nullptr;
     QQuickWidget *m_sceneView = nullptr;
     int m_dragOffsetX = 0;
@@ -97,5 +91,4 @@ private:
     // The window manager moves the window (Wayland cannot be moved by the client); the screen
     // is checked when the window lands on another one.
     bool m_systemMoveActive = false;
-    SettingsRestorer *m_settingsRestorer = nullptr;
 };

@@ -2,9 +2,10 @@
 // from construction to its first rendered frame (the first run in the process is the cold
 // start a user sees), loading each device page, and a full syncData() of the page on screen
 // after a poll found the device changed.
+#include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "emulator/EmulatedBus.h"
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/DeviceSession.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
 
@@ -69,6 +70,33 @@ struct Scene
     }
 
     QObject *page() const { return find("pageLoader")->property("item").value<QObject *>(); }
+
+    // The device's session once the window has taken the device over.
+    DeviceSession *session() const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!window->devices()->session() && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return window->devices()->session();
+    }
+
+    // Runs the event loop until the session has done everything asked so far and its answers
+    // are back.
+    static void drain(DeviceSession *session)
+    {
+        QEventLoop loop;
+        session->run([session, &loop](SoundCardBase &) {
+            QMetaObject::invokeMethod(session, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+        loop.exec();
+    }
+
+    void setOnDevice(const QString &key, int value) const
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(kModel);
+        static_cast<FirmwareBase *>(held.firmware)->setParameter(key, value);
+    }
 };
 
 // Milliseconds since the kernel started this process (10 ms resolution), -1 when unknown.
@@ -138,11 +166,10 @@ void BM_SyncDataAfterPoll(benchmark::State &state)
 {
     Scene scene;
     scene.startNs();
+    DeviceSession *session = scene.session();
     scene.showPage(int(state.range(0)));
-    auto *firmware = dynamic_cast<FirmwareBase *>(scene.bus.firmware(kModel));
-    SoundCardBase *card = scene.window->soundCard();
     QObject *page = scene.page();
-    if (!firmware || !card || !page) {
+    if (!session || !page) {
         state.SkipWithError("no device or no page");
         return;
     }
@@ -150,13 +177,14 @@ void BM_SyncDataAfterPoll(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         for (const char *key : {"volumeMonitor", "volumeRecording", "volumeBGM", "reverbVolume"})
-            firmware->setParameter(QLatin1String(key), value);
-        firmware->setParameter(QStringLiteral("btnDodge"), value % 2 + 1);
-        firmware->setParameter(QStringLiteral("denoiseLevel"), value % 4);
+            scene.setOnDevice(QLatin1String(key), value);
+        scene.setOnDevice(QStringLiteral("btnDodge"), value % 2 + 1);
+        scene.setOnDevice(QStringLiteral("denoiseLevel"), value % 4);
         value = (value + 1) % 17;
-        card->blockSignals(true);
-        card->getParaIsChange();
-        card->blockSignals(false);
+        session->blockSignals(true);
+        session->getParaIsChange();
+        Scene::drain(session);
+        session->blockSignals(false);
         state.ResumeTiming();
         QMetaObject::invokeMethod(page, "syncData");
     }
@@ -164,19 +192,23 @@ void BM_SyncDataAfterPoll(benchmark::State &state)
 // Each poll waits 100 ms for the device, outside the timing: a fixed count keeps the run short.
 BENCHMARK(BM_SyncDataAfterPoll)->DenseRange(1, 3)->Iterations(20)->Unit(benchmark::kMicrosecond);
 
-// The poll cycle as the timer runs it, device answer included.
+// The poll cycle, device answer included, from asking to the window having the new map.
 void BM_PollWithChange(benchmark::State &state)
 {
     Scene scene;
     scene.startNs();
+    DeviceSession *session = scene.session();
     scene.showPage(2);
-    auto *firmware = dynamic_cast<FirmwareBase *>(scene.bus.firmware(kModel));
-    SoundCardBase *card = scene.window->soundCard();
+    if (!session) {
+        state.SkipWithError("no device");
+        return;
+    }
     int value = 0;
     for (auto _ : state) {
-        firmware->setParameter(QStringLiteral("volumeMonitor"), value);
+        scene.setOnDevice(QStringLiteral("volumeMonitor"), value);
         value = (value + 1) % 17;
-        benchmark::DoNotOptimize(card->getParaIsChange());
+        session->getParaIsChange();
+        Scene::drain(session);
     }
 }
 BENCHMARK(BM_PollWithChange)->Iterations(10)->Unit(benchmark::kMillisecond);

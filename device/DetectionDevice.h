@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QThread>
 #include <QWidget>
 
 class HidBackend;
@@ -15,12 +17,17 @@ class DetectionDevice : public QWidget
     Q_OBJECT
 public:
     explicit DetectionDevice(HidBackend *backend, QWidget *parent = nullptr);
+    // Waits for a scan still running.
+    ~DetectionDevice() override;
 
     // The type of the first table entry (in key order) whose vendor/product text occurs in
     // `path`, case ignored; empty when none does.
     QString devTypeFromPath(const QString &path) const;
     // The start-up scan of the interfaces already present.
     void scanDevices();
+    // The same scan on a thread of its own (the pauses between interfaces add up on a machine
+    // with many HID devices); what it finds is told here afterwards, as by scanDevices().
+    void scanDevicesInBackground();
 
     bool isConnected() const;
     // The watcher of sleep, wake and end of session that logs them.
@@ -41,4 +48,5 @@ private:
     HidBackend *m_backend;
     bool m_connected = false;
     PowerEventWatcher *m_powerEvents;
+    QPointer<QThread> m_scan;
 };

@@ -86,6 +86,7 @@ bool HidrawMonitor::isWatching() const
 
 void HidrawMonitor::remember(const QString &node, const QString &path)
 {
+    const QMutexLocker lock(&m_pathsMutex);
     m_pathByNode.insert(node, path);
 }
 
@@ -94,13 +95,17 @@ void HidrawMonitor::reportArrival(const QString &name)
     HidrawNode found;
     if (!HidrawNode::fromSysfs(m_root + QStringLiteral("/sys"), m_root + QStringLiteral("/dev"), name, &found))
         return;
-    m_pathByNode.insert(found.node, found.path());
+    remember(found.node, found.path());
     emit arrived(found.path());
 }
 
 void HidrawMonitor::reportRemoval(const QString &node)
 {
-    const QString path = m_pathByNode.take(node);
+    QString path;
+    {
+        const QMutexLocker lock(&m_pathsMutex);
+        path = m_pathByNode.take(node);
+    }
     emit removed(path.isEmpty() ? node : path);
 }
 

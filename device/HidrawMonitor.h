@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -28,7 +29,8 @@ public:
     // False when neither source works (no hot-plug then).
     bool isWatching() const;
     // Remembers the path text of a node seen at enumeration: on removal the HID device above
-    // the node is usually gone already and its ids can no longer be read.
+    // the node is usually gone already and its ids can no longer be read. Any thread (a device
+    // session opens its device on its own).
     void remember(const QString &node, const QString &path);
 
 signals:
@@ -50,5 +52,6 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     QFileSystemWatcher *m_folderWatcher = nullptr;
     QSet<QString> m_namesInFolder;
+    QMutex m_pathsMutex;
     QHash<QString, QString> m_pathByNode;
 };

@@ -1,5 +1,6 @@
 #include "device/HidrawPermissionNotice.h"
 
+#include <QMutex>
 #include <QSet>
 
 #include <cerrno>
@@ -21,6 +22,13 @@ QSet<QString> &toldNodes()
 {
     static QSet<QString> nodes;
     return nodes;
+}
+
+// The scan and a device session may enumerate at the same time.
+QMutex &toldMutex()
+{
+    static QMutex mutex;
+    return mutex;
 }
 
 } // namespace
@@ -49,14 +57,18 @@ bool HidrawPermissionNotice::report(const QString &node, quint16 vendorId, quint
 {
     if ((errorCode != EACCES && errorCode != EPERM) || !isSoundCard(vendorId, productId))
         return false;
-    if (toldNodes().contains(node))
-        return false;
-    toldNodes().insert(node);
+    {
+        const QMutexLocker lock(&toldMutex());
+        if (toldNodes().contains(node))
+            return false;
+        toldNodes().insert(node);
+    }
     qCWarning(lcDeviceAccess).noquote() << text(node, vendorId, productId);
     return true;
 }
 
 void HidrawPermissionNotice::reset()
 {
+    const QMutexLocker lock(&toldMutex());
     toldNodes().clear();
 }

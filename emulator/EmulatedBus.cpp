@@ -62,18 +62,25 @@ bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> f
                                                   iface.usagePage, iface.usage, iface.inputReportLength,
                                                   iface.outputReportLength};
     }
-    m_attached << attached;
-    for (const HidCollectionInfo &info : qAsConst(m_attached.last().collections))
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_attached << attached;
+    }
+    for (const HidCollectionInfo &info : qAsConst(attached.collections))
         emit interfaceArrived(info.path);
     return true;
 }
 
 bool EmulatedBus::unplug(const QString &model)
 {
-    const int index = indexOf(model);
-    if (index < 0)
-        return false;
-    const Attached attached = m_attached.takeAt(index);
+    Attached attached;
+    {
+        const QMutexLocker lock(&m_mutex);
+        const int index = indexOf(model);
+        if (index < 0)
+            return false;
+        attached = m_attached.takeAt(index);
+    }
     attached.device->unplug();
     for (const HidCollectionInfo &info : attached.collections)
         emit interfaceRemoved(info.path);
@@ -82,17 +89,34 @@ bool EmulatedBus::unplug(const QString &model)
 
 bool EmulatedBus::isPlugged(const QString &model) const
 {
+    const QMutexLocker lock(&m_mutex);
     return indexOf(model) >= 0;
 }
 
 EmulatedFirmware *EmulatedBus::firmware(const QString &model) const
 {
+    const QMutexLocker lock(&m_mutex);
     const int index = indexOf(model);
     return index < 0 ? nullptr : m_attached.at(index).device->firmware();
 }
 
+EmulatedBus::HeldFirmware EmulatedBus::holdFirmware(const QString &model) const
+{
+    std::shared_ptr<EmulatedDevice> device;
+    {
+        const QMutexLocker lock(&m_mutex);
+        const int index = indexOf(model);
+        if (index < 0)
+            return {};
+        device = m_attached.at(index).device;
+    }
+    // The bus owns the device while it is plugged; only the bus's own thread unplugs it.
+    return {device->hold(), device->firmware()};
+}
+
 bool EmulatedBus::setFailure(const QString &model, EmulatedFailure failure)
 {
+    const QMutexLocker lock(&m_mutex);
     const int index = indexOf(model);
     if (index < 0)
         return false;
@@ -102,6 +126,7 @@ bool EmulatedBus::setFailure(const QString &model, EmulatedFailure failure)
 
 void EmulatedBus::setReadWaitLimitMs(int limitMs)
 {
+    const QMutexLocker lock(&m_mutex);
     m_readWaitLimitMs = limitMs;
     for (Attached &attached : m_attached)
         attached.device->setReadWaitLimitMs(limitMs);
@@ -109,6 +134,7 @@ void EmulatedBus::setReadWaitLimitMs(int limitMs)
 
 QList<HidCollectionInfo> EmulatedBus::enumerate()
 {
+    const QMutexLocker lock(&m_mutex);
     QList<HidCollectionInfo> result;
     for (const Attached &attached : qAsConst(m_attached))
         result << declared(attached);
@@ -130,6 +156,7 @@ QList<HidCollectionInfo> EmulatedBus::declared(const Attached &attached) const
 
 std::unique_ptr<HidHandle> EmulatedBus::open(const HidCollectionInfo &collection)
 {
+    const QMutexLocker lock(&m_mutex);
     for (const Attached &attached : qAsConst(m_attached)) {
         for (int i = 0; i < attached.collections.size(); ++i) {
             if (attached.collections.at(i).path != collection.path)

@@ -5,16 +5,19 @@
 #include "emulator/EmulatedFirmware.h"
 
 #include <QList>
+#include <QMutex>
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 
 class EmulatedDevice;
 
 // A HID bus with emulated sound cards on it instead of the machine's devices. Devices can be
 // plugged and unplugged at any time; the bus then announces their interfaces as the system
 // announces real ones. What a device answers is up to its firmware. Model names are taken in
-// any case.
+// any case. The host side (enumerate, open, the handles) may be used from any thread; plugging
+// and the announcements stay on the bus's own.
 class EmulatedBus : public HidBackend
 {
     Q_OBJECT
@@ -33,6 +36,13 @@ public:
     bool isPlugged(const QString &model) const;
     // The attached device's firmware, owned by the bus; null when none is attached.
     EmulatedFirmware *firmware(const QString &model) const;
+    // The same, held still while `lock` lives: what the host sends from another thread waits.
+    struct HeldFirmware
+    {
+        std::unique_lock<QMutex> lock;
+        EmulatedFirmware *firmware = nullptr;
+    };
+    HeldFirmware holdFirmware(const QString &model) const;
     // Makes the attached device stop answering, answer garbage or declare short reports (or
     // behave again).
     bool setFailure(const QString &model, EmulatedFailure failure);
@@ -57,6 +67,7 @@ private:
 
     int indexOf(const QString &model) const;
 
+    mutable QMutex m_mutex;  // m_attached, for the host's threads
     QList<Attached> m_attached;
     int m_nextNode = 0;
     int m_readWaitLimitMs = -1;

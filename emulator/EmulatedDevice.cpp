@@ -1,6 +1,6 @@
 #include "emulator/EmulatedDevice.h"
 
-#include <QThread>
+#include <QDeadlineTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -20,24 +20,34 @@ EmulatedFirmware *EmulatedDevice::firmware() const
     return m_firmware.get();
 }
 
+std::unique_lock<QMutex> EmulatedDevice::hold() const
+{
+    return std::unique_lock<QMutex>(m_mutex);
+}
+
 bool EmulatedDevice::isPlugged() const
 {
+    const auto lock = hold();
     return m_plugged;
 }
 
 void EmulatedDevice::unplug()
 {
+    const auto lock = hold();
     m_plugged = false;
     m_pending.clear();
+    m_unplugged.wakeAll();
 }
 
 EmulatedFailure EmulatedDevice::failure() const
 {
+    const auto lock = hold();
     return m_failure;
 }
 
 void EmulatedDevice::setFailure(EmulatedFailure failure)
 {
+    const auto lock = hold();
     m_failure = failure;
     if (failure != EmulatedFailure::None)
         m_pending.clear();
@@ -45,23 +55,32 @@ void EmulatedDevice::setFailure(EmulatedFailure failure)
 
 void EmulatedDevice::setReadWaitLimitMs(int limitMs)
 {
+    const auto lock = hold();
     m_readWaitLimitMs = limitMs;
 }
 
 quint32 EmulatedDevice::inputReportLength() const
 {
-    return m_failure == EmulatedFailure::ShortReports ? m_model.shortReportLength
-                                                      : m_model.trafficInterface().inputReportLength;
+    const auto lock = hold();
+    return declaredInputLength();
 }
 
 quint32 EmulatedDevice::outputReportLength() const
 {
+    const auto lock = hold();
     return m_failure == EmulatedFailure::ShortReports ? m_model.shortReportLength
                                                       : m_model.trafficInterface().outputReportLength;
 }
 
+quint32 EmulatedDevice::declaredInputLength() const
+{
+    return m_failure == EmulatedFailure::ShortReports ? m_model.shortReportLength
+                                                      : m_model.trafficInterface().inputReportLength;
+}
+
 bool EmulatedDevice::getInputReport(quint8 *buffer, quint32 length)
 {
+    const auto lock = hold();
     if (!m_plugged || !m_firmware || m_failure == EmulatedFailure::Silent || m_model.pipe != EmulatedPipe::Control)
         return false;
     const QByteArray report = outgoing(m_firmware->inputReport());
@@ -72,6 +91,7 @@ bool EmulatedDevice::getInputReport(quint8 *buffer, quint32 length)
 
 bool EmulatedDevice::setOutputReport(const quint8 *buffer, quint32 length)
 {
+    const auto lock = hold();
     if (!m_plugged)
         return false;
     deliver(EmulatedPipe::Control, buffer, length);
@@ -80,10 +100,11 @@ bool EmulatedDevice::setOutputReport(const quint8 *buffer, quint32 length)
 
 int EmulatedDevice::read(quint8 *buffer, quint32 size, int timeoutMs)
 {
+    auto lock = hold();
     if (!m_plugged)
         return 0;
     if (m_pending.isEmpty())
-        return waitForNothing(timeoutMs);
+        return waitForNothing(lock, timeoutMs);
     const QByteArray report = m_pending.dequeue();
     const quint32 count = std::min<quint32>(quint32(report.size()), size);
     std::memcpy(buffer, report.constData(), count);
@@ -92,18 +113,21 @@ int EmulatedDevice::read(quint8 *buffer, quint32 size, int timeoutMs)
 
 int EmulatedDevice::write(const quint8 *buffer, quint32 length)
 {
+    const auto lock = hold();
     if (!m_plugged)
         return 0;
     deliver(EmulatedPipe::Interrupt, buffer, length);
     return int(length);
 }
 
-// Nothing can arrive while the caller waits: the device answers only when written to.
-int EmulatedDevice::waitForNothing(int timeoutMs) const
+// Nothing can arrive while the caller waits: the device answers only when written to, and the
+// one host thread that could write is the one waiting. Unplugging ends the wait.
+int EmulatedDevice::waitForNothing(std::unique_lock<QMutex> &lock, int timeoutMs)
 {
     const int waitMs = m_readWaitLimitMs < 0 ? timeoutMs : std::min(timeoutMs, m_readWaitLimitMs);
-    if (waitMs > 0)
-        QThread::msleep(static_cast<unsigned long>(waitMs));
+    QDeadlineTimer deadline(std::max(waitMs, 0));
+    while (m_plugged && !deadline.hasExpired())
+        m_unplugged.wait(lock.mutex(), deadline);
     return 0;
 }
 
@@ -122,8 +146,9 @@ void EmulatedDevice::deliver(EmulatedPipe pipe, const quint8 *buffer, quint32 le
 
 QByteArray EmulatedDevice::outgoing(const QByteArray &report)
 {
-    QByteArray result = report.left(int(inputReportLength()));
-    result.append(QByteArray(int(inputReportLength()) - result.size(), '\0'));
+    const int length = int(declaredInputLength());
+    QByteArray result = report.left(length);
+    result.append(QByteArray(length - result.size(), '\0'));
     if (m_failure != EmulatedFailure::Garbage)
         return result;
     // A fixed pseudo-random sequence keeps failing tests reproducible.

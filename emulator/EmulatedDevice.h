@@ -5,14 +5,19 @@
 #include "emulator/EmulatedModel.h"
 
 #include <QByteArray>
+#include <QMutex>
 #include <QQueue>
+#include <QWaitCondition>
 
 #include <memory>
+#include <mutex>
 
 // One emulated sound card while it is on the bus: moves reports between the host's handles and
 // the firmware on the model's own pipe only, as the real device does. On the other pipe a
 // command is dropped, a get-input-report fails and an interrupt read finds nothing. Shared by
-// the bus and the open handles; after unplugging every call fails.
+// the bus and the open handles; after unplugging every call fails. The host may call from any
+// thread: one call at a time reaches the firmware, and a read waiting on an empty pipe ends as
+// soon as the device is unplugged.
 class EmulatedDevice
 {
 public:
@@ -20,6 +25,9 @@ public:
 
     const EmulatedModel &model() const;
     EmulatedFirmware *firmware() const;
+    // Keeps the host's calls out while the device side works on the firmware (a knob turned,
+    // the reports it kept read).
+    std::unique_lock<QMutex> hold() const;
 
     bool isPlugged() const;
     void unplug();
@@ -45,8 +53,11 @@ private:
     // What leaves the device: garbled when it answers garbage, cut or padded to the declared
     // input report length.
     QByteArray outgoing(const QByteArray &report);
-    int waitForNothing(int timeoutMs) const;
+    quint32 declaredInputLength() const;
+    int waitForNothing(std::unique_lock<QMutex> &lock, int timeoutMs);
 
+    mutable QMutex m_mutex;
+    QWaitCondition m_unplugged;
     const EmulatedModel &m_model;
     std::unique_ptr<EmulatedFirmware> m_firmware;
     QQueue<QByteArray> m_pending;

@@ -268,6 +268,10 @@
         <translation>Device connected</translation>
     </message>
     <message>
+        <source>设备无响应</source>
+        <translation>Device not responding</translation>
+    </message>
+    <message>
         <source>录音</source>
         <translation>Recording</translation>
     </message>

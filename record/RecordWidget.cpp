@@ -95,27 +95,20 @@ RecordWidget::RecordWidget(QWidget *parent)
     setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
     setButtonIcon(ui->btnSave, QLatin1String(kIconSave));
 
-    createRecorder();
-
-    m_player = new QMediaPlayer;
-    connect(m_player, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State state) {
-        if (state != QMediaPlayer::StoppedState)
-            return;
-        m_playTimer->stop();
-        // A recording that stopped the player keeps its own icons.
-        if (m_recorder->state() == QMediaRecorder::StoppedState)
-            setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-    });
+    // Qt Multimedia's back end starts slowly (GStreamer's registry, the sound server): it is
+    // set up once the window is on screen, or when something needs it first.
+    QTimer::singleShot(0, this, &RecordWidget::ensureMedia);
 
     m_playTimer = new QTimer(this);
     m_playTimer->setObjectName(QStringLiteral("playTimer"));
     connect(m_playTimer, &QTimer::timeout, this,
-            [this] { ui->waveforFrame->setPlayPosition(m_player->position()); });
+            [this] { ui->waveforFrame->setPlayPosition(m_player ? m_player->position() : 0); });
 
     connect(ui->waveforFrame, &WaveformFrame::s_cutAudio, this, &RecordWidget::cutAudio);
     connect(ui->waveforFrame, &WaveformFrame::s_posChange, this, [this](double playPos) {
         // Truncated to 32 bits as the view's positions are; out-of-range values are clamped
         // first, since converting them would be undefined.
+        ensureMedia();
         m_player->setPosition(qint64(qint32(qBound(-2147483648.0, playPos, 2147483647.0))));
     });
 
@@ -123,7 +116,10 @@ RecordWidget::RecordWidget(QWidget *parent)
 
     auto *play = new QShortcut(QKeySequence(Qt::Key_Space), this);
     play->setContext(Qt::WindowShortcut);
-    connect(play, &QShortcut::activated, m_player, &QMediaPlayer::play);
+    connect(play, &QShortcut::activated, this, [this] {
+        ensureMedia();
+        m_player->play();
+    });
     auto *undoKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+z")), this);
     undoKey->setContext(Qt::WindowShortcut);
     connect(undoKey, &QShortcut::activated, this, &RecordWidget::undo);
@@ -144,6 +140,22 @@ RecordWidget::RecordWidget(QWidget *parent)
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
 
     setRecordState(0);
+}
+
+void RecordWidget::ensureMedia()
+{
+    if (m_recorder)
+        return;
+    createRecorder();
+    m_player = new QMediaPlayer;
+    connect(m_player, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State state) {
+        if (state != QMediaPlayer::StoppedState)
+            return;
+        m_playTimer->stop();
+        // A recording that stopped the player keeps its own icons.
+        if (m_recorder->state() == QMediaRecorder::StoppedState)
+            setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
+    });
 }
 
 // The recorder and the probe on it. A recorder that failed stays stuck finishing its file and
@@ -187,7 +199,8 @@ RecordWidget::~RecordWidget()
 {
     finishRecording();
     // The player has no parent; its signals must not reach a half-destroyed window.
-    m_player->disconnect(this);
+    if (m_player)
+        m_player->disconnect(this);
     delete m_player;
     delete ui;
 }
@@ -268,6 +281,8 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 
 void RecordWidget::finishRecording()
 {
+    if (!m_recorder)
+        return;
     if (m_recorder->state() == QMediaRecorder::StoppedState
         && m_recorder->status() != QMediaRecorder::FinalizingStatus)
         return;
@@ -364,6 +379,7 @@ void RecordWidget::setRecordState(int state)
 
 void RecordWidget::on_btnRecord_clicked()
 {
+    ensureMedia();
     if (m_recorder->state() != QMediaRecorder::StoppedState) {
         stopRecording();
         return;
@@ -458,6 +474,7 @@ void RecordWidget::recordingFailed()
 // The finished recording, read from its file: waveform, length and player.
 void RecordWidget::showRecording()
 {
+    ensureMedia();
     m_reloadWhenFinal = false;
     showWorkingFile(m_editor->workingFile());
     if (m_workingMs > 0 && m_waveFile.header().sampleRate != quint32(RecordingFormat::sampleRate))
@@ -469,6 +486,7 @@ void RecordWidget::showRecording()
 
 void RecordWidget::on_btnPauseGo_clicked()
 {
+    ensureMedia();
     if (m_recorder->state() == QMediaRecorder::RecordingState) {
         m_recorder->pause();
         setRecordState(3);
@@ -506,6 +524,7 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 
 void RecordWidget::updateProgress(qlonglong ms)
 {
+    ensureMedia();
     if (m_recorder->error() != QMediaRecorder::NoError)
         return;
     ui->lbTime->setText(progressText(ms));
@@ -527,6 +546,7 @@ void RecordWidget::on_waveformData(QVector<qreal> &data)
 
 void RecordWidget::undo()
 {
+    ensureMedia();
     // The view shows the recording being made; there is nothing to undo in it.
     if (m_recorder->state() == QMediaRecorder::StoppedState)
         m_editor->undo();
@@ -535,6 +555,7 @@ void RecordWidget::undo()
 // An edit changed the working file, or the view cleared itself for one that did not.
 void RecordWidget::showEditedFile(const QString &path, qint64 cursorMs)
 {
+    ensureMedia();
     // The view shows the recording being made.
     if (m_recorder->state() != QMediaRecorder::StoppedState)
         return;
@@ -548,6 +569,7 @@ void RecordWidget::showEditedFile(const QString &path, qint64 cursorMs)
 // Draws the working file's waveform from the left margin and gives it to the player.
 void RecordWidget::showWorkingFile(const QString &path)
 {
+    ensureMedia();
     ui->waveforFrame->clearWaveform();
     m_workingMs = 0;
     if (path.isEmpty())

@@ -78,6 +78,8 @@ private:
     void setButtonIcon(QToolButton *button, const QString &resource);
     void startPlayTimer();
     void buildStatusArea();
+    // Makes the recorder, its probe and the player, once: Qt Multimedia starts slowly.
+    void ensureMedia();
     QString askSaveTarget();
     void createRecorder();
     void stopRecording();

@@ -2,9 +2,12 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+
 // The frame sequence counter: each command frame carries the current value, then the counter
 // moves on by one, wrapping from 65535 to 0. The program uses one counter for the whole process
-// (both models, every device that comes and goes); it is never reset.
+// (both models, every device that comes and goes); it is never reset. The device session's
+// thread and vorletctl's take numbers from it, so taking one is atomic.
 class FrameSequence
 {
 public:
@@ -16,5 +19,5 @@ public:
     static FrameSequence &processWide();
 
 private:
-    quint16 m_next = 0;
+    std::atomic<quint16> m_next{0};
 };

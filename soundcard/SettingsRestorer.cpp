@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QPointer>
-#include <QTimer>
 
 #include <utility>
 
@@ -64,12 +62,18 @@ void SettingsRestorer::attach(SoundCardBase *card)
     setCard(card);
     if (!card)
         return;
-    connect(card, &SoundCardBase::allParaChanged, this, &SettingsRestorer::remember);
-    // Once the arrival has been told: the scene reads the serial number first.
-    QTimer::singleShot(0, this, [this, card = QPointer<SoundCardBase>(card)] {
-        if (card && card == m_card && isEnabled())
-            restore();
-    });
+    // The scene asks for the serial number when the arrival is told; its answer starts both.
+    connect(card, &SoundCardBase::snNumChanged, this, &SettingsRestorer::onSerialAnswered);
+}
+
+void SettingsRestorer::onSerialAnswered()
+{
+    if (m_following || !m_card)
+        return;
+    m_following = true;
+    connect(m_card, &SoundCardBase::allParaChanged, this, &SettingsRestorer::remember);
+    if (isEnabled())
+        restore();
 }
 
 void SettingsRestorer::setCard(SoundCardBase *card)
@@ -78,6 +82,7 @@ void SettingsRestorer::setCard(SoundCardBase *card)
     if (m_card)
         disconnect(m_card, nullptr, this, nullptr);
     m_card = card;
+    m_following = false;
     m_serial.clear();
     m_serialAsked = false;
 }

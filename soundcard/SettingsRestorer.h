@@ -30,7 +30,8 @@ public:
     // reset), and on wake the attached card is restored.
     void watch(PowerEventWatcher *power);
     // The card of a device that was just attached and opened (null once it is removed). With the
-    // option on, it gets its remembered settings back now.
+    // option on, it gets its remembered settings back once its serial number is known (the
+    // card's snNumChanged, answering the scene), and its changes are remembered from then on.
     void attach(SoundCardBase *card);
     // The card for restore() and rememberNow() alone: its changes are not followed, nothing is
     // sent on its own (a vorletctl session).
@@ -56,6 +57,7 @@ public slots:
     bool flush();
 
 private:
+    void onSerialAnswered();
     void remember();
     bool readSerial();
 
@@ -68,4 +70,5 @@ private:
     QString m_pendingSerial;
     QByteArray m_pendingProfile;
     QTimer m_writeTimer;
+    bool m_following = false;
 };

@@ -22,6 +22,8 @@ struct SoundCardProfile;
 class SoundCardBase : public QObject
 {
     Q_OBJECT
+    // The last serial number read (knownSNCode()).
+    Q_PROPERTY(QString snCode READ knownSNCode NOTIFY snNumChanged)
 public:
     ~SoundCardBase() override;
 
@@ -61,6 +63,10 @@ public slots:
     // (the settings restorer) takes it from here once the scene has asked.
     QString knownSNCode() const { return m_knownSNCode; }
 
+    // Whether the last getParaIsChange() got a report from the device at all (changed or not):
+    // false after a read that failed or timed out.
+    bool lastPollAnswered() const { return m_lastPollAnswered; }
+
 protected:
     SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent);
 
@@ -73,6 +79,12 @@ protected:
     }
 
     DeviceHID *device() const { return m_device.get(); }
+    // A poll's read: keeps whether it delivered and passes the result on.
+    bool notePollAnswer(bool answered)
+    {
+        m_lastPollAnswered = answered;
+        return answered;
+    }
 
     // A zero-filled report buffer (report id 0), large enough for the device's reports.
     QByteArray newReportBuffer() const;
@@ -99,4 +111,5 @@ private:
     ParameterSnapshot m_snapshot;
     QVariantMap m_parameters;
     QString m_knownSNCode;
+    bool m_lastPollAnswered = false;
 };

@@ -35,7 +35,7 @@ QString SoundCardVx01::query(const SoundCardCommand &command, int width)
 bool SoundCardVx01::getParaIsChange()
 {
     QByteArray buffer = newReportBuffer();
-    if (!device() || !device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data())))
+    if (!notePollAnswer(device() && device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()))))
         return false;
     return takeOverParameters(buffer);
 }

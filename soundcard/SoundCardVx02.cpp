@@ -50,7 +50,7 @@ bool SoundCardVx02::getParaIsChange()
     sendCommand(SoundCardVx02Profile::parameterQuery());
     QByteArray buffer = newReportBuffer();
     QThread::msleep(kAnswerWaitMs);
-    if (readAnswer(buffer) <= 0)
+    if (!notePollAnswer(readAnswer(buffer) > 0))
         return false;
     return takeOverParameters(buffer);
 }

@@ -11,6 +11,8 @@ Item {
     property int currentIndex: 1
     property string devType: "vx02"
     property bool devConnectState: false
+    // False while the connected device does not answer.
+    readonly property bool devResponding: SoundCard === null || SoundCard.responding
     property string snCode: ""
     // Pages are "qrc:/Qml/pageMain/" + prefix + devType + ".qml".
     readonly property var pagePrefixes: ["PageHardwareSet_", "PageVolumeSet_", "PageSoundChoice_"]
@@ -92,8 +94,8 @@ Item {
         anchors.bottomMargin: 10
         font.pixelSize: 10
         horizontalAlignment: Text.AlignRight
-        color: "green"
-        text: qsTr("设备已连接")
+        color: rightPart.devResponding ? "green" : "red"
+        text: rightPart.devResponding ? qsTr("设备已连接") : qsTr("设备无响应")
         visible: rightPart.devConnectState
     }
 
@@ -131,12 +133,21 @@ Item {
             if (isConnect) {
                 rightPart.devType = devType
                 rightPart.switchPageShow(rightPart.currentIndex)
+                // The last number known; the device's answer follows with snNumChanged.
                 if (SoundCard !== null)
                     rightPart.snCode = SoundCard.getSNCode()
             } else {
                 // The page stays on screen; its controls send nothing without a sound card.
                 rightPart.snCode = ""
             }
+        }
+    }
+
+    Connections {
+        target: SoundCard
+
+        function onSnNumChanged(snNum) {
+            rightPart.snCode = snNum
         }
     }
 }

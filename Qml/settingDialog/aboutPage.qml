@@ -10,6 +10,7 @@ Item {
     readonly property string platformName: ({ "linux": "Linux", "windows": "Windows", "osx": "macOS" })[Qt.platform.os]
                                            || Qt.platform.os
 
+    // Shows the last version known; the device's answer follows with firmwareVerChanged.
     function readFirmware() {
         firmwareVer = SoundCard === null ? "" : SoundCard.getFirmwareVer()
     }
@@ -104,6 +105,14 @@ Item {
         function onIsConnect(isConnect, devType) {
             console.log("-----------------111")
             root.readFirmware()
+        }
+    }
+
+    Connections {
+        target: SoundCard
+
+        function onFirmwareVerChanged(firmwareVer) {
+            root.firmwareVer = firmwareVer
         }
     }
 }

@@ -1,11 +1,12 @@
+#include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "emulator/EmulatedBus.h"
-#include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/DeviceSession.h"
 #include "support/MessageCapture.h"
+#include "support/SceneRig.h"
 #include "support/ScriptedHidBackend.h"
 
 #include <QQmlContext>
@@ -177,48 +178,35 @@ private slots:
         QCOMPARE(window.getScalingRate(), s);
     }
 
-    void deviceAttachedBeforeStartIsHandledInConstructor_data()
+    void deviceAttachedBeforeStartIsTakenOverOnceTheWindowIsUp_data()
     {
         QTest::addColumn<QString>("model");
         QTest::newRow("vx01") << "vx01";
         QTest::newRow("vx02") << "vx02";
     }
 
-    void deviceAttachedBeforeStartIsHandledInConstructor()
+    void deviceAttachedBeforeStartIsTakenOverOnceTheWindowIsUp()
     {
         QFETCH(QString, model);
         auto bus = busWith(model);
         MainWidget window(bus.get());
-        QVERIFY(window.soundCard());
-        QCOMPARE(window.soundCard()->getDevType(), model);
-        QCOMPARE(publishedCard(window), window.soundCard());
-        QVERIFY(window.isPolling());
-        QCOMPARE(window.pollInterval(), 500);
-        // The scene was loaded before the scan and heard the arrival.
+        // The window does not wait for the device: the scene is there first, without it.
+        QVERIFY(!window.soundCard());
         QQuickItem *scene = window.sceneView()->rootObject();
         QVERIFY(scene);
         QObject *content = scene->findChild<QObject *>(QStringLiteral("rightPane"));
         QVERIFY(content);
+        QCOMPARE(content->property("devConnectState").toBool(), false);
+        QTRY_VERIFY(window.soundCard());
+        QCOMPARE(window.soundCard()->getDevType(), model);
+        QCOMPARE(publishedCard(window), window.soundCard());
+        QVERIFY(window.devices()->isPolling());
+        QCOMPARE(window.devices()->pollInterval(), 500);
         QCOMPARE(content->property("devConnectState").toBool(), true);
         QCOMPARE(content->property("devType").toString(), model);
-    }
-
-    void pollingFollowsTheDevice()
-    {
-        auto bus = busWith(QStringLiteral("vx02"));
-        MainWidget window(bus.get());
-        QVERIFY(window.soundCard());
-        QSignalSpy changed(window.soundCard(), &SoundCardBase::allParaChanged);
-        // The first poll takes over the device's state.
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 3000);
-        // A knob turned on the device reaches the map with the next polls, and only once.
-        auto *firmware = dynamic_cast<FirmwareBase *>(bus->firmware(QStringLiteral("vx02")));
-        QVERIFY(firmware);
-        QVERIFY(firmware->setParameter(QStringLiteral("volumeRecording"), 3));
-        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, 3000);
-        QCOMPARE(window.soundCard()->getAllPara().value(QStringLiteral("volumeRecording")).toInt(), 3);
-        QTest::qWait(1500);
-        QCOMPARE(changed.count(), 2);
+        // The serial number the scene asked for arrives by itself.
+        QTRY_VERIFY(!content->property("snCode").toString().isEmpty());
+        QCOMPARE(content->property("snCode").toString(), window.soundCard()->knownSNCode());
     }
 
     void arrivalAndRemovalPublishBeforeTelling()
@@ -229,7 +217,7 @@ private slots:
         connect(&window, &MainWidget::isConnect, this, [&](bool connected, const QString &type) {
             events << QStringLiteral("isConnect %1 %2 card=%3 polling=%4 input=%5")
                           .arg(connected).arg(type).arg(publishedCard(window) ? "set" : "null")
-                          .arg(window.isPolling()).arg(window.recordWidget()->inputDevice());
+                          .arg(window.devices()->isPolling()).arg(window.recordWidget()->inputDevice());
         });
         QPointer<SoundCardBase> first;
         QVERIFY(bus->plug(QStringLiteral("vx02"), FirmwareFactory::make(QStringLiteral("vx02"))));
@@ -253,13 +241,16 @@ private slots:
         ScriptedHidBackend backend;
         backend.collections << ScriptedHidBackend::collection(path, 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
         MainWidget window(&backend);
-        SoundCardBase *card = window.soundCard();
-        QVERIFY(card);
+        QTRY_VERIFY(window.soundCard());
+        auto *session = window.devices()->session();
+        QVERIFY(SceneRig::drain(session));
         const int opensBefore = backend.opened.size();
+        QSignalSpy opened(session, &DeviceSession::opened);
         QSignalSpy told(&window, &MainWidget::isConnect);
         // Detection reports a model once; a second report (as after a failed first open) reopens.
-        QVERIFY(QMetaObject::invokeMethod(&window, "onDevArrivalOrRemove", Q_ARG(QString, QStringLiteral("vx02")), Q_ARG(bool, true)));
-        QCOMPARE(window.soundCard(), card);
+        window.devices()->onDevArrivalOrRemove(QStringLiteral("vx02"), true);
+        QCOMPARE(window.devices()->session(), session);
+        QVERIFY(opened.wait());
         QCOMPARE(backend.opened.size(), opensBefore + 1);
         QCOMPARE(backend.opened.last(), path);
         QCOMPARE(told.count(), 1);
@@ -270,18 +261,21 @@ private slots:
         ScriptedHidBackend backend;
         MainWidget window(&backend);
         QVERIFY(!window.soundCard());
-        QVERIFY(!window.isPolling());
+        QVERIFY(!window.devices()->isPolling());
 
         QSignalSpy told(&window, &MainWidget::isConnect);
         MessageCapture log;
         // Detection sees the interface, but no collection of the device can be opened.
         backend.announceArrival(QStringLiteral("/dev/hidraw7#VID_1234&PID_4321"));
-        QVERIFY(log.lines().contains(QStringLiteral("open dev error")));
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.first().at(0).toBool(), true);
         QCOMPARE(told.first().at(1).toString(), QStringLiteral("vx02"));
         QVERIFY(window.soundCard());
-        QVERIFY(window.isPolling());
+        QVERIFY(window.devices()->isPolling());
+        QSignalSpy opened(window.devices()->session(), &DeviceSession::opened);
+        QVERIFY(opened.wait());
+        QCOMPARE(opened.first().at(0).toBool(), false);
+        QVERIFY(log.lines().contains(QStringLiteral("open dev error")));
     }
 
     void sceneLoadErrorsReachTheLog()

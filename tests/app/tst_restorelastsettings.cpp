@@ -1,6 +1,7 @@
 // "Restore last settings" end to end: the real main window on an emulated bus, the user's
 // changes made through the sound card's slots as the scene makes them, the device unplugged and
 // plugged again in its start-up state, or the machine put to sleep and woken.
+#include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "device/DetectionDevice.h"
 #include "device/PowerEventWatcher.h"
@@ -9,7 +10,8 @@
 #include "emulator/FirmwareFactory.h"
 #include "soundcard/CommandFrame.h"
 #include "soundcard/SettingsRestorer.h"
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/DeviceSession.h"
+#include "support/SceneRig.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,6 +110,36 @@ QVariantMap remembered(const QString &serial)
     return state;
 }
 
+// The device side, held still: the window talks to the device from its session's thread.
+QVariantMap stateOf(const EmulatedBus &bus, const QString &model)
+{
+    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+    return deviceState(static_cast<CountingFirmware *>(held.firmware)->device());
+}
+
+int settersOf(const EmulatedBus &bus, const QString &model)
+{
+    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+    return static_cast<CountingFirmware *>(held.firmware)->setters;
+}
+
+void turnKnobs(const EmulatedBus &bus, const QString &model, const QVariantMap &state)
+{
+    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+    for (auto it = state.cbegin(); it != state.cend(); ++it)
+        static_cast<CountingFirmware *>(held.firmware)->device().setParameter(it.key(), it.value().toInt());
+}
+
+// The window has the device, and the restorer has had its serial number and done what it does
+// on arrival.
+bool takenOver(MainWidget &window)
+{
+    if (!QTest::qWaitFor([&] { return window.devices()->session() != nullptr; }, 3000))
+        return false;
+    // The serial number's answer, then what the restorer sent on it.
+    return SceneRig::drain(window.devices()->session()) && SceneRig::drain(window.devices()->session());
+}
+
 #define COMPARE_STATE(actual, expected) \
     QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
 
@@ -121,12 +153,12 @@ private:
     QTemporaryDir m_settingsDir;
 
     // The user's changes, taken over by the window's polling; returns the device's state then.
-    QVariantMap changeSettings(MainWidget &window, CountingFirmware *firmware, const QString &model)
+    QVariantMap changeSettings(MainWidget &window, const EmulatedBus &bus, const QString &model)
     {
-        QSignalSpy changed(window.soundCard(), &SoundCardBase::allParaChanged);
         for (const Change &change : changesOf(model))
             apply(window.soundCard(), change);
-        const QVariantMap changedState = deviceState(firmware->device());
+        SceneRig::drain(window.devices()->session());
+        const QVariantMap changedState = stateOf(bus, model);
         [&] { QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), changedState, 3000); }();
         return changedState;
     }
@@ -177,12 +209,12 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, enabled);
         EmulatedBus bus;
-        auto *firmware = new CountingFirmware(model);
-        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
+        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
         auto window = std::make_unique<MainWidget>(&bus);
+        QVERIFY(takenOver(*window));
         window->settingsRestorer()->setEnabled(enabled);
-        const QVariantMap startUp = deviceState(firmware->device());
-        const QVariantMap changed = changeSettings(*window, firmware, model);
+        const QVariantMap startUp = stateOf(bus, model);
+        const QVariantMap changed = changeSettings(*window, bus, model);
         QVERIFY(changed != startUp);
         const QString serial = window->settingsRestorer()->serial();
         // Written at most once a second, not at every change; the unplugging writes it at once.
@@ -190,16 +222,14 @@ private slots:
 
         // Unplugged, and back in its start-up state.
         QVERIFY(bus.unplug(model));
-        firmware = new CountingFirmware(model);
-        COMPARE_STATE(deviceState(firmware->device()), startUp);
-        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
-        QVERIFY(window->soundCard());
+        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
+        COMPARE_STATE(stateOf(bus, model), startUp);
 
-        // The restore follows once the arrival has been told (and the scene read the serial).
-        QTest::qWait(0);
+        // The restore follows once the scene has the serial number.
+        QVERIFY(takenOver(*window));
         if (enabled) {
-            COMPARE_STATE(deviceState(firmware->device()), changed);
-            QVERIFY(firmware->setters > 0);
+            COMPARE_STATE(stateOf(bus, model), changed);
+            QVERIFY(settersOf(bus, model) > 0);
             // The scene's map follows with the polls.
             QTRY_VERIFY2_WITH_TIMEOUT(window->soundCard()->getAllPara() == changed,
                                       differences(window->soundCard()->getAllPara(), changed).constData(), 3000);
@@ -215,8 +245,8 @@ private slots:
             window.reset();
             COMPARE_STATE(remembered(serial), later);
         } else {
-            QCOMPARE(firmware->setters, 0);
-            COMPARE_STATE(deviceState(firmware->device()), startUp);
+            QCOMPARE(settersOf(bus, model), 0);
+            COMPARE_STATE(stateOf(bus, model), startUp);
         }
     }
 
@@ -234,39 +264,40 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, enabled);
         EmulatedBus bus;
-        auto *firmware = new CountingFirmware(model);
-        QVERIFY(bus.plug(model, std::unique_ptr<EmulatedFirmware>(firmware)));
+        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
         MainWidget window(&bus);
+        QVERIFY(takenOver(window));
         window.settingsRestorer()->setEnabled(enabled);
-        const QVariantMap startUp = deviceState(firmware->device());
-        const QVariantMap changed = changeSettings(window, firmware, model);
-        PowerEventWatcher *power = window.detector()->powerEvents();
+        const QVariantMap startUp = stateOf(bus, model);
+        const QVariantMap changed = changeSettings(window, bus, model);
+        PowerEventWatcher *power = window.devices()->detector()->powerEvents();
         QVERIFY(power);
+        DeviceSession *session = window.devices()->session();
 
         // Asleep: the device loses its settings, and the window's polls see that meanwhile.
         power->onPrepareForSleep(true);
         // Written before the machine sleeps, whatever the second.
         if (enabled)
             COMPARE_STATE(remembered(window.settingsRestorer()->serial()), changed);
-        for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
-            QVERIFY(firmware->device().setParameter(it.key(), it.value().toInt()));
+        turnKnobs(bus, model, startUp);
         QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), startUp, 3000);
-        const int settersBeforeWake = firmware->setters;
+        const int settersBeforeWake = settersOf(bus, model);
 
         power->onPrepareForSleep(false);
+        QVERIFY(SceneRig::drain(session));
         if (enabled) {
-            COMPARE_STATE(deviceState(firmware->device()), changed);
+            COMPARE_STATE(stateOf(bus, model), changed);
             QTRY_VERIFY2_WITH_TIMEOUT(window.soundCard()->getAllPara() == changed,
                                       differences(window.soundCard()->getAllPara(), changed).constData(), 3000);
             // What is kept afterwards is still the user's state: a second sleep restores it too.
             power->onPrepareForSleep(true);
-            for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
-                QVERIFY(firmware->device().setParameter(it.key(), it.value().toInt()));
+            turnKnobs(bus, model, startUp);
             power->onPrepareForSleep(false);
-            COMPARE_STATE(deviceState(firmware->device()), changed);
+            QVERIFY(SceneRig::drain(session));
+            COMPARE_STATE(stateOf(bus, model), changed);
         } else {
-            QCOMPARE(firmware->setters, settersBeforeWake);
-            COMPARE_STATE(deviceState(firmware->device()), startUp);
+            QCOMPARE(settersOf(bus, model), settersBeforeWake);
+            COMPARE_STATE(stateOf(bus, model), startUp);
         }
     }
 
@@ -278,12 +309,11 @@ private slots:
         settings.setValue("LastSettings/VS20261205007", "{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":99}}");
         settings.sync();
         EmulatedBus bus;
-        auto *firmware = new CountingFirmware("vx02");
-        QVERIFY(bus.plug("vx02", std::unique_ptr<EmulatedFirmware>(firmware)));
+        QVERIFY(bus.plug("vx02", std::make_unique<CountingFirmware>("vx02")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
         MainWidget window(&bus);
-        QTest::qWait(0);
-        QCOMPARE(firmware->setters, 0);
+        QVERIFY(takenOver(window));
+        QCOMPARE(settersOf(bus, "vx02"), 0);
     }
 };
 

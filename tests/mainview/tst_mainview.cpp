@@ -203,6 +203,20 @@ private slots:
         QVERIFY(rig.takeSetters().isEmpty());
     }
 
+    // A device that stops answering is shown as such until it answers again.
+    void silentDeviceIsShownNotResponding()
+    {
+        SceneRig rig(QStringLiteral("vx02"));
+        rig.setLanguage(kEnglish);
+        QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
+        QVERIFY(rig.setFailure(EmulatedFailure::Silent));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device not responding"), 5000);
+        QCOMPARE(rig.find(QStringLiteral("devStateConnect"))->property("color").value<QColor>(), QColor("red"));
+        QVERIFY(!rig.saveScreenshot(QStringLiteral("vx02-not-responding")).isEmpty());
+        QVERIFY(rig.setFailure(EmulatedFailure::None));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"), 5000);
+    }
+
     // Before any device: the version line, the vx02 pictures and pages, red status.
     void withoutDeviceTheVx02PagesShow()
     {

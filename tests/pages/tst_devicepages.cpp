@@ -105,7 +105,7 @@ QString receivedExactly(SceneRig &rig, const QStringList &expected)
     QString problem;
     if (!arrived || got != expected)
         problem = QStringLiteral("received [%1], expected [%2]").arg(got.join(", "), expected.join(", "));
-    else if (!expected.isEmpty() && !lastReportIs(rig.tap(), expected.last()))
+    else if (!expected.isEmpty() && !lastReportIs(rig.tap().get(), expected.last()))
         problem = QStringLiteral("the frame of %1 differs").arg(expected.last());
     rig.takeSetters();
     return problem;
@@ -313,7 +313,7 @@ void DevicePagesTest::controls()
     act(*rig, action, objectName, arg);
     if (action == Act::Drag) {
         // Every step of the drag sends the value it passed, the target last.
-        QVERIFY(lastReportIs(rig->tap(), setters.last()));
+        QVERIFY(lastReportIs(rig->tap().get(), setters.last()));
         const QStringList sent = rig->takeSetters();
         QVERIFY(!sent.isEmpty());
         QCOMPARE(sent.last(), setters.last());

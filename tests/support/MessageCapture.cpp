@@ -1,8 +1,12 @@
 #include "support/MessageCapture.h"
 
+#include <QMutex>
 #include <QStringList>
 
 namespace {
+// Messages come from the device session's thread too.
+QMutex g_mutex;
+
 QList<QPair<QtMsgType, QString>> &captured()
 {
     static QList<QPair<QtMsgType, QString>> list;
@@ -12,6 +16,7 @@ QList<QPair<QtMsgType, QString>> &captured()
 
 MessageCapture::MessageCapture()
 {
+    QMutexLocker lock(&g_mutex);
     captured().clear();
     m_previous = qInstallMessageHandler(&MessageCapture::handler);
 }
@@ -23,18 +28,20 @@ MessageCapture::~MessageCapture()
 
 void MessageCapture::handler(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
+    QMutexLocker lock(&g_mutex);
     captured().append(qMakePair(type, text));
 }
 
 QList<QPair<QtMsgType, QString>> MessageCapture::messages() const
 {
+    QMutexLocker lock(&g_mutex);
     return captured();
 }
 
 QStringList MessageCapture::texts(QtMsgType type) const
 {
     QStringList result;
-    for (const auto &message : captured()) {
+    for (const auto &message : messages()) {
         if (message.first == type)
             result << message.second;
     }
@@ -44,7 +51,7 @@ QStringList MessageCapture::texts(QtMsgType type) const
 QStringList MessageCapture::lines() const
 {
     QStringList result;
-    for (const auto &message : captured())
+    for (const auto &message : messages())
         result << message.second;
     return result;
 }

@@ -1,8 +1,10 @@
 #include "support/SceneRig.h"
 
+#include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "soundcard/DeviceSession.h"
 #include "support/TappedFirmware.h"
 
 #include <QDir>
@@ -18,8 +20,8 @@
 
 namespace {
 
-// Polls every 500 ms; one more interval covers a poll in progress.
-const int kPollMs = 500;
+// Longest wait for the device's answers: a poll of a device that answers takes 100 ms.
+const int kAnswerWaitMs = 3000;
 
 QPointF pointIn(QQuickItem *item, QPointF at)
 {
@@ -76,6 +78,9 @@ SceneRig::SceneRig(const QString &model)
         qWarning("SceneRig: the main window did not become active");
     if (m_view)
         m_view->setFocus(Qt::OtherFocusReason);
+    // The device attached before start is found once the window is up.
+    if (!model.isEmpty() && !QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, kAnswerWaitMs))
+        qWarning("SceneRig: the window did not take the %s over", qPrintable(model));
     settle();
 }
 
@@ -141,6 +146,7 @@ bool SceneRig::plug(const QString &model)
     if (!m_bus.plug(model, std::move(tap)))
         return false;
     m_tap = raw;
+    m_model = model;
     // The window takes the device over as soon as the bus announces it.
     const bool taken = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, 2000);
     settle();
@@ -152,46 +158,75 @@ bool SceneRig::unplug(const QString &model)
     if (!m_bus.unplug(model))
         return false;
     m_tap = nullptr;
+    m_model.clear();
     const bool dropped = !m_window || QTest::qWaitFor([this] { return m_window->soundCard() == nullptr; }, 2000);
     settle();
     return dropped;
 }
 
-FirmwareBase *SceneRig::firmware() const
+HeldPart<TappedFirmware> SceneRig::tap() const
 {
-    return m_tap ? dynamic_cast<FirmwareBase *>(m_tap->inner()) : nullptr;
+    if (!m_tap)
+        return {};
+    return {m_bus.holdFirmware(m_model).lock, m_tap};
+}
+
+bool SceneRig::setFailure(EmulatedFailure failure)
+{
+    return m_bus.setFailure(m_model, failure);
+}
+
+HeldPart<FirmwareBase> SceneRig::firmware() const
+{
+    if (!m_tap)
+        return {};
+    return {m_bus.holdFirmware(m_model).lock, dynamic_cast<FirmwareBase *>(m_tap->inner())};
 }
 
 QStringList SceneRig::takeSetters()
 {
-    if (!m_tap)
+    const HeldPart<TappedFirmware> held = tap();
+    if (!held)
         return {};
-    const QStringList setters = m_tap->setters();
-    m_tap->clear();
+    const QStringList setters = held->setters();
+    held->clear();
     return setters;
 }
 
 void SceneRig::waitPolls(int polls)
 {
-    // The poll runs on the timer's timeout before anything connected later: once the count is
-    // reached the scene has taken over what the polls found. One poll more: a vx02 answers a
-    // query with the report it queued for the one before. Without a running poll timer (no
-    // device) the polls' time passes anyway.
-    QTimer *timer = nullptr;
-    for (QTimer *child : m_window->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->isActive() && child->interval() == m_window->pollInterval())
-            timer = child;
-    }
-    if (!timer) {
-        QTest::qWait((polls + 1) * kPollMs);
+    DeviceSession *session = m_window ? m_window->devices()->session() : nullptr;
+    if (session) {
+        QSignalSpy polled(session, &DeviceSession::polled);
+        // The first signal may end a poll that was under way already.
+        for (int i = 0; i <= polls; ++i) {
+            if (polled.count() <= i && !polled.wait(kAnswerWaitMs)) {
+                qWarning("SceneRig: the device was not polled");
+                break;
+            }
+        }
     } else {
-        int seen = 0;
-        const QMetaObject::Connection counting = QObject::connect(timer, &QTimer::timeout, [&seen] { ++seen; });
-        if (!QTest::qWaitFor([&seen, polls] { return seen > polls; }, (polls + 2) * kPollMs))
-            qWarning("SceneRig: the device was not polled");
-        QObject::disconnect(counting);
+        // Without a device the polls' time passes anyway.
+        QTest::qWait((polls + 1) * kPollMs);
     }
     settle();
+}
+
+bool SceneRig::drain() const
+{
+    return drain(m_window ? m_window->devices()->session() : nullptr);
+}
+
+bool SceneRig::drain(DeviceSession *session)
+{
+    if (!session)
+        return false;
+    // Queued behind everything asked so far; its note comes back behind their answers.
+    auto done = std::make_shared<bool>(false);
+    session->run([session, done](SoundCardBase &) {
+        QMetaObject::invokeMethod(session, [done] { *done = true; }, Qt::QueuedConnection);
+    });
+    return QTest::qWaitFor([done] { return *done; }, kAnswerWaitMs);
 }
 
 void SceneRig::click(QQuickItem *item, QPointF at)
@@ -304,6 +339,8 @@ QString SceneRig::artefactDir()
 
 void SceneRig::settle() const
 {
+    // What the scene asked of the device has reached it, and its answers are back.
+    drain();
     // Lets queued work run: the popup's transitions, deferred loads, repaints.
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents();

@@ -9,13 +9,30 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <memory>
+#include <QMutex>
 
+#include <memory>
+#include <mutex>
+
+class DeviceSession;
 class FirmwareBase;
 class MainWidget;
 class QQuickItem;
 class QQuickWidget;
 class TappedFirmware;
+
+// A part of the emulated device, held still while this lives: the program talks to the device
+// from its session's thread.
+template <typename Part>
+struct HeldPart
+{
+    std::unique_lock<QMutex> lock;
+    Part *part = nullptr;
+
+    Part *operator->() const { return part; }
+    Part *get() const { return part; }
+    explicit operator bool() const { return part != nullptr; }
+};
 
 // The real main window with its QML scene on an emulated bus, driven as a person would: mouse
 // and key events on the scene, and what the emulated device received and shows. The device's
@@ -27,7 +44,8 @@ class SceneRig
 {
 public:
     // Starts the window with a device of `model` ("vx01", "vx02") attached before start, or
-    // with none when `model` is empty. Shows it and gives the scene the keyboard focus.
+    // with none when `model` is empty. Shows it, waits until the device is taken over and gives
+    // the scene the keyboard focus.
     explicit SceneRig(const QString &model = QString());
     ~SceneRig();
 
@@ -51,16 +69,20 @@ public:
 
     // The device side. plug() attaches a device with a tapped firmware of the model, unplug()
     // removes it; both wait until the window has taken the change over (false if it did not).
+    // Like every action below, they return once what the scene asked of the device has reached
+    // it and its answers are back.
     bool plug(const QString &model);
     bool unplug(const QString &model);
-    TappedFirmware *tap() const { return m_tap; }
+    HeldPart<TappedFirmware> tap() const;
+    // Makes the attached device stop answering (Silent) or answer again (None).
+    bool setFailure(EmulatedFailure failure);
     // The model's firmware behind the tap, for knobs turned on the device itself.
-    FirmwareBase *firmware() const;
+    HeldPart<FirmwareBase> firmware() const;
     // The setter commands the device received since the last call ("group d0 d1" in hex, see
     // TappedFirmware::setters), then forgets them.
     QStringList takeSetters();
-    // Waits until the program has polled the device `polls` more times, and the scene has
-    // taken over what the polls found.
+    // Waits until the program has polled the device `polls` more times (a poll under way when
+    // called does not count), and the scene has taken over what the polls found.
     void waitPolls(int polls = 1);
 
     // A person at the mouse and keyboard.
@@ -94,13 +116,20 @@ public:
     QString saveScreenshot(const QString &name) const;
     static QString artefactDir();
 
+    // Waits until everything asked of `session` so far was done and its answers are back; false
+    // when that takes longer than a device that answers ever takes.
+    static bool drain(DeviceSession *session);
+
 private:
     void settle() const;
+    // Waits until everything asked of the device so far was done and answered.
+    bool drain() const;
 
     EmulatedBus m_bus;
     std::unique_ptr<MainWidget> m_window;
     QQuickWidget *m_view = nullptr;
     TappedFirmware *m_tap = nullptr;
+    QString m_model;
 };
 
 // The test program's main() for scene tests: the fonts resolve as in the program (the alias has

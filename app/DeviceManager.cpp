@@ -1,0 +1,93 @@
+#include "app/DeviceManager.h"
+
+#include "device/DetectionDevice.h"
+#include "soundcard/DeviceSession.h"
+#include "soundcard/SettingsRestorer.h"
+#include "soundcard/SoundCardFactory.h"
+
+#include <QDebug>
+
+DeviceManager::DeviceManager(HidBackend *backend, QObject *parent)
+    : QObject(parent)
+    , m_backend(backend)
+    , m_detector(new DetectionDevice(backend))
+    , m_settingsRestorer(new SettingsRestorer(this))
+{
+    connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &DeviceManager::onDevArrivalOrRemove);
+    // The detection logs sleep, wake and the end of the session; the restorer follows them.
+    m_settingsRestorer->watch(m_detector->powerEvents());
+}
+
+DeviceManager::~DeviceManager()
+{
+    m_settingsRestorer->attach(nullptr);
+    // Sessions (the attached one and any still finishing) wait for their last call here.
+    qDeleteAll(findChildren<DeviceSession *>(QString(), Qt::FindDirectChildrenOnly));
+    delete m_detector;
+}
+
+void DeviceManager::start()
+{
+    m_detector->scanDevicesInBackground();
+}
+
+DeviceSession *DeviceManager::session() const
+{
+    return m_session;
+}
+
+QString DeviceManager::devType() const
+{
+    return m_session ? m_devType : QString();
+}
+
+DetectionDevice *DeviceManager::detector() const
+{
+    return m_detector;
+}
+
+SettingsRestorer *DeviceManager::settingsRestorer() const
+{
+    return m_settingsRestorer;
+}
+
+bool DeviceManager::isPolling() const
+{
+    return m_session && m_session->isPolling();
+}
+
+int DeviceManager::pollInterval() const
+{
+    return m_session ? m_session->pollInterval() : 0;
+}
+
+void DeviceManager::onDevArrivalOrRemove(QString devType, bool isArrival)
+{
+    qDebug() << devType << isArrival;
+    if (isArrival) {
+        // A second arrival while a session exists opens its device again.
+        if (!m_session) {
+            std::unique_ptr<SoundCardBase> card = SoundCardFactory::create(devType, m_backend);
+            if (card) {
+                m_session = new DeviceSession(std::move(card), this);
+                m_devType = devType;
+                emit soundCardChanged(m_session);
+            }
+        }
+        if (m_session) {
+            m_session->openDevice();
+            m_session->startPolling();
+        }
+        m_settingsRestorer->attach(m_session);
+        emit isConnect(true, devType);
+        return;
+    }
+    if (m_session) {
+        m_settingsRestorer->attach(nullptr);
+        // Whatever is still queued for the device that went is dropped, not sent to the next.
+        m_session->close();
+        m_session = nullptr;
+        emit soundCardChanged(nullptr);
+    }
+    emit isConnect(false, devType);
+}
