@@ -207,7 +207,7 @@ void SceneRig::waitPolls(int polls)
         }
     } else {
         // Without a device the polls' time passes anyway.
-        QTest::qWait((polls + 1) * kPollMs);
+        QTest::qWait((polls + 1) * DeviceSession::kPollIntervalMs);
     }
     settle();
 }
