@@ -262,6 +262,9 @@ private slots:
 
     void startLogInstallsHandlerAndPrunes()
     {
+        // A home of its own: the same test under another locale may run beside it.
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
         QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
