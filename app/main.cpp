@@ -5,7 +5,7 @@
 #include "app/MainWidget.h"
 #include "app/SingleInstance.h"
 #include "device/HidBackend.h"
-#include "device/HidBackendFactory.h"
+#include "app/HidBackendFactory.h"
 #include "emulator/FirmwareFactory.h"
 
 #include <QApplication>

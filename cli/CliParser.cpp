@@ -1,7 +1,7 @@
 #include "cli/CliParser.h"
 
 #include "cli/CliCommandTable.h"
-#include "device/HidBackendFactory.h"
+#include "app/HidBackendFactory.h"
 
 #include <QRegularExpression>
 

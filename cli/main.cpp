@@ -1,7 +1,7 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
-#include "device/HidBackendFactory.h"
+#include "app/HidBackendFactory.h"
 #include "device/HidrawPermissionNotice.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareFactory.h"

@@ -1,5 +1,5 @@
 #include "device/DeviceHID.h"
-#include "device/HidBackendFactory.h"
+#include "app/HidBackendFactory.h"
 #include "device/HidrawBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/RecordingFirmware.h"

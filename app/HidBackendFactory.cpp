@@ -1,4 +1,4 @@
-#include "device/HidBackendFactory.h"
+#include "app/HidBackendFactory.h"
 
 #include "device/HidrawBackend.h"
 #include "emulator/EmulatedBus.h"
