@@ -4,10 +4,15 @@
 #include "app/MainWidget.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "emulator/FirmwareVx01.h"
+#include "emulator/FirmwareVx02.h"
+#include "emulator/ReceivedFrame.h"
 #include "soundcard/DeviceSession.h"
 #include "support/TappedFirmware.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -45,6 +50,34 @@ void collect(QObject *object, const QString &name, QList<QObject *> *found, QSet
         for (QQuickItem *child : item->childItems())
             collect(child, name, found, seen);
     }
+}
+
+// A command frame as the model's firmware reads it (see SceneRig::takeSetters); empty for a
+// query.
+QString describeCommand(const FirmwareModel &model, const QByteArray &report)
+{
+    ReceivedFrame frame;
+    QString error;
+    if (!ReceivedFrame::parse(report, &frame, &error))
+        return QStringLiteral("malformed");
+    using Action = FirmwareCommand::Action;
+    for (const FirmwareCommand &command : model.commands) {
+        if (command.code != frame.code || command.dataLength != frame.dataLength
+            || (command.subCode >= 0 && command.subCode != frame.data[0]))
+            continue;
+        switch (command.action) {
+        case Action::SetParameter:
+            return QStringLiteral("%1=%2").arg(QLatin1String(command.key)).arg(frame.data[1]);
+        case Action::SoundMode:
+            return QStringLiteral("mode %1 %2").arg(frame.data[0]).arg(frame.data[1]);
+        case Action::PlayEffect:
+            return QStringLiteral("effect %1").arg(frame.data[0]);
+        case Action::ReportParameters:
+        case Action::Answer:
+            return QString();
+        }
+    }
+    return QStringLiteral("unknown ") + report.mid(1, 17).toHex(' ');
 }
 
 QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
@@ -139,6 +172,25 @@ QString SceneRig::text(const QString &objectName) const
     return object ? object->property("text").toString() : QString();
 }
 
+void SceneRig::walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit)
+{
+    if (!top || !visit(top))
+        return;
+    for (QQuickItem *child : top->childItems())
+        walk(child, visit);
+}
+
+QList<QQuickItem *> SceneRig::itemsOf(QQuickItem *top, const char *className)
+{
+    QList<QQuickItem *> found;
+    walk(top, [&found, className](QQuickItem *item) {
+        if (item->inherits(className))
+            found.append(item);
+        return true;
+    });
+    return found;
+}
+
 bool SceneRig::plug(const QString &model)
 {
     auto tap = std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
@@ -185,31 +237,59 @@ HeldPart<FirmwareBase> SceneRig::firmware() const
 
 QStringList SceneRig::takeSetters()
 {
+    drain();
     const HeldPart<TappedFirmware> held = tap();
     if (!held)
         return {};
-    const QStringList setters = held->setters();
+    const FirmwareModel &model = m_model == QLatin1String("vx01") ? FirmwareVx01::model() : FirmwareVx02::model();
+    QStringList setters;
+    for (const QByteArray &report : held->reports()) {
+        const QString setter = describeCommand(model, report);
+        if (!setter.isEmpty())
+            setters.append(setter);
+    }
     held->clear();
     return setters;
 }
 
-void SceneRig::waitPolls(int polls)
+bool SceneRig::waitInStep()
 {
-    DeviceSession *session = m_window ? m_window->devices()->session() : nullptr;
-    if (session) {
-        QSignalSpy polled(session, &DeviceSession::polled);
-        // The first signal may end a poll that was under way already.
-        for (int i = 0; i <= polls; ++i) {
-            if (polled.count() <= i && !polled.wait(kAnswerWaitMs)) {
-                qWarning("SceneRig: the device was not polled");
-                break;
-            }
+    const auto inStep = [this] {
+        SoundCardBase *card = m_window ? m_window->soundCard() : nullptr;
+        const HeldPart<FirmwareBase> device = firmware();
+        if (!card || !device)
+            return false;
+        const QVariantMap taken = card->getAllPara();
+        for (const QString &key : device->keys()) {
+            if (taken.value(key) != QVariant(device->parameter(key)))
+                return false;
         }
-    } else {
-        // Without a device the polls' time passes anyway.
-        QTest::qWait((polls + 1) * DeviceSession::kPollIntervalMs);
+        return true;
+    };
+    // A poll may bring an older report: a vx02 poll can read the answer to the query before
+    // it, and a report read while setters were on their way is held back.
+    for (int i = 0; i < 10 && !inStep(); ++i) {
+        DeviceSession *session = m_window ? m_window->devices()->session() : nullptr;
+        if (!session)
+            return false;
+        QSignalSpy polled(session, &DeviceSession::polled);
+        session->getParaIsChange();
+        if (!polled.wait(kAnswerWaitMs))
+            qWarning("SceneRig: the device was not polled");
+        settle();
     }
-    settle();
+    return inStep();
+}
+
+bool SceneRig::setOnDevice(const QString &assignments)
+{
+    for (const QString &assignment : assignments.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const HeldPart<FirmwareBase> device = firmware();
+        if (!device || !device->setParameter(assignment.section(QLatin1Char('='), 0, 0),
+                                             assignment.section(QLatin1Char('='), 1).toInt()))
+            return false;
+    }
+    return waitInStep();
 }
 
 bool SceneRig::drain() const
@@ -221,12 +301,27 @@ bool SceneRig::drain(DeviceSession *session)
 {
     if (!session)
         return false;
-    // Queued behind everything asked so far; its note comes back behind their answers.
-    auto done = std::make_shared<bool>(false);
-    session->run([session, done](SoundCardBase &) {
-        QMetaObject::invokeMethod(session, [done] { *done = true; }, Qt::QueuedConnection);
+    // Queued behind everything asked so far; its note comes back behind their answers and
+    // ends the wait at once.
+    struct Wait
+    {
+        bool done = false;
+        QPointer<QEventLoop> loop;   // touched on this thread only
+    };
+    auto wait = std::make_shared<Wait>();
+    session->run([session, wait](SoundCardBase &) {
+        QMetaObject::invokeMethod(session, [wait] {
+            wait->done = true;
+            if (wait->loop)
+                wait->loop->quit();
+        }, Qt::QueuedConnection);
     });
-    return QTest::qWaitFor([done] { return *done; }, kAnswerWaitMs);
+    QEventLoop loop;
+    wait->loop = &loop;
+    QTimer::singleShot(kAnswerWaitMs, &loop, &QEventLoop::quit);
+    if (!wait->done)
+        loop.exec();
+    return wait->done;
 }
 
 void SceneRig::click(QQuickItem *item, QPointF at)
@@ -341,9 +436,8 @@ void SceneRig::settle() const
 {
     // What the scene asked of the device has reached it, and its answers are back.
     drain();
-    // Lets queued work run: the popup's transitions, deferred loads, repaints.
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QTest::qWait(5);
-    }
+    // Lets queued work run (deferred loads, bindings, popups), and the view draw: it renders
+    // 5 ms after a change, laying out its rows and columns as it does.
+    QCoreApplication::processEvents();
+    QTest::qWait(6);
 }

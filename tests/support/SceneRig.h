@@ -11,6 +11,7 @@
 
 #include <QMutex>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -66,6 +67,11 @@ public:
     QString pageSource() const;
     // The text an item shows (its "text" property).
     QString text(const QString &objectName) const;
+    // Walks `top` and the items below it, depth first in the scene's order; `visit` answers
+    // whether to go below the item it was given.
+    static void walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit);
+    // `top` and the items below it whose class inherits `className`, in the scene's order.
+    static QList<QQuickItem *> itemsOf(QQuickItem *top, const char *className);
 
     // The device side. plug() attaches a device with a tapped firmware of the model, unplug()
     // removes it; both wait until the window has taken the change over (false if it did not).
@@ -78,12 +84,17 @@ public:
     bool setFailure(EmulatedFailure failure);
     // The model's firmware behind the tap, for knobs turned on the device itself.
     HeldPart<FirmwareBase> firmware() const;
-    // The setter commands the device received since the last call ("group d0 d1" in hex, see
-    // TappedFirmware::setters), then forgets them.
+    // The setter commands the device received since the last call, once what the scene asked
+    // so far has reached it, as its firmware reads them, then forgets them: "key=value" for a parameter set ("volumeRecording=12"), "mode t c" for
+    // sound mode t with choice c, "effect n" for sound effect n; a command the device does not
+    // know is "unknown" with its bytes, a frame it cannot read "malformed". Queries are left out.
     QStringList takeSetters();
-    // Waits until the program has polled the device `polls` more times (a poll under way when
-    // called does not count), and the scene has taken over what the polls found.
-    void waitPolls(int polls = 1);
+    // Waits until the program has taken over every parameter the device holds, so the scene
+    // shows them: asks for polls, one after the other, until it has (false if ten did not do).
+    bool waitInStep();
+    // Turns knobs on the device itself, "key=value,key=value", and waits until the scene shows
+    // them; false for a key the device does not have.
+    bool setOnDevice(const QString &assignments);
 
     // A person at the mouse and keyboard.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
