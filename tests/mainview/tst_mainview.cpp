@@ -6,12 +6,12 @@
 #include "soundcard/SettingsRestorer.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
-#include "support/TappedFirmware.h"
 
 #include <QDesktopServices>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QtTest>
 
@@ -48,6 +48,19 @@ void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuick
             controls->append(shown);
         return true;
     });
+}
+
+// The texts shown below `layer` that are still in Chinese.
+QStringList untranslated(QQuickItem *layer)
+{
+    QList<QQuickItem *> texts, controls;
+    textsAndControls(layer, &texts, &controls);
+    QStringList chinese;
+    for (QQuickItem *text : texts) {
+        if (text->property("text").toString().contains(QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"))))
+            chinese << text->property("text").toString();
+    }
+    return chinese;
 }
 
 // What is wrong with the layout below `layer` as drawn: texts cut short (elided), texts
@@ -276,7 +289,6 @@ private slots:
         const QStringList navs{"navHardware", "navVolume", "navEffect"};
         const QStringList pages{"PageHardwareSet_", "PageVolumeSet_", "PageSoundChoice_"};
         const QStringList pictures{"Hardware.png", "Volume.png", "Effect.png"};
-        const QStringList shots{"hardware", "volume", "effect"};
         const QString suffix = QStringLiteral("-%1-%2").arg(language == kEnglish ? "en" : "zh").arg(scale, 0, 'f', 1);
         const bool keep = scale == 1.0 || scale == 2.0;
         const QRectF window(QPointF(0, 0), rig.root()->size());
@@ -288,9 +300,11 @@ private slots:
             QCOMPARE(picture->property("source").toString(), kPictures + model + pictureSuffix(language) + pictures[i]);
             QTRY_COMPARE(picture->property("status").toInt(), 1);
             if (keep)
-                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + shots[i] + suffix).isEmpty());
+                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix).isEmpty());
             const QStringList problems = layoutProblems(rig.root(), window, 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+            if (language == kEnglish)
+                QCOMPARE(untranslated(rig.page()), QStringList());
         }
 
         QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
@@ -375,6 +389,8 @@ private slots:
         chooseLanguage(rig, kEnglish);
         QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(),
                  kPictures + QStringLiteral("vx01EnglishEffect.png"));
+        // The page on screen is retranslated too.
+        QCOMPARE(untranslated(rig.page()), QStringList());
         QCOMPARE(rig.text(QStringLiteral("navEffect")), QStringLiteral("SOUND EFFECT"));
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
         QCOMPARE(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString(), kEnglish);
@@ -563,20 +579,15 @@ private slots:
     void keyboardNavigation()
     {
         SceneRig rig(QStringLiteral("vx02"));
-        const auto tabTo = [&rig](QQuickItem *target) {
-            for (int i = 0; i < 40 && rig.focusItem() != target; ++i)
-                rig.key(Qt::Key_Tab);
-            return rig.focusItem() == target;
-        };
-        QVERIFY(tabTo(rig.item(QStringLiteral("navEffect"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("navEffect"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx02.qml"));
 
-        QVERIFY(tabTo(rig.item(QStringLiteral("settingButton"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("settingButton"))));
         rig.key(Qt::Key_Space);
         QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
         QTRY_VERIFY(dialog->property("opened").toBool());
-        QVERIFY(tabTo(rig.item(QStringLiteral("aboutTab"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("aboutTab"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(dialogPage(rig), QStringLiteral("qrc:/Qml/settingDialog/aboutPage.qml"));
         rig.key(Qt::Key_Escape);

@@ -216,39 +216,30 @@ bool SceneRig::unplug(const QString &model)
     return dropped;
 }
 
-HeldPart<TappedFirmware> SceneRig::tap() const
-{
-    if (!m_tap)
-        return {};
-    return {m_bus.holdFirmware(m_model).lock, m_tap};
-}
-
 bool SceneRig::setFailure(EmulatedFailure failure)
 {
     return m_bus.setFailure(m_model, failure);
 }
 
-HeldPart<FirmwareBase> SceneRig::firmware() const
+FirmwareBase *SceneRig::firmware(const EmulatedBus::HeldFirmware &held) const
 {
-    if (!m_tap)
-        return {};
-    return {m_bus.holdFirmware(m_model).lock, dynamic_cast<FirmwareBase *>(m_tap->inner())};
+    return held.firmware ? dynamic_cast<FirmwareBase *>(m_tap->inner()) : nullptr;
 }
 
 QStringList SceneRig::takeSetters()
 {
     drain();
-    const HeldPart<TappedFirmware> held = tap();
-    if (!held)
+    const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+    if (!held.firmware)
         return {};
     const FirmwareModel &model = m_model == QLatin1String("vx01") ? FirmwareVx01::model() : FirmwareVx02::model();
     QStringList setters;
-    for (const QByteArray &report : held->reports()) {
+    for (const QByteArray &report : m_tap->reports()) {
         const QString setter = describeCommand(model, report);
         if (!setter.isEmpty())
             setters.append(setter);
     }
-    held->clear();
+    m_tap->clear();
     return setters;
 }
 
@@ -256,7 +247,8 @@ bool SceneRig::waitInStep()
 {
     const auto inStep = [this] {
         SoundCardBase *card = m_window ? m_window->soundCard() : nullptr;
-        const HeldPart<FirmwareBase> device = firmware();
+        const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+        const FirmwareBase *device = firmware(held);
         if (!card || !device)
             return false;
         const QVariantMap taken = card->getAllPara();
@@ -284,7 +276,8 @@ bool SceneRig::waitInStep()
 bool SceneRig::setOnDevice(const QString &assignments)
 {
     for (const QString &assignment : assignments.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const HeldPart<FirmwareBase> device = firmware();
+        const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+        FirmwareBase *device = firmware(held);
         if (!device || !device->setParameter(assignment.section(QLatin1Char('='), 0, 0),
                                              assignment.section(QLatin1Char('='), 1).toInt()))
             return false;
@@ -342,12 +335,6 @@ void SceneRig::doubleClick(QQuickItem *item, QPointF at)
     settle();
 }
 
-void SceneRig::hover(QQuickItem *item, QPointF at)
-{
-    QTest::mouseMove(m_view, toView(item, at));
-    settle();
-}
-
 void SceneRig::drag(QQuickItem *item, QPointF from, QPointF to)
 {
     const QPoint start = toView(item, from);
@@ -381,6 +368,17 @@ void SceneRig::type(const QString &text)
 QQuickItem *SceneRig::focusItem() const
 {
     return m_view ? m_view->quickWindow()->activeFocusItem() : nullptr;
+}
+
+bool SceneRig::tabTo(QQuickItem *target, int limit)
+{
+    for (int i = 0; i < limit && target; ++i) {
+        QQuickItem *focus = focusItem();
+        if (focus && (focus == target || target->isAncestorOf(focus)))
+            return true;
+        key(Qt::Key_Tab);
+    }
+    return false;
 }
 
 QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
@@ -419,17 +417,14 @@ QImage SceneRig::grab() const
 
 QString SceneRig::saveScreenshot(const QString &name) const
 {
-    const QString dir = artefactDir();
+    // $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
+    QString dir = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
+    if (dir.isEmpty())
+        dir = QDir::currentPath() + QStringLiteral("/screenshots");
     if (!QDir().mkpath(dir))
         return QString();
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     return grab().save(path) ? path : QString();
-}
-
-QString SceneRig::artefactDir()
-{
-    const QString fromEnv = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
-    return fromEnv.isEmpty() ? QDir::currentPath() + QStringLiteral("/screenshots") : fromEnv;
 }
 
 void SceneRig::settle() const

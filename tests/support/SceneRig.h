@@ -9,11 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <QMutex>
-
 #include <functional>
 #include <memory>
-#include <mutex>
 
 class DeviceSession;
 class FirmwareBase;
@@ -21,19 +18,6 @@ class MainWidget;
 class QQuickItem;
 class QQuickWidget;
 class TappedFirmware;
-
-// A part of the emulated device, held still while this lives: the program talks to the device
-// from its session's thread.
-template <typename Part>
-struct HeldPart
-{
-    std::unique_lock<QMutex> lock;
-    Part *part = nullptr;
-
-    Part *operator->() const { return part; }
-    Part *get() const { return part; }
-    explicit operator bool() const { return part != nullptr; }
-};
 
 // The real main window with its QML scene on an emulated bus, driven as a person would: mouse
 // and key events on the scene, and what the emulated device received and shows. The device's
@@ -79,13 +63,10 @@ public:
     // it and its answers are back.
     bool plug(const QString &model);
     bool unplug(const QString &model);
-    HeldPart<TappedFirmware> tap() const;
     // Makes the attached device stop answering (Silent) or answer again (None).
     bool setFailure(EmulatedFailure failure);
-    // The model's firmware behind the tap, for knobs turned on the device itself.
-    HeldPart<FirmwareBase> firmware() const;
-    // The setter commands the device received since the last call, once what the scene asked
-    // so far has reached it, as its firmware reads them, then forgets them: "key=value" for a parameter set ("volumeRecording=12"), "mode t c" for
+    // The setter commands the device received since the last call, as its firmware reads them,
+    // then forgets them: "key=value" for a parameter set ("volumeRecording=12"), "mode t c" for
     // sound mode t with choice c, "effect n" for sound effect n; a command the device does not
     // know is "unknown" with its bytes, a frame it cannot read "malformed". Queries are left out.
     QStringList takeSetters();
@@ -99,13 +80,15 @@ public:
     // A person at the mouse and keyboard.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
     void doubleClick(QQuickItem *item, QPointF at = QPointF(-1, -1));
-    void hover(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // Presses at `from`, moves in steps and releases at `to`.
     void drag(QQuickItem *item, QPointF from, QPointF to);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void type(const QString &text);
     // The item that has the keyboard focus, null when none.
     QQuickItem *focusItem() const;
+    // Presses Tab until the keyboard focus is on `target` or inside it (false after `limit`
+    // presses).
+    bool tabTo(QQuickItem *target, int limit = 60);
     // Where an item's point lies in the view.
     QPoint toView(QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
 
@@ -125,13 +108,15 @@ public:
     // Saves grab() as <artefact folder>/<name>.png and returns the path ("" on failure). The
     // folder is $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
     QString saveScreenshot(const QString &name) const;
-    static QString artefactDir();
 
     // Waits until everything asked of `session` so far was done and its answers are back; false
     // when that takes longer than a device that answers ever takes.
     static bool drain(DeviceSession *session);
 
 private:
+    // The firmware of the attached device behind the tap, held still while `held` lives (the
+    // program talks to the device from its session's thread); null when none is attached.
+    FirmwareBase *firmware(const EmulatedBus::HeldFirmware &held) const;
     void settle() const;
     // Waits until everything asked of the device so far was done and answered.
     bool drain() const;
