@@ -258,19 +258,33 @@ bool SceneRig::waitInStep()
         }
         return true;
     };
-    // A poll may bring an older report: a vx02 poll can read the answer to the query before
-    // it, and a report read while setters were on their way is held back.
-    for (int i = 0; i < 10 && !inStep(); ++i) {
-        DeviceSession *session = m_window ? m_window->devices()->session() : nullptr;
-        if (!session)
-            return false;
+    // A vx02 poll can read the answer to the query before it, and a report read while setters
+    // were on their way is held back.
+    return pollUntil(m_window ? m_window->devices()->session() : nullptr, [this, inStep] {
+        settle();
+        return inStep();
+    });
+}
+
+bool SceneRig::pollUntil(DeviceSession *session, const std::function<bool()> &done)
+{
+    if (!session)
+        return false;
+    // One poll at a time, each asked for once the one before has answered: the session holds
+    // back a report read while something else it was asked for was still on its way, so polls
+    // of its timer in between would hold back every report.
+    const int interval = session->isPolling() ? session->pollInterval() : 0;
+    session->stopPolling();
+    drain(session);
+    for (int i = 0; i < 10 && !done(); ++i) {
         QSignalSpy polled(session, &DeviceSession::polled);
         session->getParaIsChange();
         if (!polled.wait(kAnswerWaitMs))
             qWarning("SceneRig: the device was not polled");
-        settle();
     }
-    return inStep();
+    if (interval > 0)
+        session->startPolling(interval);
+    return done();
 }
 
 bool SceneRig::setOnDevice(const QString &assignments)

@@ -112,6 +112,9 @@ public:
     // Waits until everything asked of `session` so far was done and its answers are back; false
     // when that takes longer than a device that answers ever takes.
     static bool drain(DeviceSession *session);
+    // Asks `session` for polls, one after the other, until `done` holds (false if ten did not
+    // do): a poll may bring an older report, so one is not always enough.
+    static bool pollUntil(DeviceSession *session, const std::function<bool()> &done);
 
 private:
     // The firmware of the attached device behind the tap, held still while `held` lives (the
