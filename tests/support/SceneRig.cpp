@@ -35,23 +35,6 @@ QPointF pointIn(QQuickItem *item, QPointF at)
     return at;
 }
 
-// Walks QObject children and visual children (a popup's content hangs below the overlay, a
-// page below its Loader), each object once.
-void collect(QObject *object, const QString &name, QList<QObject *> *found, QSet<QObject *> *seen)
-{
-    if (seen->contains(object))
-        return;
-    seen->insert(object);
-    if (object->objectName() == name)
-        found->append(object);
-    for (QObject *child : object->children())
-        collect(child, name, found, seen);
-    if (auto *item = qobject_cast<QQuickItem *>(object)) {
-        for (QQuickItem *child : item->childItems())
-            collect(child, name, found, seen);
-    }
-}
-
 // A command frame as the model's firmware reads it (see SceneRig::takeSetters); empty for a
 // query.
 QString describeCommand(const FirmwareModel &model, const QByteArray &report)
@@ -83,10 +66,30 @@ QString describeCommand(const FirmwareModel &model, const QByteArray &report)
 QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
 {
     QList<QObject *> found;
-    QSet<QObject *> seen;
-    if (view && view->rootObject())
-        collect(view->quickWindow()->contentItem(), name, &found, &seen);
+    if (view && view->rootObject()) {
+        SceneRig::walkObjects(view->quickWindow()->contentItem(), [&found, &name](QObject *object) {
+            if (object->objectName() == name)
+                found.append(object);
+            return true;
+        });
+    }
     return found;
+}
+
+// See SceneRig::walkObjects.
+void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet<QObject *> *seen)
+{
+    if (seen->contains(object))
+        return;
+    seen->insert(object);
+    if (!visit(object))
+        return;
+    if (auto *item = qobject_cast<QQuickItem *>(object)) {
+        for (QQuickItem *child : item->childItems())
+            walkOnce(child, visit, seen);
+    }
+    for (QObject *child : object->children())
+        walkOnce(child, visit, seen);
 }
 
 } // namespace
@@ -172,12 +175,19 @@ QString SceneRig::text(const QString &objectName) const
     return object ? object->property("text").toString() : QString();
 }
 
+void SceneRig::walkObjects(QObject *top, const std::function<bool(QObject *)> &visit)
+{
+    QSet<QObject *> seen;
+    if (top)
+        walkOnce(top, visit, &seen);
+}
+
 void SceneRig::walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit)
 {
-    if (!top || !visit(top))
-        return;
-    for (QQuickItem *child : top->childItems())
-        walk(child, visit);
+    walkObjects(top, [&visit](QObject *object) {
+        auto *item = qobject_cast<QQuickItem *>(object);
+        return item && visit(item);
+    });
 }
 
 QList<QQuickItem *> SceneRig::itemsOf(QQuickItem *top, const char *className)

@@ -51,8 +51,11 @@ public:
     QString pageSource() const;
     // The text an item shows (its "text" property).
     QString text(const QString &objectName) const;
-    // Walks `top` and the items below it, depth first in the scene's order; `visit` answers
-    // whether to go below the item it was given.
+    // The one walk through a scene: `top` and everything below it, depth first, each object
+    // once: an item's visual children in the scene's order, then its other children (a timer,
+    // a popup, whose content hangs below the overlay). `visit` answers whether to go below the
+    // object it was given. walk() visits the items only.
+    static void walkObjects(QObject *top, const std::function<bool(QObject *)> &visit);
     static void walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit);
     // `top` and the items below it whose class inherits `className`, in the scene's order.
     static QList<QQuickItem *> itemsOf(QQuickItem *top, const char *className);
