@@ -6,12 +6,12 @@
 #include "soundcard/SettingsRestorer.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
-#include "support/TappedFirmware.h"
 
 #include <QDesktopServices>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QtTest>
 
@@ -38,15 +38,29 @@ QStringList sceneWarnings(const MessageCapture &capture)
 // The visible items below `item` (itself included) that show a text or are controls.
 void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuickItem *> *controls)
 {
-    if (!item->isVisible() || item->opacity() == 0)
-        return;
-    if ((item->inherits("QQuickText") || item->inherits("QQuickTextInput"))
-        && !item->property("text").toString().trimmed().isEmpty())
-        texts->append(item);
-    if (item->inherits("QQuickControl"))
-        controls->append(item);
-    for (QQuickItem *child : item->childItems())
-        textsAndControls(child, texts, controls);
+    SceneRig::walk(item, [texts, controls](QQuickItem *shown) {
+        if (!shown->isVisible() || shown->opacity() == 0)
+            return false;
+        if ((shown->inherits("QQuickText") || shown->inherits("QQuickTextInput"))
+            && !shown->property("text").toString().trimmed().isEmpty())
+            texts->append(shown);
+        if (shown->inherits("QQuickControl"))
+            controls->append(shown);
+        return true;
+    });
+}
+
+// The texts shown below `layer` that are still in Chinese.
+QStringList untranslated(QQuickItem *layer)
+{
+    QList<QQuickItem *> texts, controls;
+    textsAndControls(layer, &texts, &controls);
+    QStringList chinese;
+    for (QQuickItem *text : texts) {
+        if (text->property("text").toString().contains(QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"))))
+            chinese << text->property("text").toString();
+    }
+    return chinese;
 }
 
 // What is wrong with the layout below `layer` as drawn: texts cut short (elided), texts
@@ -131,15 +145,10 @@ private:
     // The entries of an open combo box's list, by text.
     static QQuickItem *listEntry(SceneRig &rig, const QString &text)
     {
-        QList<QQuickItem *> pending{rig.view()->quickWindow()->contentItem()};
-        while (!pending.isEmpty()) {
-            QQuickItem *item = pending.takeFirst();
-            if (item->inherits("QQuickItemDelegate") && item->isVisible()) {
-                auto *label = item->property("contentItem").value<QQuickItem *>();
-                if (label && label->property("text").toString() == text)
-                    return item;
-            }
-            pending.append(item->childItems());
+        for (QQuickItem *item : SceneRig::itemsOf(rig.view()->quickWindow()->contentItem(), "QQuickItemDelegate")) {
+            auto *label = item->property("contentItem").value<QQuickItem *>();
+            if (item->isVisible() && label && label->property("text").toString() == text)
+                return item;
         }
         return nullptr;
     }
@@ -275,12 +284,11 @@ private slots:
         rig.setScale(scale);
         QCOMPARE(rig.evaluate(QStringLiteral("MainLogic.getScalingRate()")).toDouble(), scale);
         // The pages show the device's settings from the first poll on.
-        rig.waitPolls(1);
+        QVERIFY(rig.waitInStep());
 
         const QStringList navs{"navHardware", "navVolume", "navEffect"};
         const QStringList pages{"PageHardwareSet_", "PageVolumeSet_", "PageSoundChoice_"};
         const QStringList pictures{"Hardware.png", "Volume.png", "Effect.png"};
-        const QStringList shots{"hardware", "volume", "effect"};
         const QString suffix = QStringLiteral("-%1-%2").arg(language == kEnglish ? "en" : "zh").arg(scale, 0, 'f', 1);
         const bool keep = scale == 1.0 || scale == 2.0;
         const QRectF window(QPointF(0, 0), rig.root()->size());
@@ -292,9 +300,11 @@ private slots:
             QCOMPARE(picture->property("source").toString(), kPictures + model + pictureSuffix(language) + pictures[i]);
             QTRY_COMPARE(picture->property("status").toInt(), 1);
             if (keep)
-                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + shots[i] + suffix).isEmpty());
+                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix).isEmpty());
             const QStringList problems = layoutProblems(rig.root(), window, 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+            if (language == kEnglish)
+                QCOMPARE(untranslated(rig.page()), QStringList());
         }
 
         QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
@@ -379,6 +389,8 @@ private slots:
         chooseLanguage(rig, kEnglish);
         QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(),
                  kPictures + QStringLiteral("vx01EnglishEffect.png"));
+        // The page on screen is retranslated too.
+        QCOMPARE(untranslated(rig.page()), QStringList());
         QCOMPARE(rig.text(QStringLiteral("navEffect")), QStringLiteral("SOUND EFFECT"));
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
         QCOMPARE(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString(), kEnglish);
@@ -392,7 +404,7 @@ private slots:
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx01.qml"));
     }
 
-    // Connect while the volume page shows, unplug, operate the page, replug.
+    // Connect while the volume page shows, unplug, replug: the page stays on screen.
     void connectUnplugReplug()
     {
         MessageCapture capture;
@@ -430,21 +442,6 @@ private slots:
         QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(),
                  kPictures + QStringLiteral("vx01EnglishVolume.png"));
         rig.setLanguage(kChinese);
-
-        // Every button of the page and the page's own keys still work without a device: the
-        // guards hold, nothing complains.
-        QList<QQuickItem *> pending{page.data()};
-        int pressed = 0;
-        while (!pending.isEmpty()) {
-            QQuickItem *item = pending.takeFirst();
-            if (item->inherits("QQuickAbstractButton") && item->isVisible() && item->isEnabled()) {
-                rig.click(item);
-                ++pressed;
-            }
-            pending.append(item->childItems());
-        }
-        QVERIFY(pressed >= 5);
-        QTest::qWait(300);
 
         QVERIFY(rig.plug(QStringLiteral("vx01")));
         QCOMPARE(rig.page(), page.data());
@@ -582,20 +579,15 @@ private slots:
     void keyboardNavigation()
     {
         SceneRig rig(QStringLiteral("vx02"));
-        const auto tabTo = [&rig](QQuickItem *target) {
-            for (int i = 0; i < 40 && rig.focusItem() != target; ++i)
-                rig.key(Qt::Key_Tab);
-            return rig.focusItem() == target;
-        };
-        QVERIFY(tabTo(rig.item(QStringLiteral("navEffect"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("navEffect"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageSoundChoice_vx02.qml"));
 
-        QVERIFY(tabTo(rig.item(QStringLiteral("settingButton"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("settingButton"))));
         rig.key(Qt::Key_Space);
         QObject *dialog = rig.find(QStringLiteral("dialogSeting"));
         QTRY_VERIFY(dialog->property("opened").toBool());
-        QVERIFY(tabTo(rig.item(QStringLiteral("aboutTab"))));
+        QVERIFY(rig.tabTo(rig.item(QStringLiteral("aboutTab"))));
         rig.key(Qt::Key_Space);
         QCOMPARE(dialogPage(rig), QStringLiteral("qrc:/Qml/settingDialog/aboutPage.qml"));
         rig.key(Qt::Key_Escape);

@@ -1,5 +1,6 @@
 // The sound-card objects against a device whose answers each test scripts.
 #include "ScriptedFirmware.h"
+#include "support/Hex.h"
 #include "support/MessageCapture.h"
 #include "support/SoundCardRig.h"
 
@@ -11,11 +12,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
 
 quint16 nextSequence()
 {
