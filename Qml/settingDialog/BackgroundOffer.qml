@@ -12,6 +12,9 @@ Popup {
     signal accepted()
 
     function show() {
+        // The scale may have changed since the page was made (another screen).
+        autoResize.horizontalRatio = MainLogic.getScalingRate()
+        autoResize.verticalRatio = MainLogic.getScalingRate()
         width = 300 * MainLogic.getScalingRate()
         height = 124 * MainLogic.getScalingRate()
         x = (parent.width - width) / 2

@@ -348,6 +348,7 @@ private slots:
                 QTRY_VERIFY(offer->property("opened").toBool());
                 auto *box = qobject_cast<QQuickItem *>(offer->property("contentItem").value<QObject *>())->parentItem();
                 QCOMPARE(box->size(), QSizeF(300 * scale, 124 * scale));
+                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(), qRound(14 * scale));
                 if (keep)
                     QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-offer-%1%2").arg(model, suffix)).isEmpty());
                 const QStringList offerProblems = layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
