@@ -181,6 +181,8 @@ private slots:
         // The language choice is stored per user; keep it away from the real one.
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+        // So are the other settings: the tests running beside this one switch them too.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     }
 
     // Each switch of the general page changes its setting, and shows it. Switching "Restore last
@@ -343,9 +345,12 @@ private slots:
                 // The offer of "Restore last settings", over the dialog.
                 rig.window()->settingsRestorer()->setEnabled(false);
                 rig.window()->background()->setRunInBackground(false);
-                rig.click(rig.item(QStringLiteral("restoreSwitch"))->findChild<QQuickItem *>(QStringLiteral("toggle")));
-                QObject *offer = rig.find(QStringLiteral("backgroundOffer"));
-                QTRY_VERIFY(offer->property("opened").toBool());
+                auto *page = dialog->property("page").value<QQuickItem *>();
+                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))->findChild<QQuickItem *>(QStringLiteral("toggle")));
+                QObject *offer = page->findChild<QObject *>(QStringLiteral("backgroundOffer"));
+                QTRY_VERIFY2(offer->property("opened").toBool(),
+                             qPrintable(QStringLiteral("restore %1, background %2").arg(rig.window()->settingsRestorer()->isEnabled())
+                                            .arg(rig.window()->background()->runInBackground())));
                 auto *box = qobject_cast<QQuickItem *>(offer->property("contentItem").value<QObject *>())->parentItem();
                 QCOMPARE(box->size(), QSizeF(300 * scale, 124 * scale));
                 QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(), qRound(14 * scale));
