@@ -1,6 +1,7 @@
 // "Restore last settings" end to end: the real main window on an emulated bus, the user's
 // changes made through the sound card's slots as the scene makes them, the device unplugged and
 // plugged again in its start-up state, or the machine put to sleep and woken.
+#include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "device/DetectionDevice.h"
@@ -189,16 +190,19 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("closedInBackground");   // the window closed in background mode first
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s on", model) << model << true;
-            QTest::addRow("%s off", model) << model << false;
+            QTest::addRow("%s on", model) << model << true << false;
+            QTest::addRow("%s off", model) << model << false << false;
         }
+        QTest::newRow("vx02 on, window closed") << "vx02" << true << true;
     }
 
     void replugBringsBackTheLastSettings()
     {
         QFETCH(QString, model);
         QFETCH(bool, enabled);
+        QFETCH(bool, closedInBackground);
         EmulatedBus bus;
         QVERIFY(bus.plug(model, tapped(model)));
         auto window = std::make_unique<MainWidget>(&bus);
@@ -206,6 +210,14 @@ private slots:
         window->settingsRestorer()->setEnabled(enabled);
         const QVariantMap startUp = stateOf(bus, model);
         const QVariantMap changed = changeSettings(*window, bus, model);
+        if (closedInBackground) {
+            // Closing only hides the window: the program goes on detecting and restoring.
+            window->background()->setRunInBackground(true);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QVERIFY(!window->close());
+            QVERIFY(!window->isVisible());
+        }
         QVERIFY(changed != startUp);
         const QString serial = window->settingsRestorer()->serial();
         // Written at most once a second, not at every change; the unplugging writes it at once.

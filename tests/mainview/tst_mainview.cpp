@@ -1,5 +1,7 @@
 // The main view and the settings dialog on the real main window, driven by mouse and keyboard
 // against the emulated devices.
+#include "app/AutostartEntry.h"
+#include "app/BackgroundSettings.h"
 #include "app/MainWidget.h"
 #include "record/RecordWidget.h"
 #include "soundcard/SoundCardBase.h"
@@ -188,27 +190,57 @@ private slots:
         // The language choice is stored per user; keep it away from the real one.
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+        // So are the other settings: the tests running beside this one switch them too.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     }
 
-    void restoreLastSettingsIsSwitchedInTheGeneralPage()
+    // Each switch of the general page changes its setting, and shows it. Switching "Restore last
+    // settings" on offers to run in the background too: only a running program restores.
+    void generalPageSwitches_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("setting");   // as the scene reads it
+        QTest::addColumn<QString>("answer");    // the offer's button, "" where none is offered
+        const QString restore = QStringLiteral("MainLogic.settingsRestorer.enabled");
+        QTest::newRow("restore, offer taken") << "restoreSwitch" << restore << "offerAccept";
+        QTest::newRow("restore, offer declined") << "restoreSwitch" << restore << "offerDecline";
+        QTest::newRow("background") << "backgroundSwitch" << "MainLogic.background.runInBackground" << "";
+        QTest::newRow("autostart") << "autostartSwitch" << "MainLogic.background.autostart" << "";
+    }
+
+    void generalPageSwitches()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, setting);
+        QFETCH(QString, answer);
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet")).clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vorlet"), QStringLiteral("vx02"))
             .remove(QStringLiteral("Language"));
         SceneRig rig(QStringLiteral("vx02"));
-        QVERIFY(!rig.window()->settingsRestorer()->isEnabled());
         openSettings(rig, "generalTab");
         QQuickItem *toggle = nullptr;
-        QTRY_VERIFY((toggle = rig.item(QStringLiteral("restoreSwitch"))) != nullptr);
+        QTRY_VERIFY((toggle = rig.item(name)) != nullptr);
         // With no language stored the box shows the one in use.
         QVERIFY(rig.evaluate(QStringLiteral("Tran.getLanguage()")).toString().isEmpty());
         QCOMPARE(rig.item(QStringLiteral("languageBox"))->property("currentText").toString(),
                  rig.evaluate(QStringLiteral("Tran.currentLanguage")).toString());
         QQuickItem *knob = toggle->findChild<QQuickItem *>(QStringLiteral("toggle"));
         QVERIFY(knob);
+        QObject *offer = rig.find(QStringLiteral("backgroundOffer"));
         rig.click(knob);
-        QTRY_VERIFY(rig.window()->settingsRestorer()->isEnabled());
+        QTRY_COMPARE(rig.evaluate(setting), QVariant(true));
+        QVERIFY(knob->property("checked").toBool());
+        QCOMPARE(offer->property("opened").toBool(), !answer.isEmpty());
+        if (!answer.isEmpty()) {
+            rig.click(rig.item(answer));
+            QTRY_VERIFY(!offer->property("visible").toBool());
+            QCOMPARE(rig.window()->background()->runInBackground(), answer == QLatin1String("offerAccept"));
+        }
+        QCOMPARE(QFile::exists(AutostartEntry::path()), name == QLatin1String("autostartSwitch"));
         rig.click(knob);
-        QTRY_VERIFY(!rig.window()->settingsRestorer()->isEnabled());
+        QTRY_COMPARE(rig.evaluate(setting), QVariant(false));
+        QVERIFY(!knob->property("checked").toBool());
+        QVERIFY(!QFile::exists(AutostartEntry::path()));
         QVERIFY(rig.takeSetters().isEmpty());
     }
 
@@ -319,6 +351,27 @@ private slots:
                 QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix)).isEmpty());
             const QStringList problems = layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(QLatin1String(tab) + QLatin1Char('\n') + problems.join('\n')));
+            if (qstrcmp(tab, "generalTab") == 0) {
+                // The offer of "Restore last settings", over the dialog.
+                rig.window()->settingsRestorer()->setEnabled(false);
+                rig.window()->background()->setRunInBackground(false);
+                auto *page = dialog->property("page").value<QQuickItem *>();
+                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))->findChild<QQuickItem *>(QStringLiteral("toggle")));
+                QObject *offer = page->findChild<QObject *>(QStringLiteral("backgroundOffer"));
+                QTRY_VERIFY2(offer->property("opened").toBool(),
+                             qPrintable(QStringLiteral("restore %1, background %2").arg(rig.window()->settingsRestorer()->isEnabled())
+                                            .arg(rig.window()->background()->runInBackground())));
+                auto *box = qobject_cast<QQuickItem *>(offer->property("contentItem").value<QObject *>())->parentItem();
+                QCOMPARE(box->size(), QSizeF(300 * scale, 124 * scale));
+                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(), qRound(14 * scale));
+                if (keep)
+                    QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-offer-%1%2").arg(model, suffix)).isEmpty());
+                const QStringList offerProblems = layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
+                QVERIFY2(offerProblems.isEmpty(), qPrintable(offerProblems.join('\n')));
+                rig.click(rig.item(QStringLiteral("offerDecline")));
+                QTRY_VERIFY(!offer->property("visible").toBool());
+                rig.window()->settingsRestorer()->setEnabled(false);
+            }
             // A click beside it closes it (also where the window cannot take the keyboard).
             rig.click(rig.root(), QPointF(2, window.height() - 2));
             QTRY_VERIFY(!dialog->property("visible").toBool());
