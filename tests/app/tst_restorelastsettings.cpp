@@ -91,6 +91,28 @@ std::unique_ptr<TappedFirmware> tapped(const QString &model)
     return std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
 }
 
+// Another unit of the model: the same firmware under its own serial number.
+class SecondUnit : public TappedFirmware
+{
+public:
+    SecondUnit(const QString &model, QByteArray serial, QByteArray other)
+        : TappedFirmware(FirmwareFactory::make(model)), m_serial(std::move(serial)), m_other(std::move(other))
+    {
+    }
+    QList<QByteArray> receive(const QByteArray &report) override
+    {
+        QList<QByteArray> answers = TappedFirmware::receive(report);
+        for (QByteArray &answer : answers)
+            answer.replace(m_serial, m_other);
+        return answers;
+    }
+    QByteArray inputReport() override { return TappedFirmware::inputReport().replace(m_serial, m_other); }
+
+private:
+    const QByteArray m_serial;
+    const QByteArray m_other;
+};
+
 // The device side, held still: the window talks to the device from its session's thread.
 FirmwareBase &deviceOf(const EmulatedBus::HeldFirmware &held)
 {
@@ -191,11 +213,15 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("closedInBackground");   // the window closed in background mode first
+        QTest::addColumn<bool>("switchedOnLater");      // the option switched on after the changes
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s on", model) << model << true << false;
-            QTest::addRow("%s off", model) << model << false << false;
+            QTest::addRow("%s on", model) << model << true << false << false;
+            QTest::addRow("%s off", model) << model << false << false << false;
         }
-        QTest::newRow("vx02 on, window closed") << "vx02" << true << true;
+        QTest::newRow("vx02 on, window closed") << "vx02" << true << true << false;
+        // Switched on after the changes, with nothing changed since: what the device shows then
+        // is what comes back.
+        QTest::newRow("vx02 switched on later") << "vx02" << true << false << true;
     }
 
     void replugBringsBackTheLastSettings()
@@ -203,11 +229,12 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, enabled);
         QFETCH(bool, closedInBackground);
+        QFETCH(bool, switchedOnLater);
         EmulatedBus bus;
         QVERIFY(bus.plug(model, tapped(model)));
         auto window = std::make_unique<MainWidget>(&bus);
         QVERIFY(takenOver(*window));
-        window->settingsRestorer()->setEnabled(enabled);
+        window->settingsRestorer()->setEnabled(enabled && !switchedOnLater);
         const QVariantMap startUp = stateOf(bus, model);
         const QVariantMap changed = changeSettings(*window, bus, model);
         if (closedInBackground) {
@@ -219,6 +246,7 @@ private slots:
             QVERIFY(!window->isVisible());
         }
         QVERIFY(changed != startUp);
+        window->settingsRestorer()->setEnabled(enabled);
         const QString serial = window->settingsRestorer()->serial();
         // Written at most once a second, not at every change; the unplugging writes it at once.
         QVERIFY(!enabled || remembered(serial) != changed);
@@ -300,6 +328,33 @@ private slots:
             QCOMPARE(settersOf(bus, model), settersBeforeWake);
             COMPARE_STATE(stateOf(bus, model), startUp);
         }
+    }
+
+    // Two units of one model: the second gets nothing of the first, and each keeps its own.
+    void secondUnitGetsNothingOfTheFirst()
+    {
+        EmulatedBus bus;
+        QVERIFY(bus.plug("vx02", tapped("vx02")));
+        MainWidget window(&bus);
+        QVERIFY(takenOver(window));
+        window.settingsRestorer()->setEnabled(true);
+        const QVariantMap startUp = stateOf(bus, "vx02");
+        const QVariantMap first = changeSettings(window, bus, "vx02");
+        const QString firstSerial = window.settingsRestorer()->serial();
+        QVERIFY(bus.unplug("vx02"));
+
+        QVERIFY(bus.plug("vx02", std::make_unique<SecondUnit>("vx02", "VS20261205007", "VS20261205999")));
+        QVERIFY(takenOver(window));
+        QCOMPARE(window.settingsRestorer()->serial(), QStringLiteral("VS20261205999"));
+        QCOMPARE(settersOf(bus, "vx02"), 0);
+        COMPARE_STATE(stateOf(bus, "vx02"), startUp);
+        apply(window.soundCard(), {"setVolume", 1, 2});
+        QVariantMap second = startUp;
+        second["volumeMonitor"] = 2;
+        COMPARE_STATE(polledMap(window, second), second);
+        QVERIFY(bus.unplug("vx02"));
+        COMPARE_STATE(remembered("VS20261205999"), second);
+        COMPARE_STATE(remembered(firstSerial), first);
     }
 
     // A profile kept by another version, damaged by hand: logged, nothing sent, no crash.
