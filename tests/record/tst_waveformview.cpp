@@ -153,6 +153,7 @@ private slots:
         // The numbers of seconds 1 and 2 stand centred on their ticks, above the baseline; all
         // stand apart.
         QVERIFY(hasInk(img, QRect(S(58), S(7), S(14), S(10)), rulerBandColour));
+        QVERIFY(hasInk(img, QRect(S(58), S(8), S(14), S(2)), rulerBandColour)); // as tall as the design
         QVERIFY(hasInk(img, QRect(S(83), S(7), S(14), S(10)), rulerBandColour));
         QVERIFY(!hasInk(img, QRect(S(71), S(7), S(10), S(10)), rulerBandColour));
         QVERIFY(widestNumber(img.copy(0, 0, img.width(), S(20)), S(8), S(17)) <= advance("00", S(12)));
@@ -217,6 +218,10 @@ private slots:
         QVERIFY(wide > S(840));
         v.frame->resize(S(700), S(300));
         QCOMPARE(v.canvas->size(), QSize(wide, S(275)));
+        // Playback pages the view every 26 s, not at 13 s.
+        v.frame->horizontalScrollBar()->setValue(0);
+        v.frame->setPlayPosition(13000);
+        QCOMPARE(v.frame->horizontalScrollBar()->value(), 0);
     }
 
     // While cutting is disabled Delete only takes the band away; other keys and a press
