@@ -3,6 +3,7 @@
 
 #include "record/AudioInputResolver.h"
 #include "record/BufferLevels.h"
+#include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -136,7 +136,7 @@ RecordWidget::RecordWidget(QWidget *parent)
     connect(m_editor, &RecordingEditor::workingFileChanged, this, &RecordWidget::showEditedFile);
     connect(m_cancel, &QToolButton::clicked, m_editor, &RecordingEditor::cancel);
 
-    m_saveDialog = &RecordWidget::askSaveFile;
+    m_saveDialog = &ExportFileDialog::ask;
 
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
@@ -220,23 +220,6 @@ QString RecordWidget::inputDevice() const
 void RecordWidget::setSaveDialog(SaveDialog dialog)
 {
     m_saveDialog = std::move(dialog);
-}
-
-QString RecordWidget::askSaveFile(const QString &caption, const QString &filter)
-{
-    QFileDialog dialog(nullptr, caption, QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // WAV is proposed; a name typed without a suffix gets the one of the chosen type.
-    for (const QString &nameFilter : dialog.nameFilters()) {
-        if (nameFilter.trimmed() == QLatin1String("*.wav"))
-            dialog.selectNameFilter(nameFilter);
-    }
-    dialog.setDefaultSuffix(QStringLiteral("wav"));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &chosen) { dialog.setDefaultSuffix(chosen.trimmed().mid(2)); });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
 }
 
 // A line for messages under the waveform, as wide as it, and while the editor works its

@@ -44,10 +44,8 @@ public:
     void setInputDevice(QString name);
     QString inputDevice() const;
 
-    // Replaces the file dialog that asks for the export target.
+    // Replaces the file dialog that asks for the export target (ExportFileDialog::ask).
     void setSaveDialog(SaveDialog dialog);
-    // The file dialog: proposes WAV, lists the six types, replaces only after asking.
-    static QString askSaveFile(const QString &caption, const QString &filter);
 
     // Text of the time label for ms milliseconds: "hh:mm:ss:zzz", days dropped.
     static QString progressText(qint64 ms);

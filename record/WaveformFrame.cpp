@@ -113,7 +113,8 @@ void WaveformFrame::resizeEvent(QResizeEvent *event)
 
 void WaveformFrame::layOut()
 {
-    const int canvasWidth = m_canvas->width() > width() ? m_canvas->width() : width() - 2;
+    // As wide as the frame, or as the columns drawn need: an empty view has no scroll bar.
+    const int canvasWidth = std::max(width() - 2, m_canvas->drawX() + m_canvas->columnStep());
     m_canvas->resize(canvasWidth, height() - scaled(canvasInset));
     m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount, scaled(WaveformWidget::designSeparatorHeight));
     m_axisStrip->resize(scaled(axisWidth), m_canvas->height() - m_canvas->rulerHeight());

@@ -1,4 +1,4 @@
-#include "RecordTestSupport.h"
+#include "support/RecordTestSupport.h"
 #include "record/BufferLevels.h"
 
 #include <QtTest>

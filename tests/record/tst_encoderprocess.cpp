@@ -1,8 +1,8 @@
 // What the panel reads from the encoder's messages: how far it got and why it could not write.
 #include "record/EncoderProcess.h"
+#include "support/StandInEncoder.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestEncoderProcess : public QObject
@@ -53,22 +53,15 @@ private slots:
     // Progress lines end with a carriage return; each gives the share of the audio written.
     void progressOfARun()
     {
-        QTemporaryDir tools;
-        QFile script(tools.filePath(QStringLiteral("ffmpeg")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf 'size=1kB time=00:00:01.00 x\\rsize=2kB time=00:00:03.00 x\\r' >&2\n"
-                     "printf 'time=00:00:05.00\\nlast words' >&2\n");
-        script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(tools.path()) + ":/bin:/usr/bin");
+        StandInEncoder tools("printf 'size=1kB time=00:00:01.00 x\\rsize=2kB time=00:00:03.00 x\\r' >&2\n"
+                             "printf 'time=00:00:05.00\\nlast words' >&2");
+        QVERIFY(tools.isValid());
         EncoderProcess encoder;
         QSignalSpy progress(&encoder, &EncoderProcess::progress);
         QSignalSpy finished(&encoder, &EncoderProcess::finished);
         QVERIFY(encoder.start({}, tools.filePath(QStringLiteral("out.mp3")), 4000));
         QVERIFY(!encoder.start({}, QString(), 1)); // one run at a time
         QVERIFY(finished.wait(10000));
-        qputenv("PATH", path);
         QCOMPARE(QList<QList<QVariant>>(progress), (QList<QList<QVariant>>{{25}, {75}, {100}}));
         QCOMPARE(finished.first().first().value<EncoderProcess::Result>(), EncoderProcess::Succeeded);
         QCOMPARE(encoder.lastLine(), QStringLiteral("last words"));

@@ -1,7 +1,7 @@
 // Records, plays, cuts, undoes and exports through the window's own buttons, with the private
 // sound server of scripts/test (a 440 Hz tone as the microphone) and the real ffmpeg.
-#include "RecordTestSupport.h"
-#include "WavAnalysis.h"
+#include "support/RecordTestSupport.h"
+#include "support/WavAnalysis.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 #include "support/FullDisk.h"

@@ -4,9 +4,9 @@
 #include "record/RecordingEditor.h"
 #include "record/WaveFile.h"
 #include "support/FullDisk.h"
+#include "support/StandInEncoder.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -55,13 +55,12 @@ class TestRecordingEditor : public QObject
 
     QTemporaryDir m_dir;
     QString m_source; // 3 s of a 440 Hz tone, 48 kHz stereo
-    QByteArray m_path;
     QString m_ffmpeg;
 
     // The runs logged in tools, without the folder (given with its slash) and ".wav": a cut as
     // "cut FROM START END TO" ("-" for START: from the beginning), an export as "export FROM
     // CODEC TO", anything else as its arguments.
-    static QStringList runs(const QTemporaryDir &tools, const QString &folder)
+    static QStringList runs(const StandInEncoder &tools, const QString &folder)
     {
         QStringList runs = QString::fromUtf8(contents(tools.filePath("calls.log"))).remove(folder).remove(".wav").split('\n');
         runs.removeAll(QString());
@@ -92,7 +91,6 @@ private slots:
         auto *english = new QTranslator(this);
         QVERIFY(english->load(QStringLiteral(":/i18n/i18n_en.qm")));
         QCoreApplication::installTranslator(english);
-        m_path = qgetenv("PATH");
         m_ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         m_source = m_dir.filePath(QStringLiteral("tone.wav"));
         QProcess ffmpeg;
@@ -204,8 +202,8 @@ private slots:
         if (steps.contains(QLatin1String("full ")) && !disk.isMounted())
             QSKIP(qPrintable(disk.reason()));
         const QString folder = disk.path() + QLatin1Char('/');
-        QTemporaryDir tools;
-        const QString hold = tools.filePath(QStringLiteral("hold")), ffmpeg = tools.filePath(QStringLiteral("ffmpeg"));
+        StandInEncoder tools;
+        const QString hold = tools.filePath(QStringLiteral("hold"));
         QString encoder = QStringLiteral("real");
         auto editor = std::make_unique<RecordingEditor>();
         QStringList drawn, messages, older;
@@ -237,12 +235,10 @@ private slots:
                 }
             } else if (verb == "encoder") {
                 encoder = step.section(' ', 1);
-                QFile::remove(ffmpeg);
-                const QString script = "#!/bin/sh\ntools='%1'; ffmpeg='%2'; args=\"$*\"; for last; do :; done\n"
-                                       "log() { echo \"$args\" >> \"$tools/calls.log\"; }\n%3\n";
-                QVERIFY(encoder == "none" || (writeFile(ffmpeg, script.arg(tools.path(), m_ffmpeg, kEncoders.value(encoder)).toUtf8())
-                                              && QFile::setPermissions(ffmpeg, QFile::permissions(ffmpeg) | QFileDevice::ExeOwner)));
-                qputenv("PATH", QFile::encodeName(tools.path()) + (encoder == "none" ? "" : ":/bin:/usr/bin"));
+                const QString script = "tools='%1'; ffmpeg='%2'; args=\"$*\"; for last; do :; done\n"
+                                       "log() { echo \"$args\" >> \"$tools/calls.log\"; }\n%3";
+                QVERIFY(encoder == "none" ? tools.setBody(QString(), true)
+                                          : tools.setBody(script.arg(tools.folder(), m_ffmpeg, kEncoders.value(encoder))));
             } else if (verb == "full") {
                 QVERIFY(disk.fill(step.section(' ', 1).toLongLong()));
             } else if (verb == "hold" || verb == "release") {
@@ -259,9 +255,7 @@ private slots:
                 idleRuns = this->runs(tools, folder).size();
             }
         }
-        const bool idle = !editor || QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000);
-        qputenv("PATH", m_path);
-        QVERIFY(idle);
+        QVERIFY(!editor || QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000));
         QCOMPARE(this->runs(tools, folder).join(QStringLiteral("; ")), runs);
         QCOMPARE(drawn.join(QLatin1Char(' ')), shown);
         const QString workingFile = editor ? editor->workingFile() : QString();

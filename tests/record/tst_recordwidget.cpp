@@ -1,4 +1,5 @@
-#include "RecordTestSupport.h"
+#include "support/RecordTestSupport.h"
+#include "record/ExportFileDialog.h"
 #include "record/WaveformWidget.h"
 
 #include <QApplication>
@@ -123,8 +124,8 @@ private slots:
             }
         });
         poll.start(20);
-        const QString chosen = RecordWidget::askSaveFile(QStringLiteral("Save File"),
-                                                         QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
+        const QString chosen = ExportFileDialog::ask(QStringLiteral("Save File"),
+                                                    QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filters.size(), 6);
         QCOMPARE(selected, QStringLiteral("*.wav"));
         QCOMPARE(suffix, QStringLiteral("wav"));
