@@ -10,7 +10,7 @@
 DeviceManager::DeviceManager(HidBackend *backend, QObject *parent)
     : QObject(parent)
     , m_backend(backend)
-    , m_detector(new DetectionDevice(backend))
+    , m_detector(new DetectionDevice(backend, SoundCardFactory::hidModelIds()))
     , m_settingsRestorer(new SettingsRestorer(this))
 {
     connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &DeviceManager::onDevArrivalOrRemove);

@@ -2,6 +2,7 @@
 
 #include "device/HidrawBackend.h"
 #include "emulator/EmulatedBus.h"
+#include "soundcard/SoundCardFactory.h"
 
 #include <QDebug>
 
@@ -55,7 +56,7 @@ std::unique_ptr<HidBackend> HidBackendFactory::create(const QStringList &argumen
 {
     const QString model = emulatedModel(arguments);
     if (model.isEmpty())
-        return std::make_unique<HidrawBackend>();
+        return std::make_unique<HidrawBackend>(QString(), SoundCardFactory::hidModelIds());
     auto bus = std::make_unique<EmulatedBus>();
     bus->plug(model, makeFirmware ? makeFirmware(model) : nullptr);
     qInfo().noquote() << "HID devices emulated:" << model;

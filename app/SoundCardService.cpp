@@ -4,6 +4,7 @@
 #include "app/DeviceManager.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SetterRangeTable.h"
+#include "soundcard/SetterSlot.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -19,8 +20,9 @@ namespace {
 
 // The arguments' names of a setter as the interface description gives them, upper case as
 // vorletctl's help shows them: setVolume -> TYPE, VALUE.
-QStringList argumentNames(const char *setter)
+QStringList argumentNames(SetterOp op)
 {
+    const char *setter = SetterSlot::of(op).name;
     const QMetaObject &adaptor = SoundCardAdaptor::staticMetaObject;
     for (int i = adaptor.methodOffset(); i < adaptor.methodCount(); ++i) {
         const QMetaMethod method = adaptor.method(i);
@@ -73,15 +75,19 @@ void SoundCardService::onSoundCardChanged()
     connect(session, &SoundCardBase::allParaChanged, this, [this, session] { emit parametersChanged(session->getAllPara()); });
 }
 
-DeviceSession *SoundCardService::sessionFor(const char *setter, const QVector<int> &args)
+DeviceSession *SoundCardService::sessionFor()
 {
     DeviceSession *session = m_devices->session();
-    if (!session) {
+    if (!session)
         sendErrorReply(kNoDeviceError, QStringLiteral("no vx01 or vx02 device is attached"));
-        return nullptr;
-    }
+    return session;
+}
+
+DeviceSession *SoundCardService::sessionFor(SetterOp setter, const QVector<int> &args)
+{
+    DeviceSession *session = sessionFor();
     QString error;
-    if (setter && !SetterRangeTable::check(m_devices->devType(), QLatin1String(setter), args, argumentNames(setter), &error)) {
+    if (session && !SetterRangeTable::check(m_devices->devType(), setter, args, argumentNames(setter), &error)) {
         sendErrorReply(QDBusError::InvalidArgs, error);
         return nullptr;
     }
@@ -109,67 +115,67 @@ void SoundCardService::answerWhenDone(DeviceSession *session, std::function<QDBu
 
 void SoundCardService::setSoundMode(int modeType, int detail)
 {
-    if (DeviceSession *session = sessionFor(__func__, {modeType, detail}))
+    if (DeviceSession *session = sessionFor(SetterOp::SoundMode, {modeType, detail}))
         session->setSoundMode(modeType, detail);
 }
 
 void SoundCardService::setVolume(int type, int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {type, value}))
+    if (DeviceSession *session = sessionFor(SetterOp::Volume, {type, value}))
         session->setVolume(type, value);
 }
 
 void SoundCardService::setMicReverberation(int value, int type)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value, type}))
+    if (DeviceSession *session = sessionFor(SetterOp::MicReverberation, {value, type}))
         session->setMicReverberation(value, type);
 }
 
 void SoundCardService::setDodgeSpeed(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::DodgeSpeed, {value}))
         session->setDodgeSpeed(value);
 }
 
 void SoundCardService::setDodgeThreshold(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::DodgeThreshold, {value}))
         session->setDodgeThreshold(value);
 }
 
 void SoundCardService::setDodgeGrade(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::DodgeGrade, {value}))
         session->setDodgeGrade(value);
 }
 
 void SoundCardService::setEliminateVoice(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::EliminateVoice, {value}))
         session->setEliminateVoice(value);
 }
 
 void SoundCardService::setDenoise(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::Denoise, {value}))
         session->setDenoise(value);
 }
 
 void SoundCardService::setMicToneColour(int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {value}))
+    if (DeviceSession *session = sessionFor(SetterOp::MicToneColour, {value}))
         session->setMicToneColour(value);
 }
 
 void SoundCardService::setSwitch(int type, int value)
 {
-    if (DeviceSession *session = sessionFor(__func__, {type, value}))
+    if (DeviceSession *session = sessionFor(SetterOp::Switch, {type, value}))
         session->setSwitch(type, value);
 }
 
 void SoundCardService::setSpecialEffectSound(int number)
 {
-    if (DeviceSession *session = sessionFor(__func__, {number}))
+    if (DeviceSession *session = sessionFor(SetterOp::SpecialEffectSound, {number}))
         session->setSpecialEffectSound(number);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "soundcard/SetterOp.h"
+
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QObject>
@@ -60,9 +62,10 @@ signals:
     void connectionChanged(bool connected, const QString &model);
 
 private:
-    // The session for the call in hand, with `args` of `setter` (if any) checked against the
-    // model; null after an error was sent back.
-    DeviceSession *sessionFor(const char *setter = nullptr, const QVector<int> &args = {});
+    // The session for the call in hand; null after an error was sent back.
+    DeviceSession *sessionFor();
+    // The same, with `args` of `setter` checked against the model.
+    DeviceSession *sessionFor(SetterOp setter, const QVector<int> &args);
     // Answers the call in hand once the session has done everything asked of it so far: with
     // what `answer` makes of the call then, or NoDevice when the device goes first.
     void answerWhenDone(DeviceSession *session, std::function<QDBusMessage(const QDBusMessage &call)> answer);

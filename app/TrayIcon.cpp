@@ -6,7 +6,7 @@
 #include "app/MainWidget.h"
 #include "i18n/Trans.h"
 #include "soundcard/DeviceSession.h"
-#include "soundcard/SoundCardProfile.h"
+#include "soundcard/SoundCardModel.h"
 
 #include <QAction>
 #include <QEvent>
@@ -43,7 +43,7 @@ bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
 QString TrayIcon::toolTip() const
 {
     const DeviceSession *session = m_window->devices()->session();
-    const QString state = session ? tr("%1 已连接").arg(QString::fromUtf8(session->profile().productName)) : tr("设备未连接");
+    const QString state = session ? tr("%1 已连接").arg(QString::fromUtf8(session->model().productName)) : tr("设备未连接");
     return tr("Vorlet 控制面板") + QLatin1Char('\n') + state;
 }
 

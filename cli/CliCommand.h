@@ -1,6 +1,10 @@
 #pragma once
 
+#include "soundcard/SetterOp.h"
+
 #include <QString>
+
+class SoundCardBase;
 
 // One command of vorletctl: its name, how many arguments it takes and of which kind, and what
 // it does. The runner acts on `action`; the parser only on the counts and kinds.
@@ -8,8 +12,8 @@ struct CliCommand
 {
     enum class Arguments { Integers, File, KeyValue, OnOff };
     enum class Action {
-        Setter,           // a setter slot of the sound card, by its own name
-        TextQuery,        // a slot returning a text (firmware version, serial number, ...)
+        Setter,           // the setter `setter` of the sound card
+        TextQuery,        // `query`: a text (firmware version, serial number, ...)
         ParaIsChange,     // polls once, prints true or false
         AllPara,          // polls once, prints the parameter map
         List,             // every HID collection of the backend
@@ -30,6 +34,8 @@ struct CliCommand
     Action action;
     const char *argumentHelp;
     const char *help;
+    SetterOp setter = SetterOp::SoundMode;          // of Action::Setter
+    QString (SoundCardBase::*query)() = nullptr;    // of Action::TextQuery
 
     bool needsDevice() const
     {

@@ -1,26 +1,29 @@
 #include "cli/CliCommandTable.h"
 
+#include "soundcard/SoundCardBase.h"
+
 namespace {
 
 using Args = CliCommand::Arguments;
 using Action = CliCommand::Action;
 
 const QVector<CliCommand> kCommands{
-    {"setSoundMode", 2, 2, Args::Integers, Action::Setter, "MODETYPE DETAIL", "sound mode (vx01: 1 music, 2 singing 1-3, 3 chat; vx02: group 1-3, choice)"},
-    {"setVolume", 2, 2, Args::Integers, Action::Setter, "TYPE VALUE", "volume TYPE (1 monitor, 2 record, 3 music, 4 mic/live, 5 BGM) to 0-16"},
-    {"setMicReverberation", 1, 2, Args::Integers, Action::Setter, "VALUE [TYPE]", "reverberation value; TYPE 1 depth (default), 2 volume (vx01)"},
-    {"setDodgeSpeed", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking speed 1-16"},
-    {"setDodgeThreshold", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking threshold 1-16"},
-    {"setDodgeGrade", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking level 1-16"},
-    {"setEliminateVoice", 1, 1, Args::Integers, Action::Setter, "VALUE", "voice elimination 1 on, 2 off (vx02)"},
-    {"setDenoise", 1, 1, Args::Integers, Action::Setter, "VALUE", "noise reduction level 0-3 (vx02)"},
-    {"setMicToneColour", 1, 1, Args::Integers, Action::Setter, "VALUE", "microphone tone colour 0-16 (vx01)"},
-    {"setSwitch", 2, 2, Args::Integers, Action::Setter, "TYPE VALUE", "switch TYPE on (1) or off (2)"},
-    {"setSpecialEffectSound", 1, 1, Args::Integers, Action::Setter, "NUMBER", "play sound effect 1-9 (vx02)"},
-    {"getFirmwareVer", 0, 0, Args::Integers, Action::TextQuery, "", "print the firmware version"},
-    {"getSNCode", 0, 0, Args::Integers, Action::TextQuery, "", "print the serial number"},
-    {"getDevType", 0, 0, Args::Integers, Action::TextQuery, "", "print the model: vx01 or vx02"},
-    {"getInputDevName", 0, 0, Args::Integers, Action::TextQuery, "", "print the model's audio input name"},
+    // The codes and values of each model are listed from the models' tables.
+    {"setSoundMode", 2, 2, Args::Integers, Action::Setter, "MODETYPE DETAIL", "sound mode: MODETYPE the group, DETAIL its choice", SetterOp::SoundMode},
+    {"setVolume", 2, 2, Args::Integers, Action::Setter, "TYPE VALUE", "volume TYPE to VALUE", SetterOp::Volume},
+    {"setMicReverberation", 1, 2, Args::Integers, Action::Setter, "VALUE [TYPE]", "reverberation value; TYPE defaults to 1", SetterOp::MicReverberation},
+    {"setDodgeSpeed", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking speed", SetterOp::DodgeSpeed},
+    {"setDodgeThreshold", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking threshold", SetterOp::DodgeThreshold},
+    {"setDodgeGrade", 1, 1, Args::Integers, Action::Setter, "VALUE", "ducking level", SetterOp::DodgeGrade},
+    {"setEliminateVoice", 1, 1, Args::Integers, Action::Setter, "VALUE", "voice elimination on (1) or off (2)", SetterOp::EliminateVoice},
+    {"setDenoise", 1, 1, Args::Integers, Action::Setter, "VALUE", "noise reduction level", SetterOp::Denoise},
+    {"setMicToneColour", 1, 1, Args::Integers, Action::Setter, "VALUE", "microphone tone colour", SetterOp::MicToneColour},
+    {"setSwitch", 2, 2, Args::Integers, Action::Setter, "TYPE VALUE", "switch TYPE on (1) or off (2)", SetterOp::Switch},
+    {"setSpecialEffectSound", 1, 1, Args::Integers, Action::Setter, "NUMBER", "play a sound effect", SetterOp::SpecialEffectSound},
+    {"getFirmwareVer", 0, 0, Args::Integers, Action::TextQuery, "", "print the firmware version", {}, &SoundCardBase::getFirmwareVer},
+    {"getSNCode", 0, 0, Args::Integers, Action::TextQuery, "", "print the serial number", {}, &SoundCardBase::getSNCode},
+    {"getDevType", 0, 0, Args::Integers, Action::TextQuery, "", "print the model: vx01 or vx02", {}, &SoundCardBase::getDevType},
+    {"getInputDevName", 0, 0, Args::Integers, Action::TextQuery, "", "print the model's audio input name", {}, &SoundCardBase::getInputDevName},
     {"getParaIsChange", 0, 0, Args::Integers, Action::ParaIsChange, "", "poll once; print true when the parameters changed"},
     {"getAllPara", 0, 0, Args::Integers, Action::AllPara, "", "poll once, then print key=value per parameter (--json: one object)"},
     {"list", 0, 0, Args::Integers, Action::List, "", "list every HID collection: path, ids, usage, report lengths"},

@@ -2,9 +2,13 @@
 
 #include "cli/CliCommandTable.h"
 #include "app/HidBackendFactory.h"
+#include "soundcard/SetterSlot.h"
+#include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardModel.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -44,6 +48,89 @@ QString expected(const CliCommand &command)
     return QStringLiteral("%1 or %2 arguments").arg(command.minArgs).arg(command.maxArgs);
 }
 
+// `head` and the items after it, separated by "; ", in lines of at most kWidth columns; every
+// further line is indented to `indent` columns.
+QString wrapped(const QString &head, const QStringList &items, int indent)
+{
+    constexpr int kWidth = 96;
+    QString text;
+    QString line = head;
+    for (int i = 0; i < items.size(); ++i) {
+        const QString item = items.at(i) + (i + 1 < items.size() ? QStringLiteral(";") : QString());
+        if (i > 0 && line.size() + 1 + item.size() > kWidth) {
+            text += line + QLatin1Char('\n');
+            line = QString(indent - 1, QLatin1Char(' '));
+        }
+        line += QLatin1Char(' ') + item;
+    }
+    return text + line + QLatin1Char('\n');
+}
+
+QString rangeText(const ModelParameter &row)
+{
+    return row.min == row.max ? QString::number(row.min) : QStringLiteral("%1-%2").arg(row.min).arg(row.max);
+}
+
+bool sameRange(const QVector<const ModelParameter *> &rows)
+{
+    return std::all_of(rows.cbegin(), rows.cend(), [&rows](const ModelParameter *row) {
+        return row->min == rows.first()->min && row->max == rows.first()->max;
+    });
+}
+
+// The keys a setter's rows set together (a sound mode): "vx01 (model)".
+QString modelName(const SoundCardModel &model, SetterOp setter)
+{
+    QStringList keys;
+    for (const ModelParameter &row : model.parameters) {
+        if (row.hasKey() && !row.isSetterRange() && row.kind != ModelParameter::Kind::ReportedOnly && row.setter == setter)
+            keys << QLatin1String(row.key);
+    }
+    const QString devType = QLatin1String(model.devType);
+    return keys.isEmpty() ? devType : QStringLiteral("%1 (%2)").arg(devType, keys.join(QLatin1String(", ")));
+}
+
+// One setter's codes and values on each model, from the models' tables.
+QString setterCodes(const CliCommand &command)
+{
+    const SetterSlot &slot = SetterSlot::of(command.setter);
+    const QString usage = QStringLiteral("  %1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp));
+    QVector<const ModelParameter *> all;
+    QStringList single;   // a setter without selector: "vx01 1-16 (dodgeSpeed)"
+    QString perModel;
+    for (const QString &devType : SoundCardFactory::devTypes()) {
+        const SoundCardModel &model = *SoundCardFactory::model(devType);
+        const QVector<const ModelParameter *> rows = model.setterRanges(command.setter);
+        all += rows;
+        QStringList items;
+        for (const ModelParameter *row : rows) {
+            const QString what = row->hasKey() ? QStringLiteral("(%1)").arg(QLatin1String(row->key)) : QLatin1String(row->label);
+            if (slot.selector < 0) {
+                single << QStringLiteral("%1 %2 %3").arg(devType, rangeText(*row), what);
+                continue;
+            }
+            QString item = QString::number(row->code);
+            if (!sameRange(rows))
+                item += QLatin1Char(' ') + rangeText(*row);
+            if (row->hasKey())
+                item += QLatin1Char(' ') + QLatin1String(row->label);
+            items << item + QLatin1Char(' ') + what;
+        }
+        if (!items.isEmpty())
+            perModel += wrapped(QStringLiteral("    %1:").arg(modelName(model, command.setter)), items, 10);
+    }
+    if (all.isEmpty())
+        return QString();
+    if (slot.selector < 0)
+        return wrapped(usage + QLatin1Char(':'), single, 6);
+    QString head = usage;
+    if (sameRange(all)) {
+        QString argumentHelp = QLatin1String(command.argumentHelp);
+        const QStringList names = argumentHelp.remove(QLatin1Char('[')).remove(QLatin1Char(']')).split(QLatin1Char(' '));
+        head += QStringLiteral(" (%1 %2)").arg(names.value(slot.value), rangeText(*all.first()));
+    }
+    return head + QLatin1Char('\n') + perModel;
+}
 } // namespace
 
 bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString *error)
@@ -182,23 +269,12 @@ QString CliParser::helpText()
     }
     text += QStringLiteral(
         "\n"
-        "Codes per model, with the getAllPara key each one sets:\n"
-        "  setVolume TYPE VALUE (VALUE 0-16)\n"
-        "    vx01: 1 monitor (volumeMonitor), 2 record (volumeRecording),\n"
-        "          3 music (volumeMusicVolume), 4 mic (volumeMic)\n"
-        "    vx02: 1 monitor (volumeMonitor), 2 record (volumeRecording), 3 music (volumeBluetooth),\n"
-        "          4 live broadcast (volumeBroadcast), 5 background music (volumeBGM)\n"
-        "  setSwitch TYPE VALUE (VALUE 1 on, 2 off)\n"
-        "    vx01: 1 Bluetooth (btnBluetooth), 2 noise reduction (btnDenoise),\n"
-        "          3 internal playback (btnInPower), 4 vocal cut (btnDisVoice), 7 ducking (btnDodge)\n"
-        "    vx02: 1 internal playback (btnInPower), 2 ducking (btnDodge),\n"
-        "          3 monitor wet, record dry (btnMixDry)\n"
-        "  setSoundMode MODETYPE DETAIL\n"
-        "    vx01 (model): 1 0 music (1); 2 1|2|3 singing with large, medium, small reverberation\n"
-        "          (2, 3, 4); 3 0 chat (7)\n"
-        "    vx02 (soundMode, modelDetail): 1 1-5 reverberation effect: live, shout, sing, chat, host\n"
-        "          2 1-6 voice change: boy, girl, child, robot, telephone, monster\n"
-        "          3 1-12 electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B\n"
+        "Codes per model, with the getAllPara key each one sets:\n");
+    for (const CliCommand &command : CliCommandTable::commands()) {
+        if (command.action == CliCommand::Action::Setter)
+            text += setterCodes(command);
+    }
+    text += QStringLiteral(
         "\n"
         "Results go to stdout, one line per command that returns something. A profile written by\n"
         "save can be given to load, which reads it when it runs (so after an earlier save of the\n"

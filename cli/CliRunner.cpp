@@ -8,6 +8,7 @@
 #include "emulator/FirmwareBase.h"
 #include "soundcard/SoundCardBase.h"
 #include "soundcard/SetterRangeTable.h"
+#include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardFactory.h"
 
 #include <QFileInfo>
@@ -80,15 +81,15 @@ void CliRunner::setPanel(SoundCardProxy *panel)
 int CliRunner::openDevice()
 {
     if (m_panel) {
-        QDBusPendingReply<QString> model = m_panel->model();
-        model.waitForFinished();
-        if (model.isError())
-            return failure(NoDevice, QStringLiteral("the running panel did not answer: %1").arg(model.error().message()));
-        m_devType = model.value();
-        const SoundCardProfile *profile = SoundCardFactory::profile(m_devType);
-        if (!profile)
+        QDBusPendingReply<QString> reply = m_panel->model();
+        reply.waitForFinished();
+        if (reply.isError())
+            return failure(NoDevice, QStringLiteral("the running panel did not answer: %1").arg(reply.error().message()));
+        m_devType = reply.value();
+        const SoundCardModel *model = SoundCardFactory::model(m_devType);
+        if (!model)
             return failure(NoDevice, QStringLiteral("no vx01 or vx02 device found"));
-        auto card = std::make_unique<PanelSoundCard>(*m_panel, *profile);
+        auto card = std::make_unique<PanelSoundCard>(*m_panel, *model);
         m_panelCard = card.get();
         m_card = std::move(card);
         m_restorer.setCard(m_card.get());
@@ -116,7 +117,7 @@ int CliRunner::checkArguments(const CliOptions &options)
         QVector<ParameterProfile::Step> steps;
         switch (invocation.command->action) {
         case CliCommand::Action::Setter:
-            if (!SetterRangeTable::check(m_devType, QLatin1String(invocation.command->name), invocation.integers,
+            if (!SetterRangeTable::check(m_devType, invocation.command->setter, invocation.integers,
                                          argumentNames(*invocation.command), &error))
                 return failure(UsageError, error);
             break;
@@ -162,18 +163,11 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     const QVector<int> &args = invocation.integers;
     switch (command.action) {
     case CliCommand::Action::Setter:
-        return delivered(QString::fromLatin1(name), Command, [&]() {
-            if (args.size() == 1)
-                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)));
-            else
-                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)), Q_ARG(int, args.at(1)));
-        });
+        return delivered(QString::fromLatin1(name), Command, [&]() { SetterSlot::of(command.setter).call(*m_card, args); });
     // A query is answered only by a device that is there: nothing is printed otherwise.
     case CliCommand::Action::TextQuery: {
         QString text;
-        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() {
-                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_RETURN_ARG(QString, text));
-            }))
+        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { text = (m_card.get()->*command.query)(); }))
             return code;
         result(command, text, options.json);
         return Success;

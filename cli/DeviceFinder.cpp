@@ -1,11 +1,12 @@
 #include "cli/DeviceFinder.h"
 
 #include "device/DeviceScan.h"
+#include "soundcard/SoundCardFactory.h"
 
 QString DeviceFinder::find(HidBackend &backend)
 {
     QString found;
-    DeviceScan::scan(backend, [&found](const QString &devType) {
+    DeviceScan::scan(backend, SoundCardFactory::hidModelIds(), [&found](const QString &devType) {
         if (found.isEmpty())
             found = devType;
     });

@@ -4,8 +4,8 @@
 
 #include <QDebug>
 
-PanelSoundCard::PanelSoundCard(SoundCardProxy &panel, const SoundCardProfile &profile)
-    : SoundCardBase(nullptr, profile, nullptr), m_panel(panel)
+PanelSoundCard::PanelSoundCard(SoundCardProxy &panel, const SoundCardModel &model)
+    : SoundCardBase(nullptr, model, nullptr), m_panel(panel)
 {
 }
 

@@ -15,7 +15,7 @@ class PanelSoundCard : public SoundCardBase
 {
     Q_OBJECT
 public:
-    PanelSoundCard(SoundCardProxy &panel, const SoundCardProfile &profile);
+    PanelSoundCard(SoundCardProxy &panel, const SoundCardModel &model);
 
     bool openDevice() override;
     int failedCalls() const { return m_failedCalls; }

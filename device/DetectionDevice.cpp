@@ -10,8 +10,8 @@
 
 #include <memory>
 
-DetectionDevice::DetectionDevice(HidBackend *backend, QWidget *parent)
-    : QWidget(parent), m_backend(backend), m_powerEvents(new PowerEventWatcher(this))
+DetectionDevice::DetectionDevice(HidBackend *backend, const QVector<HidModelId> &models, QWidget *parent)
+    : QWidget(parent), m_backend(backend), m_models(models), m_powerEvents(new PowerEventWatcher(this))
 {
     registerNotification();
 }
@@ -29,12 +29,12 @@ void DetectionDevice::registerNotification()
 
 QString DetectionDevice::devTypeFromPath(const QString &path) const
 {
-    return DeviceScan::devTypeFromPath(path);
+    return DeviceScan::devTypeFromPath(m_models, path);
 }
 
 void DetectionDevice::scanDevices()
 {
-    if (!m_backend || !DeviceScan::scan(*m_backend, [this](const QString &type) { reportArrival(type); }))
+    if (!m_backend || !DeviceScan::scan(*m_backend, m_models, [this](const QString &type) { reportArrival(type); }))
         qDebug("NO hid device");
 }
 
@@ -46,10 +46,11 @@ void DetectionDevice::scanDevicesInBackground()
         return;
     }
     HidBackend *backend = m_backend;
+    const QVector<HidModelId> models = m_models;
     auto found = std::make_shared<QStringList>();
     auto listed = std::make_shared<bool>(false);
-    m_scan = QThread::create([backend, found, listed] {
-        *listed = DeviceScan::scan(*backend, [found](const QString &type) { found->append(type); });
+    m_scan = QThread::create([backend, models, found, listed] {
+        *listed = DeviceScan::scan(*backend, models, [found](const QString &type) { found->append(type); });
     });
     m_scan->setObjectName(QStringLiteral("device scan"));
     m_scan->setParent(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/HidModelId.h"
+
 #include <QPointer>
 #include <QString>
 #include <QThread>
@@ -16,11 +18,12 @@ class DetectionDevice : public QWidget
 {
     Q_OBJECT
 public:
-    explicit DetectionDevice(HidBackend *backend, QWidget *parent = nullptr);
+    // `models`: the supported models with the USB ids they are recognised by.
+    DetectionDevice(HidBackend *backend, const QVector<HidModelId> &models, QWidget *parent = nullptr);
     // Waits for a scan still running.
     ~DetectionDevice() override;
 
-    // The type of the first table entry (in key order) whose vendor/product text occurs in
+    // The type of the first model (in the list's order) whose vendor/product text occurs in
     // `path`, case ignored; empty when none does.
     QString devTypeFromPath(const QString &path) const;
     // The start-up scan of the interfaces already present.
@@ -46,6 +49,7 @@ private:
     void reportArrival(const QString &type);
 
     HidBackend *m_backend;
+    const QVector<HidModelId> m_models;
     bool m_connected = false;
     PowerEventWatcher *m_powerEvents;
     QPointer<QThread> m_scan;

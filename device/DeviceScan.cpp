@@ -12,26 +12,17 @@ namespace {
 constexpr unsigned long kScanPauseMs = 5;
 }
 
-const QMap<QString, QString> &DeviceScan::deviceTable()
+QString DeviceScan::devTypeFromPath(const QVector<HidModelId> &models, const QString &path)
 {
-    static const QMap<QString, QString> table{
-        {QStringLiteral("vx01"), QStringLiteral("VID_1235&PID_0003")},
-        {QStringLiteral("vx02"), QStringLiteral("VID_1234&PID_4321")},
-    };
-    return table;
-}
-
-QString DeviceScan::devTypeFromPath(const QString &path)
-{
-    const QMap<QString, QString> &table = deviceTable();
-    for (auto it = table.constBegin(); it != table.constEnd(); ++it) {
-        if (path.contains(it.value(), Qt::CaseInsensitive))
-            return it.key();
+    for (const HidModelId &model : models) {
+        if (path.contains(HidPathText::vendorProduct(model.vendorId, model.productId), Qt::CaseInsensitive))
+            return model.devType;
     }
     return QString();
 }
 
-bool DeviceScan::scan(HidBackend &backend, const std::function<void(const QString &)> &found)
+bool DeviceScan::scan(HidBackend &backend, const QVector<HidModelId> &models,
+                      const std::function<void(const QString &)> &found)
 {
     const HidEnumeration present = backend.enumerateWithStatus();
     if (present.status == HidEnumeration::Status::NoDeviceSet)
@@ -46,7 +37,7 @@ bool DeviceScan::scan(HidBackend &backend, const std::function<void(const QStrin
         std::unique_ptr<HidHandle> handle = backend.open(collection);
         if (!handle)
             continue;
-        const QString type = devTypeFromPath(HidPathText::vendorProduct(collection.vendorId, collection.productId));
+        const QString type = devTypeFromPath(models, HidPathText::vendorProduct(collection.vendorId, collection.productId));
         if (!type.isEmpty())
             found(type);
         handle.reset();

@@ -34,8 +34,8 @@ bool descriptorFromNode(int fd, HidReportDescriptor *descriptor)
 
 } // namespace
 
-HidrawBackend::HidrawBackend(const QString &root, QObject *parent)
-    : HidBackend(parent), m_root(root), m_monitor(new HidrawMonitor(root, this))
+HidrawBackend::HidrawBackend(const QString &root, const QVector<HidModelId> &soundCards, QObject *parent)
+    : HidBackend(parent), m_root(root), m_soundCards(soundCards), m_monitor(new HidrawMonitor(root, this))
 {
     connect(m_monitor, &HidrawMonitor::arrived, this, &HidBackend::interfaceArrived);
     connect(m_monitor, &HidrawMonitor::removed, this, &HidBackend::interfaceRemoved);
@@ -107,7 +107,7 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     const int fd = ::open(node.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         // The most frequent support question: the device is there, the udev rule is not.
-        HidrawPermissionNotice::report(QFile::decodeName(node), collection.vendorId, collection.productId, errno);
+        HidrawPermissionNotice::report(m_soundCards, QFile::decodeName(node), collection.vendorId, collection.productId, errno);
         return nullptr;
     }
     hidraw_devinfo info = {};

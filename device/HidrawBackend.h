@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/HidBackend.h"
+#include "device/HidModelId.h"
 
 class HidrawMonitor;
 struct HidReportDescriptor;
@@ -13,7 +14,9 @@ class HidrawBackend : public HidBackend
     Q_OBJECT
 public:
     // `root` is the system's root folder ("" for "/"); a test points it at a tree of its own.
-    explicit HidrawBackend(const QString &root = QString(), QObject *parent = nullptr);
+    // A node of one of `soundCards` that may not be opened is told about (the udev rule).
+    explicit HidrawBackend(const QString &root = QString(), const QVector<HidModelId> &soundCards = {},
+                           QObject *parent = nullptr);
 
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;
@@ -38,5 +41,6 @@ private:
                                HidReportDescriptor *descriptor);
 
     const QString m_root;
+    const QVector<HidModelId> m_soundCards;
     HidrawMonitor *m_monitor;
 };

@@ -9,15 +9,6 @@ Q_LOGGING_CATEGORY(lcDeviceAccess, "vorlet.access")
 
 namespace {
 
-struct VendorProduct
-{
-    quint16 vendorId;
-    quint16 productId;
-};
-
-// Keep in step with packaging/udev/70-vorlet.rules.
-const VendorProduct kRuleDevices[] = {{0x1234, 0x4321}, {0x1235, 0x0003}};
-
 QSet<QString> &toldNodes()
 {
     static QSet<QString> nodes;
@@ -33,9 +24,9 @@ QMutex &toldMutex()
 
 } // namespace
 
-bool HidrawPermissionNotice::isSoundCard(quint16 vendorId, quint16 productId)
+bool HidrawPermissionNotice::isSoundCard(const QVector<HidModelId> &soundCards, quint16 vendorId, quint16 productId)
 {
-    for (const VendorProduct &device : kRuleDevices) {
+    for (const HidModelId &device : soundCards) {
         if (device.vendorId == vendorId && device.productId == productId)
             return true;
     }
@@ -53,9 +44,10 @@ QString HidrawPermissionNotice::text(const QString &node, quint16 vendorId, quin
         .arg(QLatin1String(kRuleName));
 }
 
-bool HidrawPermissionNotice::report(const QString &node, quint16 vendorId, quint16 productId, int errorCode)
+bool HidrawPermissionNotice::report(const QVector<HidModelId> &soundCards, const QString &node, quint16 vendorId,
+                                    quint16 productId, int errorCode)
 {
-    if ((errorCode != EACCES && errorCode != EPERM) || !isSoundCard(vendorId, productId))
+    if ((errorCode != EACCES && errorCode != EPERM) || !isSoundCard(soundCards, vendorId, productId))
         return false;
     {
         const QMutexLocker lock(&toldMutex());

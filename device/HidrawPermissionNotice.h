@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/HidModelId.h"
+
 #include <QLoggingCategory>
 #include <QString>
 #include <QtGlobal>
@@ -17,12 +19,13 @@ public:
     static constexpr const char *kRuleName = "70-vorlet.rules";
 
     // After opening `node` of a device failed with `errorCode`: writes the line when that is a
-    // permission problem on one of the sound cards. True when it wrote it.
-    static bool report(const QString &node, quint16 vendorId, quint16 productId, int errorCode);
+    // permission problem on one of `soundCards`. True when it wrote it.
+    static bool report(const QVector<HidModelId> &soundCards, const QString &node, quint16 vendorId, quint16 productId,
+                       int errorCode);
     // A new enumeration: every node may be told about again.
     static void reset();
 
     static QString text(const QString &node, quint16 vendorId, quint16 productId);
-    // The vendor/product pairs the udev rule covers.
-    static bool isSoundCard(quint16 vendorId, quint16 productId);
+    // Whether the pair is one of `soundCards` (the pairs the udev rule covers).
+    static bool isSoundCard(const QVector<HidModelId> &soundCards, quint16 vendorId, quint16 productId);
 };

@@ -4,7 +4,7 @@
 #include <QTimer>
 
 DeviceSession::DeviceSession(std::unique_ptr<SoundCardBase> card, QObject *parent)
-    : SoundCardBase(nullptr, card->profile(), parent)
+    : SoundCardBase(nullptr, card->model(), parent)
     , m_card(card.release())
     , m_pollTimer(new QTimer(m_card))
 {

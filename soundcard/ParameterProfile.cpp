@@ -1,7 +1,9 @@
 #include "soundcard/ParameterProfile.h"
 
-#include "soundcard/ProfileKeyTable.h"
+#include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardBase.h"
+#include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardModel.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,8 +54,9 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
                              QString *error)
 {
     checked->clear();
+    const SoundCardModel *model = SoundCardFactory::model(devType);
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        const ProfileKey *entry = ProfileKeyTable::find(devType, it.key());
+        const ModelParameter *entry = model ? model->parameter(it.key()) : nullptr;
         if (!entry)
             return fail(error, QStringLiteral("unknown key \"%1\" for a %2").arg(it.key(), devType));
         const double number = it.value().toDouble(NAN);
@@ -63,7 +66,7 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
             return fail(error, QStringLiteral("\"%1\" = %2 is out of range %3..%4").arg(it.key()).arg(number).arg(entry->min).arg(entry->max));
         int modeType = 0;
         int detail = 0;
-        if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
+        if (entry->kind == ModelParameter::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
             return fail(error, QStringLiteral("\"model\" = %1 is none of 1, 2, 3, 4, 7").arg(number));
         checked->insert(it.key(), int(number));
     }
@@ -73,7 +76,9 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
         return fail(error, QStringLiteral("\"soundMode\" and \"modelDetail\" go together"));
     const int group = checked->value(QStringLiteral("soundMode"));
     const int choice = checked->value(QStringLiteral("modelDetail"));
-    if (hasGroup && choice > ProfileKeyTable::vx02DetailCount(group))
+    // The choices of a group: the range of setSoundMode's row for it.
+    const ModelParameter *choices = hasGroup ? model->setterRange(SetterOp::SoundMode, group) : nullptr;
+    if (hasGroup && (!choices || choice < choices->min || choice > choices->max))
         return fail(error, QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
     return true;
 }
@@ -149,9 +154,9 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
     if (!root.value(kParameters).isObject())
         return fail(error, QStringLiteral("%1 has no \"parameters\" object").arg(origin));
     const QJsonValue type = root.value(kDevType);
-    if (!type.isString() || !ProfileKeyTable::models().contains(type.toString())) {
+    if (!type.isString() || !SoundCardFactory::devTypes().contains(type.toString())) {
         return fail(error, QStringLiteral("%1: \"devType\" must be one of %2")
-                               .arg(origin, ProfileKeyTable::models().join(QStringLiteral(", "))));
+                               .arg(origin, SoundCardFactory::devTypes().join(QStringLiteral(", "))));
     }
     if (type.toString() != devType)
         return fail(error, QStringLiteral("%1 is for a %2, the device is a %3").arg(origin, type.toString(), devType));
@@ -164,29 +169,32 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
 
     // Then the calls, in the table's order.
     steps->clear();
-    for (const ProfileKey &entry : ProfileKeyTable::keys(devType)) {
+    for (const ModelParameter &entry : SoundCardFactory::model(devType)->parameters) {
         const QString key = QString::fromLatin1(entry.key);
-        if (!checked.contains(key))
+        if (!entry.hasKey() || !checked.contains(key))
             continue;
         const int value = checked.value(key);
         switch (entry.kind) {
-        case ProfileKey::Kind::Setter:
-            steps->append([apply = entry.apply, value](SoundCardBase &card) { apply(card, value); });
+        case ModelParameter::Kind::Setter:
+            steps->append([slot = &SetterSlot::of(entry.setter), code = entry.code, value](SoundCardBase &card) {
+                slot->apply(card, code, value);
+            });
             break;
-        case ProfileKey::Kind::Vx01Model: {
+        case ModelParameter::Kind::Vx01Model: {
             int modeType = 0;
             int detail = 0;
             vx01Mode(value, &modeType, &detail);
             steps->append([modeType, detail](SoundCardBase &card) { card.setSoundMode(modeType, detail); });
             break;
         }
-        case ProfileKey::Kind::Vx02Group: {
+        case ModelParameter::Kind::Vx02Group: {
             const int detail = checked.value(QStringLiteral("modelDetail"));
             steps->append([value, detail](SoundCardBase &card) { card.setSoundMode(value, detail); });
             break;
         }
-        case ProfileKey::Kind::Vx02Detail:
-        case ProfileKey::Kind::ReportedOnly:
+        case ModelParameter::Kind::Vx02Detail:
+        case ModelParameter::Kind::ReportedOnly:
+        case ModelParameter::Kind::SetterOnly:
             break;
         }
     }

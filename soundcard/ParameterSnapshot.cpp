@@ -2,16 +2,25 @@
 
 #include <cstring>
 
-bool ParameterSnapshot::takeOver(const quint8 *report, const QVector<ParameterByte> &layout, QVariantMap &map)
+bool ParameterSnapshot::takeOver(const quint8 *report, const QVector<ModelParameter> &layout, QVariantMap &map)
 {
-    if (layout.isEmpty())
+    int first = -1;
+    int count = 0;
+    for (const ModelParameter &parameter : layout) {
+        if (!parameter.hasKey())
+            continue;
+        if (first < 0)
+            first = parameter.offset;
+        ++count;
+    }
+    if (count == 0)
         return false;
-    const int first = layout.first().offset;
-    const int count = layout.size();
     if (std::memcmp(report + first, m_bytes.data(), size_t(count)) == 0)
         return false;
     std::memcpy(m_bytes.data(), report + first, size_t(count));
-    for (const ParameterByte &parameter : layout)
-        map.insert(QString::fromLatin1(parameter.key), int(report[parameter.offset]));
+    for (const ModelParameter &parameter : layout) {
+        if (parameter.hasKey())
+            map.insert(QString::fromLatin1(parameter.key), int(report[parameter.offset]));
+    }
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "soundcard/ParameterByte.h"
+#include "soundcard/ModelParameter.h"
 
 #include <QVariantMap>
 #include <QVector>
@@ -14,10 +14,11 @@ class ParameterSnapshot
 public:
     static constexpr int kSize = 512;
 
-    // Compares the layout's bytes of `report` (offsets 16 on) with the first bytes of the
-    // snapshot. Equal: false, nothing touched. Different: copies them into the snapshot, sets
-    // every key of the layout in `map` to its byte's unsigned value and returns true.
-    bool takeOver(const quint8 *report, const QVector<ParameterByte> &layout, QVariantMap &map);
+    // Compares the bytes of the model's keys in `report` (offsets 16 on, one after the other)
+    // with the first bytes of the snapshot. Equal: false, nothing touched. Different: copies
+    // them into the snapshot, sets every key in `map` to its byte's unsigned value and returns
+    // true. Rows without a key are passed over.
+    bool takeOver(const quint8 *report, const QVector<ModelParameter> &layout, QVariantMap &map);
 
     const std::array<quint8, kSize> &bytes() const { return m_bytes; }
 

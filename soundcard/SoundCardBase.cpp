@@ -3,16 +3,16 @@
 #include "device/DeviceHID.h"
 #include "soundcard/CommandFrame.h"
 #include "soundcard/FrameSequence.h"
-#include "soundcard/SoundCardProfile.h"
+#include "soundcard/SoundCardModel.h"
 
 #include <QDebug>
 
-SoundCardBase::SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent)
+SoundCardBase::SoundCardBase(HidBackend *backend, const SoundCardModel &model, QObject *parent)
     : QObject(parent)
     , m_backend(backend)
-    , m_profile(profile)
-    , m_devType(QString::fromLatin1(profile.devType))
-    , m_inputDevName(QString::fromUtf8(profile.inputDevName))
+    , m_model(model)
+    , m_devType(QString::fromLatin1(model.devType))
+    , m_inputDevName(QString::fromUtf8(model.inputDevName))
 {
 }
 
@@ -101,11 +101,11 @@ QString SoundCardBase::getInputDevName()
 bool SoundCardBase::openDevice()
 {
     if (!m_device) {
-        m_device = std::make_unique<DeviceHID>(m_backend, m_profile.vendorId, m_profile.productId,
-                                               m_profile.usagePage, m_profile.usage);
+        m_device = std::make_unique<DeviceHID>(m_backend, m_model.vendorId, m_model.productId,
+                                               m_model.usagePage, m_model.usage);
     }
     const bool result = m_device->open();
-    qDebug() << m_profile.openLogPrefix << result;
+    qDebug() << m_model.openLogPrefix << result;
     return result;
 }
 
@@ -121,7 +121,7 @@ QByteArray SoundCardBase::newReportBuffer() const
 
 void SoundCardBase::sendSetter(SetterOp op, int first, int second)
 {
-    const SetterCommand *row = m_profile.setter(op);
+    const SetterCommand *row = m_model.setter(op);
     if (!row)
         return;
     sendCommand(row->resolve(first, second));
@@ -137,7 +137,7 @@ bool SoundCardBase::sendCommand(const SoundCardCommand &command)
 
 bool SoundCardBase::takeOverParameters(const QByteArray &report)
 {
-    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_profile.parameters,
+    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_model.parameters,
                              m_parameters))
         return false;
     emit allParaChanged();

@@ -13,11 +13,11 @@
 
 class DeviceHID;
 class HidBackend;
-struct SoundCardProfile;
+struct SoundCardModel;
 
 // The object through which the scene sees and changes the connected sound card: the parameter
 // map, the setters, the command frame and the change polling. The setters are the same code for
-// both models, driven by the model's profile (a setter without a row there does nothing); a
+// both models, driven by the model's table (a setter without a row there does nothing); a
 // model class adds only its transport and its queries.
 class SoundCardBase : public QObject
 {
@@ -30,7 +30,7 @@ public:
     // Creates the DeviceHID on first use (with the model's ids) and opens it; true on success.
     virtual bool openDevice();
 
-    const SoundCardProfile &profile() const { return m_profile; }
+    const SoundCardModel &model() const { return m_model; }
 
     // Every report buffer holds at least this many bytes.
     static constexpr int kReportBufferSize = 512;
@@ -68,7 +68,7 @@ public slots:
     bool lastPollAnswered() const { return m_lastPollAnswered; }
 
 protected:
-    SoundCardBase(HidBackend *backend, const SoundCardProfile &profile, QObject *parent);
+    SoundCardBase(HidBackend *backend, const SoundCardModel &model, QObject *parent);
 
     // Keeps a serial number read from the device and hands it on.
     QString keepSNCode(const QString &text)
@@ -104,7 +104,7 @@ protected:
 
 private:
     HidBackend *m_backend;
-    const SoundCardProfile &m_profile;
+    const SoundCardModel &m_model;
     std::unique_ptr<DeviceHID> m_device;
     QString m_devType;
     QString m_inputDevName;

@@ -1,9 +1,10 @@
 #include "soundcard/SoundCardFactory.h"
 
+#include "soundcard/SoundCardModel.h"
 #include "soundcard/SoundCardVx01.h"
-#include "soundcard/SoundCardVx01Profile.h"
+#include "soundcard/SoundCardVx01Model.h"
 #include "soundcard/SoundCardVx02.h"
-#include "soundcard/SoundCardVx02Profile.h"
+#include "soundcard/SoundCardVx02Model.h"
 
 namespace {
 
@@ -15,32 +16,52 @@ std::unique_ptr<SoundCardBase> make(HidBackend *backend)
 
 struct Maker
 {
-    const char *devType;
     std::unique_ptr<SoundCardBase> (*make)(HidBackend *);
-    const SoundCardProfile &(*profile)();
+    const SoundCardModel &(*model)();
 };
 
 const Maker kMakers[] = {
-    {"vx01", &make<SoundCardVx01>, &SoundCardVx01Profile::profile},
-    {"vx02", &make<SoundCardVx02>, &SoundCardVx02Profile::profile},
+    {&make<SoundCardVx01>, &SoundCardVx01Model::model},
+    {&make<SoundCardVx02>, &SoundCardVx02Model::model},
 };
+
+const Maker *find(const QString &devType)
+{
+    for (const Maker &maker : kMakers) {
+        if (devType == QLatin1String(maker.model().devType))
+            return &maker;
+    }
+    return nullptr;
+}
 
 } // namespace
 
 std::unique_ptr<SoundCardBase> SoundCardFactory::create(const QString &devType, HidBackend *backend)
 {
-    for (const Maker &maker : kMakers) {
-        if (devType == QLatin1String(maker.devType))
-            return maker.make(backend);
-    }
-    return nullptr;
+    const Maker *maker = find(devType);
+    return maker ? maker->make(backend) : nullptr;
 }
 
-const SoundCardProfile *SoundCardFactory::profile(const QString &devType)
+const SoundCardModel *SoundCardFactory::model(const QString &devType)
 {
+    const Maker *maker = find(devType);
+    return maker ? &maker->model() : nullptr;
+}
+
+QStringList SoundCardFactory::devTypes()
+{
+    QStringList types;
+    for (const Maker &maker : kMakers)
+        types << QLatin1String(maker.model().devType);
+    return types;
+}
+
+QVector<HidModelId> SoundCardFactory::hidModelIds()
+{
+    QVector<HidModelId> ids;
     for (const Maker &maker : kMakers) {
-        if (devType == QLatin1String(maker.devType))
-            return &maker.profile();
+        const SoundCardModel &model = maker.model();
+        ids.append({QLatin1String(model.devType), model.detectionVendorId, model.detectionProductId});
     }
-    return nullptr;
+    return ids;
 }

@@ -1,18 +1,25 @@
 #pragma once
 
+#include "device/HidModelId.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class HidBackend;
 class SoundCardBase;
-struct SoundCardProfile;
+struct SoundCardModel;
 
 // Makes the sound-card object of a device type ("vx01", "vx02"); null for an unknown type.
 class SoundCardFactory
 {
 public:
     static std::unique_ptr<SoundCardBase> create(const QString &devType, HidBackend *backend);
-    // The profile of a device type; null for an unknown type.
-    static const SoundCardProfile *profile(const QString &devType);
+    // The model table of a device type; null for an unknown type.
+    static const SoundCardModel *model(const QString &devType);
+    // "vx01", "vx02".
+    static QStringList devTypes();
+    // Each model's type with the USB ids its detection looks for, for the device layer below.
+    static QVector<HidModelId> hidModelIds();
 };

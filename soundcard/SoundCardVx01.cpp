@@ -2,22 +2,22 @@
 
 #include "device/DeviceHID.h"
 #include "soundcard/ReportText.h"
-#include "soundcard/SoundCardProfile.h"
-#include "soundcard/SoundCardVx01Profile.h"
+#include "soundcard/SoundCardModel.h"
+#include "soundcard/SoundCardVx01Model.h"
 
 SoundCardVx01::SoundCardVx01(HidBackend *backend, QObject *parent)
-    : SoundCardBase(backend, SoundCardVx01Profile::profile(), parent)
+    : SoundCardBase(backend, SoundCardVx01Model::model(), parent)
 {
 }
 
 QString SoundCardVx01::getFirmwareVer()
 {
-    return query(profile().firmwareQuery, kFirmwareWidth);
+    return query(model().firmwareQuery, kFirmwareWidth);
 }
 
 QString SoundCardVx01::getSNCode()
 {
-    return keepSNCode(query(profile().serialQuery, kSerialWidth));
+    return keepSNCode(query(model().serialQuery, kSerialWidth));
 }
 
 // The answer is in the input report read right after the query; the results of the two
@@ -29,7 +29,7 @@ QString SoundCardVx01::query(const SoundCardCommand &command, int width)
     if (device())
         device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()));
     return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
-                            SoundCardProfile::kParameterOffset, width);
+                            SoundCardModel::kParameterOffset, width);
 }
 
 bool SoundCardVx01::getParaIsChange()

@@ -2,14 +2,14 @@
 
 #include "device/DeviceHID.h"
 #include "soundcard/ReportText.h"
-#include "soundcard/SoundCardProfile.h"
-#include "soundcard/SoundCardVx02Profile.h"
+#include "soundcard/SoundCardModel.h"
+#include "soundcard/SoundCardVx02Model.h"
 
 #include <QDebug>
 #include <QThread>
 
 SoundCardVx02::SoundCardVx02(HidBackend *backend, QObject *parent)
-    : SoundCardBase(backend, SoundCardVx02Profile::profile(), parent)
+    : SoundCardBase(backend, SoundCardVx02Model::model(), parent)
 {
 }
 
@@ -27,7 +27,7 @@ void SoundCardVx02::setSwitch(int type, int value)
 
 QString SoundCardVx02::getFirmwareVer()
 {
-    sendCommand(profile().firmwareQuery);
+    sendCommand(model().firmwareQuery);
     QByteArray buffer = newReportBuffer();
     readAnswer(buffer);
     return ReportText::version(reinterpret_cast<const quint8 *>(buffer.constData()), kVersionOffset);
@@ -37,17 +37,17 @@ QString SoundCardVx02::getFirmwareVer()
 // and reaches whichever read comes next.
 QString SoundCardVx02::getSNCode()
 {
-    sendCommand(profile().serialQuery);
+    sendCommand(model().serialQuery);
     QByteArray buffer = newReportBuffer();
     if (readAnswer(buffer) > 0)
-        sendCommand(profile().firmwareQuery);
+        sendCommand(model().firmwareQuery);
     return keepSNCode(ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
-                                       SoundCardProfile::kParameterOffset, kSerialWidth));
+                                       SoundCardModel::kParameterOffset, kSerialWidth));
 }
 
 bool SoundCardVx02::getParaIsChange()
 {
-    sendCommand(SoundCardVx02Profile::parameterQuery());
+    sendCommand(SoundCardVx02Model::parameterQuery());
     QByteArray buffer = newReportBuffer();
     QThread::msleep(kAnswerWaitMs);
     if (!notePollAnswer(readAnswer(buffer) > 0))

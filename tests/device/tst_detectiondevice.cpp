@@ -20,11 +20,14 @@ const QMap<QString, QString> kPaths = {
     {"keyboard", "/dev/hidraw0#VID_046D&PID_C31C"},
 };
 
+// The models as the layers above hand them down.
+const QVector<HidModelId> kModels{{"vx01", 0x1235, 0x0003}, {"vx02", 0x1234, 0x4321}};
+
 // A detection on `backend` with every one of its signals recorded.
 struct Watched
 {
     explicit Watched(HidBackend *backend)
-        : detection(backend), state(&detection, &DetectionDevice::s_devTypeAndState),
+        : detection(backend, kModels), state(&detection, &DetectionDevice::s_devTypeAndState),
           tablet(&detection, &DetectionDevice::s_showTablet), wakeUp(&detection, &DetectionDevice::s_deviceWakeUp)
     {
     }
@@ -59,7 +62,7 @@ private slots:
         QTest::newRow("windows path")
             << "\\\\?\\hid#vid_1234&pid_4321&mi_03#7&2b3e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}" << "vx02";
         QTest::newRow("mixed case") << "x#Vid_1235&Pid_0003" << "vx01";
-        QTest::newRow("both texts: key order") << "VID_1234&PID_4321 VID_1235&PID_0003" << "vx01";
+        QTest::newRow("both texts: list order") << "VID_1234&PID_4321 VID_1235&PID_0003" << "vx01";
         QTest::newRow("keyboard") << kPaths["keyboard"] << "";
         QTest::newRow("near miss") << "/dev/hidraw1#VID_1234&PID_4322" << "";
     }
@@ -67,7 +70,7 @@ private slots:
     {
         QFETCH(QString, path);
         ScriptedHidBackend backend;
-        QTEST(DetectionDevice(&backend).devTypeFromPath(path), "type");
+        QTEST(DetectionDevice(&backend, kModels).devTypeFromPath(path), "type");
     }
 
     void hotplug_data()

@@ -25,6 +25,9 @@ QStringList accessLines(const MessageCapture &capture)
     return lines;
 }
 
+// The sound cards as the layers above hand them down.
+const QVector<HidModelId> kSoundCards{{"vx01", 0x1235, 0x0003}, {"vx02", 0x1234, 0x4321}};
+
 // Opens `node` of a vx02 through the hidraw backend as an unprivileged user and returns the
 // lines told. Root opens everything, so a root test drops its rights in a child process first.
 QStringList openAsUser(const QString &node, bool *opened)
@@ -32,7 +35,7 @@ QStringList openAsUser(const QString &node, bool *opened)
     HidCollectionInfo collection{HidPathText::make(node, 0x1234, 0x4321), 0x1234, 0x4321, 0xFF00, 0x0001, 65, 65};
     if (::geteuid() != 0) {
         MessageCapture capture;
-        HidrawBackend backend;
+        HidrawBackend backend(QString(), kSoundCards);
         *opened = backend.open(collection) != nullptr;
         return accessLines(capture);
     }
@@ -45,7 +48,7 @@ QStringList openAsUser(const QString &node, bool *opened)
         QByteArray answer = "x";
         if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
             MessageCapture capture;
-            HidrawBackend backend;
+            HidrawBackend backend(QString(), kSoundCards);
             answer = backend.open(collection) ? "1" : "0";
             answer += accessLines(capture).join(QLatin1Char('\n')).toUtf8();
         }
@@ -95,7 +98,7 @@ private slots:
         QFETCH(int, errorCode);
         QFETCH(bool, told);
         MessageCapture capture;
-        QCOMPARE(HidrawPermissionNotice::report("/dev/hidraw5", vendorId, productId, errorCode), told);
+        QCOMPARE(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw5", vendorId, productId, errorCode), told);
         const QStringList lines = accessLines(capture);
         QCOMPARE(lines.size(), told ? 1 : 0);
         if (told) {
@@ -111,11 +114,11 @@ private slots:
     void oncePerNodeUntilTheNextEnumeration()
     {
         MessageCapture capture;
-        QVERIFY(HidrawPermissionNotice::report("/dev/hidraw2", 0x1234, 0x4321, EACCES));
-        QVERIFY(!HidrawPermissionNotice::report("/dev/hidraw2", 0x1234, 0x4321, EACCES));
-        QVERIFY(HidrawPermissionNotice::report("/dev/hidraw3", 0x1234, 0x4321, EACCES));
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QVERIFY(!HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw3", 0x1234, 0x4321, EACCES));
         HidrawPermissionNotice::reset();
-        QVERIFY(HidrawPermissionNotice::report("/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
         QCOMPARE(accessLines(capture).size(), 3);
     }
 

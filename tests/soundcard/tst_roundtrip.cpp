@@ -7,7 +7,7 @@
 #include "soundcard/SoundCardFactory.h"
 #include "soundcard/SoundCardVx01.h"
 #include "soundcard/SoundCardVx02.h"
-#include "soundcard/SoundCardVx02Profile.h"
+#include "soundcard/SoundCardVx02Model.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -43,7 +43,7 @@ public:
     using SoundCardVx02::SoundCardVx02;
     bool getParaIsChange() override
     {
-        sendCommand(SoundCardVx02Profile::parameterQuery());
+        sendCommand(SoundCardVx02Model::parameterQuery());
         QByteArray buffer = newReportBuffer();
         if (!device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data())))
             return false;
