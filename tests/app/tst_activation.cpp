@@ -99,33 +99,6 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.path()));
     }
 
-    void floodedListenerCannotHoldTheSender()
-    {
-        // A listener that accepts nothing (a stopped first instance) with a full backlog.
-        const QByteArray path = QFile::encodeName(ActivationChannel(QStringLiteral("floodKey")).serverName());
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0);
-        QVERIFY(::listen(listener, 0) == 0);
-        QList<int> pending;
-        for (int i = 0; i < 64; ++i) {
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            pending << fd;
-            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
-                break;
-        }
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!ActivationChannel(QStringLiteral("floodKey")).send(10086, 300));
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
-        for (int fd : qAsConst(pending))
-            ::close(fd);
-        ::close(listener);
-        QFile::remove(QFile::decodeName(path));
-    }
-
     void codeIsDeliveredAndAnswered()
     {
         ActivationChannel server(QStringLiteral("activationTestKey"));

@@ -2,7 +2,6 @@
 #include "support/ScriptedHidBackend.h"
 
 #include "device/DetectionDevice.h"
-#include "device/PowerEventWatcher.h"
 #include "emulator/EmulatedBus.h"
 
 #include <QSignalSpy>
@@ -158,34 +157,14 @@ private slots:
 
     void noHotplugIsLogged()
     {
-        class DeafBackend : public ScriptedHidBackend
-        {
-        public:
-            bool watchesHotplug() const override { return false; }
-        };
-        DeafBackend backend;
+        ScriptedHidBackend backend;
+        backend.hotplug = false;
         backend.collections << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
         MessageCapture capture;
         Watched watched(&backend);
         QVERIFY(capture.texts(QtDebugMsg).contains("register UDisk notification fail, error:"));
         watched.detection.scanDevices();  // the scan still works
         QCOMPARE(watched.events(), QStringList{"vx02+"});
-    }
-
-    void powerEventsOnlyLog()
-    {
-        ScriptedHidBackend backend;
-        Watched watched(&backend);
-        backend.announceArrival(kPaths["vx02a"]);
-        MessageCapture capture;
-        QVERIFY(watched.detection.powerEvents());
-        watched.detection.powerEvents()->onPrepareForSleep(true);
-        watched.detection.powerEvents()->onPrepareForSleep(false);
-        watched.detection.powerEvents()->onEndOfSession();
-        QCOMPARE(capture.lines(), (QStringList{"======xiu mian======", "======huan xing======",
-                                               "======system poweroff,reboot or logoff======"}));
-        QCOMPARE(watched.events(), QStringList{"vx02+"});
-        QVERIFY(watched.detection.isConnected());
     }
 };
 

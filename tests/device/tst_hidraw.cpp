@@ -227,10 +227,14 @@ private slots:
         for (int i = 0; i < 40; ++i)
             flood += QByteArray::fromHex("05010902A101C0");
         system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor);
-        system.addDevice("hidraw2", "0003:0000046D:0000C31C", kKeyboardDescriptor);
+        system.addDevice("hidraw2", "0005:0000046d:0000c31c", kKeyboardDescriptor);  // Bluetooth, lower case
         system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray());  // descriptor unreadable
         system.addDevice("hidraw4", "0003:0000AAAA:0000BBBB", flood);
-        for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4"})
+        // Devices whose ids cannot be read are left out.
+        system.addDevice("hidraw5", "0003:0000XYZW:00004321", kVendorDescriptor);
+        system.addDevice("hidraw6", "0003:00011234:00004321", kVendorDescriptor);
+        system.addDevice("hidraw7", "0003:00001234", kVendorDescriptor);
+        for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4", "hidraw5", "hidraw6", "hidraw7"})
             system.addNode(name);
         HidrawBackend backend(system.root());
         MessageCapture capture;

@@ -1,13 +1,9 @@
 #include "device/HidReportDescriptorParser.h"
+#include "support/Hex.h"
 
 #include <QtTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
 
 // "page:usage:in:out:feature" per collection, ';' between collections, hex page and usage.
 QString describe(const HidReportDescriptor &descriptor)

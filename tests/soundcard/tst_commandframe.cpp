@@ -1,17 +1,13 @@
 #include "soundcard/CommandFrame.h"
 #include "soundcard/Crc16X25.h"
 #include "soundcard/FrameSequence.h"
+#include "support/Hex.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(SoundCardCommand)
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
 
 SoundCardCommand command(std::array<quint8, 4> code, int data = -1)
 {

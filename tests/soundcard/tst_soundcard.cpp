@@ -1,7 +1,8 @@
 // The sound-card objects against a device whose answers each test scripts.
-#include "ScriptedFirmware.h"
+#include "support/Hex.h"
 #include "support/MessageCapture.h"
 #include "support/SoundCardRig.h"
+#include "support/TappedFirmware.h"
 
 #include "soundcard/CommandFrame.h"
 #include "soundcard/FrameSequence.h"
@@ -11,11 +12,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
 
 quint16 nextSequence()
 {
@@ -32,16 +28,16 @@ QByteArray expectedReport(quint16 sequence, const QByteArray &commandBytes)
     if (command.hasData)
         command.data = {quint8(commandBytes.at(4)), quint8(commandBytes.at(5))};
     QByteArray report = '\0' + CommandFrame::build(sequence, command);
-    return report + QByteArray(ScriptedFirmware::kReportLength - report.size(), '\0');
+    return report + QByteArray(TappedFirmware::kReportLength - report.size(), '\0');
 }
 
 struct Rig : SoundCardRig
 {
     explicit Rig(const QString &model)
-        : SoundCardRig(model, std::make_unique<ScriptedFirmware>())
+        : SoundCardRig(model, std::make_unique<TappedFirmware>())
     {
     }
-    ScriptedFirmware &scripted() const { return device<ScriptedFirmware>(); }
+    TappedFirmware &scripted() const { return device<TappedFirmware>(); }
     // Offers `report` on both pipes: as the control report and as the answer to the next write.
     void offer(const QByteArray &report)
     {
@@ -50,9 +46,9 @@ struct Rig : SoundCardRig
     }
     void expectReceived(quint16 sequence, const QList<QByteArray> &commands) const
     {
-        QCOMPARE(scripted().received.size(), commands.size());
+        QCOMPARE(scripted().reports().size(), commands.size());
         for (int i = 0; i < commands.size(); ++i)
-            QCOMPARE(scripted().received.at(i).toHex(' '), expectedReport(quint16(sequence + i), commands.at(i)).toHex(' '));
+            QCOMPARE(scripted().reports().at(i).toHex(' '), expectedReport(quint16(sequence + i), commands.at(i)).toHex(' '));
     }
 };
 
@@ -62,21 +58,8 @@ class TestSoundCard : public QObject
 {
     Q_OBJECT
 private slots:
-    // Runs first: the process's counter is still at 0.
-    void firstFramesOfTheProcess()
-    {
-        QCOMPARE(int(nextSequence()), 0);
-        Rig rig("vx01");
-        rig.card->setVolume(2, 10);
-        rig.scripted().controlReport = ScriptedFirmware::report(16, "1.0");
-        QCOMPARE(rig.card->getFirmwareVer(), QStringLiteral("1.0"));
-        QCOMPARE(rig.scripted().received.size(), 2);
-        // The whole output report goes out: report id 0 first, zeros behind the frame.
-        QCOMPARE(rig.scripted().received.at(0).toHex(' ').toUpper(),
-                 "00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F " + QByteArray(47, '\0').toHex(' '));
-        QCOMPARE(rig.scripted().received.at(1).mid(1, 15).toHex(' ').toUpper(),
-                 QByteArray("89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3"));
-    }
+    // The process's counter starts at 0; every frame below is checked with its sequence number.
+    void initTestCase() { QCOMPARE(int(nextSequence()), 0); }
 
     void openIdentityAndUnplug_data()
     {
@@ -107,7 +90,7 @@ private slots:
         QVERIFY(!rig.card->getParaIsChange());
         QCOMPARE(rig.card->getSNCode(), QString());
         QCOMPARE(changed.count(), 0);
-        QVERIFY(rig.scripted().received.isEmpty());
+        QVERIFY(rig.scripted().reports().isEmpty());
     }
 
     // One row per setter per model; an empty command: the model lacks the setter. Only two
@@ -170,14 +153,14 @@ private slots:
         QTest::addColumn<int>("framesSent");
         QTest::addColumn<QList<QByteArray>>("received");
         const QList<QByteArray> vx01Firmware{hex("01010201")};
-        const auto at16 = [](const QByteArray &bytes) { return ScriptedFirmware::report(16, bytes); };
+        const auto at16 = [](const QByteArray &bytes) { return TappedFirmware::report(16, bytes); };
         QTest::newRow("vx01 firmware, fourth byte zero") << "vx01" << "getFirmwareVer" << at16(QByteArray("1.2\0", 4)) << "1.2" << 1 << vx01Firmware;
         QTest::newRow("vx01 firmware, four bytes") << "vx01" << "getFirmwareVer" << at16("1.23XX") << "1.23" << 1 << vx01Firmware;
         QTest::newRow("vx01 firmware, first byte zero") << "vx01" << "getFirmwareVer" << at16(QByteArray("\0001.2", 4)) << "" << 1 << vx01Firmware;
         QTest::newRow("vx01 firmware, silent") << "vx01" << "getFirmwareVer" << QByteArray() << "" << 1 << QList<QByteArray>{};
         QTest::newRow("vx01 serial, twelve bytes") << "vx01" << "getSNCode" << at16("SN0123456789AB") << "SN0123456789" << 1 << QList<QByteArray>{hex("01020201")};
         QTest::newRow("vx01 serial, UTF-8") << "vx01" << "getSNCode" << at16("\xC3\xA9t\xC3\xA9") << QString::fromUtf8("été") << 1 << QList<QByteArray>{hex("01020201")};
-        QTest::newRow("vx02 firmware 01 00 0C") << "vx02" << "getFirmwareVer" << ScriptedFirmware::report(11, QByteArray("\x01\x00\x0C", 3)) << "V1.0.c" << 1 << QList<QByteArray>{hex("00000001")};
+        QTest::newRow("vx02 firmware 01 00 0C") << "vx02" << "getFirmwareVer" << TappedFirmware::report(11, QByteArray("\x01\x00\x0C", 3)) << "V1.0.c" << 1 << QList<QByteArray>{hex("00000001")};
         QTest::newRow("vx02 firmware, silent") << "vx02" << "getFirmwareVer" << QByteArray() << "V0.0.0" << 1 << QList<QByteArray>{};
         QTest::newRow("vx02 serial, then version query") << "vx02" << "getSNCode" << at16("VS2026120500XYZ") << "VS2026120500X" << 2 << QList<QByteArray>{hex("01020201"), hex("00000001")};
         QTest::newRow("vx02 serial, silent: no version query") << "vx02" << "getSNCode" << QByteArray() << "" << 1 << QList<QByteArray>{};
@@ -233,7 +216,7 @@ private slots:
         const quint16 sequence = nextSequence();
 
         // All-zero parameter bytes at the first poll: nothing taken over; bytes around them do not count.
-        QByteArray report = ScriptedFirmware::report(15, "\x05");
+        QByteArray report = TappedFirmware::report(15, "\x05");
         report[16 + keys.size()] = char(5);
         rig.offer(report);
         QVERIFY(!rig.card->getParaIsChange());
@@ -268,7 +251,7 @@ private slots:
         QCOMPARE(rig.card->getAllPara(), expected);
 
         // A failed read changes nothing.
-        rig.offer(ScriptedFirmware::report(16, QByteArray(keys.size(), 7)));
+        rig.offer(TappedFirmware::report(16, QByteArray(keys.size(), 7)));
         rig.bus.setFailure(model, EmulatedFailure::Silent);
         QVERIFY(!rig.card->getParaIsChange());
         QCOMPARE(changed.count(), 2);

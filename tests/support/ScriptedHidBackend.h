@@ -44,6 +44,7 @@ public:
     long errorCode = 0;
     QStringList opened;      // every open() asked, in order
     std::shared_ptr<ScriptedTraffic> traffic = std::make_shared<ScriptedTraffic>();
+    bool hotplug = true;     // false: a system that cannot announce devices
 
     static HidCollectionInfo collection(const QString &path, quint16 vid, quint16 pid, quint16 page,
                                         quint16 usage, quint32 in, quint32 out);
@@ -51,6 +52,7 @@ public:
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
+    bool watchesHotplug() const override { return hotplug; }
 
     void announceArrival(const QString &path) { emit interfaceArrived(path); }
     void announceRemoval(const QString &path) { emit interfaceRemoved(path); }
