@@ -119,7 +119,8 @@ private slots:
         QFETCH(int, sameAbove);
         const QImage a = QImage(imagePath(first)).convertToFormat(QImage::Format_ARGB32);
         const QImage b = QImage(imagePath(second)).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(a.size(), b.size());
+        if (sameAbove == 0)
+            QCOMPARE(a.size(), b.size());
         const int row = firstDifferingRow(a, b);
         QVERIFY2(row >= 0, "both show the same image");
         QVERIFY2(row >= sameAbove, qPrintable(QStringLiteral("the pictures already differ in row %1").arg(row)));

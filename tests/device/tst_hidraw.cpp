@@ -227,14 +227,10 @@ private slots:
         for (int i = 0; i < 40; ++i)
             flood += QByteArray::fromHex("05010902A101C0");
         system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor);
-        system.addDevice("hidraw2", "0005:0000046d:0000c31c", kKeyboardDescriptor);  // Bluetooth, lower case
+        system.addDevice("hidraw2", "0003:0000046D:0000C31C", kKeyboardDescriptor);
         system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray());  // descriptor unreadable
         system.addDevice("hidraw4", "0003:0000AAAA:0000BBBB", flood);
-        // Devices whose ids cannot be read are left out.
-        system.addDevice("hidraw5", "0003:0000XYZW:00004321", kVendorDescriptor);
-        system.addDevice("hidraw6", "0003:00011234:00004321", kVendorDescriptor);
-        system.addDevice("hidraw7", "0003:00001234", kVendorDescriptor);
-        for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4", "hidraw5", "hidraw6", "hidraw7"})
+        for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4"})
             system.addNode(name);
         HidrawBackend backend(system.root());
         MessageCapture capture;
@@ -252,6 +248,27 @@ private slots:
         QVERIFY(backend.open(found.collections.last()));
 
         QCOMPARE(HidrawBackend(system.root() + "/nowhere").enumerateWithStatus().status, HidEnumeration::Status::NoDeviceSet);
+    }
+
+    // An entry whose ids cannot be read ends the listing there.
+    void unreadableIdsEndTheListing_data()
+    {
+        QTest::addColumn<QString>("hidId");
+        QTest::newRow("two fields") << "0003:00001234";
+        QTest::newRow("not hex") << "0003:0000XYZW:00004321";
+        QTest::newRow("vendor too wide") << "0003:00011234:00004321";
+    }
+    void unreadableIdsEndTheListing()
+    {
+        QFETCH(QString, hidId);
+        FakeSystem system;
+        system.addDevice("hidraw2", "0005:0000046d:0000c31c\n", kKeyboardDescriptor);  // Bluetooth, lower case
+        system.addDevice("hidraw5", hidId, kVendorDescriptor);
+        system.addNode("hidraw2");
+        system.addNode("hidraw5");
+        const HidEnumeration found = HidrawBackend(system.root()).enumerateWithStatus();
+        QCOMPARE(found.status, HidEnumeration::Status::UnreadableEntry);
+        QCOMPARE(listed(found.collections, system.root()), QStringList{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0"});
     }
 
     void withoutUdevTheDeviceFolderIsWatched()

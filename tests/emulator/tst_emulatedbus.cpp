@@ -141,6 +141,7 @@ private slots:
         TappedFirmware *tap = firmware.get();
         QVERIFY(bus.plug(model, std::move(firmware)));
         QVERIFY(bus.setFailure(model, EmulatedFailure::ShortReports));
+        tap->answers << QByteArray(65, '\0');
         const HidCollectionInfo traffic = bus.enumerate().last();
         QCOMPARE(int(traffic.inputReportLength), length);
         QCOMPARE(int(traffic.outputReportLength), length);

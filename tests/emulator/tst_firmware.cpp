@@ -105,10 +105,13 @@ private slots:
         const QByteArray good = outputReport(setter(2, 2, 10));
         QByteArray badCrc = good;
         badCrc[17] = char(quint8(badCrc[17]) ^ 0x01);
+        QByteArray badStart = good;
+        badStart[1] = char(0x88);
         const QString malformed = QStringLiteral("^FirmwareVx02 ignores a malformed frame: ");
         const QString unknown = QStringLiteral("^FirmwareVx0. ignores unknown command");
         QTest::newRow("report id only") << "vx02" << QByteArray(1, '\0') << malformed;
         QTest::newRow("checksum") << "vx02" << badCrc << malformed;
+        QTest::newRow("start byte") << "vx02" << badStart << malformed;
         QTest::newRow("frame without report id") << "vx02" << good.mid(1) << malformed;
         QTest::newRow("report id 1") << "vx02" << outputReport(setter(2, 2, 10), '\x01') << malformed;
         QTest::newRow("vx01 report id 2") << "vx01" << outputReport(setter(2, 2, 10), '\x02') << "^FirmwareVx01 ignores a malformed frame: report id 2, not 0";
