@@ -140,7 +140,8 @@ private slots:
         ScriptedHidBackend backend;
         backend.collections << ScriptedHidBackend::collection(kPaths["keyboard"], 0x046D, 0xC31C, 1, 6, 9, 2)
                             << ScriptedHidBackend::collection(kPaths["vx01"], 0x1235, 0x0003, 0x000C, 1, 3, 0)
-                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65)
+                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0x000C, 0x0001, 3, 0);
         backend.status = status;
         for (const QString &name : unopenable)
             backend.unopenable << kPaths[name];
@@ -149,6 +150,7 @@ private slots:
         watched.detection.scanDevices();
         QTEST(watched.events(), "events");
         QTEST(capture.lines(), "log");
+        QCOMPARE(backend.opened.removeDuplicates(), 0);  // an interface's collections share one open
         QStringList closed = backend.opened;
         for (const QString &path : qAsConst(backend.unopenable))
             closed.removeOne(path);
