@@ -52,11 +52,17 @@ private slots:
         QFETCH(QByteArray, signalName);
         QFETCH(QByteArray, origin);
         // One data folder for all rows, which does not exist before the first: the handler
-        // creates it with its parents, and each crash replaces the file of the one before.
+        // creates it with its parents. Later rows find a long old file, which the crash replaces.
         const QString dataHome = m_temp.path() + QStringLiteral("/not/yet/there");
+        QFile old(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
+        if (old.exists()) {
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(100000, 'x'));
+            old.close();
+        }
         QCOMPARE(crash(dataHome, how), QProcess::CrashExit);
         const QByteArray dump = readDump(dataHome);
-        QCOMPARE(dump.count("signal: "), 1);
+        QVERIFY(!dump.contains("xxxx"));
         QVERIFY2(dump.contains(signalName), dump.constData());
         QVERIFY(dump.contains("thread id: "));
         QVERIFY2(dump.contains(origin), dump.constData());
