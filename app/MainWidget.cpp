@@ -1,11 +1,13 @@
 #include "app/MainWidget.h"
 
 #include "app/ActivationChannel.h"
+#include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
 #include "soundcard/DeviceSession.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -36,6 +38,7 @@ MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
 {
     // Restore last settings: there before the scene reads it.
     m_devices = new DeviceManager(m_backend, this);
+    m_background = new BackgroundSettings(this);
     setUp();
     connect(m_devices, &DeviceManager::soundCardChanged, this, &MainWidget::onSoundCardChanged);
     connect(m_devices, &DeviceManager::isConnect, this, &MainWidget::onConnectChanged);
@@ -179,6 +182,11 @@ SettingsRestorer *MainWidget::settingsRestorer() const
     return m_devices->settingsRestorer();
 }
 
+BackgroundSettings *MainWidget::background() const
+{
+    return m_background;
+}
+
 QString MainWidget::getSoftVersion()
 {
     return QString::fromLatin1(kSoftVersion);
@@ -239,6 +247,17 @@ void MainWidget::mouseReleaseEvent(QMouseEvent *)
     m_dragOffsetY = 0;
     m_systemMoveActive = false;
     checkScreenAfterMove();
+}
+
+void MainWidget::closeEvent(QCloseEvent *event)
+{
+    if (!m_background->runInBackground()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    hide();
+    qInfo("window closed: running in the background");
 }
 
 void MainWidget::onWindowScreenChanged()

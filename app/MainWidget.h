@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class BackgroundSettings;
 class DeviceManager;
 class HidBackend;
 class QQuickWidget;
@@ -22,6 +23,8 @@ class MainWidget : public QWidget
     Q_OBJECT
     // Restore last settings (off by default): `MainLogic.settingsRestorer.enabled` in the scene.
     Q_PROPERTY(SettingsRestorer *settingsRestorer READ settingsRestorer CONSTANT)
+    // Run in the background and start at login: `MainLogic.background` in the scene.
+    Q_PROPERTY(BackgroundSettings *background READ background CONSTANT)
 public:
     // `backend` is the HID access chosen at start (the system's devices or an emulated bus); it
     // must outlive the window.
@@ -36,6 +39,7 @@ public:
     QQuickWidget *sceneView() const;
     Trans *translator() const;
     SettingsRestorer *settingsRestorer() const;
+    BackgroundSettings *background() const;
 
     // The scale of the design for a screen of `logicalDpi` whose logical pixels are
     // `devicePixelRatio` device pixels: DPI / 96 where Qt does not scale; where it does
@@ -64,6 +68,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // In the background the window only hides: the program goes on without it.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void onSoundCardChanged(SoundCardBase *card);
@@ -79,6 +85,7 @@ private:
     int scaled(int designSize) const;
 
     DeviceManager *m_devices = nullptr;
+    BackgroundSettings *m_background = nullptr;
     Trans *m_translator = nullptr;
     RecordWidget *m_recordWidget = nullptr;
     QQuickWidget *m_sceneView = nullptr;

@@ -4,11 +4,14 @@
 #include "app/Log.h"
 #include "app/MainWidget.h"
 #include "app/SingleInstance.h"
+#include "app/SoundCardService.h"
+#include "app/TrayIcon.h"
 #include "device/HidBackend.h"
 #include "app/HidBackendFactory.h"
 #include "emulator/FirmwareFactory.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDebug>
 #include <QSharedMemory>
 
@@ -37,7 +40,15 @@ int main(int argc, char *argv[])
     // The machine's HID devices, or an emulated sound card with "--emulate vx01|vx02".
     std::unique_ptr<HidBackend> backend = HidBackendFactory::create(app->arguments(), &FirmwareFactory::make);
     auto *window = new MainWidget(backend.get(), nullptr);
-    window->show();
+    // "--hidden" (the autostart entry): the program starts in the background, the device is
+    // looked for and restored all the same; a later start or the tray shows the window.
+    if (!app->arguments().contains(QStringLiteral("--hidden")))
+        window->show();
+    auto tray = std::make_unique<TrayIcon>(window);
+    QObject::connect(tray.get(), &TrayIcon::quitRequested, app, &QCoreApplication::quit);
+    // Scripts and vorletctl reach the device through the running panel.
+    auto service = std::make_unique<SoundCardService>(window->devices());
+    service->registerOn(QDBusConnection::sessionBus());
 
     // A later start reaches this instance through the channel; the stored handle tells it
     // that the window exists.
@@ -48,6 +59,8 @@ int main(int argc, char *argv[])
     SingleInstance::storeWindowHandle(g_instanceSegment, quint32(window->winId()));
 
     const int code = app->exec();
+    service.reset();
+    tray.reset();
     delete window;
     // The detector and sound card the window handed to deleteLater go now, while the backend
     // they use still exists; everything that watches sockets goes before the application.

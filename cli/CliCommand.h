@@ -19,6 +19,8 @@ struct CliCommand
         RestoreOption,    // prints or switches the option "restore last settings"
         Restore,          // the setters that bring back the settings remembered for the device
         Unplug,           // an emulated device is pulled out
+        BackgroundOption, // prints or switches the option "run in the background"
+        AutostartOption,  // prints or switches starting the panel at login
     };
 
     const char *name;
@@ -29,6 +31,10 @@ struct CliCommand
     const char *argumentHelp;
     const char *help;
 
-    bool needsDevice() const { return action != Action::List && action != Action::RestoreOption; }
+    bool needsDevice() const
+    {
+        return action != Action::List && action != Action::RestoreOption && action != Action::BackgroundOption
+            && action != Action::AutostartOption;
+    }
     bool needsEmulation() const { return action == Action::Knob || action == Action::Unplug; }
 };

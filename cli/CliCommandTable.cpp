@@ -27,6 +27,8 @@ const QVector<CliCommand> kCommands{
     {"save", 1, 1, Args::File, Action::Save, "FILE", "poll once and write the parameters to FILE as a JSON profile"},
     {"load", 1, 1, Args::File, Action::Load, "FILE", "send the setters that bring the device into the state of FILE"},
     {"lastSettings", 0, 1, Args::OnOff, Action::RestoreOption, "[on|off]", "restore the last settings on replug and wake (as the panel's option): print it, or switch it"},
+    {"background", 0, 1, Args::OnOff, Action::BackgroundOption, "[on|off]", "keep the panel running when its window is closed (tray icon, restoring, D-Bus): print it, or switch it"},
+    {"autostart", 0, 1, Args::OnOff, Action::AutostartOption, "[on|off]", "start the panel hidden when you log in (an XDG autostart entry): print it, or switch it"},
     {"restore", 0, 0, Args::Integers, Action::Restore, "", "send the settings remembered for this device (by serial number), then poll once"},
     {"knob", 2, 2, Args::KeyValue, Action::Knob, "KEY VALUE", "emulated device only: the user changes KEY to VALUE (0-255) on the device itself"},
     {"unplug", 0, 0, Args::Integers, Action::Unplug, "", "emulated device only: the user pulls the device out"},

@@ -92,6 +92,8 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options->help = true;
+        } else if (argument == QLatin1String("--direct")) {
+            options->direct = true;
         } else if (argument == QLatin1String("--trace")) {
             options->trace = true;
         } else if (argument == QLatin1String("--json")) {
@@ -149,18 +151,22 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
 QString CliParser::helpText()
 {
     QString text = QStringLiteral(
-        "Usage: vorletctl [--emulate vx01|vx02] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...\n"
+        "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...\n"
         "       vorletctl --help | --version\n"
         "\n"
         "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
         "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
-        "display.\n"
+        "display. While the panel runs in the same session (it owns com.brindle.vorlet on the\n"
+        "session bus), the commands go through the panel instead, which owns the device; the\n"
+        "output and exit status are the same.\n"
         "\n"
         "Options:\n"
         "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
         "                       (also: environment variable VORLET_EMULATE; any case)\n"
+        "  --direct             open the device here even while the panel runs\n"
         "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
-        "                       report as the transport moves it, report id first, in hex\n"
+        "                       report as the transport moves it, report id first, in hex (not\n"
+        "                       through the panel: its frames cannot be seen from here)\n"
         "  --json               every result as one JSON document per line: getAllPara an object\n"
         "                       of the parameters, list an array, the other queries an object\n"
         "                       {\"COMMAND\": result}\n"
@@ -202,7 +208,9 @@ QString CliParser::helpText()
         "\n"
         "While lastSettings is on, the panel and vorletctl remember each device's settings by its\n"
         "serial number (in the format of save) and the panel sends them again when the device\n"
-        "arrives or the computer wakes; a vorletctl session remembers the state it leaves.\n"
+        "arrives or the computer wakes; a vorletctl session remembers the state it leaves. The\n"
+        "panel does this after its window is closed only with background on; autostart on starts\n"
+        "it hidden at login ($XDG_CONFIG_HOME/autostart/com.brindle.vorlet.desktop).\n"
         "\n"
         "Exit status:\n"
         "  0  success\n"
@@ -213,6 +221,6 @@ QString CliParser::helpText()
         "     writes is checked when its load runs)\n"
         "  3  the device did not take a command or answer a query (device gone), or answered\n"
         "     with something that cannot be saved or remembered\n"
-        "  4  the profile file cannot be written (the old file is kept)\n");
+        "  4  the profile file or the autostart entry cannot be written (the old file is kept)\n");
     return text;
 }

@@ -1,11 +1,13 @@
 #include "cli/CliRunner.h"
 
+#include "SoundCardProxy.h"
 #include "cli/DeviceFinder.h"
-#include "cli/SetterRangeTable.h"
+#include "cli/PanelSoundCard.h"
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "soundcard/SoundCardBase.h"
+#include "soundcard/SetterRangeTable.h"
 #include "soundcard/SoundCardFactory.h"
 
 #include <QFileInfo>
@@ -21,6 +23,14 @@ namespace {
 QString hex4(quint16 value)
 {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// The arguments' names as the help shows them: "VALUE [TYPE]" -> VALUE, TYPE.
+QStringList argumentNames(const CliCommand &command)
+{
+    QString help = QLatin1String(command.argumentHelp);
+    help.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    return help.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -43,6 +53,8 @@ int CliRunner::run(const CliOptions &options)
             return code;
         if (const int code = openDevice())
             return code;
+        if (m_panelCard && options.trace)
+            m_err << "vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here\n";
         if (const int code = checkArguments(options))
             return code;
     }
@@ -60,8 +72,28 @@ int CliRunner::run(const CliOptions &options)
     return Success;
 }
 
+void CliRunner::setPanel(SoundCardProxy *panel)
+{
+    m_panel = panel;
+}
+
 int CliRunner::openDevice()
 {
+    if (m_panel) {
+        QDBusPendingReply<QString> model = m_panel->model();
+        model.waitForFinished();
+        if (model.isError())
+            return failure(NoDevice, QStringLiteral("the running panel did not answer: %1").arg(model.error().message()));
+        m_devType = model.value();
+        const SoundCardProfile *profile = SoundCardFactory::profile(m_devType);
+        if (!profile)
+            return failure(NoDevice, QStringLiteral("no vx01 or vx02 device found"));
+        auto card = std::make_unique<PanelSoundCard>(*m_panel, *profile);
+        m_panelCard = card.get();
+        m_card = std::move(card);
+        m_restorer.setCard(m_card.get());
+        return Success;
+    }
     m_devType = DeviceFinder::find(m_backend);
     if (m_devType.isEmpty())
         return failure(NoDevice, QStringLiteral("no vx01 or vx02 device found"));
@@ -84,7 +116,8 @@ int CliRunner::checkArguments(const CliOptions &options)
         QVector<ParameterProfile::Step> steps;
         switch (invocation.command->action) {
         case CliCommand::Action::Setter:
-            if (!SetterRangeTable::check(m_devType, invocation, &error))
+            if (!SetterRangeTable::check(m_devType, QLatin1String(invocation.command->name), invocation.integers,
+                                         argumentNames(*invocation.command), &error))
                 return failure(UsageError, error);
             break;
         case CliCommand::Action::Save:
@@ -184,6 +217,20 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
         else
             m_restorer.setEnabled(invocation.word == QLatin1String("on"));
         return Success;
+    case CliCommand::Action::BackgroundOption:
+        if (invocation.word.isEmpty())
+            result(command, m_background.runInBackground() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
+        else
+            m_background.setRunInBackground(invocation.word == QLatin1String("on"));
+        return Success;
+    case CliCommand::Action::AutostartOption: {
+        QString error;
+        if (invocation.word.isEmpty())
+            result(command, m_background.autostart() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
+        else if (!m_background.switchAutostart(invocation.word == QLatin1String("on"), &error))
+            return failure(FileError, error);
+        return Success;
+    }
     case CliCommand::Action::Restore: {
         bool remembered = false;
         if (const int code = delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
@@ -217,13 +264,18 @@ int CliRunner::save(const CliInvocation &invocation)
 
 int CliRunner::delivered(const QString &what, Transfer transfer, const std::function<void()> &call)
 {
-    const int failedBefore = m_backend.failedTransfers();
+    const int failedBefore = failedTransfers();
     call();
-    if (m_backend.failedTransfers() == failedBefore)
+    if (failedTransfers() == failedBefore)
         return Success;
     if (transfer == Query)
         return failure(DeviceError, QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)").arg(what, m_devType));
     return failure(DeviceError, QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
+}
+
+int CliRunner::failedTransfers() const
+{
+    return m_backend.failedTransfers() + (m_panelCard ? m_panelCard->failedCalls() : 0);
 }
 
 void CliRunner::result(const CliCommand &command, const QJsonValue &value, bool json)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BackgroundSettings.h"
 #include "cli/CliOptions.h"
 #include "soundcard/ParameterProfile.h"
 #include "soundcard/SettingsRestorer.h"
@@ -12,7 +13,9 @@
 
 class EmulatedBus;
 class FirmwareBase;
+class PanelSoundCard;
 class SoundCardBase;
+class SoundCardProxy;
 class TracingHidBackend;
 
 // Runs the checked commands of one command line in order against one device.
@@ -28,6 +31,8 @@ public:
     // The bus of an emulated device of `model`, for the knob and unplug commands; none for real
     // devices.
     void setEmulatedDevice(EmulatedBus *bus, const QString &model);
+    // The running panel's sound card: the commands go there instead of to a device opened here.
+    void setPanel(SoundCardProxy *panel);
 
     int run(const CliOptions &options);
 
@@ -42,6 +47,8 @@ private:
     int save(const CliInvocation &invocation);
     // Runs a call that talks to the device; DeviceError when a report could not be sent or read.
     int delivered(const QString &what, Transfer transfer, const std::function<void()> &call);
+    // Reports that could not be sent or read, and calls the panel refused, so far.
+    int failedTransfers() const;
     void listCollections(bool json);
     void printParameters(bool json);
     void result(const CliCommand &command, const QJsonValue &value, bool json);
@@ -56,5 +63,8 @@ private:
     FirmwareBase *m_firmware = nullptr;
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;
+    SoundCardProxy *m_panel = nullptr;
+    PanelSoundCard *m_panelCard = nullptr;
     SettingsRestorer m_restorer;
+    BackgroundSettings m_background;
 };

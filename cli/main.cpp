@@ -1,3 +1,5 @@
+#include "SoundCardProxy.h"
+#include "app/SoundCardService.h"
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
@@ -7,6 +9,8 @@
 #include "emulator/FirmwareFactory.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QTextStream>
 
 #include <cstdio>
@@ -25,6 +29,19 @@ void quietLog(QtMsgType type, const QMessageLogContext &context, const QString &
 void verboseLog(QtMsgType, const QMessageLogContext &, const QString &message)
 {
     std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// The running panel's sound card when a panel runs in this session (it owns its name on the
+// session bus) and nothing asks for the device itself: --direct, or an emulated device, which
+// belongs to this process.
+std::unique_ptr<SoundCardProxy> runningPanel(const CliOptions &options, const QString &emulatedModel)
+{
+    if (options.direct || !emulatedModel.isEmpty())
+        return nullptr;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(SoundCardService::kServiceName))
+        return nullptr;
+    return std::make_unique<SoundCardProxy>(SoundCardService::kServiceName, SoundCardService::kObjectPath, bus);
 }
 
 } // namespace
@@ -76,5 +93,7 @@ int main(int argc, char *argv[])
     TracingHidBackend watched(backend.get(), sink);
     CliRunner runner(watched, out, err);
     runner.setEmulatedDevice(dynamic_cast<EmulatedBus *>(backend.get()), model);
+    const std::unique_ptr<SoundCardProxy> panel = runningPanel(options, model);
+    runner.setPanel(panel.get());
     return runner.run(options);
 }

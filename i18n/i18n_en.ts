@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>BackgroundOffer</name>
+    <message>
+        <source>程序运行时才能恢复设置。是否同时开启后台运行？</source>
+        <translation>Only a running program restores the settings. Keep it running in the background?</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>Turn on</translation>
+    </message>
+    <message>
+        <source>暂不</source>
+        <translation>Not now</translation>
+    </message>
+</context>
+<context>
     <name>BtnNaviga</name>
     <message>
         <source>关</source>
@@ -395,6 +410,29 @@
     </message>
 </context>
 <context>
+    <name>TrayIcon</name>
+    <message>
+        <source>%1 已连接</source>
+        <translation>%1 connected</translation>
+    </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>No device connected</translation>
+    </message>
+    <message>
+        <source>Vorlet 控制面板</source>
+        <translation>Vorlet Control Panel</translation>
+    </message>
+    <message>
+        <source>显示面板</source>
+        <translation>Show panel</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
     <name>WaveformWidget</name>
     <message>
         <source>Form</source>
@@ -453,6 +491,14 @@
     <message>
         <source>恢复上次设置</source>
         <translation>Restore last settings</translation>
+    </message>
+    <message>
+        <source>后台运行</source>
+        <translation>Run in background</translation>
+    </message>
+    <message>
+        <source>登录时启动</source>
+        <translation>Start at login</translation>
     </message>
 </context>
 <context>

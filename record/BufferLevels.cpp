@@ -104,10 +104,3 @@ QVector<qreal> BufferLevels::sampleLevels(const QAudioBuffer &buffer)
         v = centred ? qAbs(v - half) / half : v / fullScale;
     return column;
 }
-
-qint64 BufferLevels::bufferDurationMs(qint64 frameCount, qint64 sampleRate)
-{
-    if (sampleRate <= 0 || frameCount <= 0)
-        return 0;
-    return frameCount * 1000 / sampleRate;
-}

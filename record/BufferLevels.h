@@ -45,7 +45,4 @@ public:
         }
         return column;
     }
-
-    // Milliseconds a buffer of frameCount frames lasts at sampleRate; 0 for a rate of 0.
-    static qint64 bufferDurationMs(qint64 frameCount, qint64 sampleRate);
 };

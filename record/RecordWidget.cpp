@@ -3,6 +3,7 @@
 
 #include "record/AudioInputResolver.h"
 #include "record/BufferLevels.h"
+#include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -36,6 +36,8 @@ const char *const kIconSave = ":/image/blackSkin/Button_Save.png";
 // The buttons' pictures and the panel's spacing in the 96-DPI design.
 const int kIconSize = 40;
 const int kMargin = 11;
+// Below the status line, which takes most of its height from the bottom margin.
+const int kStatusMargin = 2;
 const int kSpacing = 6;
 const int kProgressWidth = 160;
 const int kProgressHeight = 14;
@@ -134,7 +136,7 @@ RecordWidget::RecordWidget(QWidget *parent)
     connect(m_editor, &RecordingEditor::workingFileChanged, this, &RecordWidget::showEditedFile);
     connect(m_cancel, &QToolButton::clicked, m_editor, &RecordingEditor::cancel);
 
-    m_saveDialog = &RecordWidget::askSaveFile;
+    m_saveDialog = &ExportFileDialog::ask;
 
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
@@ -220,23 +222,6 @@ void RecordWidget::setSaveDialog(SaveDialog dialog)
     m_saveDialog = std::move(dialog);
 }
 
-QString RecordWidget::askSaveFile(const QString &caption, const QString &filter)
-{
-    QFileDialog dialog(nullptr, caption, QString(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // WAV is proposed; a name typed without a suffix gets the one of the chosen type.
-    for (const QString &nameFilter : dialog.nameFilters()) {
-        if (nameFilter.trimmed() == QLatin1String("*.wav"))
-            dialog.selectNameFilter(nameFilter);
-    }
-    dialog.setDefaultSuffix(QStringLiteral("wav"));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &chosen) { dialog.setDefaultSuffix(chosen.trimmed().mid(2)); });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
 // A line for messages under the waveform, as wide as it, and while the editor works its
 // progress and a button to cancel it.
 void RecordWidget::buildStatusArea()
@@ -261,9 +246,9 @@ void RecordWidget::buildStatusArea()
     row->addWidget(m_progress);
     row->addWidget(m_cancel);
     auto *column = new QVBoxLayout;
-    column->setSpacing(2);
+    column->setSpacing(kStatusMargin);
     // The line takes most of its height from the bottom margin, little from the waveform.
-    ui->horizontalLayout_2->setContentsMargins(11, 11, 11, 2);
+    ui->horizontalLayout_2->setContentsMargins(kMargin, kMargin, kMargin, kStatusMargin);
     ui->horizontalLayout_2->removeWidget(ui->waveforFrame);
     column->addWidget(ui->waveforFrame, 1);
     column->addLayout(row);
@@ -338,10 +323,13 @@ void RecordWidget::setScale(double scale)
 {
     const auto scaled = [scale](int designSize) { return int(designSize * scale); };
     const int margin = scaled(kMargin);
-    ui->horizontalLayout_2->setContentsMargins(margin, margin, margin, margin);
+    ui->horizontalLayout_2->setContentsMargins(margin, margin, margin, scaled(kStatusMargin));
     for (QLayout *layout : std::initializer_list<QLayout *>{ui->horizontalLayout_2, ui->verticalLayout_2,
                                                           ui->horizontalLayout, ui->gridLayout})
         layout->setSpacing(scaled(kSpacing));
+    if (QLayout *status = ui->horizontalLayout_2->itemAt(0)->layout())
+        status->setSpacing(scaled(kStatusMargin));
+    ui->waveforFrame->setScale(scale);
     ui->verticalLayout_2->setContentsMargins(0, scaled(kSpacing), 0, 0);
     m_progress->setMaximumSize(scaled(kProgressWidth), scaled(kProgressHeight));
     for (QToolButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave}) {
@@ -512,8 +500,8 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
     // The buffer's place in the recording (pauses excluded); a buffer without one follows
     // the last.
     const qint64 startUs = buffer.startTime() >= 0 ? buffer.startTime() : m_recordedMs * 1000;
-    const qint64 endMs = sampleRate > 0 ? (startUs + frames * 1000000 / sampleRate) / 1000
-                                        : startUs / 1000 + BufferLevels::bufferDurationMs(frames, sampleRate);
+    // A buffer without a rate has no length to count.
+    const qint64 endMs = (startUs + (sampleRate > 0 ? frames * 1000000 / sampleRate : 0)) / 1000;
     m_recordedMs = qMax(m_recordedMs, endMs);
     updateProgress(m_recordedMs);
     const QVector<qreal> levels = BufferLevels::sampleLevels(buffer);

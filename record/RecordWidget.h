@@ -44,16 +44,15 @@ public:
     void setInputDevice(QString name);
     QString inputDevice() const;
 
-    // Replaces the file dialog that asks for the export target.
+    // Replaces the file dialog that asks for the export target (ExportFileDialog::ask).
     void setSaveDialog(SaveDialog dialog);
-    // The file dialog: proposes WAV, lists the six types, replaces only after asking.
-    static QString askSaveFile(const QString &caption, const QString &filter);
 
     // Text of the time label for ms milliseconds: "hh:mm:ss:zzz", days dropped.
     static QString progressText(qint64 ms);
 
-    // The scale of the 96-DPI design the panel is shown at: button pictures, margins and
-    // spacings grow with it (the texts follow the screen's DPI by themselves).
+    // The scale of the 96-DPI design the panel is shown at: button pictures, margins, spacings
+    // and the waveform view with its ruler grow with it (the texts set in points follow the
+    // screen's DPI by themselves).
     void setScale(double scale);
 
     // Stops a running recording and waits (at most a few seconds) until the file is complete.

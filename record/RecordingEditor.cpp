@@ -212,9 +212,14 @@ bool RecordingEditor::startCut(EditJob &job)
     ++m_cutIndex;
     job.target = cutPath;
 
-    const QString graph =
-        QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1")
-            .arg(QString::number(job.start, 'f', 2), QString::number(job.end, 'f', 2));
+    const QString start = QString::number(job.start, 'f', 2);
+    const QString end = QString::number(job.end, 'f', 2);
+    // atrim reads a duration of 0 as no limit at all: a range from the very start keeps only
+    // the audio after it.
+    const QString graph = start == QLatin1String("0.00")
+                              ? QStringLiteral("[0]atrim=start=%1").arg(end)
+                              : QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1")
+                                    .arg(start, end);
     // What stays: the audio before the range and the audio after it, as far as the file goes.
     const qint64 workingMs = WaveFile::lengthMs(m_playPath);
     job.expectedMs = qMin(qint64(job.start * 1000), workingMs) + qMax<qint64>(0, workingMs - qint64(job.end * 1000));

@@ -11,14 +11,18 @@
 
 namespace {
 
+// The design's sizes in pixels at 96 DPI.
 constexpr int widenStep = 260;
-// Playback pages the view whenever the cursor has moved this far from the margin.
+// Playback pages the view whenever the cursor has moved this far from the margin: 26 s.
 constexpr int pageWidth = 650;
 constexpr int axisWidth = 40;
+// What the frame's border and the scroll bar take from its height.
+constexpr int canvasInset = 25;
 
+// %1: the bar's height, %2: its right margin, %3: the corners' radius.
 const char scrollBarStyle[] =
-    "QScrollBar:horizontal { height: 15px; margin: 0px 40px 0 0px; border-radius: 7px;"
-    "background: #1A1B1C ; } QScrollBar::handle:horizontal { border-radius: 7px; background: "
+    "QScrollBar:horizontal { height: %1px; margin: 0px %2px 0 0px; border-radius: %3px;"
+    "background: #1A1B1C ; } QScrollBar::handle:horizontal { border-radius: %3px; background: "
     "#2B2C2E;}QScrollBar::add-line:horizontal { width: 0px;}QScrollBar::sub-line:horizontal "
     "{width: 0px;}QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal {background: "
     "none;}";
@@ -28,7 +32,6 @@ const char scrollBarStyle[] =
 WaveformFrame::WaveformFrame(QWidget *parent)
     : QScrollArea(parent)
 {
-    horizontalScrollBar()->setStyleSheet(QString::fromLatin1(scrollBarStyle));
     if (parent)
         resize(parent->size());
 
@@ -38,15 +41,36 @@ WaveformFrame::WaveformFrame(QWidget *parent)
     connect(m_canvas, &WaveformWidget::s_adjustWidth, this, &WaveformFrame::widenCanvas);
 
     m_axisStrip = new QWidget(this);
-    m_axisStrip->move(0, 20);
-    m_axisStrip->resize(axisWidth, m_canvas->height() - 20);
     m_axisStrip->installEventFilter(this);
 
     connect(m_canvas, &WaveformWidget::s_cutAudio, this, &WaveformFrame::s_cutAudio);
     connect(m_canvas, &WaveformWidget::s_posChange, this, &WaveformFrame::s_posChange);
 
+    styleScrollBar();
+    m_axisStrip->move(0, m_canvas->rulerHeight());
+    m_axisStrip->resize(axisWidth, m_canvas->height() - m_canvas->rulerHeight());
     m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount);
     m_canvas->setChannelCount(2);
+}
+
+int WaveformFrame::scaled(int designPixels) const
+{
+    return m_canvas->scaled(designPixels);
+}
+
+void WaveformFrame::setScale(double scale)
+{
+    m_canvas->setScale(scale);
+    styleScrollBar();
+    m_axisStrip->move(0, m_canvas->rulerHeight());
+    layOut();
+    m_axisStrip->update();
+}
+
+void WaveformFrame::styleScrollBar()
+{
+    horizontalScrollBar()->setStyleSheet(
+        QString::fromLatin1(scrollBarStyle).arg(scaled(15)).arg(scaled(axisWidth)).arg(scaled(7)));
 }
 
 void WaveformFrame::onDrawWaveform(QVector<qreal> &data)
@@ -57,7 +81,7 @@ void WaveformFrame::onDrawWaveform(QVector<qreal> &data)
 void WaveformFrame::clearWaveform()
 {
     m_canvas->clearColumns();
-    m_canvas->resize(width() - 2, height() - 25);
+    m_canvas->resize(width() - 2, height() - scaled(canvasInset));
 }
 
 void WaveformFrame::setPlayPosition(qint64 ms)
@@ -65,7 +89,7 @@ void WaveformFrame::setPlayPosition(qint64 ms)
     const double seconds = double(ms / 1000);
     const int x = static_cast<int>(std::clamp(seconds * m_canvas->pixelsPerSecond(), -1e9, 1e9));
     m_canvas->setPlayPosition(ms);
-    if (x % pageWidth == 0)
+    if (x % (pageWidth * m_canvas->columnStep()) == 0)
         horizontalScrollBar()->setSliderPosition(x);
 }
 
@@ -77,17 +101,23 @@ void WaveformFrame::setClipEnabled(bool enabled)
 // The next column would not fit: grow by a step and follow the newest column.
 void WaveformFrame::widenCanvas()
 {
-    m_canvas->resize(m_canvas->width() + widenStep, m_canvas->height());
+    m_canvas->resize(m_canvas->width() + scaled(widenStep), m_canvas->height());
     horizontalScrollBar()->setSliderPosition(m_canvas->width());
 }
 
 void WaveformFrame::resizeEvent(QResizeEvent *event)
 {
     QScrollArea::resizeEvent(event);
-    const int canvasWidth = m_canvas->width() > width() ? m_canvas->width() : width() - 2;
-    m_canvas->resize(canvasWidth, height() - 25);
-    m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount);
-    m_axisStrip->resize(axisWidth, m_canvas->height() - 20);
+    layOut();
+}
+
+void WaveformFrame::layOut()
+{
+    // As wide as the frame, or as the columns drawn need: an empty view has no scroll bar.
+    const int canvasWidth = std::max(width() - 2, m_canvas->drawX() + m_canvas->columnStep());
+    m_canvas->resize(canvasWidth, height() - scaled(canvasInset));
+    m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount, scaled(WaveformWidget::designSeparatorHeight));
+    m_axisStrip->resize(scaled(axisWidth), m_canvas->height() - m_canvas->rulerHeight());
 }
 
 bool WaveformFrame::eventFilter(QObject *object, QEvent *event)
@@ -103,13 +133,15 @@ void WaveformFrame::paintAxisStrip()
 {
     QPainter p(m_axisStrip);
     const int h = m_axisStrip->height();
-    p.fillRect(QRect(0, 0, axisWidth, h).adjusted(2, 2, -2, -2), m_axisBackgroundColour);
-    p.setPen(QPen(Qt::black, 2));
-    p.drawLine(axisWidth, 0, axisWidth, h);
+    const int width = scaled(axisWidth);
+    const int inset = scaled(2);
+    p.fillRect(QRect(0, 0, width, h).adjusted(inset, inset, -inset, -inset), m_axisBackgroundColour);
+    p.setPen(QPen(Qt::black, scaled(2)));
+    p.drawLine(width, 0, width, h);
 
-    p.setPen(QPen(m_axisTextColour, 1));
+    p.setPen(QPen(m_axisTextColour, scaled(1)));
     QFont font(QStringLiteral("Times"));
-    font.setPixelSize(12);
+    font.setPixelSize(scaled(12));
     p.setFont(font);
     const int H = m_laneHeight;
     const int q = H / 4;
@@ -117,11 +149,11 @@ void WaveformFrame::paintAxisStrip()
     const struct { const char *label; int quarters; int textTop; } marks[] = {
         {"0.0", 0, -10}, {"1.0", -2, -5}, {"-1.0", 2, -10}};
     for (int c = 0; c < m_channelCount; ++c) {
-        const int centre = c * (H + 10) + H / 2;
+        const int centre = c * (H + scaled(WaveformWidget::designSeparatorHeight)) + H / 2;
         for (const auto &m : marks) {
             const int y = centre + m.quarters * q;
-            p.drawLine(34, y, 38, y);
-            p.drawText(QRect(0, y + m.textTop, 30, 20), Qt::AlignRight | Qt::AlignVCenter,
+            p.drawLine(scaled(34), y, scaled(38), y);
+            p.drawText(QRect(0, y + scaled(m.textTop), scaled(30), scaled(20)), Qt::AlignRight | Qt::AlignVCenter,
                        QLatin1String(m.label));
         }
     }

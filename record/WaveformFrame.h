@@ -7,7 +7,8 @@
 class WaveformWidget;
 
 // The scrolled waveform view of the recording window: the canvas inside a horizontal scroll
-// area with a styled scroll bar, and the amplitude axis strip fixed at its left edge.
+// area with a styled scroll bar, and the amplitude axis strip fixed at its left edge; all at the
+// panel's scale of the 96-DPI design.
 class WaveformFrame : public QScrollArea
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
     void clearWaveform();
     void setPlayPosition(qint64 ms);
     void setClipEnabled(bool enabled);
+    void setScale(double scale);
 
     WaveformWidget *canvas() const { return m_canvas; }
     QWidget *axisStrip() const { return m_axisStrip; }
@@ -37,6 +39,10 @@ protected:
 private:
     void widenCanvas();
     void paintAxisStrip();
+    // Canvas height, lane height and axis strip from the frame's size.
+    void layOut();
+    void styleScrollBar();
+    int scaled(int designPixels) const;
 
     const QColor m_axisBackgroundColour {"#1A1B1C"};
     const QColor m_axisTextColour {"#858585"};

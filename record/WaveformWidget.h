@@ -10,17 +10,26 @@
 // The waveform canvas: a time ruler on top, one lane per channel, one vertical line per lane
 // for every column, the selection band and the play cursor. It grows to the right as columns
 // arrive (the frame widens it) and may become far wider than any pixmap, so nothing is kept
-// as an image: each paint draws the exposed part from the stored columns.
+// as an image: each paint draws the exposed part from the stored columns. Its sizes are those
+// of the 96-DPI design times the panel's scale; a column is as many pixels wide as the scale
+// rounded, so the time scale grows with the ruler's numbers.
 class WaveformWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int leftMargin = 40;
-    static constexpr int rulerHeight = 20;
-    static constexpr int separatorHeight = 10;
+    // The 96-DPI design.
+    static constexpr int designMargin = 40;
+    static constexpr int designRulerHeight = 20;
+    static constexpr int designSeparatorHeight = 10;
 
     explicit WaveformWidget(QWidget *parent = nullptr);
+
+    // Draws everything at scale times the design's sizes; the columns, the cursor and the
+    // selection keep their times.
+    void setScale(double scale);
+    // A design size in pixels at the current scale.
+    int scaled(int designPixels) const { return qRound(designPixels * m_scale); }
 
     // Stores one column (per channel its maximum then minimum, -1.0 .. 1.0) and draws it.
     void appendColumn(QVector<qreal> &column);
@@ -37,12 +46,16 @@ public:
     int channelCount() const { return m_channelCount; }
     int columnCount() const { return m_columnEnds.size(); }
     double pixelsPerSecond() const { return m_pixelsPerSecond; }
+    // x of time 0.
+    int leftMargin() const { return m_margin; }
+    int rulerHeight() const { return m_rulerHeight; }
+    int columnStep() const { return m_columnStep; }
     bool clipEnabled() const { return m_clipEnabled; }
     // The selection band as drawn, empty when there is none.
     QRect selectionBand() const { return m_selectionBand; }
 
     // Lane geometry shared with the frame's axis strip.
-    static int laneHeightFor(int height, int channelCount);
+    static int laneHeightFor(int height, int channelCount, int separatorHeight = designSeparatorHeight);
     // y of level v (1.0 full scale, upwards) in lane `lane`.
     int levelY(int lane, qreal v) const;
 
@@ -74,13 +87,21 @@ private:
     void paintRuler(QPainter &p, const QRect &area);
     void paintColumns(QPainter &p, const QRect &area);
     void paintCursor(QPainter &p);
+    // Whether the ruler shows the number of second t.
+    bool numbered(qint64 t, const class QFontMetrics &metrics) const;
+    // x of a point drawn at x before the scale changed from the old column step.
+    int rescaledX(int x, int oldMargin, int oldStep) const;
 
     const int m_sampleRate = RecordingFormat::sampleRate;
     const double m_framesPerColumn = RecordingFormat::framesPerColumn;
-    const int m_columnStep = 1;
-    const int m_tickHeight = 6;
-    int m_drawX = leftMargin;
-    int m_playX = leftMargin;
+    double m_scale = 1.0;
+    int m_columnStep = 1;
+    int m_tickHeight = 6;
+    int m_margin = designMargin;
+    int m_rulerHeight = designRulerHeight;
+    int m_separatorHeight = designSeparatorHeight;
+    int m_drawX = designMargin;
+    int m_playX = designMargin;
     // sample rate / frames per column × column step; set again whenever the ruler is drawn.
     double m_pixelsPerSecond = 25.0;
     const QColor m_waveColour {"#5E17CC"};

@@ -48,6 +48,15 @@ void DeviceSession::run(std::function<void(SoundCardBase &card)> job)
         Qt::QueuedConnection);
 }
 
+void DeviceSession::whenDone(std::function<void()> step)
+{
+    if (m_closing)
+        return;
+    // No job of the card: a poll before it is not taken for one that missed a later command.
+    QMetaObject::invokeMethod(
+        m_card, [this, step = std::move(step)]() mutable { toOwner(std::move(step)); }, Qt::QueuedConnection);
+}
+
 void DeviceSession::toOwner(std::function<void()> step)
 {
     // The session outlives its thread, so it is there when this arrives.
@@ -114,8 +123,10 @@ void DeviceSession::poll(SoundCardBase &card, bool asJob)
     // A report read before the window's latest setters reached the device would put the
     // controls back where they were: such a report is held back, and the next poll brings the
     // device's state whether or not it changed again.
+    // A poll asked for brings the map whether or not it changed: a timer poll just before may
+    // have taken the change over and been held back.
     const quint64 reflected = m_done + (asJob ? 1 : 0);
-    const bool deliver = changed || m_redeliver.exchange(false);
+    const bool deliver = m_redeliver.exchange(false) || changed || asJob;
     const QVariantMap parameters = deliver ? card.getAllPara() : QVariantMap();
     toOwner([this, deliver, parameters, silent, wasSilent, reflected] {
         if (silent != wasSilent)

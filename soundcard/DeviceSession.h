@@ -54,6 +54,9 @@ public:
     // Runs `job` with the card on the session's thread, after everything asked for before. For
     // work that needs the protocol's answers in sequence (a profile's setters, say).
     void run(std::function<void(SoundCardBase &card)> job);
+    // Runs `step` here once everything asked for so far was done and its answers (signals) are
+    // delivered; not at all when the session is closed first. Asks nothing of the device.
+    void whenDone(std::function<void()> step);
 
     static constexpr int kPollIntervalMs = 500;
     static constexpr int kBackoffIntervalMs = 2000;

@@ -12,6 +12,7 @@ struct SoundCardProfile
 {
     const char *devType;
     const char *inputDevName;   // UTF-8
+    const char *productName;    // as the panel shows the model
     quint16 vendorId;
     quint16 productId;
     quint16 usagePage;

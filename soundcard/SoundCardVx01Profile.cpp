@@ -7,6 +7,7 @@ namespace {
 const SoundCardProfile kProfile{
     "vx01",
     "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E(Vorlet Cantor 10)",   // 麦克风(Vorlet Cantor 10)
+    "Vorlet Cantor 10 MK2",
     0x1234, 0x4321, 0x000C, 0x0001,
     "DeviceHID = ",
     {

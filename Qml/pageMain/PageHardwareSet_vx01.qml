@@ -2,7 +2,7 @@ import QtQuick 2.9
 import "../component"
 
 // Hardware page of the vx01: the four function switches and the dodge (ducking) settings.
-Item {
+DevicePage {
     id: root
 
     enum SwitchBtn {
@@ -11,48 +11,6 @@ Item {
         PutInside = 3,
         VocalCut = 4,
         Dodge = 7
-    }
-
-    // Copies the device's parameters into the controls, touching only those that differ so
-    // that an unchanged value never re-triggers a control.
-    function syncData() {
-        if (!SoundCard)
-            return
-        var para = SoundCard.getAllPara()
-        syncSwitch(switchBluetooth, para.btnBluetooth)
-        syncSwitch(switchDenoise, para.btnDenoise)
-        syncSwitch(switchPutInside, para.btnInPower)
-        syncSwitch(switchVocalCut, para.btnDisVoice)
-        syncSwitch(switchDodge, para.btnDodge)
-        syncCombox(dodgeLevel, para.dodgeLevel)
-        syncCombox(dodgeSpeed, para.dodgeSpeed)
-        syncCombox(dodgeThreshold, para.dodgeThreshold)
-    }
-
-    // A map without the key (no report taken over yet) leaves the control as it is.
-    function syncSwitch(control, value) {
-        if (value !== undefined && control.checkedState !== Number(value))
-            control.checkedState = Number(value)
-    }
-
-    function syncCombox(control, value) {
-        if (value !== undefined && control.index !== Number(value) - 1)
-            control.index = Number(value) - 1
-    }
-
-    function sendSwitch(type, isChecked) {
-        if (SoundCard)
-            SoundCard.setSwitch(type, isChecked ? 1 : 2)
-    }
-
-    width: 560
-    height: 456
-    Component.onCompleted: syncData()
-
-    Connections {
-        target: SoundCard
-        ignoreUnknownSignals: true
-        function onAllParaChanged() { root.syncData() }
     }
 
     TitleText {
@@ -68,6 +26,11 @@ Item {
         y: 44
         text: qsTr("蓝牙开关")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Bluetooth, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnBluetooth)
+        }
     }
 
     TextSwitch {
@@ -77,6 +40,11 @@ Item {
         y: 44
         text: qsTr("内放开关")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.PutInside, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnInPower)
+        }
     }
 
     TextSwitch {
@@ -86,6 +54,11 @@ Item {
         y: 44
         text: qsTr("降噪开关")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Denoise, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnDenoise)
+        }
     }
 
     TextSwitch {
@@ -95,6 +68,11 @@ Item {
         y: 44
         text: qsTr("消音开关")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.VocalCut, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnDisVoice)
+        }
     }
 
     SplitLine {
@@ -114,6 +92,11 @@ Item {
         y: 157
         text: qsTr("闪避")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Dodge, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnDodge)
+        }
     }
 
     TextCombox {
@@ -125,6 +108,11 @@ Item {
         height: 12
         text: qsTr("闪避速度")
         onCurrentValue: if (SoundCard) SoundCard.setDodgeSpeed(value + 1)
+
+        Binding on index {
+            when: root.reported
+            value: Number(root.parameters.dodgeSpeed) - 1
+        }
     }
 
     TextCombox {
@@ -136,6 +124,11 @@ Item {
         height: 12
         text: qsTr("闪避门限")
         onCurrentValue: if (SoundCard) SoundCard.setDodgeThreshold(value + 1)
+
+        Binding on index {
+            when: root.reported
+            value: Number(root.parameters.dodgeThreshold) - 1
+        }
     }
 
     TextCombox {
@@ -147,6 +140,11 @@ Item {
         height: 12
         text: qsTr("闪避等级")
         onCurrentValue: if (SoundCard) SoundCard.setDodgeGrade(value + 1)
+
+        Binding on index {
+            when: root.reported
+            value: Number(root.parameters.dodgeLevel) - 1
+        }
     }
 
     SplitLine {

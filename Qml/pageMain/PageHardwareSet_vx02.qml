@@ -4,45 +4,12 @@ import "../component"
 
 // Hardware page of the vx02: loopback, direct monitoring and dodge switches, and the
 // four-step noise reduction.
-Item {
+DevicePage {
     id: root
 
     enum SwitchBtn {
         PutInside = 1,
         Dodge = 2
-    }
-
-    // Copies the device's parameters into the controls, touching only those that differ.
-    function syncData() {
-        if (!SoundCard)
-            return
-        var para = SoundCard.getAllPara()
-        syncSwitch(putInside, para.btnInPower)
-        syncSwitch(vocalCut, para.disVoiceLevel)
-        if (para.denoiseLevel !== undefined && denoise.checkedIndex !== Number(para.denoiseLevel))
-            denoise.checkedIndex = Number(para.denoiseLevel)
-        syncSwitch(switchDodge, para.btnDodge)
-    }
-
-    // A map without the key (no report taken over yet) leaves the control as it is.
-    function syncSwitch(control, value) {
-        if (value !== undefined && control.checkedState !== Number(value))
-            control.checkedState = Number(value)
-    }
-
-    function sendSwitch(type, isChecked) {
-        if (SoundCard)
-            SoundCard.setSwitch(type, isChecked ? 1 : 2)
-    }
-
-    width: 560
-    height: 456
-    Component.onCompleted: syncData()
-
-    Connections {
-        target: SoundCard
-        ignoreUnknownSignals: true
-        function onAllParaChanged() { root.syncData() }
     }
 
     TitleText {
@@ -58,6 +25,11 @@ Item {
         y: 43
         text: qsTr("内放开关")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx02.SwitchBtn.PutInside, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnInPower)
+        }
     }
 
     TextSwitch {
@@ -67,6 +39,11 @@ Item {
         y: 43
         text: qsTr("耳返")
         onSwitchChecked: if (SoundCard) SoundCard.setEliminateVoice(isChecked ? 1 : 2)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.disVoiceLevel)
+        }
     }
 
     TextSwitch {
@@ -76,6 +53,11 @@ Item {
         y: 43
         text: qsTr("闪避")
         onSwitchChecked: root.sendSwitch(PageHardwareSet_vx02.SwitchBtn.Dodge, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnDodge)
+        }
     }
 
     SplitLine {
@@ -96,6 +78,11 @@ Item {
         x: 137
         y: 111
         onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
+
+        Binding on checkedIndex {
+            when: root.reported
+            value: Number(root.parameters.denoiseLevel)
+        }
     }
 
     SplitLine {

@@ -5,7 +5,7 @@ import "../component"
 
 // Sound-effect page of the vx01: music, singing or chat mode; while singing, the size of the
 // reverberation and its two levels.
-Item {
+DevicePage {
     id: root
 
     // Reverberation types of the two sliders.
@@ -18,21 +18,6 @@ Item {
     property int singMode: 2
     property bool isSingMode: false
 
-    readonly property var modeLabels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
-    readonly property var sizeLabels: [qsTr("大"), qsTr("中"), qsTr("小")]
-
-    function syncData() {
-        if (!SoundCard)
-            return
-        var para = SoundCard.getAllPara()
-        if (para.model !== undefined && modeType !== Number(para.model))
-            modeType = Number(para.model)
-        if (para.reverbDepth !== undefined && reverbDepthSlider.sliderValue !== Number(para.reverbDepth))
-            reverbDepthSlider.sliderValue = Number(para.reverbDepth)
-        if (para.reverbVolume !== undefined && reverbVolumeSlider.sliderValue !== Number(para.reverbVolume))
-            reverbVolumeSlider.sliderValue = Number(para.reverbVolume)
-    }
-
     // Shows `modeType`: 1 music, 7 chat, 2 to 4 singing with a large, medium or small room.
     // After a click without a device (-1) no mode is shown and the singing controls are off.
     function showMode() {
@@ -42,11 +27,11 @@ Item {
             sizeGroup.checkedButton = null
         } else if (modeType === 1 || modeType === 7) {
             isSingMode = false
-            modeGroup.checkedButton = modeButtons.itemAt(modeType === 1 ? 0 : 2)
+            modeGroup.checkedButton = modeRow.button(modeType === 1 ? 0 : 2)
         } else {
             isSingMode = true
-            modeGroup.checkedButton = modeButtons.itemAt(1)
-            var size = sizeButtons.itemAt(modeType - 2)
+            modeGroup.checkedButton = modeRow.button(1)
+            var size = sizeRow.button(modeType - 2)
             if (size) {
                 sizeGroup.checkedButton = size
                 modeDetailed = modeType - 1
@@ -77,15 +62,11 @@ Item {
             SoundCard.setSoundMode(singMode, index + 1)
     }
 
-    width: 560
-    height: 456
     onModeTypeChanged: showMode()
-    Component.onCompleted: syncData()
 
-    Connections {
-        target: SoundCard
-        ignoreUnknownSignals: true
-        function onAllParaChanged() { root.syncData() }
+    Binding on modeType {
+        when: root.reported
+        value: Number(root.parameters.model)
     }
 
     ButtonGroup {
@@ -102,27 +83,14 @@ Item {
         text: qsTr("模式选择")
     }
 
-    Row {
+    ButtonRow {
+        id: modeRow
         x: 32
         y: 48
-        spacing: 8
-
-        Repeater {
-            id: modeButtons
-
-            model: root.modeLabels.length
-
-            CusButton {
-                objectName: "mode" + index
-                text: root.modeLabels[index]
-                checkable: true
-                activeFocusOnTab: true
-                ButtonGroup.group: modeGroup
-                Accessible.name: text
-                Accessible.role: Accessible.RadioButton
-                onClicked: root.chooseMode(index)
-            }
-        }
+        labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
+        group: modeGroup
+        namePrefix: "mode"
+        onChosen: root.chooseMode(index)
     }
 
     BasicTextF2 {
@@ -132,28 +100,15 @@ Item {
         text: qsTr("混响模式")
     }
 
-    Row {
+    ButtonRow {
+        id: sizeRow
         x: 114
         y: 94
-        spacing: 8
-
-        Repeater {
-            id: sizeButtons
-
-            model: root.sizeLabels.length
-
-            CusButton {
-                objectName: "size" + index
-                text: root.sizeLabels[index]
-                checkable: true
-                enabled: root.isSingMode
-                activeFocusOnTab: true
-                ButtonGroup.group: sizeGroup
-                Accessible.name: text
-                Accessible.role: Accessible.RadioButton
-                onClicked: root.chooseSize(index)
-            }
-        }
+        enabled: root.isSingMode
+        labels: [qsTr("大"), qsTr("中"), qsTr("小")]
+        group: sizeGroup
+        namePrefix: "size"
+        onChosen: root.chooseSize(index)
     }
 
     BasicTextF2 {
@@ -172,6 +127,11 @@ Item {
         text: reverbDepthLabel.text
         enabled: root.isSingMode
         onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbStrength)
+
+        Binding on sliderValue {
+            when: root.reported
+            value: Number(root.parameters.reverbDepth)
+        }
     }
 
     BasicTextF2 {
@@ -190,5 +150,10 @@ Item {
         text: reverbVolumeLabel.text
         enabled: root.isSingMode
         onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbVolume)
+
+        Binding on sliderValue {
+            when: root.reported
+            value: Number(root.parameters.reverbVolume)
+        }
     }
 }

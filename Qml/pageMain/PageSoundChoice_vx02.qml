@@ -7,7 +7,7 @@ import "../component"
 // Sound-effect page of the vx02: reverberation, voice-changer and electronic-key effects (one
 // effect of all three families at a time), the mix-dry switch and nine sound-effect buttons
 // the user can rename.
-Item {
+DevicePage {
     id: root
 
     // Sound-mode groups, the first argument of setSoundMode.
@@ -18,28 +18,6 @@ Item {
     property string text_old
     // Sound-effect button whose name is being edited; -1: none.
     property int editIndex: -1
-
-    readonly property var reverbLabels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"),
-        qsTr("主持")]
-    readonly property var voiceLabels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"),
-        qsTr("电话声"), qsTr("怪兽")]
-    // Key names are the same in every language.
-    readonly property var keyLabels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
-
-    function syncData() {
-        if (!SoundCard)
-            return
-        var para = SoundCard.getAllPara()
-        if (para.reverbVolume !== undefined && reverbSlider.sliderValue !== Number(para.reverbVolume))
-            reverbSlider.sliderValue = Number(para.reverbVolume)
-        if (para.btnMixDry !== undefined && switchDampness.checkedState !== Number(para.btnMixDry))
-            switchDampness.checkedState = Number(para.btnMixDry)
-        // Checking a button that is checked already changes nothing, so no comparison here.
-        var row = [reverbButtons, voiceButtons, keyButtons][Number(para.soundMode) - 1]
-        var button = row ? row.itemAt(Number(para.modelDetail) - 1) : null
-        if (button)
-            button.checked = true
-    }
 
     function chooseEffect(modeType, index) {
         if (SoundCard)
@@ -67,14 +45,13 @@ Item {
         editIndex = -1
     }
 
-    width: 560
-    height: 456
-    Component.onCompleted: syncData()
-
-    Connections {
-        target: SoundCard
-        ignoreUnknownSignals: true
-        function onAllParaChanged() { root.syncData() }
+    // The effect the device reports is checked, whichever was checked before; a sound mode
+    // outside the three families checks nothing.
+    onParametersChanged: {
+        var row = [reverbRow, voiceRow, keyRow][Number(parameters.soundMode) - 1]
+        var button = row ? row.button(Number(parameters.modelDetail) - 1) : null
+        if (button)
+            button.checked = true
     }
 
     // Names of the sound-effect buttons, kept in the application's settings. The defaults are
@@ -99,6 +76,7 @@ Item {
 
         property int index: 0
 
+        objectName: "clickTimer"
         interval: 200
         onTriggered: if (SoundCard) SoundCard.setSpecialEffectSound(index + 1)
     }
@@ -132,6 +110,11 @@ Item {
         y: 44
         text: reverText.text
         onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+
+        Binding on sliderValue {
+            when: root.reported
+            value: Number(root.parameters.reverbVolume)
+        }
     }
 
     TextSwitch {
@@ -140,30 +123,22 @@ Item {
         x: 450
         y: 60
         text: qsTr("听湿录干")
-        onSwitchChecked: if (SoundCard) SoundCard.setSwitch(3, isChecked ? 1 : 2)
+        onSwitchChecked: root.sendSwitch(3, isChecked)
+
+        Binding on checkedState {
+            when: root.reported
+            value: Number(root.parameters.btnMixDry)
+        }
     }
 
-    Row {
+    ButtonRow {
+        id: reverbRow
         x: 32
         y: 79
-        spacing: 8
-
-        Repeater {
-            id: reverbButtons
-
-            model: root.reverbLabels.length
-
-            CusButton {
-                objectName: "reverb" + index
-                text: root.reverbLabels[index]
-                checkable: true
-                activeFocusOnTab: true
-                ButtonGroup.group: effectGroup
-                Accessible.name: text
-                Accessible.role: Accessible.RadioButton
-                onClicked: root.chooseEffect(root.modeTypeReverberationEffect, index)
-            }
-        }
+        labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
+        group: effectGroup
+        namePrefix: "reverb"
+        onChosen: root.chooseEffect(root.modeTypeReverberationEffect, index)
     }
 
     TitleText {
@@ -172,29 +147,16 @@ Item {
         text: qsTr("变声效果")
     }
 
-    Row {
+    // Wider buttons: "WARCRAFT" fits without eliding.
+    ButtonRow {
+        id: voiceRow
         x: 32
         y: 166
-        spacing: 8
-
-        Repeater {
-            id: voiceButtons
-
-            model: root.voiceLabels.length
-
-            // Wider than the other buttons: "WARCRAFT" fits without eliding.
-            CusButton {
-                objectName: "voice" + index
-                width: 76
-                text: root.voiceLabels[index]
-                checkable: true
-                activeFocusOnTab: true
-                ButtonGroup.group: effectGroup
-                Accessible.name: text
-                Accessible.role: Accessible.RadioButton
-                onClicked: root.chooseEffect(root.modeTypeChangeVoice, index)
-            }
-        }
+        labels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"), qsTr("电话声"), qsTr("怪兽")]
+        group: effectGroup
+        namePrefix: "voice"
+        buttonWidth: 76
+        onChosen: root.chooseEffect(root.modeTypeChangeVoice, index)
     }
 
     TitleText {
@@ -203,30 +165,19 @@ Item {
         text: qsTr("电音效果")
     }
 
-    Row {
+    // Key names are the same in every language.
+    ButtonRow {
+        id: keyRow
         x: 32
         y: 256
-        spacing: 8
-
-        Repeater {
-            id: keyButtons
-
-            model: root.keyLabels.length
-
-            CusButton_Circle {
-                objectName: "key" + index
-                width: 30
-                height: 30
-                text: root.keyLabels[index]
-                textFontSize: 10
-                checkable: true
-                activeFocusOnTab: true
-                ButtonGroup.group: effectGroup
-                Accessible.name: text
-                Accessible.role: Accessible.RadioButton
-                onClicked: root.chooseEffect(root.modeTypeElectronicMusic, index)
-            }
-        }
+        labels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
+        group: effectGroup
+        namePrefix: "key"
+        buttonWidth: 30
+        buttonHeight: 30
+        textFontSize: 10
+        round: true
+        onChosen: root.chooseEffect(root.modeTypeElectronicMusic, index)
     }
 
     TitleText {
@@ -245,54 +196,16 @@ Item {
         Repeater {
             model: 9
 
-            CusButton {
-                id: bgmButton
-
+            RenameButton {
                 objectName: "bgm" + index
-                text: root.editIndex === index ? "" : bgmNames["cusKey" + index]
-                checkable: true
-                activeFocusOnTab: true
+                editorName: "bgmEditor" + index
+                name: bgmNames["cusKey" + index]
+                editing: root.editIndex === index
                 ButtonGroup.group: bgmGroup
-                Accessible.name: bgmNames["cusKey" + index]
-                Accessible.role: Accessible.Button
                 Accessible.description: qsTr("按 F2 键重命名")
                 onClicked: root.clickSound(index)
-                onDoubleClicked: root.beginRename(index)
-                Keys.onPressed: {
-                    if (event.key === Qt.Key_F2) {
-                        root.beginRename(index)
-                        event.accepted = true
-                    }
-                }
-
-                CusTextInput {
-                    id: editor
-                    objectName: "bgmEditor" + index
-                    anchors.fill: parent
-                    visible: root.editIndex === index
-                    // The button's own 12-pixel font, scaled with it.
-                    font.pixelSize: bgmButton.font.pixelSize
-                    maximumLength: 64
-                    Accessible.name: bgmButton.Accessible.name
-                    Accessible.role: Accessible.EditableText
-                    onVisibleChanged: {
-                        if (!visible)
-                            return
-                        text = root.text_old
-                        selectAll()
-                        forceActiveFocus()
-                    }
-                    onEditingFinished: {
-                        root.finishRename(index, text)
-                        bgmButton.forceActiveFocus()
-                    }
-                    // Escape keeps the old name.
-                    Keys.onEscapePressed: {
-                        text = ""
-                        root.finishRename(index, text)
-                        bgmButton.forceActiveFocus()
-                    }
-                }
+                onRenameRequested: root.beginRename(index)
+                onRenamed: root.finishRename(index, text)
             }
         }
     }

@@ -1,8 +1,8 @@
 import QtQuick 2.9
 import OrbitQuick 1.0
-import "../component"
 
-// General settings: the connected model and the interface language.
+// General settings: the connected model, the interface language, and what the program does
+// around the device: restoring its settings, running in the background, starting at login.
 Item {
     id: root
 
@@ -69,15 +69,46 @@ Item {
     }
 
     // Off by default: when on, a device that comes back (replugged, or after sleep) gets the
-    // settings it had when it left.
-    TextSwitch {
+    // settings it had when it left. Only a running program restores: switching it on offers to
+    // run in the background too.
+    SettingSwitch {
         objectName: "restoreSwitch"
         x: 16
         y: 182
         text: qsTr("恢复上次设置")
-        labelColor: CusConfig.controlTextColor
-        checkedState: MainLogic.settingsRestorer.enabled ? 1 : 2
-        onSwitchChecked: MainLogic.settingsRestorer.enabled = isChecked
+        checked: MainLogic.settingsRestorer.enabled
+        onToggled: {
+            MainLogic.settingsRestorer.enabled = on
+            if (on && !MainLogic.background.runInBackground)
+                backgroundOffer.show()
+        }
+    }
+
+    // Closing the window hides it; detection, restoring and the D-Bus interface go on.
+    SettingSwitch {
+        objectName: "backgroundSwitch"
+        x: 176
+        y: 182
+        text: qsTr("后台运行")
+        checked: MainLogic.background.runInBackground
+        onToggled: MainLogic.background.runInBackground = on
+    }
+
+    // Starts the program hidden when the user logs in.
+    SettingSwitch {
+        objectName: "autostartSwitch"
+        x: 16
+        y: 226
+        text: qsTr("登录时启动")
+        checked: MainLogic.background.autostart
+        onToggled: MainLogic.background.autostart = on
+    }
+
+    BackgroundOffer {
+        id: backgroundOffer
+
+        objectName: "backgroundOffer"
+        onAccepted: MainLogic.background.runInBackground = true
     }
 
     Connections {

@@ -1,6 +1,7 @@
 // "Restore last settings" end to end: the real main window on an emulated bus, the user's
 // changes made through the sound card's slots as the scene makes them, the device unplugged and
 // plugged again in its start-up state, or the machine put to sleep and woken.
+#include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "device/DetectionDevice.h"
@@ -8,10 +9,10 @@
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
-#include "soundcard/CommandFrame.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/DeviceSession.h"
 #include "support/SceneRig.h"
+#include "support/TappedFirmware.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,32 +25,6 @@
 #include <QtTest>
 
 namespace {
-
-// The model's firmware, counting the setter frames (commands with data) it receives.
-class CountingFirmware : public EmulatedFirmware
-{
-public:
-    explicit CountingFirmware(const QString &model) : m_inner(FirmwareFactory::make(model)) {}
-
-    QList<QByteArray> receive(const QByteArray &report) override
-    {
-        CommandFrame::Parsed frame;
-        QString error;
-        if (report.size() > 1
-            && CommandFrame::parse(reinterpret_cast<const quint8 *>(report.constData()) + 1, report.size() - 1, &frame, &error)
-            && frame.command.hasData)
-            ++setters;
-        return m_inner->receive(report);
-    }
-    QByteArray inputReport() override { return m_inner->inputReport(); }
-
-    FirmwareBase &device() const { return *static_cast<FirmwareBase *>(m_inner.get()); }
-
-    int setters = 0;
-
-private:
-    std::unique_ptr<EmulatedFirmware> m_inner;
-};
 
 // A user's session on each model: slot, arguments; every change moves a value away from the
 // device's start-up state.
@@ -110,24 +85,63 @@ QVariantMap remembered(const QString &serial)
     return state;
 }
 
+// The model's firmware behind a tap, which keeps the setters it receives.
+std::unique_ptr<TappedFirmware> tapped(const QString &model)
+{
+    return std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
+}
+
+// Another unit of the model: the same firmware under its own serial number.
+class SecondUnit : public TappedFirmware
+{
+public:
+    SecondUnit(const QString &model, QByteArray serial, QByteArray other)
+        : TappedFirmware(FirmwareFactory::make(model)), m_serial(std::move(serial)), m_other(std::move(other))
+    {
+    }
+    QList<QByteArray> receive(const QByteArray &report) override
+    {
+        QList<QByteArray> answers = TappedFirmware::receive(report);
+        for (QByteArray &answer : answers)
+            answer.replace(m_serial, m_other);
+        return answers;
+    }
+    QByteArray inputReport() override { return TappedFirmware::inputReport().replace(m_serial, m_other); }
+
+private:
+    const QByteArray m_serial;
+    const QByteArray m_other;
+};
+
 // The device side, held still: the window talks to the device from its session's thread.
+FirmwareBase &deviceOf(const EmulatedBus::HeldFirmware &held)
+{
+    return *static_cast<FirmwareBase *>(static_cast<TappedFirmware *>(held.firmware)->inner());
+}
+
 QVariantMap stateOf(const EmulatedBus &bus, const QString &model)
 {
-    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
-    return deviceState(static_cast<CountingFirmware *>(held.firmware)->device());
+    return deviceState(deviceOf(bus.holdFirmware(model)));
 }
 
 int settersOf(const EmulatedBus &bus, const QString &model)
 {
     const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
-    return static_cast<CountingFirmware *>(held.firmware)->setters;
+    return static_cast<TappedFirmware *>(held.firmware)->setters().size();
 }
 
 void turnKnobs(const EmulatedBus &bus, const QString &model, const QVariantMap &state)
 {
     const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
     for (auto it = state.cbegin(); it != state.cend(); ++it)
-        static_cast<CountingFirmware *>(held.firmware)->device().setParameter(it.key(), it.value().toInt());
+        deviceOf(held).setParameter(it.key(), it.value().toInt());
+}
+
+// The window's map after the polls it asks for: `expected` once the device holds it.
+QVariantMap polledMap(MainWidget &window, const QVariantMap &expected)
+{
+    SceneRig::pollUntil(window.devices()->session(), [&] { return window.soundCard()->getAllPara() == expected; });
+    return window.soundCard()->getAllPara();
 }
 
 // The window has the device, and the restorer has had its serial number and done what it does
@@ -159,7 +173,7 @@ private:
             apply(window.soundCard(), change);
         SceneRig::drain(window.devices()->session());
         const QVariantMap changedState = stateOf(bus, model);
-        [&] { QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), changedState, 3000); }();
+        [&] { COMPARE_STATE(polledMap(window, changedState), changedState); }();
         return changedState;
     }
 
@@ -198,31 +212,48 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("closedInBackground");   // the window closed in background mode first
+        QTest::addColumn<bool>("switchedOnLater");      // the option switched on after the changes
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s on", model) << model << true;
-            QTest::addRow("%s off", model) << model << false;
+            QTest::addRow("%s on", model) << model << true << false << false;
+            QTest::addRow("%s off", model) << model << false << false << false;
         }
+        QTest::newRow("vx02 on, window closed") << "vx02" << true << true << false;
+        // Switched on after the changes, with nothing changed since: what the device shows then
+        // is what comes back.
+        QTest::newRow("vx02 switched on later") << "vx02" << true << false << true;
     }
 
     void replugBringsBackTheLastSettings()
     {
         QFETCH(QString, model);
         QFETCH(bool, enabled);
+        QFETCH(bool, closedInBackground);
+        QFETCH(bool, switchedOnLater);
         EmulatedBus bus;
-        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
+        QVERIFY(bus.plug(model, tapped(model)));
         auto window = std::make_unique<MainWidget>(&bus);
         QVERIFY(takenOver(*window));
-        window->settingsRestorer()->setEnabled(enabled);
+        window->settingsRestorer()->setEnabled(enabled && !switchedOnLater);
         const QVariantMap startUp = stateOf(bus, model);
         const QVariantMap changed = changeSettings(*window, bus, model);
+        if (closedInBackground) {
+            // Closing only hides the window: the program goes on detecting and restoring.
+            window->background()->setRunInBackground(true);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QVERIFY(!window->close());
+            QVERIFY(!window->isVisible());
+        }
         QVERIFY(changed != startUp);
+        window->settingsRestorer()->setEnabled(enabled);
         const QString serial = window->settingsRestorer()->serial();
         // Written at most once a second, not at every change; the unplugging writes it at once.
         QVERIFY(!enabled || remembered(serial) != changed);
 
         // Unplugged, and back in its start-up state.
         QVERIFY(bus.unplug(model));
-        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
+        QVERIFY(bus.plug(model, tapped(model)));
         COMPARE_STATE(stateOf(bus, model), startUp);
 
         // The restore follows once the scene has the serial number.
@@ -231,14 +262,13 @@ private slots:
             COMPARE_STATE(stateOf(bus, model), changed);
             QVERIFY(settersOf(bus, model) > 0);
             // The scene's map follows with the polls.
-            QTRY_VERIFY2_WITH_TIMEOUT(window->soundCard()->getAllPara() == changed,
-                                      differences(window->soundCard()->getAllPara(), changed).constData(), 3000);
+            COMPARE_STATE(polledMap(*window, changed), changed);
             // A change is written within the second after it, and at once when the program ends.
             QVariantMap later = changed;
             for (int value : {5, 6}) {
                 apply(window->soundCard(), {"setVolume", 1, value});
                 later["volumeMonitor"] = value;
-                QTRY_COMPARE_WITH_TIMEOUT(window->soundCard()->getAllPara(), later, 3000);
+                COMPARE_STATE(polledMap(*window, later), later);
                 if (value == 5)
                     QTRY_COMPARE_WITH_TIMEOUT(remembered(serial), later, 3000);
             }
@@ -264,7 +294,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, enabled);
         EmulatedBus bus;
-        QVERIFY(bus.plug(model, std::make_unique<CountingFirmware>(model)));
+        QVERIFY(bus.plug(model, tapped(model)));
         MainWidget window(&bus);
         QVERIFY(takenOver(window));
         window.settingsRestorer()->setEnabled(enabled);
@@ -280,15 +310,14 @@ private slots:
         if (enabled)
             COMPARE_STATE(remembered(window.settingsRestorer()->serial()), changed);
         turnKnobs(bus, model, startUp);
-        QTRY_COMPARE_WITH_TIMEOUT(window.soundCard()->getAllPara(), startUp, 3000);
+        COMPARE_STATE(polledMap(window, startUp), startUp);
         const int settersBeforeWake = settersOf(bus, model);
 
         power->onPrepareForSleep(false);
         QVERIFY(SceneRig::drain(session));
         if (enabled) {
             COMPARE_STATE(stateOf(bus, model), changed);
-            QTRY_VERIFY2_WITH_TIMEOUT(window.soundCard()->getAllPara() == changed,
-                                      differences(window.soundCard()->getAllPara(), changed).constData(), 3000);
+            COMPARE_STATE(polledMap(window, changed), changed);
             // What is kept afterwards is still the user's state: a second sleep restores it too.
             power->onPrepareForSleep(true);
             turnKnobs(bus, model, startUp);
@@ -301,6 +330,33 @@ private slots:
         }
     }
 
+    // Two units of one model: the second gets nothing of the first, and each keeps its own.
+    void secondUnitGetsNothingOfTheFirst()
+    {
+        EmulatedBus bus;
+        QVERIFY(bus.plug("vx02", tapped("vx02")));
+        MainWidget window(&bus);
+        QVERIFY(takenOver(window));
+        window.settingsRestorer()->setEnabled(true);
+        const QVariantMap startUp = stateOf(bus, "vx02");
+        const QVariantMap first = changeSettings(window, bus, "vx02");
+        const QString firstSerial = window.settingsRestorer()->serial();
+        QVERIFY(bus.unplug("vx02"));
+
+        QVERIFY(bus.plug("vx02", std::make_unique<SecondUnit>("vx02", "VS20261205007", "VS20261205999")));
+        QVERIFY(takenOver(window));
+        QCOMPARE(window.settingsRestorer()->serial(), QStringLiteral("VS20261205999"));
+        QCOMPARE(settersOf(bus, "vx02"), 0);
+        COMPARE_STATE(stateOf(bus, "vx02"), startUp);
+        apply(window.soundCard(), {"setVolume", 1, 2});
+        QVariantMap second = startUp;
+        second["volumeMonitor"] = 2;
+        COMPARE_STATE(polledMap(window, second), second);
+        QVERIFY(bus.unplug("vx02"));
+        COMPARE_STATE(remembered("VS20261205999"), second);
+        COMPARE_STATE(remembered(firstSerial), first);
+    }
+
     // A profile kept by another version, damaged by hand: logged, nothing sent, no crash.
     void damagedMemorySendsNothing()
     {
@@ -309,7 +365,7 @@ private slots:
         settings.setValue("LastSettings/VS20261205007", "{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":99}}");
         settings.sync();
         EmulatedBus bus;
-        QVERIFY(bus.plug("vx02", std::make_unique<CountingFirmware>("vx02")));
+        QVERIFY(bus.plug("vx02", tapped("vx02")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
         MainWidget window(&bus);
         QVERIFY(takenOver(window));

@@ -227,7 +227,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("firstLine");
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: vorletctl [--emulate vx01|vx02] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...";
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...";
         QTest::newRow("version") << QStringList{"--version"} << "vorletctl " VORLET_VERSION;
         QTest::newRow("device") << QStringList{"--emulate", "vx01", "setVolume", "1", "2", "getDevType"} << "vx01";
     }

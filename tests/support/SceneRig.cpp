@@ -4,10 +4,15 @@
 #include "app/MainWidget.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "emulator/FirmwareVx01.h"
+#include "emulator/FirmwareVx02.h"
+#include "emulator/ReceivedFrame.h"
 #include "soundcard/DeviceSession.h"
 #include "support/TappedFirmware.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -30,30 +35,61 @@ QPointF pointIn(QQuickItem *item, QPointF at)
     return at;
 }
 
-// Walks QObject children and visual children (a popup's content hangs below the overlay, a
-// page below its Loader), each object once.
-void collect(QObject *object, const QString &name, QList<QObject *> *found, QSet<QObject *> *seen)
+// A command frame as the model's firmware reads it (see SceneRig::takeSetters); empty for a
+// query.
+QString describeCommand(const FirmwareModel &model, const QByteArray &report)
 {
-    if (seen->contains(object))
-        return;
-    seen->insert(object);
-    if (object->objectName() == name)
-        found->append(object);
-    for (QObject *child : object->children())
-        collect(child, name, found, seen);
-    if (auto *item = qobject_cast<QQuickItem *>(object)) {
-        for (QQuickItem *child : item->childItems())
-            collect(child, name, found, seen);
+    ReceivedFrame frame;
+    QString error;
+    if (!ReceivedFrame::parse(report, &frame, &error))
+        return QStringLiteral("malformed");
+    using Action = FirmwareCommand::Action;
+    for (const FirmwareCommand &command : model.commands) {
+        if (command.code != frame.code || command.dataLength != frame.dataLength
+            || (command.subCode >= 0 && command.subCode != frame.data[0]))
+            continue;
+        switch (command.action) {
+        case Action::SetParameter:
+            return QStringLiteral("%1=%2").arg(QLatin1String(command.key)).arg(frame.data[1]);
+        case Action::SoundMode:
+            return QStringLiteral("mode %1 %2").arg(frame.data[0]).arg(frame.data[1]);
+        case Action::PlayEffect:
+            return QStringLiteral("effect %1").arg(frame.data[0]);
+        case Action::ReportParameters:
+        case Action::Answer:
+            return QString();
+        }
     }
+    return QStringLiteral("unknown ") + report.mid(1, 17).toHex(' ');
 }
 
 QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
 {
     QList<QObject *> found;
-    QSet<QObject *> seen;
-    if (view && view->rootObject())
-        collect(view->quickWindow()->contentItem(), name, &found, &seen);
+    if (view && view->rootObject()) {
+        SceneRig::walkObjects(view->quickWindow()->contentItem(), [&found, &name](QObject *object) {
+            if (object->objectName() == name)
+                found.append(object);
+            return true;
+        });
+    }
     return found;
+}
+
+// See SceneRig::walkObjects.
+void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet<QObject *> *seen)
+{
+    if (seen->contains(object))
+        return;
+    seen->insert(object);
+    if (!visit(object))
+        return;
+    if (auto *item = qobject_cast<QQuickItem *>(object)) {
+        for (QQuickItem *child : item->childItems())
+            walkOnce(child, visit, seen);
+    }
+    for (QObject *child : object->children())
+        walkOnce(child, visit, seen);
 }
 
 } // namespace
@@ -139,6 +175,32 @@ QString SceneRig::text(const QString &objectName) const
     return object ? object->property("text").toString() : QString();
 }
 
+void SceneRig::walkObjects(QObject *top, const std::function<bool(QObject *)> &visit)
+{
+    QSet<QObject *> seen;
+    if (top)
+        walkOnce(top, visit, &seen);
+}
+
+void SceneRig::walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit)
+{
+    walkObjects(top, [&visit](QObject *object) {
+        auto *item = qobject_cast<QQuickItem *>(object);
+        return item && visit(item);
+    });
+}
+
+QList<QQuickItem *> SceneRig::itemsOf(QQuickItem *top, const char *className)
+{
+    QList<QQuickItem *> found;
+    walk(top, [&found, className](QQuickItem *item) {
+        if (item->inherits(className))
+            found.append(item);
+        return true;
+    });
+    return found;
+}
+
 bool SceneRig::plug(const QString &model)
 {
     auto tap = std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
@@ -164,52 +226,87 @@ bool SceneRig::unplug(const QString &model)
     return dropped;
 }
 
-HeldPart<TappedFirmware> SceneRig::tap() const
-{
-    if (!m_tap)
-        return {};
-    return {m_bus.holdFirmware(m_model).lock, m_tap};
-}
-
 bool SceneRig::setFailure(EmulatedFailure failure)
 {
     return m_bus.setFailure(m_model, failure);
 }
 
-HeldPart<FirmwareBase> SceneRig::firmware() const
+FirmwareBase *SceneRig::firmware(const EmulatedBus::HeldFirmware &held) const
 {
-    if (!m_tap)
-        return {};
-    return {m_bus.holdFirmware(m_model).lock, dynamic_cast<FirmwareBase *>(m_tap->inner())};
+    return held.firmware ? dynamic_cast<FirmwareBase *>(m_tap->inner()) : nullptr;
 }
 
 QStringList SceneRig::takeSetters()
 {
-    const HeldPart<TappedFirmware> held = tap();
-    if (!held)
+    drain();
+    const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+    if (!held.firmware)
         return {};
-    const QStringList setters = held->setters();
-    held->clear();
+    const FirmwareModel &model = m_model == QLatin1String("vx01") ? FirmwareVx01::model() : FirmwareVx02::model();
+    QStringList setters;
+    for (const QByteArray &report : m_tap->reports()) {
+        const QString setter = describeCommand(model, report);
+        if (!setter.isEmpty())
+            setters.append(setter);
+    }
+    m_tap->clear();
     return setters;
 }
 
-void SceneRig::waitPolls(int polls)
+bool SceneRig::waitInStep()
 {
-    DeviceSession *session = m_window ? m_window->devices()->session() : nullptr;
-    if (session) {
-        QSignalSpy polled(session, &DeviceSession::polled);
-        // The first signal may end a poll that was under way already.
-        for (int i = 0; i <= polls; ++i) {
-            if (polled.count() <= i && !polled.wait(kAnswerWaitMs)) {
-                qWarning("SceneRig: the device was not polled");
-                break;
-            }
+    const auto inStep = [this] {
+        SoundCardBase *card = m_window ? m_window->soundCard() : nullptr;
+        const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+        const FirmwareBase *device = firmware(held);
+        if (!card || !device)
+            return false;
+        const QVariantMap taken = card->getAllPara();
+        for (const QString &key : device->keys()) {
+            if (taken.value(key) != QVariant(device->parameter(key)))
+                return false;
         }
-    } else {
-        // Without a device the polls' time passes anyway.
-        QTest::qWait((polls + 1) * DeviceSession::kPollIntervalMs);
+        return true;
+    };
+    // A vx02 poll can read the answer to the query before it, and a report read while setters
+    // were on their way is held back.
+    return pollUntil(m_window ? m_window->devices()->session() : nullptr, [this, inStep] {
+        settle();
+        return inStep();
+    });
+}
+
+bool SceneRig::pollUntil(DeviceSession *session, const std::function<bool()> &done)
+{
+    if (!session)
+        return false;
+    // One poll at a time, each asked for once the one before has answered: the session holds
+    // back a report read while something else it was asked for was still on its way, so polls
+    // of its timer in between would hold back every report.
+    const int interval = session->isPolling() ? session->pollInterval() : 0;
+    session->stopPolling();
+    drain(session);
+    for (int i = 0; i < 10 && !done(); ++i) {
+        QSignalSpy polled(session, &DeviceSession::polled);
+        session->getParaIsChange();
+        if (!polled.wait(kAnswerWaitMs))
+            qWarning("SceneRig: the device was not polled");
     }
-    settle();
+    if (interval > 0)
+        session->startPolling(interval);
+    return done();
+}
+
+bool SceneRig::setOnDevice(const QString &assignments)
+{
+    for (const QString &assignment : assignments.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
+        FirmwareBase *device = firmware(held);
+        if (!device || !device->setParameter(assignment.section(QLatin1Char('='), 0, 0),
+                                             assignment.section(QLatin1Char('='), 1).toInt()))
+            return false;
+    }
+    return waitInStep();
 }
 
 bool SceneRig::drain() const
@@ -221,12 +318,27 @@ bool SceneRig::drain(DeviceSession *session)
 {
     if (!session)
         return false;
-    // Queued behind everything asked so far; its note comes back behind their answers.
-    auto done = std::make_shared<bool>(false);
-    session->run([session, done](SoundCardBase &) {
-        QMetaObject::invokeMethod(session, [done] { *done = true; }, Qt::QueuedConnection);
+    // Queued behind everything asked so far; its note comes back behind their answers and
+    // ends the wait at once.
+    struct Wait
+    {
+        bool done = false;
+        QPointer<QEventLoop> loop;   // touched on this thread only
+    };
+    auto wait = std::make_shared<Wait>();
+    session->run([session, wait](SoundCardBase &) {
+        QMetaObject::invokeMethod(session, [wait] {
+            wait->done = true;
+            if (wait->loop)
+                wait->loop->quit();
+        }, Qt::QueuedConnection);
     });
-    return QTest::qWaitFor([done] { return *done; }, kAnswerWaitMs);
+    QEventLoop loop;
+    wait->loop = &loop;
+    QTimer::singleShot(kAnswerWaitMs, &loop, &QEventLoop::quit);
+    if (!wait->done)
+        loop.exec();
+    return wait->done;
 }
 
 void SceneRig::click(QQuickItem *item, QPointF at)
@@ -244,12 +356,6 @@ void SceneRig::doubleClick(QQuickItem *item, QPointF at)
     QTest::mouseDClick(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     // On a widget mouseDClick sends the double-click press only; the button comes up again.
     QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
-    settle();
-}
-
-void SceneRig::hover(QQuickItem *item, QPointF at)
-{
-    QTest::mouseMove(m_view, toView(item, at));
     settle();
 }
 
@@ -288,6 +394,17 @@ QQuickItem *SceneRig::focusItem() const
     return m_view ? m_view->quickWindow()->activeFocusItem() : nullptr;
 }
 
+bool SceneRig::tabTo(QQuickItem *target, int limit)
+{
+    for (int i = 0; i < limit && target; ++i) {
+        QQuickItem *focus = focusItem();
+        if (focus && (focus == target || target->isAncestorOf(focus)))
+            return true;
+        key(Qt::Key_Tab);
+    }
+    return false;
+}
+
 QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
 {
     // The view shows the scene's window one to one.
@@ -324,26 +441,22 @@ QImage SceneRig::grab() const
 
 QString SceneRig::saveScreenshot(const QString &name) const
 {
-    const QString dir = artefactDir();
+    // $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
+    QString dir = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
+    if (dir.isEmpty())
+        dir = QDir::currentPath() + QStringLiteral("/screenshots");
     if (!QDir().mkpath(dir))
         return QString();
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     return grab().save(path) ? path : QString();
 }
 
-QString SceneRig::artefactDir()
-{
-    const QString fromEnv = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
-    return fromEnv.isEmpty() ? QDir::currentPath() + QStringLiteral("/screenshots") : fromEnv;
-}
-
 void SceneRig::settle() const
 {
     // What the scene asked of the device has reached it, and its answers are back.
     drain();
-    // Lets queued work run: the popup's transitions, deferred loads, repaints.
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QTest::qWait(5);
-    }
+    // Lets queued work run (deferred loads, bindings, popups), and the view draw: it renders
+    // 5 ms after a change, laying out its rows and columns as it does.
+    QCoreApplication::processEvents();
+    QTest::qWait(6);
 }

@@ -9,10 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <QMutex>
-
+#include <functional>
 #include <memory>
-#include <mutex>
 
 class DeviceSession;
 class FirmwareBase;
@@ -20,19 +18,6 @@ class MainWidget;
 class QQuickItem;
 class QQuickWidget;
 class TappedFirmware;
-
-// A part of the emulated device, held still while this lives: the program talks to the device
-// from its session's thread.
-template <typename Part>
-struct HeldPart
-{
-    std::unique_lock<QMutex> lock;
-    Part *part = nullptr;
-
-    Part *operator->() const { return part; }
-    Part *get() const { return part; }
-    explicit operator bool() const { return part != nullptr; }
-};
 
 // The real main window with its QML scene on an emulated bus, driven as a person would: mouse
 // and key events on the scene, and what the emulated device received and shows. The device's
@@ -66,6 +51,14 @@ public:
     QString pageSource() const;
     // The text an item shows (its "text" property).
     QString text(const QString &objectName) const;
+    // The one walk through a scene: `top` and everything below it, depth first, each object
+    // once: an item's visual children in the scene's order, then its other children (a timer,
+    // a popup, whose content hangs below the overlay). `visit` answers whether to go below the
+    // object it was given. walk() visits the items only.
+    static void walkObjects(QObject *top, const std::function<bool(QObject *)> &visit);
+    static void walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit);
+    // `top` and the items below it whose class inherits `className`, in the scene's order.
+    static QList<QQuickItem *> itemsOf(QQuickItem *top, const char *className);
 
     // The device side. plug() attaches a device with a tapped firmware of the model, unplug()
     // removes it; both wait until the window has taken the change over (false if it did not).
@@ -73,28 +66,32 @@ public:
     // it and its answers are back.
     bool plug(const QString &model);
     bool unplug(const QString &model);
-    HeldPart<TappedFirmware> tap() const;
     // Makes the attached device stop answering (Silent) or answer again (None).
     bool setFailure(EmulatedFailure failure);
-    // The model's firmware behind the tap, for knobs turned on the device itself.
-    HeldPart<FirmwareBase> firmware() const;
-    // The setter commands the device received since the last call ("group d0 d1" in hex, see
-    // TappedFirmware::setters), then forgets them.
+    // The setter commands the device received since the last call, as its firmware reads them,
+    // then forgets them: "key=value" for a parameter set ("volumeRecording=12"), "mode t c" for
+    // sound mode t with choice c, "effect n" for sound effect n; a command the device does not
+    // know is "unknown" with its bytes, a frame it cannot read "malformed". Queries are left out.
     QStringList takeSetters();
-    // Waits until the program has polled the device `polls` more times (a poll under way when
-    // called does not count), and the scene has taken over what the polls found.
-    void waitPolls(int polls = 1);
+    // Waits until the program has taken over every parameter the device holds, so the scene
+    // shows them: asks for polls, one after the other, until it has (false if ten did not do).
+    bool waitInStep();
+    // Turns knobs on the device itself, "key=value,key=value", and waits until the scene shows
+    // them; false for a key the device does not have.
+    bool setOnDevice(const QString &assignments);
 
     // A person at the mouse and keyboard.
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
     void doubleClick(QQuickItem *item, QPointF at = QPointF(-1, -1));
-    void hover(QQuickItem *item, QPointF at = QPointF(-1, -1));
     // Presses at `from`, moves in steps and releases at `to`.
     void drag(QQuickItem *item, QPointF from, QPointF to);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void type(const QString &text);
     // The item that has the keyboard focus, null when none.
     QQuickItem *focusItem() const;
+    // Presses Tab until the keyboard focus is on `target` or inside it (false after `limit`
+    // presses).
+    bool tabTo(QQuickItem *target, int limit = 60);
     // Where an item's point lies in the view.
     QPoint toView(QQuickItem *item, QPointF at = QPointF(-1, -1)) const;
 
@@ -114,13 +111,18 @@ public:
     // Saves grab() as <artefact folder>/<name>.png and returns the path ("" on failure). The
     // folder is $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
     QString saveScreenshot(const QString &name) const;
-    static QString artefactDir();
 
     // Waits until everything asked of `session` so far was done and its answers are back; false
     // when that takes longer than a device that answers ever takes.
     static bool drain(DeviceSession *session);
+    // Asks `session` for polls, one after the other, until `done` holds (false if ten did not
+    // do): a poll may bring an older report, so one is not always enough.
+    static bool pollUntil(DeviceSession *session, const std::function<bool()> &done);
 
 private:
+    // The firmware of the attached device behind the tap, held still while `held` lives (the
+    // program talks to the device from its session's thread); null when none is attached.
+    FirmwareBase *firmware(const EmulatedBus::HeldFirmware &held) const;
     void settle() const;
     // Waits until everything asked of the device so far was done and answered.
     bool drain() const;

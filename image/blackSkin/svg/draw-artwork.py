@@ -178,21 +178,24 @@ def logos():
     # Title bar logo, 30 x 32, shown 15 x 16 on the dark title bar.
     svg("logo", 30, 32, microphone(15, 1.5, 12, 17, PANEL, 2.6, "url(#brand)", "#9E74FF"),
         LOGO_GRADIENT)
-    # Application icon, 64 x 64 (also installed as the scalable icon).
-    defs = ('<linearGradient id="tile" x1="0" y1="0" x2="1" y2="1">'
-            '<stop offset="0" stop-color="#8F5BFF"/><stop offset="1" stop-color="#4A0FAA"/>'
-            '</linearGradient>'
-            '<linearGradient id="sheen" x1="0" y1="0" x2="0" y2="1">'
-            '<stop offset="0" stop-color="#FFFFFF" stop-opacity="0.22"/>'
-            '<stop offset="1" stop-color="#FFFFFF" stop-opacity="0"/></linearGradient>')
-    body = (rect(3, 3, 58, 58, 14, "url(#tile)") +
-            rect(3, 3, 58, 29, 14, "url(#sheen)") +
-            rect(3.5, 3.5, 57, 57, 13.5, "none", "#FFFFFF", 1, opacity=0.18) +
-            microphone(32, 10, 18, 25, "#6A2BE0", 3.6, "#FFFFFF", "#FFFFFF") +
-            # sound waves on both sides
-            path("M14.5 17 Q10 24.5 14.5 32", stroke="#FFFFFF", sw=2.8, opacity=0.75) +
-            path("M49.5 17 Q54 24.5 49.5 32", stroke="#FFFFFF", sw=2.8, opacity=0.75))
-    svg("vorlet", 64, 64, body, defs)
+    # Application icon, 64 x 64 (also installed as the scalable icon); in grey for the tray while
+    # no device is connected.
+    for name, light, dark, body_fill in (("vorlet", "#8F5BFF", "#4A0FAA", "#6A2BE0"),
+                                         ("vorlet_offline", "#9A9CA0", "#4C4F55", "#6E7176")):
+        defs = ('<linearGradient id="tile" x1="0" y1="0" x2="1" y2="1">'
+                f'<stop offset="0" stop-color="{light}"/><stop offset="1" stop-color="{dark}"/>'
+                '</linearGradient>'
+                '<linearGradient id="sheen" x1="0" y1="0" x2="0" y2="1">'
+                '<stop offset="0" stop-color="#FFFFFF" stop-opacity="0.22"/>'
+                '<stop offset="1" stop-color="#FFFFFF" stop-opacity="0"/></linearGradient>')
+        body = (rect(3, 3, 58, 58, 14, "url(#tile)") +
+                rect(3, 3, 58, 29, 14, "url(#sheen)") +
+                rect(3.5, 3.5, 57, 57, 13.5, "none", "#FFFFFF", 1, opacity=0.18) +
+                microphone(32, 10, 18, 25, body_fill, 3.6, "#FFFFFF", "#FFFFFF") +
+                # sound waves on both sides
+                path("M14.5 17 Q10 24.5 14.5 32", stroke="#FFFFFF", sw=2.8, opacity=0.75) +
+                path("M49.5 17 Q54 24.5 49.5 32", stroke="#FFFFFF", sw=2.8, opacity=0.75))
+        svg(name, 64, 64, body, defs)
 
 
 # ---------------------------------------------------------------------------------------------

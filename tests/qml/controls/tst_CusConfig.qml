@@ -18,26 +18,6 @@ TestCase {
         compare(CusConfig.themes.count, 6);
     }
 
-    function test_colours_data() {
-        return [
-            { tag: "elementColor", value: CusConfig.elementColor, expected: "#5E17CC" },
-            { tag: "subBackgroundColor", value: CusConfig.subBackgroundColor, expected: "#383A3E" },
-            { tag: "controlBorderColor", value: CusConfig.controlBorderColor, expected: "#848484" },
-            { tag: "scrollBarBackgroundColor_hovered", value: CusConfig.scrollBarBackgroundColor_hovered, expected: "#4a4a4a" },
-            { tag: "controlColor_pressed", value: CusConfig.controlColor_pressed, expected: "#5E17CC" },
-            { tag: "controlColor_disabled", value: CusConfig.controlColor_disabled, expected: Qt.lighter("#383A3E", 1.2) },
-            { tag: "controlTextColor", value: CusConfig.controlTextColor, expected: "#848484" },
-            { tag: "controlTextColor_hovered", value: CusConfig.controlTextColor_hovered, expected: Qt.lighter("#848484", 1.8) },
-            { tag: "controlBorderColor_disabled", value: CusConfig.controlBorderColor_disabled, expected: Qt.darker("#848484", 1.2) },
-            { tag: "sliderColor_pressed", value: CusConfig.sliderColor_pressed, expected: Qt.darker("#E5E5E5", 1.2) },
-            { tag: "imageColor_pressed", value: CusConfig.imageColor_pressed, expected: Qt.darker("#5E17CC", 1.4) }
-        ];
-    }
-
-    function test_colours(data) {
-        verify(Qt.colorEqual(data.value, data.expected), data.value + " != " + data.expected);
-    }
-
     // Relative luminance and contrast ratio as the accessibility guidelines define them.
     function luminance(colour) {
         var linear = function(c) { return c <= 0.03928 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4); };

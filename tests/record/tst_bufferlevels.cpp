@@ -1,4 +1,4 @@
-#include "RecordTestSupport.h"
+#include "support/RecordTestSupport.h"
 #include "record/BufferLevels.h"
 
 #include <QtTest>
@@ -91,14 +91,6 @@ private slots:
                  (Levels{-2147483648.0, 2147483647.0, -2147483648.0, 2147483647.0}));
         const qint16 frames[] = {5, -7, 9, -1, -3, 2};
         QCOMPARE(BufferLevels::columnScan(frames, 3, 2), (Levels{9, -3, 2, -7}));
-    }
-
-    void bufferDuration()
-    {
-        QCOMPARE(BufferLevels::bufferDurationMs(1920, 48000), qint64(40));
-        QCOMPARE(BufferLevels::bufferDurationMs(441, 44100), qint64(10));
-        QCOMPARE(BufferLevels::bufferDurationMs(44100LL * 3600, 44100), qint64(3600000));
-        QCOMPARE(BufferLevels::bufferDurationMs(1920, 0), qint64(0));
     }
 };
 

@@ -23,6 +23,10 @@ private slots:
         for (const char *name : {"clip_0001.wav", "clip_0002.wav", "clip_0004.wav"})
             QVERIFY(QFile(folder + '/' + name).open(QIODevice::WriteOnly));
         QCOMPARE(RecordingFolder::nextRecordingPath(folder), folder + "/clip_0003.wav");
+        // After take 3, whose file is gone, the next free number above it.
+        int number = 3;
+        QCOMPARE(RecordingFolder::nextRecordingPath(folder, &number), folder + "/clip_0005.wav");
+        QCOMPARE(number, 5);
     }
 
     // The recorder reports a file URL, or a URL without a scheme whose path is the path; no

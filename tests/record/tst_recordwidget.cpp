@@ -1,4 +1,5 @@
-#include "RecordTestSupport.h"
+#include "support/RecordTestSupport.h"
+#include "record/ExportFileDialog.h"
 #include "record/WaveformWidget.h"
 
 #include <QApplication>
@@ -20,99 +21,47 @@ class TestRecordWidget : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // The state checks compare pixels, so every icon must look different.
+    // The recording tests tell the states apart by the pixels of the icons: they must differ.
     void icons()
     {
-        const char *icons[] = {"Button_Recording_Off", "Button_Stop_On", "Button_Play_On",
-                               "Button_Pause_Off", "Button_Save"};
+        const char *icons[] = {"Button_Recording_Off", "Button_Stop_On", "Button_Play_On", "Button_Pause_Off", "Button_Save"};
         for (const char *a : icons)
             for (const char *b : icons)
                 QVERIFY((a == b) == (QImage(iconPath(a)) == QImage(iconPath(b))));
         QVERIFY(showsIcon(button(RecordWidget(), "btnSave"), "Button_Save"));
     }
 
-    void states_data()
+    // At twice the design's scale the buttons and the waveform view are twice as large.
+    void scale()
     {
-        QTest::addColumn<int>("before"); // -1: none, as built
-        QTest::addColumn<int>("state");
-        QTest::addColumn<bool>("saveEnabled");
-        QTest::addColumn<QString>("recordIcon");
-        QTest::addColumn<QString>("pauseGoIcon");
-        QTest::addColumn<bool>("timerActive");
-        QTest::addColumn<bool>("cutAllowed");
-        QTest::newRow("as built") << -1 << -1 << true << "Button_Recording_Off" << "Button_Play_On" << false << true;
-        QTest::newRow("0") << 1 << 0 << true << "Button_Recording_Off" << "Button_Play_On" << false << false;
-        QTest::newRow("1") << 0 << 1 << false << "Button_Stop_On" << "Button_Pause_Off" << false << false;
-        QTest::newRow("2") << 1 << 2 << true << "Button_Recording_Off" << "Button_Play_On" << false << true;
-        // 3 to 6 leave the save button and the record icon as they were (here: recording).
-        QTest::newRow("3") << 1 << 3 << false << "Button_Stop_On" << "Button_Play_On" << false << false;
-        QTest::newRow("4") << 1 << 4 << false << "Button_Stop_On" << "Button_Pause_Off" << false << false;
-        QTest::newRow("5") << 1 << 5 << false << "Button_Stop_On" << "Button_Pause_Off" << true << false;
-        QTest::newRow("6") << 5 << 6 << true << "Button_Recording_Off" << "Button_Play_On" << false << true;
-    }
-
-    void states()
-    {
-        QFETCH(int, before);
-        QFETCH(int, state);
-        QFETCH(bool, saveEnabled);
-        QFETCH(QString, recordIcon);
-        QFETCH(QString, pauseGoIcon);
-        QFETCH(bool, timerActive);
-        QFETCH(bool, cutAllowed);
         RecordWidget w;
-        for (int s : {before, state})
-            QVERIFY(s < 0 || QMetaObject::invokeMethod(&w, "setRecordState", Q_ARG(int, s)));
-        QCOMPARE(button(w, "btnSave")->isEnabled(), saveEnabled);
-        QVERIFY(showsIcons(w, qPrintable(recordIcon), qPrintable(pauseGoIcon)));
-        QCOMPARE(playTimer(w)->isActive(), timerActive);
-        QVERIFY(!timerActive || playTimer(w)->interval() == 40);
-        QCOMPARE(view(w)->canvas()->clipEnabled(), cutAllowed);
+        w.setScale(2.0);
+        QCOMPARE(button(w, "btnRecord")->iconSize(), QSize(80, 80));
+        QCOMPARE(view(w)->canvas()->leftMargin(), 80);
+        QCOMPARE(view(w)->axisStrip()->width(), 80);
     }
 
-    void progress_data()
+    void progressText_data()
     {
         QTest::addColumn<qlonglong>("ms");
         QTest::addColumn<QString>("text");
         QTest::newRow("zero") << 0LL << "00:00:00:000";
         QTest::newRow("83456") << 83456LL << "00:01:23:456";
         QTest::newRow("day dropped") << 90061001LL << "01:01:01:001";
-        QTest::newRow("last ms of a day") << 86399999LL << "23:59:59:999";
         QTest::newRow("padding") << 61007LL << "00:01:01:007";
     }
 
-    void progress()
+    void progressText()
     {
         QFETCH(qlonglong, ms);
         QFETCH(QString, text);
-        RecordWidget w;
-        QVERIFY(QMetaObject::invokeMethod(&w, "updateProgress", Q_ARG(qlonglong, 1)));
-        QVERIFY(QMetaObject::invokeMethod(&w, "updateProgress", Q_ARG(qlonglong, ms)));
-        QCOMPARE(timeText(w), text);
+        QCOMPARE(RecordWidget::progressText(ms), text);
     }
 
-    // Every probed buffer advances the time by its length and draws one column per 40 ms.
-    void processBufferAdvancesTimeAndDraws()
-    {
-        RecordWidget w;
-        const struct { int frames; bool bigEndian; const char *text; int columns; } buffers[] = {
-            {1920, false, "00:00:00:040", 1},
-            {1920, false, "00:00:00:080", 2},
-            {96000, false, "00:00:02:080", 52}, // longer than a second: counted in full
-            {1920, true, "00:00:02:120", 53},   // unmeasurable: an empty column, time still counts
-        };
-        for (const auto &b : buffers) {
-            const QAudioFormat format = pcmFormat(QAudioFormat::SignedInt, 16, 2,
-                                                  b.bigEndian ? QAudioFormat::BigEndian : QAudioFormat::LittleEndian);
-            const QAudioBuffer buffer(QByteArray(b.frames * 4, '\0'), format);
-            QVERIFY(QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, buffer)));
-            QCOMPARE(timeText(w), QString::fromLatin1(b.text));
-            QCOMPARE(view(w)->canvas()->columnCount(), b.columns);
-        }
-    }
-
-    // Buffers are drawn where their start time places them: buffers the probe skipped leave a
-    // blank where their audio lies in the file, and the time shows the end of the newest one.
+    // Buffers are drawn where their start time places them, one column per 40 ms: buffers the
+    // probe skipped leave a blank where their audio lies in the file, and the time shows the end
+    // of the newest one. A buffer without a start time follows the last one; one that cannot be
+    // measured still counts.
     void buffersPlacedByTime()
     {
         RecordWidget w;
@@ -128,13 +77,17 @@ private slots:
         QCOMPARE(timeText(w), QStringLiteral("00:00:00:440"));
         WaveformWidget *canvas = view(w)->canvas();
         QCOMPARE(canvas->columnCount(), 11);
-        QCOMPARE(canvas->drawX(), 40 + 11);
         canvas->setPlayPosition(2000); // the cursor out of the way
         const QImage image = canvas->grab().toImage();
-        const int y = canvas->levelY(0, 0.3);
         const QColor wave(QStringLiteral("#5E17CC"));
         for (int x = 40; x < 40 + 11; ++x)
-            QVERIFY2((QColor(image.pixel(x, y)) == wave) == (x < 42 || x == 50), qPrintable(QString::number(x)));
+            QVERIFY2((QColor(image.pixel(x, canvas->levelY(0, 0.3))) == wave) == (x < 42 || x == 50), qPrintable(QString::number(x)));
+
+        const QAudioFormat bigEndian = pcmFormat(QAudioFormat::SignedInt, 16, 2, QAudioFormat::BigEndian);
+        for (const QAudioBuffer &b : {QAudioBuffer(QByteArray(96000 * 4, '\0'), format), QAudioBuffer(loud, bigEndian)})
+            QVERIFY(QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, b)));
+        QCOMPARE(timeText(w), QStringLiteral("00:00:02:450"));
+        QCOMPARE(canvas->columnCount(), 61);
     }
 
     // The save dialog proposes WAV among the six types; a name without a suffix becomes a WAV.
@@ -171,8 +124,8 @@ private slots:
             }
         });
         poll.start(20);
-        const QString chosen = RecordWidget::askSaveFile(QStringLiteral("Save File"),
-                                                         QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
+        const QString chosen = ExportFileDialog::ask(QStringLiteral("Save File"),
+                                                    QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filters.size(), 6);
         QCOMPARE(selected, QStringLiteral("*.wav"));
         QCOMPARE(suffix, QStringLiteral("wav"));

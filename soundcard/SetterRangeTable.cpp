@@ -1,7 +1,4 @@
-#include "cli/SetterRangeTable.h"
-
-#include <QStringList>
-#include <QVector>
+#include "soundcard/SetterRangeTable.h"
 
 #include <algorithm>
 
@@ -44,14 +41,6 @@ const SetterRange kRanges[] = {
     {"vx02", "setSpecialEffectSound", -1, {}, 0, 1, 9},
 };
 
-// The argument's name as the help shows it: "VALUE [TYPE]" -> VALUE, TYPE.
-QString argumentName(const CliCommand &command, int index)
-{
-    QString help = QLatin1String(command.argumentHelp);
-    help.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-    return help.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(index);
-}
-
 QString join(const QVector<int> &codes)
 {
     QStringList texts;
@@ -62,18 +51,16 @@ QString join(const QVector<int> &codes)
 
 } // namespace
 
-bool SetterRangeTable::check(const QString &devType, const CliInvocation &invocation, QString *error)
+bool SetterRangeTable::check(const QString &devType, const QString &setter, const QVector<int> &args,
+                             const QStringList &argumentNames, QString *error)
 {
-    const CliCommand &command = *invocation.command;
-    const QString name = QLatin1String(command.name);
-    const QVector<int> &args = invocation.integers;
     QVector<const SetterRange *> rows;
     for (const SetterRange &range : kRanges) {
-        if (devType == QLatin1String(range.model) && name == QLatin1String(range.command))
+        if (devType == QLatin1String(range.model) && setter == QLatin1String(range.command))
             rows << &range;
     }
     if (rows.isEmpty()) {
-        *error = QStringLiteral("%1: the %2 has no such setting").arg(name, devType);
+        *error = QStringLiteral("%1: the %2 has no such setting").arg(setter, devType);
         return false;
     }
     const int selector = rows.first()->selector;
@@ -89,15 +76,15 @@ bool SetterRangeTable::check(const QString &devType, const CliInvocation &invoca
     if (!row) {
         std::sort(codes.begin(), codes.end());
         *error = QStringLiteral("%1: %2 %3 is none of %4 on the %5")
-                     .arg(name, argumentName(command, selector)).arg(code).arg(join(codes), devType);
+                     .arg(setter, argumentNames.value(selector)).arg(code).arg(join(codes), devType);
         return false;
     }
     const int value = args.value(row->value);
     if (value < row->min || value > row->max) {
         *error = QStringLiteral("%1: %2 %3 is out of range %4..%5 on the %6")
-                     .arg(name, argumentName(command, row->value)).arg(value).arg(row->min).arg(row->max).arg(devType);
+                     .arg(setter, argumentNames.value(row->value)).arg(value).arg(row->min).arg(row->max).arg(devType);
         if (rows.size() > 1)
-            *error += QStringLiteral(" for %1 %2").arg(argumentName(command, selector)).arg(code);
+            *error += QStringLiteral(" for %1 %2").arg(argumentNames.value(selector)).arg(code);
         return false;
     }
     return true;

@@ -1,0 +1,56 @@
+import QtQuick 2.9
+import OrbitQuick 1.0
+
+// A checkable button whose name the user can change. A double click or F2 asks for a rename
+// (renameRequested); while `editing` a field over the button holds the name, and Enter or
+// leaving the field reports what was typed (renamed), Escape reports an empty text.
+CusButton {
+    id: button
+
+    property string name
+    property bool editing: false
+    property alias editorName: editor.objectName
+
+    signal renameRequested()
+    signal renamed(string text)
+
+    // Ends the edit with `text` and gives the keyboard back to the button.
+    function finish(text) {
+        renamed(text)
+        forceActiveFocus()
+    }
+
+    text: editing ? "" : name
+    checkable: true
+    activeFocusOnTab: true
+    Accessible.name: name
+    Accessible.role: Accessible.Button
+    onDoubleClicked: renameRequested()
+    Keys.onPressed: {
+        if (event.key === Qt.Key_F2) {
+            renameRequested()
+            event.accepted = true
+        }
+    }
+
+    CusTextInput {
+        id: editor
+
+        anchors.fill: parent
+        visible: button.editing
+        // The button's own font, scaled with it.
+        font.pixelSize: button.font.pixelSize
+        maximumLength: 64
+        Accessible.name: button.name
+        Accessible.role: Accessible.EditableText
+        onVisibleChanged: {
+            if (!visible)
+                return
+            text = button.name
+            selectAll()
+            forceActiveFocus()
+        }
+        onEditingFinished: button.finish(text)
+        Keys.onEscapePressed: button.finish("")
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <QVector>
+
+#include <functional>
+
+class DeviceManager;
+class DeviceSession;
+class QDBusConnection;
+
+// The attached sound card on the user's session bus: the name "com.brindle.vorlet", the object
+// "/SoundCard" with the interface com.brindle.vorlet.SoundCard, described in
+// packaging/dbus/com.brindle.vorlet.SoundCard.xml. The adaptor generated from that description
+// calls the methods below.
+//
+// A setter is checked against the attached model's values and queued for the device; the call
+// returns then. getAllPara() is the map of the panel's last poll; refresh(), serialNumber() and
+// firmwareVersion() are answered once the device has answered. Without a device every call but
+// model() fails with kNoDeviceError. Lives on the GUI thread beside the device manager.
+class SoundCardService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+public:
+    static const QString kServiceName;
+    static const QString kObjectPath;
+    static const QString kNoDeviceError;
+    static const QString kNoAnswerError;
+
+    explicit SoundCardService(DeviceManager *devices, QObject *parent = nullptr);
+
+    // Exports the object and takes the name; false, with a log line, when there is no session
+    // bus or another program has the name.
+    bool registerOn(QDBusConnection bus);
+
+    void setSoundMode(int modeType, int detail);
+    void setVolume(int type, int value);
+    void setMicReverberation(int value, int type);
+    void setDodgeSpeed(int value);
+    void setDodgeThreshold(int value);
+    void setDodgeGrade(int value);
+    void setEliminateVoice(int value);
+    void setDenoise(int value);
+    void setMicToneColour(int value);
+    void setSwitch(int type, int value);
+    void setSpecialEffectSound(int number);
+    QVariantMap getAllPara();
+    QVariantMap refresh();
+    QString model();
+    QString serialNumber();
+    QString firmwareVersion();
+
+signals:
+    void parametersChanged(const QVariantMap &parameters);
+    void connectionChanged(bool connected, const QString &model);
+
+private:
+    // The session for the call in hand, with `args` of `setter` (if any) checked against the
+    // model; null after an error was sent back.
+    DeviceSession *sessionFor(const char *setter = nullptr, const QVector<int> &args = {});
+    // Answers the call in hand once the session has done everything asked of it so far: with
+    // what `answer` makes of the call then, or NoDevice when the device goes first.
+    void answerWhenDone(DeviceSession *session, std::function<QDBusMessage(const QDBusMessage &call)> answer);
+    void onSoundCardChanged();
+
+    DeviceManager *m_devices;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class MainWidget;
+class QAction;
+
+// The program in the desktop's tray (a StatusNotifierItem where the desktop offers one, else
+// the older tray protocol): its icon and tooltip tell whether a device is connected and which,
+// its menu shows the panel or quits. It is there whenever the program runs without its window or
+// closing the window would not end it, and the desktop has a tray.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TrayIcon(MainWidget *window, QObject *parent = nullptr);
+
+    QString toolTip() const;
+    QMenu *menu();
+    // Whether the program wants the icon now (shown where the desktop has a tray).
+    bool wanted() const;
+
+signals:
+    void quitRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void update();
+    void retranslate();
+    void showPanel();
+
+    MainWidget *m_window;
+    QSystemTrayIcon m_icon;
+    QMenu m_menu;
+    QAction *m_show;
+    QAction *m_quit;
+};

@@ -1,0 +1,248 @@
+// The panel in the background, under a private session bus and display: its D-Bus interface
+// against the emulated vx02 (in this process, so the device can be looked at), then the real
+// programs: vorlet started hidden, vorletctl through it and directly, the window closed in
+// background mode.
+#include "SoundCardProxy.h"
+#include "app/DeviceManager.h"
+#include "app/SoundCardService.h"
+#include "emulator/EmulatedBus.h"
+#include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
+
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QStringList out;
+    QStringList err;
+};
+
+Result run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    Result result;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    result.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    return result;
+}
+
+Result vorletctl(const QStringList &arguments)
+{
+    return run(QStringLiteral(VORLETCTL_BINARY), arguments);
+}
+
+// The windows of process `pid` that are mapped on the display.
+QStringList mappedWindows(qint64 pid)
+{
+    return run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)}).out;
+}
+
+// Calls `method` with `args` on the panel and waits for the answer.
+QDBusMessage call(SoundCardProxy &panel, const QString &method, const QVariantList &args)
+{
+    QDBusPendingCall pending = panel.asyncCallWithArgumentList(method, args);
+    if (!QTest::qWaitFor([&] { return pending.isFinished(); }, 10000))
+        return QDBusMessage();
+    return pending.reply();
+}
+
+} // namespace
+
+class TestBackground : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    SoundCardProxy m_panel{SoundCardService::kServiceName, SoundCardService::kObjectPath, QDBusConnection::sessionBus()};
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+        // The programs started here keep their settings, autostart entry and single-instance
+        // files to themselves; the sound server stays the one the caller has.
+        QVERIFY(m_home.isValid());
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (QFile::exists(runtime + QStringLiteral("/pulse/native")))
+            qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + runtime + QStringLiteral("/pulse/native")));
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = m_home.filePath(QString::fromLatin1(name));
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            qputenv(name, QFile::encodeName(folder));
+        }
+    }
+
+    // Each method of the interface against the emulated vx02: a setter changes the device (or is
+    // refused with the valid range), a query answers what the device says.
+    void everyMethodAgainstTheDevice_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QVariantList>("args");
+        QTest::addColumn<QString>("effect");   // "key=value" on the device, or the answer
+        QTest::newRow("setSoundMode") << "setSoundMode" << QVariantList{3, 11} << "modelDetail=11";
+        QTest::newRow("setVolume") << "setVolume" << QVariantList{5, 3} << "volumeBGM=3";
+        QTest::newRow("setMicReverberation") << "setMicReverberation" << QVariantList{9, 1} << "reverbVolume=9";
+        QTest::newRow("setDodgeSpeed") << "setDodgeSpeed" << QVariantList{4} << "dodgeSpeed=4";
+        QTest::newRow("setDodgeThreshold") << "setDodgeThreshold" << QVariantList{12} << "dodgeThreshold=12";
+        QTest::newRow("setDodgeGrade") << "setDodgeGrade" << QVariantList{2} << "dodgeLevel=2";
+        QTest::newRow("setEliminateVoice") << "setEliminateVoice" << QVariantList{1} << "disVoiceLevel=1";
+        QTest::newRow("setDenoise") << "setDenoise" << QVariantList{3} << "denoiseLevel=3";
+        QTest::newRow("setSwitch") << "setSwitch" << QVariantList{3, 1} << "btnMixDry=1";
+        QTest::newRow("setSpecialEffectSound") << "setSpecialEffectSound" << QVariantList{7} << "effect=7";
+        QTest::newRow("model") << "model" << QVariantList() << "vx02";
+        QTest::newRow("serialNumber") << "serialNumber" << QVariantList() << "VS20261205007";
+        QTest::newRow("firmwareVersion") << "firmwareVersion" << QVariantList() << "V1.4.1c";
+        QTest::newRow("refresh") << "refresh" << QVariantList() << "volumeMonitor=3";
+        QTest::newRow("getAllPara") << "getAllPara" << QVariantList() << "volumeMonitor=3";
+        const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: ");
+        QTest::newRow("volume out of range") << "setVolume" << QVariantList{5, 17} << invalid + "setVolume: VALUE 17 is out of range 0..16 on the vx02";
+        QTest::newRow("voice change 7") << "setSoundMode" << QVariantList{2, 7}
+                                        << invalid + "setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2";
+        QTest::newRow("reverb type 2") << "setMicReverberation" << QVariantList{5, 2} << invalid + "setMicReverberation: TYPE 2 is none of 1 on the vx02";
+        QTest::newRow("no tone colour") << "setMicToneColour" << QVariantList{5} << invalid + "setMicToneColour: the vx02 has no such setting";
+        QTest::newRow("no effect 0") << "setSpecialEffectSound" << QVariantList{0} << invalid + "setSpecialEffectSound: NUMBER 0 is out of range 1..9 on the vx02";
+    }
+
+    void everyMethodAgainstTheDevice()
+    {
+        QFETCH(QString, method);
+        QFETCH(QVariantList, args);
+        QFETCH(QString, effect);
+        EmulatedBus bus;
+        QVERIFY(bus.plug("vx02", FirmwareFactory::make("vx02")));
+        // The device side, held still: the panel talks to it from its session's thread.
+        const auto device = [&bus](const std::function<int(FirmwareBase &)> &look) {
+            const EmulatedBus::HeldFirmware held = bus.holdFirmware("vx02");
+            return look(*static_cast<FirmwareBase *>(held.firmware));
+        };
+        DeviceManager devices(&bus);
+        SoundCardService service(&devices);
+        QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
+        QVERIFY(service.registerOn(connection));
+        devices.start();
+        QTRY_VERIFY(devices.session());
+        // Turned on the device itself: seen by the next poll.
+        device([](FirmwareBase &f) { return f.setParameter("volumeMonitor", 3); });
+        QSignalSpy changes(&m_panel, &SoundCardProxy::parametersChanged);
+        if (method == QLatin1String("getAllPara"))
+            QTRY_VERIFY(!changes.isEmpty() && changes.last().first().toMap().value("volumeMonitor") == 3);
+
+        const QDBusMessage reply = call(m_panel, method, args);
+        if (effect.startsWith("org.freedesktop")) {
+            QCOMPARE(reply.errorName() + ": " + reply.errorMessage(), effect);
+        } else if (reply.type() != QDBusMessage::ReplyMessage) {
+            QFAIL(qPrintable(reply.errorMessage()));
+        } else if (args.isEmpty()) {
+            const QVariant value = reply.arguments().value(0);
+            if (value.canConvert<QDBusArgument>()) {
+                const QVariantMap map = qdbus_cast<QVariantMap>(value);
+                QCOMPARE(map.size(), 16);
+                QCOMPARE(QStringLiteral("volumeMonitor=%1").arg(map.value("volumeMonitor").toInt()), effect);
+            } else {
+                QCOMPARE(value.toString(), effect);
+            }
+        } else if (effect.startsWith("effect=")) {
+            QTRY_COMPARE(device([](FirmwareBase &f) { return f.lastEffect(); }), effect.section('=', 1).toInt());
+        } else {
+            const QString key = effect.section('=', 0, 0);
+            QTRY_COMPARE(device([&key](FirmwareBase &f) { return f.parameter(key); }), effect.section('=', 1).toInt());
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("panel"));
+    }
+
+    // Without a device every call fails with a clear error, and the model is empty; the removal
+    // itself is signalled.
+    void callsWithoutADevice()
+    {
+        EmulatedBus bus;
+        QVERIFY(bus.plug("vx02", FirmwareFactory::make("vx02")));
+        DeviceManager devices(&bus);
+        SoundCardService service(&devices);
+        QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
+        QVERIFY(service.registerOn(connection));
+        devices.start();
+        QTRY_VERIFY(devices.session());
+        QSignalSpy connections(&m_panel, &SoundCardProxy::connectionChanged);
+        QVERIFY(bus.unplug("vx02"));
+        QTRY_COMPARE(connections.count(), 1);
+        QCOMPARE(connections.first(), (QVariantList{false, "vx02"}));
+        const QMap<QString, QVariantList> methods{{"setVolume", {5, 3}}, {"setSwitch", {1, 1}}, {"setDenoise", {1}},
+                                                  {"getAllPara", {}}, {"refresh", {}}, {"serialNumber", {}},
+                                                  {"firmwareVersion", {}}};
+        for (auto it = methods.cbegin(); it != methods.cend(); ++it) {
+            const QDBusMessage reply = call(m_panel, it.key(), it.value());
+            QCOMPARE(reply.errorName() + ": " + reply.errorMessage(),
+                     QStringLiteral("com.brindle.vorlet.Error.NoDevice: no vx01 or vx02 device is attached"));
+        }
+        QCOMPARE(call(m_panel, "model", {}).arguments(), QVariantList{QString()});
+        QDBusConnection::disconnectFromBus(QStringLiteral("panel"));
+    }
+
+    // The real programs. Settings remembered by a direct session come back in the panel started
+    // hidden; vorletctl then goes through the panel with the output it has directly.
+    void hiddenPanelServesVorletctl()
+    {
+        QCOMPARE(vorletctl({"lastSettings", "on", "--emulate", "vx02", "setVolume", "1", "11"}).exitCode, 0);
+        QProcess panel;
+        // Its log is not read here: a full pipe would stop the panel.
+        panel.setStandardOutputFile(QProcess::nullDevice());
+        panel.setStandardErrorFile(QProcess::nullDevice());
+        panel.start(QStringLiteral(VORLET_BINARY), {"--hidden", "--emulate", "vx02"});
+        QVERIFY(panel.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(call(m_panel, "model", {}).arguments(), QVariantList{"vx02"}, 20000);
+        QVERIFY(mappedWindows(panel.processId()).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(vorletctl({"getAllPara"}).out.contains("volumeMonitor=11"), 5000);
+
+        const Result set = run("gdbus", {"call", "--session", "--dest", "com.brindle.vorlet", "--object-path", "/SoundCard",
+                                         "--method", "com.brindle.vorlet.SoundCard.setVolume", "5", "3"});
+        QCOMPARE(set.exitCode, 0);
+        QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
+        // The same commands on a fresh emulated device in vorletctl itself: the same output.
+        for (const QStringList &commands : {QStringList{"setVolume", "1", "8", "setDenoise", "2", "getAllPara"},
+                                            QStringList{"--json", "getDevType", "getInputDevName", "getSNCode", "getFirmwareVer"},
+                                            QStringList{"setVolume", "5", "17"}, QStringList{"getParaIsChange", "getParaIsChange"}}) {
+            const Result through = vorletctl(commands);
+            const Result direct = vorletctl(QStringList{"--emulate", "vx02", "setVolume", "5", "3"} + commands);
+            QCOMPARE(through.exitCode, direct.exitCode);
+            QCOMPARE(through.out, direct.out);
+            QCOMPARE(through.err, direct.err);
+        }
+        QCOMPARE(vorletctl({"--trace", "getDevType"}).err,
+                 QStringList{"vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here"});
+        // --direct opens the machine's devices: there are none.
+        QCOMPARE(vorletctl({"--direct", "getDevType"}).err, QStringList{"vorletctl: no vx01 or vx02 device found"});
+
+        // A second start shows the window; closed in background mode it only hides, and the
+        // program goes on serving.
+        QCOMPARE(vorletctl({"background", "on"}).exitCode, 0);
+        QCOMPARE(run(QStringLiteral(VORLET_BINARY), {}).exitCode, 0);
+        QStringList windows;
+        QTRY_VERIFY_WITH_TIMEOUT(!(windows = mappedWindows(panel.processId())).isEmpty(), 10000);
+        // The close button at the right of the title bar, clicked again while the window is
+        // still there (a window just mapped may not take the first click yet).
+        QTRY_VERIFY_WITH_TIMEOUT(run("xdotool", {"mousemove", "--window", windows.first(), "785", "13", "click", "1"}).exitCode == 0
+                                     && QTest::qWaitFor([&] { return mappedWindows(panel.processId()).isEmpty(); }, 2000),
+                                 20000);
+        QCOMPARE(panel.state(), QProcess::Running);
+        QCOMPARE(call(m_panel, "refresh", {}).type(), QDBusMessage::ReplyMessage);
+        panel.terminate();
+        QVERIFY(panel.waitForFinished(10000));
+    }
+};
+
+QTEST_MAIN(TestBackground)
+#include "tst_background.moc"

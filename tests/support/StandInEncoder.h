@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// Something else runs as "ffmpeg" while this lives: a shell script in a folder of its own that
+// comes first on PATH (the only entry with onlyOnPath, so no ffmpeg is found at all when the
+// script is empty). PATH is restored when it goes.
+//     StandInEncoder encoder("printf 'time=00:00:01.00\\r' >&2; exit 3");
+class StandInEncoder
+{
+public:
+    explicit StandInEncoder(const QString &body = QString(), bool onlyOnPath = false);
+    ~StandInEncoder();
+
+    StandInEncoder(const StandInEncoder &) = delete;
+    StandInEncoder &operator=(const StandInEncoder &) = delete;
+
+    // Replaces the script; an empty body removes it.
+    bool setBody(const QString &body, bool onlyOnPath = false);
+    bool isValid() const { return m_valid; }
+    // The script's folder, where it may keep what it writes.
+    QString folder() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+    bool m_valid = false;
+};
