@@ -61,7 +61,8 @@ private slots:
         QTest::newRow("X display") << QByteArray() << QByteArray(":1") << "vorletKey-_1.sock";
         QTest::newRow("remote X display") << QByteArray() << QByteArray("host:10.0") << "vorletKey-host_10.0.sock";
         QTest::newRow("Wayland first") << QByteArray("wayland-0") << QByteArray(":0") << "vorletKey-wayland_0.sock";
-        QTest::newRow("no way out of the folder") << QByteArray("../../x/y") << QByteArray() << "vorletKey-.._.._x_y.sock";
+        QTest::newRow("no way out of the folder")
+            << QByteArray("../../x/y") << QByteArray() << "vorletKey-.._.._x_y.sock";
     }
 
     void socketIsInThePrivateFolderOfTheSession()
@@ -82,14 +83,16 @@ private slots:
         // A runtime folder others may enter (or none) gives way to a private one in the
         // temporary folder, never to a predictable name others could create first.
         QTemporaryDir open;
-        QVERIFY(QFile::setPermissions(open.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                       | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(open.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
         const QString fallback = m_temp.path() + QStringLiteral("/vorlet-") + QString::number(::getuid());
         for (const QByteArray &runtime : {QFile::encodeName(open.path()), QByteArray()}) {
             qputenv("XDG_RUNTIME_DIR", runtime);
             QCOMPARE(SessionFiles::folder(), fallback);
         }
-        QCOMPARE(QFileInfo(fallback).permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+        QCOMPARE(QFileInfo(fallback).permissions()
+                     & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
                  QFileDevice::Permissions());
         // The fallback folder taken by someone else (here: not private) is not used at all.
         QVERIFY(QFile::setPermissions(fallback, QFileInfo(fallback).permissions() | QFileDevice::WriteOther));

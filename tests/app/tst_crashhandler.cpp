@@ -14,7 +14,9 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
         // The sanitizer build must let our handler run rather than report and exit itself.
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:detect_leaks=0"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   QStringLiteral(
+                       "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:detect_leaks=0"));
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(CRASHER_BINARY), {how});
         if (!process.waitForFinished(20000))

@@ -64,14 +64,19 @@ private slots:
                                << QByteArray("<div class=\"d\">2026-12-04 07:59:05 NO hid device</div>\r\n");
         QTest::newRow("critical") << int(QtCriticalMsg) << "No More Item Left!!!"
                                   << QByteArray("<div class=\"c\">2026-12-04 07:59:05 No More Item Left!!!</div>\r\n");
-        QTest::newRow("fatal") << int(QtFatalMsg) << "f" << QByteArray("<div class=\"f\">2026-12-04 07:59:05 f</div>\r\n");
-        QTest::newRow("info") << int(QtInfoMsg) << "i" << QByteArray("<div class=\"i\">2026-12-04 07:59:05 i</div>\r\n");
-        QTest::newRow("markup is not escaped") << int(QtDebugMsg) << "<b>a & b</b>"
-                                               << QByteArray("<div class=\"d\">2026-12-04 07:59:05 <b>a & b</b></div>\r\n");
-        QTest::newRow("placeholders stay as they are") << int(QtDebugMsg) << "%1 %2 100%"
-                                                       << QByteArray("<div class=\"d\">2026-12-04 07:59:05 %1 %2 100%</div>\r\n");
-        QTest::newRow("utf-8") << int(QtDebugMsg) << QStringLiteral("麦克风 (Vorlet Stage 20)")
-                               << QStringLiteral("<div class=\"d\">2026-12-04 07:59:05 麦克风 (Vorlet Stage 20)</div>\r\n").toUtf8();
+        QTest::newRow("fatal") << int(QtFatalMsg) << "f"
+                               << QByteArray("<div class=\"f\">2026-12-04 07:59:05 f</div>\r\n");
+        QTest::newRow("info") << int(QtInfoMsg) << "i"
+                              << QByteArray("<div class=\"i\">2026-12-04 07:59:05 i</div>\r\n");
+        QTest::newRow("markup is not escaped")
+            << int(QtDebugMsg) << "<b>a & b</b>"
+            << QByteArray("<div class=\"d\">2026-12-04 07:59:05 <b>a & b</b></div>\r\n");
+        QTest::newRow("placeholders stay as they are")
+            << int(QtDebugMsg) << "%1 %2 100%"
+            << QByteArray("<div class=\"d\">2026-12-04 07:59:05 %1 %2 100%</div>\r\n");
+        QTest::newRow("utf-8")
+            << int(QtDebugMsg) << QStringLiteral("麦克风 (Vorlet Stage 20)")
+            << QStringLiteral("<div class=\"d\">2026-12-04 07:59:05 麦克风 (Vorlet Stage 20)</div>\r\n").toUtf8();
     }
 
     void lineFormatByType()
@@ -200,7 +205,8 @@ private slots:
         QStringList lines = body.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.takeLast(), QString());
         QCOMPARE(lines.size(), kThreads * kLines);
-        const QRegularExpression pattern(QStringLiteral("^<div class=\"d\">2026-12-04 07:00:00 thread (\\d) line (\\d+) end</div>$"));
+        const QRegularExpression pattern(
+            QStringLiteral("^<div class=\"d\">2026-12-04 07:00:00 thread (\\d) line (\\d+) end</div>$"));
         QSet<QString> seen;
         for (const QString &line : lines) {
             const auto match = pattern.match(line);
@@ -220,7 +226,8 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
         QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/Log");
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/Log");
         QDir(folder).removeRecursively();
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/a-subfolder")));
         for (int i = 0; i < 7; ++i) {
@@ -233,7 +240,8 @@ private slots:
         const QStringList left = QDir(folder).entryList(QDir::Files, QDir::Name);
         qWarning("startLog check <i>%d</i>", 42);
         qInstallMessageHandler(testHandler);
-        QCOMPARE(left, (QStringList{"0000-0003_log.html", "0000-0004_log.html", "0000-0005_log.html", "0000-0006_log.html"}));
+        QCOMPARE(left,
+                 (QStringList{"0000-0003_log.html", "0000-0004_log.html", "0000-0005_log.html", "0000-0006_log.html"}));
         QVERIFY(QDir(folder).exists(QStringLiteral("a-subfolder")));
 
         // The hour's file: the one new file beside the ones made above.

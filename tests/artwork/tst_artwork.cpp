@@ -65,7 +65,8 @@ private slots:
         row(QStringLiteral("Recording_collapse"), QSize(42, 24));
         row(QStringLiteral("Button_Mute_On"), QSize(24, 24));
         row(QStringLiteral("mute_off"), QSize(24, 24));
-        for (const char *button : {"Button_Play_On", "Button_Pause_Off", "Button_Stop_On", "Button_Recording_Off", "Button_Save"})
+        for (const char *button :
+             {"Button_Play_On", "Button_Pause_Off", "Button_Stop_On", "Button_Recording_Off", "Button_Save"})
             row(QLatin1String(button), QSize(40, 40));
         row(QStringLiteral("vorlet"), QSize(64, 64));
     }
@@ -93,22 +94,31 @@ private slots:
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::addColumn<int>("sameAbove");  // rows that must be the same
+        QTest::addColumn<int>("sameAbove"); // rows that must be the same
         for (const char *icon : {"setting", "minimize", "close"})
             QTest::newRow(icon) << QStringLiteral("icon_%1_default").arg(QLatin1String(icon))
                                 << QStringLiteral("icon_%1_click").arg(QLatin1String(icon)) << 0;
         for (const QString &icon : {QStringLiteral("硬件设置"), QStringLiteral("音量设置"), QStringLiteral("音效选择")})
-            QTest::newRow(qPrintable(icon)) << QStringLiteral("icon_%1_默认").arg(icon) << QStringLiteral("icon_%1_点击").arg(icon) << 0;
-        QTest::newRow("recording toggle") << "Recording_expand" << "Recording_collapse" << 0;
-        QTest::newRow("mute") << "mute_off" << "Button_Mute_On" << 0;
-        QTest::newRow("record / stop") << "Button_Recording_Off" << "Button_Stop_On" << 0;
-        QTest::newRow("play / pause") << "Button_Play_On" << "Button_Pause_Off" << 0;
-        QTest::newRow("vx01 / vx02") << "vx01Hardware" << "vx02Hardware" << 0;
+            QTest::newRow(qPrintable(icon))
+                << QStringLiteral("icon_%1_默认").arg(icon) << QStringLiteral("icon_%1_点击").arg(icon) << 0;
+        QTest::newRow("recording toggle") << "Recording_expand"
+                                          << "Recording_collapse" << 0;
+        QTest::newRow("mute") << "mute_off"
+                              << "Button_Mute_On" << 0;
+        QTest::newRow("record / stop") << "Button_Recording_Off"
+                                       << "Button_Stop_On" << 0;
+        QTest::newRow("play / pause") << "Button_Play_On"
+                                      << "Button_Pause_Off" << 0;
+        QTest::newRow("vx01 / vx02") << "vx01Hardware"
+                                     << "vx02Hardware" << 0;
         for (const QString devType : {"vx01", "vx02"}) {
-            QTest::newRow(qPrintable(devType + " hardware / volume")) << devType + "EnglishHardware" << devType + "EnglishVolume" << 0;
-            QTest::newRow(qPrintable(devType + " volume / effect")) << devType + "EnglishVolume" << devType + "EnglishEffect" << 0;
+            QTest::newRow(qPrintable(devType + " hardware / volume"))
+                << devType + "EnglishHardware" << devType + "EnglishVolume" << 0;
+            QTest::newRow(qPrintable(devType + " volume / effect"))
+                << devType + "EnglishVolume" << devType + "EnglishEffect" << 0;
             for (const QString page : {"Hardware", "Volume", "Effect"})
-                QTest::newRow(qPrintable(devType + page + " captions")) << devType + page << devType + "English" + page << 341;
+                QTest::newRow(qPrintable(devType + page + " captions"))
+                    << devType + page << devType + "English" + page << 341;
         }
     }
 

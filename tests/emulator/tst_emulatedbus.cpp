@@ -69,7 +69,8 @@ private slots:
         QTest::addColumn<int>("usagePage");
         QTest::addColumn<int>("usage");
         QTest::addColumn<bool>("control");
-        QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001 << true;
+        QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001
+                              << true;
         QTest::newRow("vx02") << "vx02" << QStringList{"VID_1234&PID_4321"} << 0xFF00 << 0x55AA << false;
     }
     void eachModelTalksOnItsOwnPipe()
@@ -95,7 +96,7 @@ private slots:
         quint8 out[512] = {};
         for (int i = 1; i < 20; ++i)
             out[i] = quint8(0x80 + i);
-        out[100] = 0xFF;  // beyond the report: never sent
+        out[100] = 0xFF; // beyond the report: never sent
         QVERIFY(rig.device->setOutputReport(out));
         const quint8 frame[] = {0x00, 0x89, 0x00, 0x01, 0x04, 0x02, 0x01, 0x01, 0x01, 0xAB, 0xCD};
         QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
@@ -104,7 +105,7 @@ private slots:
         QCOMPARE(rig.tap->reports(), QList<QByteArray>{control ? byControl : byInterrupt});
 
         if (control) {
-            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // nothing on the interrupt pipe
+            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // nothing on the interrupt pipe
             for (int poll = 1; poll <= 2; ++poll) {
                 QVERIFY(rig.device->getInputReport(rig.buffer));
                 QCOMPARE(bytes(rig.buffer, 65), rig.tap->controlReport);
@@ -113,11 +114,11 @@ private slots:
             return;
         }
         QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
-        for (const QByteArray &answer : {kAnswer, second}) {  // queued in order
+        for (const QByteArray &answer : {kAnswer, second}) { // queued in order
             QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
             QCOMPARE(bytes(rig.buffer, 65), answer);
         }
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // queue empty: time-out
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // queue empty: time-out
         QVERIFY(!rig.device->getInputReport(rig.buffer));
         QCOMPARE(rig.tap->controlReads, 0);
     }
@@ -161,15 +162,15 @@ private slots:
             QCOMPARE(handle->read(buffer, sizeof buffer, 100), length);
         }
         QCOMPARE(tap->reports(), QList<QByteArray>{report});
-        QCOMPARE(buffer[length - 1], quint8(0));     // inside the short report
-        QCOMPARE(buffer[length], quint8(0xEE));      // the rest never arrives
+        QCOMPARE(buffer[length - 1], quint8(0)); // inside the short report
+        QCOMPARE(buffer[length], quint8(0xEE));  // the rest never arrives
     }
 
     void recordingFirmwareAnswersNothing()
     {
         EmulatedBus bus;
         bus.setReadWaitLimitMs(0);
-        QVERIFY(bus.plug("VX01"));  // any case
+        QVERIFY(bus.plug("VX01")); // any case
         auto *recorder = dynamic_cast<RecordingFirmware *>(bus.firmware("vx01"));
         QVERIFY(recorder);
         DeviceHID device(&bus, 0x1234, 0x4321, 0x000C, 0x0001);
@@ -227,7 +228,7 @@ private slots:
         QVERIFY(rig.bus.unplug("vx01"));
         QVERIFY(!rig.bus.isPlugged("vx01"));
         QCOMPARE(removed.size(), 2);
-        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path);  // the recognised interface first
+        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path); // the recognised interface first
         QCOMPARE(removed.at(1).at(0).toString(), before.at(1).path);
         QVERIFY(rig.bus.enumerate().isEmpty());
 
@@ -235,11 +236,11 @@ private slots:
         QVERIFY(!rig.device->getInputReport(rig.buffer));
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // pending answers are gone
-        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs);  // a gone device does not make the caller wait
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // pending answers are gone
+        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs); // a gone device does not make the caller wait
         QCOMPARE(rig.device->writeReport(rig.buffer, 4), 0);
         QVERIFY(!rig.bus.open(before.last()));
-        QVERIFY(rig.bus.plug("vx01"));  // a replug gives new paths; the old handle stays dead
+        QVERIFY(rig.bus.plug("vx01")); // a replug gives new paths; the old handle stays dead
         QVERIFY(rig.bus.enumerate().last().path != before.last().path);
         QVERIFY(!rig.device->setOutputReport(rig.buffer));
     }
@@ -266,7 +267,7 @@ private slots:
             QVERIFY(!recognised->getInputReport(report, 3));
             QCOMPARE(recognised->write(report, 65), 0);
         }
-        QCOMPARE(traffic->write(report, 65), 0);  // the bus is gone
+        QCOMPARE(traffic->write(report, 65), 0); // the bus is gone
         QCOMPARE(traffic->read(report, 65, 1000), 0);
     }
 };

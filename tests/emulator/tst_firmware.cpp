@@ -63,10 +63,13 @@ private slots:
         QTest::newRow("vx01 music") << "vx01" << framed("030101010100") << "model" << 1 << none;
         QTest::newRow("vx01 singing, small reverberation") << "vx01" << framed("030101010203") << "model" << 4 << none;
         QTest::newRow("vx01 chat") << "vx01" << framed("030101010300") << "model" << 7 << none;
-        QTest::newRow("vx01 serial-number query") << "vx01" << framed("01020201") << "" << 0 << report(16, "VC1026120501");
+        QTest::newRow("vx01 serial-number query")
+            << "vx01" << framed("01020201") << "" << 0 << report(16, "VC1026120501");
         QTest::newRow("vx02 key 11") << "vx02" << framed("03010101030B") << "modelDetail" << 11 << none;
-        QTest::newRow("vx02 version query") << "vx02" << framed("00000001") << "" << 0 << report(11, QByteArray::fromHex("01041c"));
-        QTest::newRow("vx02 serial-number query") << "vx02" << framed("01020201") << "" << 0 << report(16, "VS20261205007");
+        QTest::newRow("vx02 version query")
+            << "vx02" << framed("00000001") << "" << 0 << report(11, QByteArray::fromHex("01041c"));
+        QTest::newRow("vx02 serial-number query")
+            << "vx02" << framed("01020201") << "" << 0 << report(16, "VS20261205007");
     }
     void exampleFrames()
     {
@@ -88,7 +91,7 @@ private slots:
         } else if (model == "vx01") {
             QVERIFY(queued.isEmpty());
             QCOMPARE(base.inputReport().toHex(' '), answer.toHex(' '));
-            QCOMPARE(base.inputReport(), idle);   // offered once
+            QCOMPARE(base.inputReport(), idle); // offered once
         } else {
             QCOMPARE(queued.size(), 1);
             QCOMPARE(queued.first().toHex(' '), answer.toHex(' '));
@@ -114,8 +117,11 @@ private slots:
         QTest::newRow("start byte") << "vx02" << badStart << malformed;
         QTest::newRow("frame without report id") << "vx02" << good.mid(1) << malformed;
         QTest::newRow("report id 1") << "vx02" << outputReport(setter(2, 2, 10), '\x01') << malformed;
-        QTest::newRow("vx01 report id 2") << "vx01" << outputReport(setter(2, 2, 10), '\x02') << "^FirmwareVx01 ignores a malformed frame: report id 2, not 0";
-        QTest::newRow("length 7") << "vx02" << QByteArray::fromHex("0089FFFF000000070000030101020202") + QByteArray(49, '\0') << malformed;
+        QTest::newRow("vx01 report id 2") << "vx01" << outputReport(setter(2, 2, 10), '\x02')
+                                          << "^FirmwareVx01 ignores a malformed frame: report id 2, not 0";
+        QTest::newRow("length 7") << "vx02"
+                                  << QByteArray::fromHex("0089FFFF000000070000030101020202") + QByteArray(49, '\0')
+                                  << malformed;
         QTest::newRow("cut short") << "vx02" << good.left(12) << malformed;
         QTest::newRow("vx01 sound mode 4") << "vx01" << outputReport(setter(1, 4, 0)) << unknown;
         QTest::newRow("vx01 singing 0") << "vx01" << outputReport(setter(1, 2, 0)) << unknown;

@@ -18,7 +18,7 @@ QString shown()
 {
     return QCoreApplication::translate("PanelesRight", "设备未连接");
 }
-}
+} // namespace
 
 class TestTrans : public QObject
 {
@@ -32,10 +32,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
     }
 
-    void init()
-    {
-        QFile::remove(m_config.filePath(QStringLiteral("Vorlet/vx02.conf")));
-    }
+    void init() { QFile::remove(m_config.filePath(QStringLiteral("Vorlet/vx02.conf"))); }
 
     void startLanguageFollowsTheLocale_data()
     {
@@ -102,7 +99,9 @@ private slots:
         QQmlEngine engine;
         Trans trans(&engine, nullptr, QStringLiteral("zh_CN"));
         QQmlComponent component(&engine);
-        component.setData("import QtQuick 2.15\nItem { property string label: qsTranslate(\"PanelesRight\", \"设备未连接\") }", QUrl());
+        component.setData(
+            "import QtQuick 2.15\nItem { property string label: qsTranslate(\"PanelesRight\", \"设备未连接\") }",
+            QUrl());
         std::unique_ptr<QObject> item(component.create());
         QVERIFY2(item, qPrintable(component.errorString()));
         QCOMPARE(item->property("label").toString(), QStringLiteral("设备未连接"));

@@ -22,12 +22,21 @@ private slots:
         QTest::addColumn<QString>("slot");
         QTest::addColumn<QVariantList>("args");
         QTest::addColumn<QVariantMap>("changes");
-        QTest::newRow("vx01 record volume") << "vx01" << "setVolume" << QVariantList{2, 10} << QVariantMap{{"volumeRecording", 10}};
-        QTest::newRow("vx01 singing medium") << "vx01" << "setSoundMode" << QVariantList{2, 2} << QVariantMap{{"model", 3}};
-        QTest::newRow("vx02 key mode, two keys") << "vx02" << "setSoundMode" << QVariantList{3, 11} << QVariantMap{{"soundMode", 3}, {"modelDetail", 11}};
-        QTest::newRow("vx02 wet monitor, dry record") << "vx02" << "setSwitch" << QVariantList{3, 1} << QVariantMap{{"btnMixDry", 1}};
-        QTest::newRow("vx01 mute button on the device") << "vx01" << "" << QVariantList{} << QVariantMap{{"btnMute", 1}};
-        QTest::newRow("vx02 BGM knob on the device") << "vx02" << "" << QVariantList{} << QVariantMap{{"volumeBGM", 13}};
+        QTest::newRow("vx01 record volume")
+            << "vx01"
+            << "setVolume" << QVariantList{2, 10} << QVariantMap{{"volumeRecording", 10}};
+        QTest::newRow("vx01 singing medium") << "vx01"
+                                             << "setSoundMode" << QVariantList{2, 2} << QVariantMap{{"model", 3}};
+        QTest::newRow("vx02 key mode, two keys")
+            << "vx02"
+            << "setSoundMode" << QVariantList{3, 11} << QVariantMap{{"soundMode", 3}, {"modelDetail", 11}};
+        QTest::newRow("vx02 wet monitor, dry record")
+            << "vx02"
+            << "setSwitch" << QVariantList{3, 1} << QVariantMap{{"btnMixDry", 1}};
+        QTest::newRow("vx01 mute button on the device") << "vx01"
+                                                        << "" << QVariantList{} << QVariantMap{{"btnMute", 1}};
+        QTest::newRow("vx02 BGM knob on the device") << "vx02"
+                                                     << "" << QVariantList{} << QVariantMap{{"volumeBGM", 13}};
     }
     void setterIsReadBack()
     {
