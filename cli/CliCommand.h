@@ -34,8 +34,8 @@ struct CliCommand
     Action action;
     const char *argumentHelp;
     const char *help;
-    SetterOp setter = SetterOp::SoundMode;          // of Action::Setter
-    QString (SoundCardBase::*query)() = nullptr;    // of Action::TextQuery
+    SetterOp setter = SetterOp::SoundMode;       // of Action::Setter
+    QString (SoundCardBase::*query)() = nullptr; // of Action::TextQuery
 
     bool needsDevice() const
     {

@@ -1,7 +1,7 @@
 #include "cli/CliParser.h"
 
-#include "cli/CliCommandTable.h"
 #include "app/HidBackendFactory.h"
+#include "cli/CliCommandTable.h"
 #include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardFactory.h"
 #include "soundcard/SoundCardModel.h"
@@ -83,7 +83,8 @@ QString modelName(const SoundCardModel &model, SetterOp setter)
 {
     QStringList keys;
     for (const ModelParameter &row : model.parameters) {
-        if (row.hasKey() && !row.isSetterRange() && row.kind != ModelParameter::Kind::ReportedOnly && row.setter == setter)
+        if (row.hasKey() && !row.isSetterRange() && row.kind != ModelParameter::Kind::ReportedOnly
+            && row.setter == setter)
             keys << QLatin1String(row.key);
     }
     const QString devType = QLatin1String(model.devType);
@@ -94,9 +95,10 @@ QString modelName(const SoundCardModel &model, SetterOp setter)
 QString setterCodes(const CliCommand &command)
 {
     const SetterSlot &slot = SetterSlot::of(command.setter);
-    const QString usage = QStringLiteral("  %1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp));
+    const QString usage =
+        QStringLiteral("  %1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp));
     QVector<const ModelParameter *> all;
-    QStringList single;   // a setter without selector: "vx01 1-16 (dodgeSpeed)"
+    QStringList single; // a setter without selector: "vx01 1-16 (dodgeSpeed)"
     QString perModel;
     for (const QString &devType : SoundCardFactory::devTypes()) {
         const SoundCardModel &model = *SoundCardFactory::model(devType);
@@ -104,7 +106,8 @@ QString setterCodes(const CliCommand &command)
         all += rows;
         QStringList items;
         for (const ModelParameter *row : rows) {
-            const QString what = row->hasKey() ? QStringLiteral("(%1)").arg(QLatin1String(row->key)) : QLatin1String(row->label);
+            const QString what =
+                row->hasKey() ? QStringLiteral("(%1)").arg(QLatin1String(row->key)) : QLatin1String(row->label);
             if (slot.selector < 0) {
                 single << QStringLiteral("%1 %2 %3").arg(devType, rangeText(*row), what);
                 continue;
@@ -126,7 +129,8 @@ QString setterCodes(const CliCommand &command)
     QString head = usage;
     if (sameRange(all)) {
         QString argumentHelp = QLatin1String(command.argumentHelp);
-        const QStringList names = argumentHelp.remove(QLatin1Char('[')).remove(QLatin1Char(']')).split(QLatin1Char(' '));
+        const QStringList names =
+            argumentHelp.remove(QLatin1Char('[')).remove(QLatin1Char(']')).split(QLatin1Char(' '));
         head += QStringLiteral(" (%1 %2)").arg(names.value(slot.value), rangeText(*all.first()));
     }
     return head + QLatin1Char('\n') + perModel;
@@ -141,20 +145,24 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
     };
     *options = CliOptions();
     CliInvocation *current = nullptr;
-    QStringList pending;   // arguments of the current command
+    QStringList pending; // arguments of the current command
 
     auto finish = [&]() -> bool {
         if (!current)
             return true;
         const CliCommand &command = *current->command;
         if (pending.size() < command.minArgs || pending.size() > command.maxArgs)
-            return fail(QStringLiteral("%1 takes %2, got %3").arg(QLatin1String(command.name), expected(command)).arg(pending.size()));
+            return fail(QStringLiteral("%1 takes %2, got %3")
+                            .arg(QLatin1String(command.name), expected(command))
+                            .arg(pending.size()));
         if (command.arguments == CliCommand::Arguments::File) {
             current->file = pending.value(0);
         } else if (command.arguments == CliCommand::Arguments::OnOff) {
             current->word = pending.value(0);
-            if (!current->word.isEmpty() && current->word != QLatin1String("on") && current->word != QLatin1String("off"))
-                return fail(QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
+            if (!current->word.isEmpty() && current->word != QLatin1String("on")
+                && current->word != QLatin1String("off"))
+                return fail(
+                    QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
@@ -237,39 +245,40 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
 
 QString CliParser::helpText()
 {
-    QString text = QStringLiteral(
-        "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...\n"
-        "       vorletctl --help | --version\n"
-        "\n"
-        "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
-        "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
-        "display. While the panel runs in the same session (it owns com.brindle.vorlet on the\n"
-        "session bus), the commands go through the panel instead, which owns the device; the\n"
-        "output and exit status are the same.\n"
-        "\n"
-        "Options:\n"
-        "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
-        "                       (also: environment variable VORLET_EMULATE; any case)\n"
-        "  --direct             open the device here even while the panel runs\n"
-        "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
-        "                       report as the transport moves it, report id first, in hex (not\n"
-        "                       through the panel: its frames cannot be seen from here)\n"
-        "  --json               every result as one JSON document per line: getAllPara an object\n"
-        "                       of the parameters, list an array, the other queries an object\n"
-        "                       {\"COMMAND\": result}\n"
-        "  --verbose            show the program's log lines on stderr\n"
-        "  --version            the version of vorletctl\n"
-        "  --help               this text\n"
-        "\n"
-        "Commands (integer arguments; every setter argument is checked against the attached\n"
-        "model's values below before anything is sent):\n");
+    QString text =
+        QStringLiteral("Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND "
+                       "[ARG...] [COMMAND [ARG...]]...\n"
+                       "       vorletctl --help | --version\n"
+                       "\n"
+                       "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
+                       "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
+                       "display. While the panel runs in the same session (it owns com.brindle.vorlet on the\n"
+                       "session bus), the commands go through the panel instead, which owns the device; the\n"
+                       "output and exit status are the same.\n"
+                       "\n"
+                       "Options:\n"
+                       "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
+                       "                       (also: environment variable VORLET_EMULATE; any case)\n"
+                       "  --direct             open the device here even while the panel runs\n"
+                       "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
+                       "                       report as the transport moves it, report id first, in hex (not\n"
+                       "                       through the panel: its frames cannot be seen from here)\n"
+                       "  --json               every result as one JSON document per line: getAllPara an object\n"
+                       "                       of the parameters, list an array, the other queries an object\n"
+                       "                       {\"COMMAND\": result}\n"
+                       "  --verbose            show the program's log lines on stderr\n"
+                       "  --version            the version of vorletctl\n"
+                       "  --help               this text\n"
+                       "\n"
+                       "Commands (integer arguments; every setter argument is checked against the attached\n"
+                       "model's values below before anything is sent):\n");
     for (const CliCommand &command : CliCommandTable::commands()) {
-        const QString usage = QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp)).trimmed();
+        const QString usage =
+            QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp)).trimmed();
         text += QStringLiteral("  %1  %2\n").arg(usage, -34).arg(QLatin1String(command.help));
     }
-    text += QStringLiteral(
-        "\n"
-        "Codes per model, with the getAllPara key each one sets:\n");
+    text += QStringLiteral("\n"
+                           "Codes per model, with the getAllPara key each one sets:\n");
     for (const CliCommand &command : CliCommandTable::commands()) {
         if (command.action == CliCommand::Action::Setter)
             text += setterCodes(command);

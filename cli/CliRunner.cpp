@@ -6,9 +6,9 @@
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SetterRangeTable.h"
 #include "soundcard/SetterSlot.h"
+#include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
 #include <QFileInfo>
@@ -69,7 +69,9 @@ int CliRunner::run(const CliOptions &options)
                                    [&]() { remembered = m_restorer.rememberNow(); }))
         return code;
     if (!remembered)
-        return failure(DeviceError, QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered").arg(m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered")
+                           .arg(m_devType));
     return Success;
 }
 
@@ -84,7 +86,8 @@ int CliRunner::openDevice()
         QDBusPendingReply<QString> reply = m_panel->model();
         reply.waitForFinished();
         if (reply.isError())
-            return failure(NoDevice, QStringLiteral("the running panel did not answer: %1").arg(reply.error().message()));
+            return failure(NoDevice,
+                           QStringLiteral("the running panel did not answer: %1").arg(reply.error().message()));
         m_devType = reply.value();
         const SoundCardModel *model = SoundCardFactory::model(m_devType);
         if (!model)
@@ -121,15 +124,12 @@ int CliRunner::checkArguments(const CliOptions &options)
                                          argumentNames(*invocation.command), &error))
                 return failure(UsageError, error);
             break;
-        case CliCommand::Action::Save:
-            saved.insert(file);
-            break;
+        case CliCommand::Action::Save: saved.insert(file); break;
         case CliCommand::Action::Load:
             if (!saved.contains(file) && !ParameterProfile::load(invocation.file, m_devType, &steps, &error))
                 return failure(UsageError, error);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return Success;
@@ -149,9 +149,12 @@ int CliRunner::checkKnobs(const CliOptions &options)
             continue;
         const QString name = QLatin1String(invocation.command->name);
         if (!m_bus || !m_firmware)
-            return failure(UsageError, QStringLiteral("%1 needs the emulated device: add --emulate vx01|vx02").arg(name));
+            return failure(UsageError,
+                           QStringLiteral("%1 needs the emulated device: add --emulate vx01|vx02").arg(name));
         if (invocation.command->action == CliCommand::Action::Knob && m_firmware->parameter(invocation.key) < 0)
-            return failure(UsageError, QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(name, m_emulatedModel, invocation.key));
+            return failure(
+                UsageError,
+                QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(name, m_emulatedModel, invocation.key));
     }
     return Success;
 }
@@ -163,18 +166,21 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     const QVector<int> &args = invocation.integers;
     switch (command.action) {
     case CliCommand::Action::Setter:
-        return delivered(QString::fromLatin1(name), Command, [&]() { SetterSlot::of(command.setter).call(*m_card, args); });
+        return delivered(QString::fromLatin1(name), Command,
+                         [&]() { SetterSlot::of(command.setter).call(*m_card, args); });
     // A query is answered only by a device that is there: nothing is printed otherwise.
     case CliCommand::Action::TextQuery: {
         QString text;
-        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { text = (m_card.get()->*command.query)(); }))
+        if (const int code =
+                delivered(QString::fromLatin1(name), Query, [&]() { text = (m_card.get()->*command.query)(); }))
             return code;
         result(command, text, options.json);
         return Success;
     }
     case CliCommand::Action::ParaIsChange: {
         bool changed = false;
-        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { changed = m_card->getParaIsChange(); }))
+        if (const int code =
+                delivered(QString::fromLatin1(name), Query, [&]() { changed = m_card->getParaIsChange(); }))
             return code;
         result(command, changed, options.json);
         return Success;
@@ -184,17 +190,10 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
             return code;
         printParameters(options.json);
         return Success;
-    case CliCommand::Action::List:
-        listCollections(options.json);
-        return Success;
-    case CliCommand::Action::Save:
-        return save(invocation);
-    case CliCommand::Action::Knob:
-        m_firmware->setParameter(invocation.key, args.at(0));
-        return Success;
-    case CliCommand::Action::Unplug:
-        m_bus->unplug(m_emulatedModel);
-        return Success;
+    case CliCommand::Action::List: listCollections(options.json); return Success;
+    case CliCommand::Action::Save: return save(invocation);
+    case CliCommand::Action::Knob: m_firmware->setParameter(invocation.key, args.at(0)); return Success;
+    case CliCommand::Action::Unplug: m_bus->unplug(m_emulatedModel); return Success;
     case CliCommand::Action::Load: {
         QVector<ParameterProfile::Step> steps;
         QString error;
@@ -213,7 +212,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
         return Success;
     case CliCommand::Action::BackgroundOption:
         if (invocation.word.isEmpty())
-            result(command, m_background.runInBackground() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
+            result(command, m_background.runInBackground() ? QStringLiteral("on") : QStringLiteral("off"),
+                   options.json);
         else
             m_background.setRunInBackground(invocation.word == QLatin1String("on"));
         return Success;
@@ -227,11 +227,13 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     }
     case CliCommand::Action::Restore: {
         bool remembered = false;
-        if (const int code = delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
+        if (const int code =
+                delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
             return code;
         if (!remembered)
-            return failure(NoDevice, QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
-                                         .arg(m_devType, m_restorer.serial()));
+            return failure(NoDevice,
+                           QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
+                               .arg(m_devType, m_restorer.serial()));
         return Success;
     }
     }
@@ -246,10 +248,12 @@ int CliRunner::save(const CliInvocation &invocation)
         return code;
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())
-        return failure(DeviceError, QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
     QString error;
     if (!ParameterProfile::check(m_devType, parameters, &error)) {
-        return failure(DeviceError, QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
+        return failure(DeviceError,
+                       QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
     }
     if (!ParameterProfile::save(invocation.file, m_devType, parameters, &error))
         return failure(FileError, error);
@@ -263,8 +267,12 @@ int CliRunner::delivered(const QString &what, Transfer transfer, const std::func
     if (failedTransfers() == failedBefore)
         return Success;
     if (transfer == Query)
-        return failure(DeviceError, QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)").arg(what, m_devType));
-    return failure(DeviceError, QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)")
+                           .arg(what, m_devType));
+    return failure(
+        DeviceError,
+        QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
 }
 
 int CliRunner::failedTransfers() const

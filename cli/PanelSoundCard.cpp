@@ -5,7 +5,8 @@
 #include <QDebug>
 
 PanelSoundCard::PanelSoundCard(SoundCardProxy &panel, const SoundCardModel &model)
-    : SoundCardBase(nullptr, model, nullptr), m_panel(panel)
+    : SoundCardBase(nullptr, model, nullptr)
+    , m_panel(panel)
 {
 }
 

@@ -11,7 +11,10 @@
 #include <memory>
 
 DetectionDevice::DetectionDevice(HidBackend *backend, const QVector<HidModelId> &models, QWidget *parent)
-    : QWidget(parent), m_backend(backend), m_models(models), m_powerEvents(new PowerEventWatcher(this))
+    : QWidget(parent)
+    , m_backend(backend)
+    , m_models(models)
+    , m_powerEvents(new PowerEventWatcher(this))
 {
     registerNotification();
 }

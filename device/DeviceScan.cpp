@@ -10,7 +10,7 @@
 namespace {
 // Pause between interfaces of the scan, as between rejected collections when opening.
 constexpr unsigned long kScanPauseMs = 5;
-}
+} // namespace
 
 QString DeviceScan::devTypeFromPath(const QVector<HidModelId> &models, const QString &path)
 {
@@ -37,7 +37,8 @@ bool DeviceScan::scan(HidBackend &backend, const QVector<HidModelId> &models,
         std::unique_ptr<HidHandle> handle = backend.open(collection);
         if (!handle)
             continue;
-        const QString type = devTypeFromPath(models, HidPathText::vendorProduct(collection.vendorId, collection.productId));
+        const QString type =
+            devTypeFromPath(models, HidPathText::vendorProduct(collection.vendorId, collection.productId));
         if (!type.isEmpty())
             found(type);
         handle.reset();

@@ -35,7 +35,10 @@ bool descriptorFromNode(int fd, HidReportDescriptor *descriptor)
 } // namespace
 
 HidrawBackend::HidrawBackend(const QString &root, const QVector<HidModelId> &soundCards, QObject *parent)
-    : HidBackend(parent), m_root(root), m_soundCards(soundCards), m_monitor(new HidrawMonitor(root, this))
+    : HidBackend(parent)
+    , m_root(root)
+    , m_soundCards(soundCards)
+    , m_monitor(new HidrawMonitor(root, this))
 {
     connect(m_monitor, &HidrawMonitor::arrived, this, &HidBackend::interfaceArrived);
     connect(m_monitor, &HidrawMonitor::removed, this, &HidBackend::interfaceRemoved);
@@ -57,11 +60,11 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
         return result;
     }
     // No hidraw class folder: no hidraw device present (or the module not loaded).
-    QStringList names = QDir(sys + QStringLiteral("/class/hidraw")).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    QStringList names =
+        QDir(sys + QStringLiteral("/class/hidraw")).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     // In the order the kernel numbered the nodes: hidraw2 before hidraw10.
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
 
     for (const QString &name : qAsConst(names)) {
         if (!HidrawNode::isNodeName(name))
@@ -84,8 +87,11 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
             descriptor.collections = descriptor.collections.mid(0, kMaxCollectionsPerNode);
         }
         for (const HidTopLevelCollection &collection : qAsConst(descriptor.collections)) {
-            result.collections << HidCollectionInfo{node.path(), node.vendorId, node.productId,
-                                                    collection.usagePage, collection.usage,
+            result.collections << HidCollectionInfo{node.path(),
+                                                    node.vendorId,
+                                                    node.productId,
+                                                    collection.usagePage,
+                                                    collection.usage,
                                                     collection.inputReportLength,
                                                     collection.outputReportLength};
         }
@@ -107,7 +113,8 @@ std::unique_ptr<HidHandle> HidrawBackend::open(const HidCollectionInfo &collecti
     const int fd = ::open(node.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         // The most frequent support question: the device is there, the udev rule is not.
-        HidrawPermissionNotice::report(m_soundCards, QFile::decodeName(node), collection.vendorId, collection.productId, errno);
+        HidrawPermissionNotice::report(m_soundCards, QFile::decodeName(node), collection.vendorId, collection.productId,
+                                       errno);
         return nullptr;
     }
     hidraw_devinfo info = {};
@@ -135,8 +142,7 @@ HidrawMonitor *HidrawBackend::monitor() const
     return m_monitor;
 }
 
-bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath,
-                                   HidReportDescriptor *descriptor)
+bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath, HidReportDescriptor *descriptor)
 {
     const int fd = ::open(QFile::encodeName(node).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd >= 0) {

@@ -9,22 +9,22 @@
 struct ModelParameter
 {
     enum class Kind {
-        Setter,         // key and setter: the setter with `code` sets the key to a value in range
-        SetterOnly,     // no key: the setter with `code` takes a value in range
-        ReportedOnly,   // key the device reports; accepted in a profile, never sent
-        Vx01Model,      // "model": 1 music, 2-4 singing, 7 chat; set through setSoundMode
-        Vx02Group,      // "soundMode": sent together with "modelDetail" through setSoundMode
-        Vx02Detail,     // "modelDetail": range depends on the group
+        Setter,       // key and setter: the setter with `code` sets the key to a value in range
+        SetterOnly,   // no key: the setter with `code` takes a value in range
+        ReportedOnly, // key the device reports; accepted in a profile, never sent
+        Vx01Model,    // "model": 1 music, 2-4 singing, 7 chat; set through setSoundMode
+        Vx02Group,    // "soundMode": sent together with "modelDetail" through setSoundMode
+        Vx02Detail,   // "modelDetail": range depends on the group
     };
 
-    const char *key;     // null for Kind::SetterOnly
-    int offset;          // byte of the key in the report buffer (report id at 0); 0 without key
+    const char *key; // null for Kind::SetterOnly
+    int offset;      // byte of the key in the report buffer (report id at 0); 0 without key
     int min;
     int max;
     Kind kind;
-    SetterOp setter;     // for Setter and SetterOnly rows; the sound-mode keys name setSoundMode
-    int code;            // the selector argument's value (a volume TYPE); 0: the setter has none
-    const char *label;   // "background music"
+    SetterOp setter;   // for Setter and SetterOnly rows; the sound-mode keys name setSoundMode
+    int code;          // the selector argument's value (a volume TYPE); 0: the setter has none
+    const char *label; // "background music"
 
     bool hasKey() const { return key != nullptr; }
     // A row vorletctl and the panel check a setter call against.

@@ -63,7 +63,12 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
         if (!it.value().isDouble() || std::floor(number) != number)
             return fail(error, QStringLiteral("\"%1\" is not an integer").arg(it.key()));
         if (number < entry->min || number > entry->max)
-            return fail(error, QStringLiteral("\"%1\" = %2 is out of range %3..%4").arg(it.key()).arg(number).arg(entry->min).arg(entry->max));
+            return fail(error,
+                        QStringLiteral("\"%1\" = %2 is out of range %3..%4")
+                            .arg(it.key())
+                            .arg(number)
+                            .arg(entry->min)
+                            .arg(entry->max));
         int modeType = 0;
         int detail = 0;
         if (entry->kind == ModelParameter::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
@@ -79,7 +84,9 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
     // The choices of a group: the range of setSoundMode's row for it.
     const ModelParameter *choices = hasGroup ? model->setterRange(SetterOp::SoundMode, group) : nullptr;
     if (hasGroup && (!choices || choice < choices->min || choice > choices->max))
-        return fail(error, QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
+        return fail(
+            error,
+            QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
     return true;
 }
 
@@ -155,8 +162,9 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
         return fail(error, QStringLiteral("%1 has no \"parameters\" object").arg(origin));
     const QJsonValue type = root.value(kDevType);
     if (!type.isString() || !SoundCardFactory::devTypes().contains(type.toString())) {
-        return fail(error, QStringLiteral("%1: \"devType\" must be one of %2")
-                               .arg(origin, SoundCardFactory::devTypes().join(QStringLiteral(", "))));
+        return fail(error,
+                    QStringLiteral("%1: \"devType\" must be one of %2")
+                        .arg(origin, SoundCardFactory::devTypes().join(QStringLiteral(", "))));
     }
     if (type.toString() != devType)
         return fail(error, QStringLiteral("%1 is for a %2, the device is a %3").arg(origin, type.toString(), devType));
@@ -194,8 +202,7 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
         }
         case ModelParameter::Kind::Vx02Detail:
         case ModelParameter::Kind::ReportedOnly:
-        case ModelParameter::Kind::SetterOnly:
-            break;
+        case ModelParameter::Kind::SetterOnly: break;
         }
     }
     return true;

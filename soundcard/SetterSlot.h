@@ -13,9 +13,9 @@ class SoundCardBase;
 struct SetterSlot
 {
     SetterOp op;
-    const char *name;   // the slot's name: "setVolume"
-    int selector;       // argument picking the row (a volume TYPE); -1: the setter has one row
-    int value;          // argument the row's range is for
+    const char *name; // the slot's name: "setVolume"
+    int selector;     // argument picking the row (a volume TYPE); -1: the setter has one row
+    int value;        // argument the row's range is for
     // Calls the setter with the arguments in the slot's order; one argument less than it has
     // leaves out the optional last one (setMicReverberation's TYPE).
     void (*call)(SoundCardBase &card, const QVector<int> &arguments);

@@ -13,11 +13,11 @@
 struct SoundCardModel
 {
     const char *devType;
-    const char *inputDevName;   // UTF-8
-    const char *productName;    // as the panel shows the model
-    quint16 detectionVendorId;  // in the device paths the detection reads
+    const char *inputDevName;  // UTF-8
+    const char *productName;   // as the panel shows the model
+    quint16 detectionVendorId; // in the device paths the detection reads
     quint16 detectionProductId;
-    quint16 vendorId;           // of the HID collection opened
+    quint16 vendorId; // of the HID collection opened
     quint16 productId;
     quint16 usagePage;
     quint16 usage;

@@ -9,10 +9,14 @@ using Op = SetterOp;
 
 const SoundCardModel kModel{
     "vx01",
-    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E(Vorlet Cantor 10)",   // 麦克风(Vorlet Cantor 10)
+    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E(Vorlet Cantor 10)", // 麦克风(Vorlet Cantor 10)
     "Vorlet Cantor 10 MK2",
-    0x1235, 0x0003,
-    0x1234, 0x4321, 0x000C, 0x0001,
+    0x1235,
+    0x0003,
+    0x1234,
+    0x4321,
+    0x000C,
+    0x0001,
     "DeviceHID = ",
     {
         {SetterOp::SoundMode, SetterCommand::group(0x01), DataByte::first(), DataByte::second()},

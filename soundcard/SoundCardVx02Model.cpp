@@ -9,10 +9,14 @@ using Op = SetterOp;
 
 const SoundCardModel kModel{
     "vx02",
-    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E (Vorlet Stage 20)",   // 麦克风 (Vorlet Stage 20)
+    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E (Vorlet Stage 20)", // 麦克风 (Vorlet Stage 20)
     "Vorlet Stage 20 MK2",
-    0x1234, 0x4321,
-    0x1234, 0x4321, 0xFF00, 0x55AA,
+    0x1234,
+    0x4321,
+    0x1234,
+    0x4321,
+    0xFF00,
+    0x55AA,
     "a DeviceHID = ",
     {
         {SetterOp::SoundMode, SetterCommand::group(0x01), DataByte::first(), DataByte::second()},
@@ -47,8 +51,10 @@ const SoundCardModel kModel{
         {"btnMixDry", 31, 1, 2, Kind::Setter, Op::Switch, 3, "monitor wet, record dry"},
         // setSoundMode MODETYPE DETAIL: the choices of each group
         {nullptr, 0, 1, 5, Kind::SetterOnly, Op::SoundMode, 1, "reverberation effect: live, shout, sing, chat, host"},
-        {nullptr, 0, 1, 6, Kind::SetterOnly, Op::SoundMode, 2, "voice change: boy, girl, child, robot, telephone, monster"},
-        {nullptr, 0, 1, 12, Kind::SetterOnly, Op::SoundMode, 3, "electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B"},
+        {nullptr, 0, 1, 6, Kind::SetterOnly, Op::SoundMode, 2,
+         "voice change: boy, girl, child, robot, telephone, monster"},
+        {nullptr, 0, 1, 12, Kind::SetterOnly, Op::SoundMode, 3,
+         "electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B"},
         {nullptr, 0, 1, 9, Kind::SetterOnly, Op::SpecialEffectSound, 0, "sound effect"},
     },
     SoundCardCommand{{0x00, 0x00, 0x00, 0x01}, false, {}},

@@ -9,16 +9,16 @@
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
-#include "soundcard/SettingsRestorer.h"
 #include "soundcard/DeviceSession.h"
+#include "soundcard/SettingsRestorer.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQmlContext>
-#include <QQuickWidget>
 #include <QQmlExpression>
+#include <QQuickWidget>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -32,15 +32,16 @@ struct Change
 {
     const char *slot;
     int first;
-    int second;   // -1: one-argument slot
+    int second; // -1: one-argument slot
 };
 
 QVector<Change> changesOf(const QString &model)
 {
     if (model == QLatin1String("vx01"))
-        return {{"setVolume", 1, 3}, {"setVolume", 4, 14}, {"setSoundMode", 2, 2}, {"setMicToneColour", 12, -1},
-                {"setMicReverberation", 11, 2}, {"setSwitch", 7, 1}, {"setDodgeSpeed", 2, -1}};
-    return {{"setVolume", 2, 13}, {"setVolume", 5, 0}, {"setSoundMode", 2, 4}, {"setDenoise", 3, -1},
+        return {{"setVolume", 1, 3},          {"setVolume", 4, 14},           {"setSoundMode", 2, 2},
+                {"setMicToneColour", 12, -1}, {"setMicReverberation", 11, 2}, {"setSwitch", 7, 1},
+                {"setDodgeSpeed", 2, -1}};
+    return {{"setVolume", 2, 13},         {"setVolume", 5, 0}, {"setSoundMode", 2, 4},       {"setDenoise", 3, -1},
             {"setEliminateVoice", 1, -1}, {"setSwitch", 3, 1}, {"setDodgeThreshold", 15, -1}};
 }
 
@@ -68,7 +69,8 @@ QByteArray differences(const QVariantMap &actual, const QVariantMap &expected)
     keys.removeDuplicates();
     for (const QString &key : qAsConst(keys)) {
         if (actual.value(key) != expected.value(key))
-            lines << QStringLiteral("%1: %2 != %3").arg(key, actual.value(key).toString(), expected.value(key).toString());
+            lines << QStringLiteral("%1: %2 != %3")
+                         .arg(key, actual.value(key).toString(), expected.value(key).toString());
     }
     return lines.join(QLatin1String("; ")).toUtf8();
 }
@@ -96,7 +98,9 @@ class SecondUnit : public TappedFirmware
 {
 public:
     SecondUnit(const QString &model, QByteArray serial, QByteArray other)
-        : TappedFirmware(FirmwareFactory::make(model)), m_serial(std::move(serial)), m_other(std::move(other))
+        : TappedFirmware(FirmwareFactory::make(model))
+        , m_serial(std::move(serial))
+        , m_other(std::move(other))
     {
     }
     QList<QByteArray> receive(const QByteArray &report) override
@@ -154,8 +158,7 @@ bool takenOver(MainWidget &window)
     return SceneRig::drain(window.devices()->session()) && SceneRig::drain(window.devices()->session());
 }
 
-#define COMPARE_STATE(actual, expected) \
-    QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
+#define COMPARE_STATE(actual, expected) QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
 
 } // namespace
 
@@ -185,10 +188,7 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     }
 
-    void init()
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear();
-    }
+    void init() { QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear(); }
 
     void offByDefaultAndReachableFromTheScene()
     {
@@ -212,8 +212,8 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("closedInBackground");   // the window closed in background mode first
-        QTest::addColumn<bool>("switchedOnLater");      // the option switched on after the changes
+        QTest::addColumn<bool>("closedInBackground"); // the window closed in background mode first
+        QTest::addColumn<bool>("switchedOnLater");    // the option switched on after the changes
         for (const char *model : {"vx01", "vx02"}) {
             QTest::addRow("%s on", model) << model << true << false << false;
             QTest::addRow("%s off", model) << model << false << false << false;
@@ -366,7 +366,9 @@ private slots:
         settings.sync();
         EmulatedBus bus;
         QVERIFY(bus.plug("vx02", tapped("vx02")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
         MainWidget window(&bus);
         QVERIFY(takenOver(window));
         QCOMPARE(settersOf(bus, "vx02"), 0);

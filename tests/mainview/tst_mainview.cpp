@@ -4,8 +4,8 @@
 #include "app/BackgroundSettings.h"
 #include "app/MainWidget.h"
 #include "record/RecordWidget.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SettingsRestorer.h"
+#include "soundcard/SoundCardBase.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 
@@ -92,8 +92,8 @@ QStringList layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolera
     }
     for (QQuickItem *control : controls) {
         if (!inside.contains(control->mapRectToScene(QRectF(QPointF(0, 0), control->size()))))
-            problems << QStringLiteral("%1 \"%2\" lies outside").arg(QLatin1String(control->metaObject()->className()),
-                                                                      control->objectName());
+            problems << QStringLiteral("%1 \"%2\" lies outside")
+                            .arg(QLatin1String(control->metaObject()->className()), control->objectName());
     }
     return problems;
 }
@@ -107,7 +107,7 @@ int runThrough(const QImage &image, QPoint centre, Qt::Orientation direction, QC
             return false;
         const QColor c = image.pixelColor(p);
         return qAbs(c.red() - colour.red()) <= 8 && qAbs(c.green() - colour.green()) <= 8
-               && qAbs(c.blue() - colour.blue()) <= 8;
+            && qAbs(c.blue() - colour.blue()) <= 8;
     };
     const QPoint step = direction == Qt::Horizontal ? QPoint(1, 0) : QPoint(0, 1);
     if (!matches(centre))
@@ -199,13 +199,17 @@ private slots:
     void generalPageSwitches_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("setting");   // as the scene reads it
-        QTest::addColumn<QString>("answer");    // the offer's button, "" where none is offered
+        QTest::addColumn<QString>("setting"); // as the scene reads it
+        QTest::addColumn<QString>("answer");  // the offer's button, "" where none is offered
         const QString restore = QStringLiteral("MainLogic.settingsRestorer.enabled");
         QTest::newRow("restore, offer taken") << "restoreSwitch" << restore << "offerAccept";
         QTest::newRow("restore, offer declined") << "restoreSwitch" << restore << "offerDecline";
-        QTest::newRow("background") << "backgroundSwitch" << "MainLogic.background.runInBackground" << "";
-        QTest::newRow("autostart") << "autostartSwitch" << "MainLogic.background.autostart" << "";
+        QTest::newRow("background") << "backgroundSwitch"
+                                    << "MainLogic.background.runInBackground"
+                                    << "";
+        QTest::newRow("autostart") << "autostartSwitch"
+                                   << "MainLogic.background.autostart"
+                                   << "";
     }
 
     void generalPageSwitches()
@@ -213,7 +217,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, setting);
         QFETCH(QString, answer);
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet")).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet"))
+            .clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vorlet"), QStringLiteral("vx02"))
             .remove(QStringLiteral("Language"));
         SceneRig rig(QStringLiteral("vx02"));
@@ -251,11 +256,13 @@ private slots:
         rig.setLanguage(kEnglish);
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
         QVERIFY(rig.setFailure(EmulatedFailure::Silent));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device not responding"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device not responding"),
+                                  5000);
         QCOMPARE(rig.find(QStringLiteral("devStateConnect"))->property("color").value<QColor>(), QColor("red"));
         QVERIFY(!rig.saveScreenshot(QStringLiteral("vx02-not-responding")).isEmpty());
         QVERIFY(rig.setFailure(EmulatedFailure::None));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"),
+                                  5000);
     }
 
     // Before any device: the version line, the vx02 pictures and pages, red status.
@@ -281,8 +288,7 @@ private slots:
         for (int i = 0; i < pages.size(); ++i) {
             rig.click(rig.item(pages[i].first));
             QCOMPARE(rig.pageSource(), kPages + pages[i].second + QStringLiteral(".qml"));
-            QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(),
-                     kPictures + pictures[i]);
+            QCOMPARE(rig.find(QStringLiteral("devicePicture"))->property("source").toString(), kPictures + pictures[i]);
             QVERIFY(rig.find(pages[i].first)->property("checked").toBool());
         }
         QVERIFY2(sceneWarnings(capture).isEmpty(), qPrintable(sceneWarnings(capture).join('\n')));
@@ -300,7 +306,8 @@ private slots:
         for (const double scale : {1.0, 1.5, 2.0}) {
             for (const QString model : {"vx02", "vx01"}) {
                 for (const QString &language : {kChinese, kEnglish})
-                    QTest::addRow("%.1f %s %s", scale, qPrintable(model), qPrintable(language)) << model << language << scale;
+                    QTest::addRow("%.1f %s %s", scale, qPrintable(model), qPrintable(language))
+                        << model << language << scale;
             }
         }
     }
@@ -332,7 +339,8 @@ private slots:
             QCOMPARE(picture->property("source").toString(), kPictures + model + pictureSuffix(language) + pictures[i]);
             QTRY_COMPARE(picture->property("status").toInt(), 1);
             if (keep)
-                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix).isEmpty());
+                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix)
+                             .isEmpty());
             const QStringList problems = layoutProblems(rig.root(), window, 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
             if (language == kEnglish)
@@ -348,25 +356,32 @@ private slots:
             QCOMPARE(popup->mapToItem(rig.root(), QPointF(0, 0)),
                      QPointF((window.width() - 430 * scale) / 2, (window.height() - 288 * scale) / 2));
             if (keep)
-                QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix)).isEmpty());
-            const QStringList problems = layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
+                QVERIFY(!rig.saveScreenshot(
+                                QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix))
+                             .isEmpty());
+            const QStringList problems =
+                layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(QLatin1String(tab) + QLatin1Char('\n') + problems.join('\n')));
             if (qstrcmp(tab, "generalTab") == 0) {
                 // The offer of "Restore last settings", over the dialog.
                 rig.window()->settingsRestorer()->setEnabled(false);
                 rig.window()->background()->setRunInBackground(false);
                 auto *page = dialog->property("page").value<QQuickItem *>();
-                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))->findChild<QQuickItem *>(QStringLiteral("toggle")));
+                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))
+                              ->findChild<QQuickItem *>(QStringLiteral("toggle")));
                 QObject *offer = page->findChild<QObject *>(QStringLiteral("backgroundOffer"));
                 QTRY_VERIFY2(offer->property("opened").toBool(),
-                             qPrintable(QStringLiteral("restore %1, background %2").arg(rig.window()->settingsRestorer()->isEnabled())
+                             qPrintable(QStringLiteral("restore %1, background %2")
+                                            .arg(rig.window()->settingsRestorer()->isEnabled())
                                             .arg(rig.window()->background()->runInBackground())));
                 auto *box = qobject_cast<QQuickItem *>(offer->property("contentItem").value<QObject *>())->parentItem();
                 QCOMPARE(box->size(), QSizeF(300 * scale, 124 * scale));
-                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(), qRound(14 * scale));
+                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(),
+                         qRound(14 * scale));
                 if (keep)
                     QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-offer-%1%2").arg(model, suffix)).isEmpty());
-                const QStringList offerProblems = layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
+                const QStringList offerProblems =
+                    layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
                 QVERIFY2(offerProblems.isEmpty(), qPrintable(offerProblems.join('\n')));
                 rig.click(rig.item(QStringLiteral("offerDecline")));
                 QTRY_VERIFY(!offer->property("visible").toBool());
@@ -398,7 +413,8 @@ private slots:
         // On a screen that Qt scales itself the grab has device pixels: the design grows by both.
         const double pixels = scale * rig.view()->devicePixelRatioF();
         const auto centre = [&rig, pixels](QQuickItem *item) {
-            return (item->mapToScene(QPointF(item->width() / 2, item->height() / 2)) * rig.view()->devicePixelRatioF()).toPoint();
+            return (item->mapToScene(QPointF(item->width() / 2, item->height() / 2)) * rig.view()->devicePixelRatioF())
+                .toPoint();
         };
         const auto near = [pixels](int measured, double design) {
             // Edges drawn with antialiasing may be left out, one pixel each.
@@ -407,7 +423,8 @@ private slots:
 
         QQuickItem *nav = rig.item(QStringLiteral("navHardware"));
         QImage shot = rig.grab();
-        const QPoint navLeft((nav->mapToScene(QPointF(4 * scale, 0)) * rig.view()->devicePixelRatioF()).toPoint().x(), centre(nav).y());
+        const QPoint navLeft((nav->mapToScene(QPointF(4 * scale, 0)) * rig.view()->devicePixelRatioF()).toPoint().x(),
+                             centre(nav).y());
         const int highlight = runThrough(shot, navLeft, Qt::Vertical, QColor("#5E17CC"));
         QVERIFY2(near(highlight, 32), qPrintable(QString::number(highlight)));
 
@@ -417,17 +434,19 @@ private slots:
         const int knobHeight = runThrough(shot, knobCentre, Qt::Vertical, QColor("#E5E5E5"));
         QVERIFY2(near(knobHeight, 12), qPrintable(QString::number(knobHeight)));
         const int track = runThrough(shot, knobCentre, Qt::Horizontal, QColor("#E5E5E5"))
-                          + runThrough(shot, centre(indicator) + QPoint(int(3 * pixels), 0), Qt::Horizontal, QColor("#383A3E"));
+            + runThrough(shot, centre(indicator) + QPoint(int(3 * pixels), 0), Qt::Horizontal, QColor("#383A3E"));
         QVERIFY2(near(track, 24), qPrintable(QString::number(track)));
 
         rig.click(rig.item(QStringLiteral("navVolume")));
         QQuickItem *slider = rig.item(QStringLiteral("volumeRow0"))->findChild<QQuickItem *>(QStringLiteral("slider"));
         shot = rig.grab();
-        const int handle = runThrough(shot, centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal, QColor("#E5E5E5"));
+        const int handle = runThrough(shot, centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal,
+                                      QColor("#E5E5E5"));
         QVERIFY2(near(handle, 16), qPrintable(QString::number(handle)));
 
         QCOMPARE(rig.window()->size(), QSize(int(802 * scale), int(482 * scale)));
-        QCOMPARE(rig.window()->recordWidget()->geometry(), QRect(1, int(482 * scale), int(802 * scale), int(150 * scale)));
+        QCOMPARE(rig.window()->recordWidget()->geometry(),
+                 QRect(1, int(482 * scale), int(802 * scale), int(150 * scale)));
         for (const char *button : {"btnRecord", "btnPauseGo", "btnSave"})
             QCOMPARE(rig.window()->recordWidget()->findChild<QToolButton *>(QLatin1String(button))->iconSize(),
                      QSize(int(40 * scale), int(40 * scale)));
@@ -553,20 +572,36 @@ private slots:
         QTest::addColumn<QString>("shown");
         for (const QString &language : {kChinese, kEnglish}) {
             const bool english = language == kEnglish;
-            QTest::addRow("%s web site", qPrintable(language)) << language << "aboutTab" << "webSiteLink"
+            QTest::addRow("%s web site", qPrintable(language))
+                << language << "aboutTab"
+                << "webSiteLink"
                 << "https://www.vorlet.example"
                 << (english ? "Official Website: https://www.vorlet.example" : "官方网站：https://www.vorlet.example");
-            QTest::addRow("%s video", qPrintable(language)) << language << "aboutTab" << "videoLink"
-                << "https://video.example/vorlet"
-                << (english ? " " : "哔哩哔哩：https://video.example/vorlet");
-            QTest::addRow("%s microblog", qPrintable(language)) << language << "aboutTab" << "microblogLink"
-                << "https://microblog.example/vorlet"
-                << (english ? " " : "官方微博: https://microblog.example/vorlet");
+            QTest::addRow("%s video", qPrintable(language))
+                << language << "aboutTab"
+                << "videoLink"
+                << "https://video.example/vorlet" << (english ? " " : "哔哩哔哩：https://video.example/vorlet");
+            QTest::addRow("%s microblog", qPrintable(language))
+                << language << "aboutTab"
+                << "microblogLink"
+                << "https://microblog.example/vorlet" << (english ? " " : "官方微博: https://microblog.example/vorlet");
         }
-        QTest::newRow("more questions") << kEnglish << "helpTab" << "faqLink" << "https://www.vorlet.example/faq" << "More FAQs >>";
-        QTest::newRow("help center") << kEnglish << "helpTab" << "helpButton0" << "https://www.vorlet.example/help" << "Help Center";
-        QTest::newRow("manual") << kEnglish << "helpTab" << "helpButton1" << "https://www.vorlet.example/manual" << "Manual";
-        QTest::newRow("feedback") << kEnglish << "helpTab" << "helpButton2" << "https://www.vorlet.example/feedback" << "Feedback";
+        QTest::newRow("more questions") << kEnglish << "helpTab"
+                                        << "faqLink"
+                                        << "https://www.vorlet.example/faq"
+                                        << "More FAQs >>";
+        QTest::newRow("help center") << kEnglish << "helpTab"
+                                     << "helpButton0"
+                                     << "https://www.vorlet.example/help"
+                                     << "Help Center";
+        QTest::newRow("manual") << kEnglish << "helpTab"
+                                << "helpButton1"
+                                << "https://www.vorlet.example/manual"
+                                << "Manual";
+        QTest::newRow("feedback") << kEnglish << "helpTab"
+                                  << "helpButton2"
+                                  << "https://www.vorlet.example/feedback"
+                                  << "Feedback";
     }
 
     void linksOpenTheBrowser()

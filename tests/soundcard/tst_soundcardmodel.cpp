@@ -50,7 +50,8 @@ private slots:
                 const ModelParameter &row = rows.at(i);
                 if (!row.isSetterRange())
                     continue;
-                const QString name = QStringLiteral("%1 %2 %3").arg(model, QLatin1String(SetterSlot::of(row.setter).name)).arg(row.code);
+                const QString name =
+                    QStringLiteral("%1 %2 %3").arg(model, QLatin1String(SetterSlot::of(row.setter).name)).arg(row.code);
                 QTest::newRow(qPrintable(name + " min")) << model << i << row.min;
                 QTest::newRow(qPrintable(name + " max")) << model << i << row.max;
             }
