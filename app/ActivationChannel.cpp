@@ -38,17 +38,18 @@ bool connectBefore(int fd, const sockaddr_un &address, const QDeadlineTimer &dea
             int error = 0;
             socklen_t length = sizeof(error);
             return ::poll(&waiter, 1, int(deadline.remainingTime())) == 1
-                   && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+                && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
         }
         if (errno != EAGAIN || deadline.hasExpired())
             return false;
         ::poll(nullptr, 0, int(qMin<qint64>(kConnectRetryMs, deadline.remainingTime())));
     }
 }
-}
+} // namespace
 
 ActivationChannel::ActivationChannel(const QString &key, QObject *parent)
-    : QObject(parent), m_key(key)
+    : QObject(parent)
+    , m_key(key)
 {
 }
 

@@ -37,7 +37,7 @@ QString execArgument(QString argument)
 QString AutostartEntry::path()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/autostart/com.brindle.vorlet.desktop");
+        + QStringLiteral("/autostart/com.brindle.vorlet.desktop");
 }
 
 QString AutostartEntry::text(const QString &program)

@@ -7,7 +7,7 @@
 namespace {
 const QString kRunInBackgroundKey = QStringLiteral("RunInBackground");
 const QString kAutostartKey = QStringLiteral("Autostart");
-}
+} // namespace
 
 BackgroundSettings::BackgroundSettings(QObject *parent)
     : QObject(parent)

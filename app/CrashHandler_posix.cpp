@@ -133,7 +133,9 @@ void CrashHandler::install()
     stack.ss_size = sizeof(g_altStack);
     ::sigaltstack(&stack, nullptr);
 
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_sigaction = onFatalSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
     sigemptyset(&action.sa_mask);

@@ -21,7 +21,7 @@ QString optionValue(const QStringList &arguments)
     }
     return QString();
 }
-}
+} // namespace
 
 bool HidBackendFactory::emulatedModel(const QStringList &arguments, QString *model, QString *error)
 {
@@ -50,8 +50,7 @@ QString HidBackendFactory::emulatedModel(const QStringList &arguments)
     return model;
 }
 
-std::unique_ptr<HidBackend> HidBackendFactory::create(const QStringList &arguments,
-                                                      const FirmwareMaker &makeFirmware)
+std::unique_ptr<HidBackend> HidBackendFactory::create(const QStringList &arguments, const FirmwareMaker &makeFirmware)
 {
     const QString model = emulatedModel(arguments);
     if (model.isEmpty())

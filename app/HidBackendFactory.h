@@ -18,8 +18,7 @@ public:
     // Makes the firmware of an emulated device of the given model; null means a recording one.
     using FirmwareMaker = std::function<std::unique_ptr<EmulatedFirmware>(const QString &model)>;
 
-    static std::unique_ptr<HidBackend> create(const QStringList &arguments,
-                                              const FirmwareMaker &makeFirmware = {});
+    static std::unique_ptr<HidBackend> create(const QStringList &arguments, const FirmwareMaker &makeFirmware = {});
     // The model to emulate, empty for real devices. An unknown model is logged and ignored.
     static QString emulatedModel(const QStringList &arguments);
     // The same, strict: false with a message naming the bad value ("unknown model 'foo',

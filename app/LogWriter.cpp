@@ -69,7 +69,8 @@ const char *const kHeader =
 } // namespace
 
 LogWriter::LogWriter(const QString &folder, Clock clock)
-    : m_folder(folder), m_clock(std::move(clock))
+    : m_folder(folder)
+    , m_clock(std::move(clock))
 {
 }
 
@@ -106,8 +107,8 @@ QString LogWriter::write(QtMsgType type, const QString &message)
 {
     const QDateTime now = m_clock();
     const QString text = QStringLiteral("%1 %2").arg(stamp(now, QStringLiteral("yyyy-MM-dd hh:mm:ss")), message);
-    const QString html = QStringLiteral("<div class=\"%1\">%2</div>").arg(typeLetter(type)).arg(text)
-                         + QLatin1String(kCrLf);
+    const QString html =
+        QStringLiteral("<div class=\"%1\">%2</div>").arg(typeLetter(type)).arg(text) + QLatin1String(kCrLf);
     const QString fileName = fileNameFor(m_folder, now);
 
     QMutexLocker lock(&m_mutex);

@@ -31,10 +31,11 @@ const double kBaseDpi = 96.0;
 
 // The screen index remembered by the last release that ended a drag; -1 before the first.
 int g_lastScreenIndex = -1;
-}
+} // namespace
 
 MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
-    : QWidget(parent), m_backend(backend)
+    : QWidget(parent)
+    , m_backend(backend)
 {
     // Restore last settings: there before the scene reads it.
     m_devices = new DeviceManager(m_backend, this);

@@ -12,10 +12,12 @@ constexpr int kMaxSuffixLength = 32;
 
 bool SessionFiles::isPrivateFolder(const QByteArray &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     // lstat: a symbolic link planted by someone else is not followed.
     return !path.isEmpty() && ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode)
-           && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+        && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
 }
 
 QString SessionFiles::folder()

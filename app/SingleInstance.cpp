@@ -49,7 +49,7 @@ public:
     ~SegmentLock()
     {
         if (m_fd >= 0)
-            ::close(m_fd);  // closing the only descriptor releases the lock
+            ::close(m_fd); // closing the only descriptor releases the lock
     }
     SegmentLock(const SegmentLock &) = delete;
     SegmentLock &operator=(const SegmentLock &) = delete;

@@ -37,7 +37,8 @@ QStringList argumentNames(const char *setter)
 } // namespace
 
 SoundCardService::SoundCardService(DeviceManager *devices, QObject *parent)
-    : QObject(parent), m_devices(devices)
+    : QObject(parent)
+    , m_devices(devices)
 {
     new SoundCardAdaptor(this);
     connect(m_devices, &DeviceManager::soundCardChanged, this, &SoundCardService::onSoundCardChanged);
@@ -48,7 +49,8 @@ SoundCardService::SoundCardService(DeviceManager *devices, QObject *parent)
 bool SoundCardService::registerOn(QDBusConnection bus)
 {
     if (!bus.isConnected()) {
-        qWarning("D-Bus: no session bus (%s); the sound card is not offered there", qPrintable(bus.lastError().message()));
+        qWarning("D-Bus: no session bus (%s); the sound card is not offered there",
+                 qPrintable(bus.lastError().message()));
         return false;
     }
     if (!bus.registerObject(kObjectPath, this, QDBusConnection::ExportAdaptors)) {
@@ -70,7 +72,8 @@ void SoundCardService::onSoundCardChanged()
     DeviceSession *session = m_devices->session();
     if (!session)
         return;
-    connect(session, &SoundCardBase::allParaChanged, this, [this, session] { emit parametersChanged(session->getAllPara()); });
+    connect(session, &SoundCardBase::allParaChanged, this,
+            [this, session] { emit parametersChanged(session->getAllPara()); });
 }
 
 DeviceSession *SoundCardService::sessionFor(const char *setter, const QVector<int> &args)
@@ -81,7 +84,8 @@ DeviceSession *SoundCardService::sessionFor(const char *setter, const QVector<in
         return nullptr;
     }
     QString error;
-    if (setter && !SetterRangeTable::check(m_devices->devType(), QLatin1String(setter), args, argumentNames(setter), &error)) {
+    if (setter
+        && !SetterRangeTable::check(m_devices->devType(), QLatin1String(setter), args, argumentNames(setter), &error)) {
         sendErrorReply(QDBusError::InvalidArgs, error);
         return nullptr;
     }
@@ -187,9 +191,8 @@ QVariantMap SoundCardService::refresh()
         // every call before.
         session->getParaIsChange();
         session->getParaIsChange();
-        answerWhenDone(session, [session](const QDBusMessage &call) {
-            return call.createReply(QVariant(session->getAllPara()));
-        });
+        answerWhenDone(
+            session, [session](const QDBusMessage &call) { return call.createReply(QVariant(session->getAllPara())); });
     }
     return {};
 }
@@ -205,7 +208,8 @@ namespace {
 QDBusMessage textReply(const QDBusMessage &call, const QString &text, const QString &model)
 {
     if (text.isEmpty())
-        return call.createErrorReply(SoundCardService::kNoAnswerError, QStringLiteral("the %1 did not answer").arg(model));
+        return call.createErrorReply(SoundCardService::kNoAnswerError,
+                                     QStringLiteral("the %1 did not answer").arg(model));
     return call.createReply(text);
 }
 

@@ -43,7 +43,8 @@ bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
 QString TrayIcon::toolTip() const
 {
     const DeviceSession *session = m_window->devices()->session();
-    const QString state = session ? tr("%1 已连接").arg(QString::fromUtf8(session->profile().productName)) : tr("设备未连接");
+    const QString state =
+        session ? tr("%1 已连接").arg(QString::fromUtf8(session->profile().productName)) : tr("设备未连接");
     return tr("Vorlet 控制面板") + QLatin1Char('\n') + state;
 }
 
@@ -60,7 +61,8 @@ bool TrayIcon::wanted() const
 void TrayIcon::update()
 {
     const bool connected = m_window->devices()->session() != nullptr;
-    m_icon.setIcon(QIcon(connected ? QStringLiteral(":/image/blackSkin/vorlet.png") : QStringLiteral(":/image/blackSkin/vorlet_offline.png")));
+    m_icon.setIcon(QIcon(connected ? QStringLiteral(":/image/blackSkin/vorlet.png")
+                                   : QStringLiteral(":/image/blackSkin/vorlet_offline.png")));
     m_icon.setToolTip(toolTip());
     m_icon.setVisible(wanted() && QSystemTrayIcon::isSystemTrayAvailable());
 }

@@ -1,13 +1,13 @@
 #include "app/ActivationChannel.h"
 #include "app/CrashHandler.h"
 #include "app/FontAlias.h"
+#include "app/HidBackendFactory.h"
 #include "app/Log.h"
 #include "app/MainWidget.h"
 #include "app/SingleInstance.h"
 #include "app/SoundCardService.h"
 #include "app/TrayIcon.h"
 #include "device/HidBackend.h"
-#include "app/HidBackendFactory.h"
 #include "emulator/FirmwareFactory.h"
 
 #include <QApplication>
@@ -53,7 +53,8 @@ int main(int argc, char *argv[])
     // A later start reaches this instance through the channel; the stored handle tells it
     // that the window exists.
     auto activation = std::make_unique<ActivationChannel>(QString::fromLatin1(kInstanceKey));
-    QObject::connect(activation.get(), &ActivationChannel::activationRequested, window, &MainWidget::onActivationRequest);
+    QObject::connect(activation.get(), &ActivationChannel::activationRequested, window,
+                     &MainWidget::onActivationRequest);
     if (!activation->listen())
         qWarning() << "activation channel not available:" << activation->serverName();
     SingleInstance::storeWindowHandle(g_instanceSegment, quint32(window->winId()));

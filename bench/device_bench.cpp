@@ -20,8 +20,8 @@ void BM_ParseReceiverDescriptor(benchmark::State &state)
 {
     for (auto _ : state) {
         HidReportDescriptor result;
-        const bool ok = HidReportDescriptorParser::parse(
-            reinterpret_cast<const quint8 *>(kReceiver.constData()), std::size_t(kReceiver.size()), &result);
+        const bool ok = HidReportDescriptorParser::parse(reinterpret_cast<const quint8 *>(kReceiver.constData()),
+                                                         std::size_t(kReceiver.size()), &result);
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(result.collections.size());
     }

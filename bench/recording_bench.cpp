@@ -70,7 +70,7 @@ void BM_ReloadTwoHours(benchmark::State &state)
 
 // Runs the event loop with a 1 ms heartbeat until `done` quits it, and gives the longest gap
 // between two beats in milliseconds.
-template <typename Start>
+template<typename Start>
 qint64 longestBlock(QEventLoop &loop, Start start)
 {
     QElapsedTimer sinceTick;
@@ -91,7 +91,8 @@ void BM_IdleEventLoop(benchmark::State &state)
     qint64 longestMs = 0;
     for (auto _ : state) {
         QEventLoop loop;
-        longestMs = std::max(longestMs, longestBlock(loop, [&loop] { QTimer::singleShot(10000, &loop, &QEventLoop::quit); }));
+        longestMs =
+            std::max(longestMs, longestBlock(loop, [&loop] { QTimer::singleShot(10000, &loop, &QEventLoop::quit); }));
     }
     state.counters["longest_block_ms"] = double(longestMs);
 }
@@ -138,7 +139,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot create a temporary folder\n");
         return 1;
     }
-    const int minutes = qEnvironmentVariableIsSet("VORLET_BENCH_MINUTES") ? qEnvironmentVariableIntValue("VORLET_BENCH_MINUTES") : 120;
+    const int minutes =
+        qEnvironmentVariableIsSet("VORLET_BENCH_MINUTES") ? qEnvironmentVariableIntValue("VORLET_BENCH_MINUTES") : 120;
     g_frames = 48000LL * 60 * std::max(1, minutes);
     g_dir = dir.path();
     g_path = dir.filePath("two-hours.wav");

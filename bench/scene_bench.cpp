@@ -5,9 +5,9 @@
 #include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "emulator/EmulatedBus.h"
-#include "soundcard/DeviceSession.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "soundcard/DeviceSession.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,7 +28,9 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
 
 const QString kModel = QStringLiteral("vx02");
 
@@ -87,7 +89,8 @@ struct Scene
     {
         QEventLoop loop;
         session->run([session, &loop](SoundCardBase &) {
-            QMetaObject::invokeMethod(session, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                session, [&loop] { loop.quit(); }, Qt::QueuedConnection);
         });
         loop.exec();
     }

@@ -12,7 +12,9 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
 
 const SoundCardCommand kSetVolume{{0x03, 0x01, 0x01, 0x02}, true, {0x02, 0x0A}};
 

@@ -20,7 +20,9 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
 
 const QString kModel = QStringLiteral("vx02");
 constexpr int kTickMs = 2;

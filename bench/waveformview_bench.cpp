@@ -16,7 +16,7 @@ constexpr int kColumns = 2 * 60 * 60 * 25;
 
 double peakRssMB()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
 }
@@ -73,8 +73,8 @@ void BM_ScrollAcrossTwoHours(benchmark::State &state)
     }
     state.SetItemsProcessed(pages);
     state.counters["pages_per_pass"] = double(pages) / double(state.iterations());
-    state.counters["page_time"] = benchmark::Counter(
-        double(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["page_time"] =
+        benchmark::Counter(double(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["peak_rss_MB"] = peakRssMB();
 }
 

@@ -10,8 +10,8 @@
 struct CliInvocation
 {
     const CliCommand *command = nullptr;
-    QVector<int> integers;   // for integer commands
-    QString file;            // for file commands
-    QString key;             // for key-value commands (with the value in `integers`)
-    QString word;            // for on/off commands: "on", "off" or empty
+    QVector<int> integers; // for integer commands
+    QString file;          // for file commands
+    QString key;           // for key-value commands (with the value in `integers`)
+    QString word;          // for on/off commands: "on", "off" or empty
 };

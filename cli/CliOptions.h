@@ -8,8 +8,8 @@
 // What a vorletctl command line asks for.
 struct CliOptions
 {
-    QString emulate;          // "vx01", "vx02" or empty
-    bool direct = false;      // open the device here even when the panel runs
+    QString emulate;     // "vx01", "vx02" or empty
+    bool direct = false; // open the device here even when the panel runs
     bool trace = false;
     bool json = false;
     bool verbose = false;

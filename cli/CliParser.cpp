@@ -1,7 +1,7 @@
 #include "cli/CliParser.h"
 
-#include "cli/CliCommandTable.h"
 #include "app/HidBackendFactory.h"
+#include "cli/CliCommandTable.h"
 
 #include <QRegularExpression>
 
@@ -54,20 +54,24 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
     };
     *options = CliOptions();
     CliInvocation *current = nullptr;
-    QStringList pending;   // arguments of the current command
+    QStringList pending; // arguments of the current command
 
     auto finish = [&]() -> bool {
         if (!current)
             return true;
         const CliCommand &command = *current->command;
         if (pending.size() < command.minArgs || pending.size() > command.maxArgs)
-            return fail(QStringLiteral("%1 takes %2, got %3").arg(QLatin1String(command.name), expected(command)).arg(pending.size()));
+            return fail(QStringLiteral("%1 takes %2, got %3")
+                            .arg(QLatin1String(command.name), expected(command))
+                            .arg(pending.size()));
         if (command.arguments == CliCommand::Arguments::File) {
             current->file = pending.value(0);
         } else if (command.arguments == CliCommand::Arguments::OnOff) {
             current->word = pending.value(0);
-            if (!current->word.isEmpty() && current->word != QLatin1String("on") && current->word != QLatin1String("off"))
-                return fail(QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
+            if (!current->word.isEmpty() && current->word != QLatin1String("on")
+                && current->word != QLatin1String("off"))
+                return fail(
+                    QStringLiteral("%1: '%2' is neither on nor off").arg(QLatin1String(command.name), current->word));
         } else {
             if (command.arguments == CliCommand::Arguments::KeyValue)
                 current->key = pending.takeFirst();
@@ -150,34 +154,36 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
 
 QString CliParser::helpText()
 {
-    QString text = QStringLiteral(
-        "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...\n"
-        "       vorletctl --help | --version\n"
-        "\n"
-        "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
-        "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
-        "display. While the panel runs in the same session (it owns com.brindle.vorlet on the\n"
-        "session bus), the commands go through the panel instead, which owns the device; the\n"
-        "output and exit status are the same.\n"
-        "\n"
-        "Options:\n"
-        "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
-        "                       (also: environment variable VORLET_EMULATE; any case)\n"
-        "  --direct             open the device here even while the panel runs\n"
-        "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
-        "                       report as the transport moves it, report id first, in hex (not\n"
-        "                       through the panel: its frames cannot be seen from here)\n"
-        "  --json               every result as one JSON document per line: getAllPara an object\n"
-        "                       of the parameters, list an array, the other queries an object\n"
-        "                       {\"COMMAND\": result}\n"
-        "  --verbose            show the program's log lines on stderr\n"
-        "  --version            the version of vorletctl\n"
-        "  --help               this text\n"
-        "\n"
-        "Commands (integer arguments; every setter argument is checked against the attached\n"
-        "model's values below before anything is sent):\n");
+    QString text =
+        QStringLiteral("Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND "
+                       "[ARG...] [COMMAND [ARG...]]...\n"
+                       "       vorletctl --help | --version\n"
+                       "\n"
+                       "Talks to the attached Vorlet sound card (vx01 or vx02) the way the control panel does:\n"
+                       "finds the device, opens it, then runs the commands in order in one session. Needs no\n"
+                       "display. While the panel runs in the same session (it owns com.brindle.vorlet on the\n"
+                       "session bus), the commands go through the panel instead, which owns the device; the\n"
+                       "output and exit status are the same.\n"
+                       "\n"
+                       "Options:\n"
+                       "  --emulate vx01|vx02  use an emulated device of that model instead of the real ones\n"
+                       "                       (also: environment variable VORLET_EMULATE; any case)\n"
+                       "  --direct             open the device here even while the panel runs\n"
+                       "  --trace              write every report to stderr: \"> \" sent, \"< \" received, then the\n"
+                       "                       report as the transport moves it, report id first, in hex (not\n"
+                       "                       through the panel: its frames cannot be seen from here)\n"
+                       "  --json               every result as one JSON document per line: getAllPara an object\n"
+                       "                       of the parameters, list an array, the other queries an object\n"
+                       "                       {\"COMMAND\": result}\n"
+                       "  --verbose            show the program's log lines on stderr\n"
+                       "  --version            the version of vorletctl\n"
+                       "  --help               this text\n"
+                       "\n"
+                       "Commands (integer arguments; every setter argument is checked against the attached\n"
+                       "model's values below before anything is sent):\n");
     for (const CliCommand &command : CliCommandTable::commands()) {
-        const QString usage = QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp)).trimmed();
+        const QString usage =
+            QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.argumentHelp)).trimmed();
         text += QStringLiteral("  %1  %2\n").arg(usage, -34).arg(QLatin1String(command.help));
     }
     text += QStringLiteral(

@@ -6,8 +6,8 @@
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SetterRangeTable.h"
+#include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 
 #include <QFileInfo>
@@ -68,7 +68,9 @@ int CliRunner::run(const CliOptions &options)
                                    [&]() { remembered = m_restorer.rememberNow(); }))
         return code;
     if (!remembered)
-        return failure(DeviceError, QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered").arg(m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered")
+                           .arg(m_devType));
     return Success;
 }
 
@@ -83,7 +85,8 @@ int CliRunner::openDevice()
         QDBusPendingReply<QString> model = m_panel->model();
         model.waitForFinished();
         if (model.isError())
-            return failure(NoDevice, QStringLiteral("the running panel did not answer: %1").arg(model.error().message()));
+            return failure(NoDevice,
+                           QStringLiteral("the running panel did not answer: %1").arg(model.error().message()));
         m_devType = model.value();
         const SoundCardProfile *profile = SoundCardFactory::profile(m_devType);
         if (!profile)
@@ -120,15 +123,12 @@ int CliRunner::checkArguments(const CliOptions &options)
                                          argumentNames(*invocation.command), &error))
                 return failure(UsageError, error);
             break;
-        case CliCommand::Action::Save:
-            saved.insert(file);
-            break;
+        case CliCommand::Action::Save: saved.insert(file); break;
         case CliCommand::Action::Load:
             if (!saved.contains(file) && !ParameterProfile::load(invocation.file, m_devType, &steps, &error))
                 return failure(UsageError, error);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return Success;
@@ -148,9 +148,12 @@ int CliRunner::checkKnobs(const CliOptions &options)
             continue;
         const QString name = QLatin1String(invocation.command->name);
         if (!m_bus || !m_firmware)
-            return failure(UsageError, QStringLiteral("%1 needs the emulated device: add --emulate vx01|vx02").arg(name));
+            return failure(UsageError,
+                           QStringLiteral("%1 needs the emulated device: add --emulate vx01|vx02").arg(name));
         if (invocation.command->action == CliCommand::Action::Knob && m_firmware->parameter(invocation.key) < 0)
-            return failure(UsageError, QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(name, m_emulatedModel, invocation.key));
+            return failure(
+                UsageError,
+                QStringLiteral("%1: the %2 has no parameter \"%3\"").arg(name, m_emulatedModel, invocation.key));
     }
     return Success;
 }
@@ -166,7 +169,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
             if (args.size() == 1)
                 QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)));
             else
-                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)), Q_ARG(int, args.at(1)));
+                QMetaObject::invokeMethod(m_card.get(), name.constData(), Q_ARG(int, args.at(0)),
+                                          Q_ARG(int, args.at(1)));
         });
     // A query is answered only by a device that is there: nothing is printed otherwise.
     case CliCommand::Action::TextQuery: {
@@ -180,7 +184,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     }
     case CliCommand::Action::ParaIsChange: {
         bool changed = false;
-        if (const int code = delivered(QString::fromLatin1(name), Query, [&]() { changed = m_card->getParaIsChange(); }))
+        if (const int code =
+                delivered(QString::fromLatin1(name), Query, [&]() { changed = m_card->getParaIsChange(); }))
             return code;
         result(command, changed, options.json);
         return Success;
@@ -190,17 +195,10 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
             return code;
         printParameters(options.json);
         return Success;
-    case CliCommand::Action::List:
-        listCollections(options.json);
-        return Success;
-    case CliCommand::Action::Save:
-        return save(invocation);
-    case CliCommand::Action::Knob:
-        m_firmware->setParameter(invocation.key, args.at(0));
-        return Success;
-    case CliCommand::Action::Unplug:
-        m_bus->unplug(m_emulatedModel);
-        return Success;
+    case CliCommand::Action::List: listCollections(options.json); return Success;
+    case CliCommand::Action::Save: return save(invocation);
+    case CliCommand::Action::Knob: m_firmware->setParameter(invocation.key, args.at(0)); return Success;
+    case CliCommand::Action::Unplug: m_bus->unplug(m_emulatedModel); return Success;
     case CliCommand::Action::Load: {
         QVector<ParameterProfile::Step> steps;
         QString error;
@@ -219,7 +217,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
         return Success;
     case CliCommand::Action::BackgroundOption:
         if (invocation.word.isEmpty())
-            result(command, m_background.runInBackground() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
+            result(command, m_background.runInBackground() ? QStringLiteral("on") : QStringLiteral("off"),
+                   options.json);
         else
             m_background.setRunInBackground(invocation.word == QLatin1String("on"));
         return Success;
@@ -233,11 +232,13 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     }
     case CliCommand::Action::Restore: {
         bool remembered = false;
-        if (const int code = delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
+        if (const int code =
+                delivered(QStringLiteral("restore"), Command, [&]() { remembered = m_restorer.restore(); }))
             return code;
         if (!remembered)
-            return failure(NoDevice, QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
-                                         .arg(m_devType, m_restorer.serial()));
+            return failure(NoDevice,
+                           QStringLiteral("no settings remembered for the %1 with serial number '%2'; nothing sent")
+                               .arg(m_devType, m_restorer.serial()));
         return Success;
     }
     }
@@ -252,10 +253,12 @@ int CliRunner::save(const CliInvocation &invocation)
         return code;
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())
-        return failure(DeviceError, QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
     QString error;
     if (!ParameterProfile::check(m_devType, parameters, &error)) {
-        return failure(DeviceError, QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
+        return failure(DeviceError,
+                       QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
     }
     if (!ParameterProfile::save(invocation.file, m_devType, parameters, &error))
         return failure(FileError, error);
@@ -269,8 +272,12 @@ int CliRunner::delivered(const QString &what, Transfer transfer, const std::func
     if (failedTransfers() == failedBefore)
         return Success;
     if (transfer == Query)
-        return failure(DeviceError, QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)").arg(what, m_devType));
-    return failure(DeviceError, QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
+        return failure(DeviceError,
+                       QStringLiteral("%1: no answer from the %2 (report not sent or not read: device gone?)")
+                           .arg(what, m_devType));
+    return failure(
+        DeviceError,
+        QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
 }
 
 int CliRunner::failedTransfers() const

@@ -5,7 +5,8 @@
 #include <QDebug>
 
 PanelSoundCard::PanelSoundCard(SoundCardProxy &panel, const SoundCardProfile &profile)
-    : SoundCardBase(nullptr, profile, nullptr), m_panel(panel)
+    : SoundCardBase(nullptr, profile, nullptr)
+    , m_panel(panel)
 {
 }
 

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedTransfers)
+TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink,
+                                   std::shared_ptr<int> failedTransfers)
     : m_inner(std::move(inner))
     , m_sink(std::move(sink))
     , m_failedTransfers(std::move(failedTransfers))

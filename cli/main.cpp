@@ -1,9 +1,9 @@
 #include "SoundCardProxy.h"
+#include "app/HidBackendFactory.h"
 #include "app/SoundCardService.h"
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/TracingHidBackend.h"
-#include "app/HidBackendFactory.h"
 #include "device/HidrawPermissionNotice.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareFactory.h"
@@ -21,8 +21,7 @@ namespace {
 // why the tool stops, and a sound card that may not be opened is always told.
 void quietLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtFatalMsg
-        || (context.category && qstrcmp(context.category, lcDeviceAccess().categoryName()) == 0))
+    if (type == QtFatalMsg || (context.category && qstrcmp(context.category, lcDeviceAccess().categoryName()) == 0))
         std::fprintf(stderr, "vorletctl: %s\n", qPrintable(message));
 }
 
@@ -82,7 +81,8 @@ int main(int argc, char *argv[])
         err << "vorletctl: VORLET_EMULATE: " << error << '\n';
         return CliRunner::UsageError;
     }
-    std::unique_ptr<HidBackend> backend = HidBackendFactory::create({QStringLiteral("--emulate"), model}, &FirmwareFactory::make);
+    std::unique_ptr<HidBackend> backend =
+        HidBackendFactory::create({QStringLiteral("--emulate"), model}, &FirmwareFactory::make);
     TraceSink sink;
     if (options.trace) {
         sink = [&err](const QString &line) {

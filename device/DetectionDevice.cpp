@@ -11,7 +11,9 @@
 #include <memory>
 
 DetectionDevice::DetectionDevice(HidBackend *backend, QWidget *parent)
-    : QWidget(parent), m_backend(backend), m_powerEvents(new PowerEventWatcher(this))
+    : QWidget(parent)
+    , m_backend(backend)
+    , m_powerEvents(new PowerEventWatcher(this))
 {
     registerNotification();
 }

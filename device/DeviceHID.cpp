@@ -14,12 +14,14 @@ namespace {
 // Pause after each rejected interface, so that a device busy with its other interfaces is not
 // opened and closed in a tight loop.
 constexpr unsigned long kRejectPauseMs = 5;
-}
+} // namespace
 
-DeviceHID::DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage,
-                     quint16 usage)
-    : m_backend(backend), m_vendorId(vendorId), m_productId(productId), m_usagePage(usagePage),
-      m_usage(usage)
+DeviceHID::DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage)
+    : m_backend(backend)
+    , m_vendorId(vendorId)
+    , m_productId(productId)
+    , m_usagePage(usagePage)
+    , m_usage(usage)
 {
 }
 
@@ -37,12 +39,11 @@ bool DeviceHID::open()
     if (m_vendorId == 0 || m_productId == 0) {
         qCritical("Parameter not filled. ");
         qCritical("Exclusive[%d],OverlapMode[%d]. ", m_exclusive ? 1 : 0, m_overlappedMode ? 1 : 0);
-        qCritical("VID[0x%04x],PID[0x%04x],USPG[0x%04x],USG[0x%04x]. ", m_vendorId, m_productId,
-                  m_usagePage, m_usage);
+        qCritical("VID[0x%04x],PID[0x%04x],USPG[0x%04x],USG[0x%04x]. ", m_vendorId, m_productId, m_usagePage, m_usage);
         return false;
     }
-    qDebug("----------------VID[0x%04x],PID[0x%04x],USPG[0x%04x],USG[0x%04x] = ", m_vendorId,
-           m_productId, m_usagePage, m_usage);
+    qDebug("----------------VID[0x%04x],PID[0x%04x],USPG[0x%04x],USG[0x%04x] = ", m_vendorId, m_productId, m_usagePage,
+           m_usage);
 
     if (!m_backend) {
         qCritical("[SetupDiGetClassDevs] errorcode: %ld ", 0L);
@@ -74,8 +75,7 @@ bool DeviceHID::open()
         }
         if (!handle)
             continue;
-        if (collection.vendorId == m_vendorId && collection.productId == m_productId
-            && accepts(collection)) {
+        if (collection.vendorId == m_vendorId && collection.productId == m_productId && accepts(collection)) {
             chosen = std::move(handle);
             break;
         }

@@ -10,7 +10,7 @@
 namespace {
 // Pause between interfaces of the scan, as between rejected collections when opening.
 constexpr unsigned long kScanPauseMs = 5;
-}
+} // namespace
 
 const QMap<QString, QString> &DeviceScan::deviceTable()
 {

@@ -8,12 +8,12 @@
 struct HidEnumeration
 {
     enum class Status {
-        Complete,         // every present collection is listed
-        NoDeviceSet,      // the system gave no list at all; `collections` is empty
-        UnreadableEntry,  // an entry could not be read; `collections` holds those before it
+        Complete,        // every present collection is listed
+        NoDeviceSet,     // the system gave no list at all; `collections` is empty
+        UnreadableEntry, // an entry could not be read; `collections` holds those before it
     };
 
     Status status = Status::Complete;
-    long errorCode = 0;  // the system's error number when status is not Complete
+    long errorCode = 0; // the system's error number when status is not Complete
     QList<HidCollectionInfo> collections;
 };

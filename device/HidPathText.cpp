@@ -7,7 +7,7 @@ QString hex4(quint16 value)
 {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper();
 }
-}
+} // namespace
 
 QString HidPathText::vendorProduct(quint16 vendorId, quint16 productId)
 {

@@ -40,7 +40,7 @@ quint32 lengthOf(const ReportBits &reports)
 {
     quint64 longest = 0;
     for (quint64 bits : reports) {
-        if (bits != 0)  // main items without data fields declare no report
+        if (bits != 0) // main items without data fields declare no report
             longest = qMax(longest, (bits + 7) / 8 + 1);
     }
     return quint32(longest);
@@ -58,7 +58,7 @@ bool HidReportDescriptorParser::parse(const quint8 *data, std::size_t size, HidR
 
     GlobalState global;
     QVector<GlobalState> stack;
-    QVector<quint32> usages;  // local usages since the last main item, page in the high half
+    QVector<quint32> usages; // local usages since the last main item, page in the high half
     int depth = 0;
     HidTopLevelCollection current;
     ReportBits input;
@@ -129,22 +129,15 @@ bool HidReportDescriptorParser::parse(const quint8 *data, std::size_t size, HidR
                     return false;
                 break;
             }
-            default:
-                return false;
+            default: return false;
             }
             usages.clear();
             break;
         case Global:
             switch (tag) {
-            case UsagePage:
-                global.usagePage = value & 0xFFFF;
-                break;
-            case ReportSize:
-                global.reportSize = value;
-                break;
-            case ReportCount:
-                global.reportCount = value;
-                break;
+            case UsagePage: global.usagePage = value & 0xFFFF; break;
+            case ReportSize: global.reportSize = value; break;
+            case ReportCount: global.reportCount = value; break;
             case ReportId:
                 if (value == 0 || value > 0xFF)
                     return false;
@@ -161,8 +154,7 @@ bool HidReportDescriptorParser::parse(const quint8 *data, std::size_t size, HidR
                     return false;
                 global = stack.takeLast();
                 break;
-            default:
-                break;  // logical and physical ranges, units: not needed here
+            default: break; // logical and physical ranges, units: not needed here
             }
             break;
         case Local:
@@ -173,8 +165,7 @@ bool HidReportDescriptorParser::parse(const quint8 *data, std::size_t size, HidR
                     usages << usage;
             }
             break;
-        default:
-            return false;  // reserved item type
+        default: return false; // reserved item type
         }
     }
 

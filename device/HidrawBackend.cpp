@@ -35,7 +35,9 @@ bool descriptorFromNode(int fd, HidReportDescriptor *descriptor)
 } // namespace
 
 HidrawBackend::HidrawBackend(const QString &root, QObject *parent)
-    : HidBackend(parent), m_root(root), m_monitor(new HidrawMonitor(root, this))
+    : HidBackend(parent)
+    , m_root(root)
+    , m_monitor(new HidrawMonitor(root, this))
 {
     connect(m_monitor, &HidrawMonitor::arrived, this, &HidBackend::interfaceArrived);
     connect(m_monitor, &HidrawMonitor::removed, this, &HidBackend::interfaceRemoved);
@@ -57,11 +59,11 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
         return result;
     }
     // No hidraw class folder: no hidraw device present (or the module not loaded).
-    QStringList names = QDir(sys + QStringLiteral("/class/hidraw")).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
+    QStringList names =
+        QDir(sys + QStringLiteral("/class/hidraw")).entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     // In the order the kernel numbered the nodes: hidraw2 before hidraw10.
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
 
     for (const QString &name : qAsConst(names)) {
         if (!HidrawNode::isNodeName(name))
@@ -84,8 +86,11 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
             descriptor.collections = descriptor.collections.mid(0, kMaxCollectionsPerNode);
         }
         for (const HidTopLevelCollection &collection : qAsConst(descriptor.collections)) {
-            result.collections << HidCollectionInfo{node.path(), node.vendorId, node.productId,
-                                                    collection.usagePage, collection.usage,
+            result.collections << HidCollectionInfo{node.path(),
+                                                    node.vendorId,
+                                                    node.productId,
+                                                    collection.usagePage,
+                                                    collection.usage,
                                                     collection.inputReportLength,
                                                     collection.outputReportLength};
         }
@@ -135,8 +140,7 @@ HidrawMonitor *HidrawBackend::monitor() const
     return m_monitor;
 }
 
-bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath,
-                                   HidReportDescriptor *descriptor)
+bool HidrawBackend::readDescriptor(const QString &node, const QString &parentSyspath, HidReportDescriptor *descriptor)
 {
     const int fd = ::open(QFile::encodeName(node).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd >= 0) {

@@ -34,8 +34,7 @@ public:
 
 private:
     // The descriptor from the node, or from sysfs when the node cannot be opened.
-    static bool readDescriptor(const QString &node, const QString &parentSyspath,
-                               HidReportDescriptor *descriptor);
+    static bool readDescriptor(const QString &node, const QString &parentSyspath, HidReportDescriptor *descriptor);
 
     const QString m_root;
     HidrawMonitor *m_monitor;

@@ -15,9 +15,11 @@
 namespace {
 // The kernel's report ioctls carry the length in 14 bits.
 constexpr quint32 kMaxIoctlLength = (1u << 14) - 1;
-}
+} // namespace
 
-HidrawHandle::HidrawHandle(int fd, bool usesReportIds) : m_fd(fd), m_usesReportIds(usesReportIds)
+HidrawHandle::HidrawHandle(int fd, bool usesReportIds)
+    : m_fd(fd)
+    , m_usesReportIds(usesReportIds)
 {
 }
 
@@ -82,7 +84,7 @@ int HidrawHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0 || !(watched.revents & POLLIN))
-            return 0;  // time-out, or the device went away (POLLHUP/POLLERR)
+            return 0; // time-out, or the device went away (POLLHUP/POLLERR)
         break;
     }
     quint8 *target = buffer;

@@ -10,7 +10,9 @@
 
 #include <libudev.h>
 
-HidrawMonitor::HidrawMonitor(const QString &root, QObject *parent) : QObject(parent), m_root(root)
+HidrawMonitor::HidrawMonitor(const QString &root, QObject *parent)
+    : QObject(parent)
+    , m_root(root)
 {
     if (watchUdev()) {
         m_source = Source::Udev;
@@ -128,7 +130,8 @@ void HidrawMonitor::onUdevReadable()
 void HidrawMonitor::onDeviceFolderChanged()
 {
     QSet<QString> now;
-    const QStringList names = QDir(m_root + QStringLiteral("/dev")).entryList({QStringLiteral("hidraw*")}, QDir::System | QDir::Files);
+    const QStringList names =
+        QDir(m_root + QStringLiteral("/dev")).entryList({QStringLiteral("hidraw*")}, QDir::System | QDir::Files);
     for (const QString &name : names) {
         if (HidrawNode::isNodeName(name))
             now.insert(name);

@@ -9,7 +9,7 @@
 namespace {
 // A uevent file is a few hundred bytes; anything longer is not one.
 constexpr qint64 kMaxUeventSize = 4096;
-}
+} // namespace
 
 bool HidrawNode::isNodeName(const QString &name)
 {

@@ -6,8 +6,8 @@
 // A hidraw device as sysfs shows it: its node and the ids of the HID device it belongs to.
 struct HidrawNode
 {
-    QString node;           // "/dev/hidraw3"
-    QString parentSyspath;  // the HID device, which holds the report descriptor
+    QString node;          // "/dev/hidraw3"
+    QString parentSyspath; // the HID device, which holds the report descriptor
     quint16 vendorId = 0;
     quint16 productId = 0;
 

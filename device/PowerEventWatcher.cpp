@@ -14,15 +14,16 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kInterface = QStringLiteral("org.freedesktop.login1.Manager");
-}
+} // namespace
 
-PowerEventWatcher::PowerEventWatcher(QObject *parent) : QObject(parent)
+PowerEventWatcher::PowerEventWatcher(QObject *parent)
+    : QObject(parent)
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     // QtDBus subscribes by slot signature only.
     m_watchesSleep = bus.isConnected()
-                     && bus.connect(kService, kPath, kInterface, QStringLiteral("PrepareForSleep"), this,
-                                    SLOT(onPrepareForSleep(bool)));
+        && bus.connect(kService, kPath, kInterface, QStringLiteral("PrepareForSleep"), this,
+                       SLOT(onPrepareForSleep(bool)));
     if (m_watchesSleep) {
         // A power-off or reboot started outside the desktop (systemctl) or on Wayland reaches
         // the program only this way.
@@ -37,8 +38,7 @@ PowerEventWatcher::PowerEventWatcher(QObject *parent) : QObject(parent)
     }
 
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager &) { onEndOfSession(); });
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) { onEndOfSession(); });
     }
 }
 
@@ -55,8 +55,8 @@ bool PowerEventWatcher::holdsSleepDelay() const
 void PowerEventWatcher::takeSleepDelay()
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep") << QStringLiteral("vorlet")
-         << QStringLiteral("Writing the log line before sleep") << QStringLiteral("delay");
+    call << QStringLiteral("sleep") << QStringLiteral("vorlet") << QStringLiteral("Writing the log line before sleep")
+         << QStringLiteral("delay");
     // Asynchronous: the GUI thread never waits for logind.
     auto *pending = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *watcher) {

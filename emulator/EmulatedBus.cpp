@@ -17,12 +17,15 @@ namespace {
 QString devicePath(int node, const EmulatedInterface &iface)
 {
     const auto hex4 = [](quint16 value) { return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper(); };
-    return QStringLiteral("/dev/emulated/hidraw%1#VID_%2&PID_%3").arg(node).arg(hex4(iface.vendorId), hex4(iface.productId));
+    return QStringLiteral("/dev/emulated/hidraw%1#VID_%2&PID_%3")
+        .arg(node)
+        .arg(hex4(iface.vendorId), hex4(iface.productId));
 }
 
 } // namespace
 
-EmulatedBus::EmulatedBus(QObject *parent) : HidBackend(parent)
+EmulatedBus::EmulatedBus(QObject *parent)
+    : HidBackend(parent)
 {
 }
 
@@ -58,9 +61,9 @@ bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> f
     attached.device = std::make_shared<EmulatedDevice>(*description, std::move(firmware));
     attached.device->setReadWaitLimitMs(m_readWaitLimitMs);
     for (const EmulatedInterface &iface : description->interfaces) {
-        attached.collections << HidCollectionInfo{devicePath(m_nextNode++, iface), iface.vendorId, iface.productId,
-                                                  iface.usagePage, iface.usage, iface.inputReportLength,
-                                                  iface.outputReportLength};
+        attached.collections << HidCollectionInfo{
+            devicePath(m_nextNode++, iface), iface.vendorId,          iface.productId, iface.usagePage, iface.usage,
+            iface.inputReportLength,         iface.outputReportLength};
     }
     {
         const QMutexLocker lock(&m_mutex);

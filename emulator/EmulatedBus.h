@@ -58,7 +58,7 @@ private:
     struct Attached
     {
         std::shared_ptr<EmulatedDevice> device;
-        QList<HidCollectionInfo> collections;  // one per interface, in the model's order
+        QList<HidCollectionInfo> collections; // one per interface, in the model's order
     };
 
     // The collections as the system lists them now: the traffic collection with the report
@@ -67,7 +67,7 @@ private:
 
     int indexOf(const QString &model) const;
 
-    mutable QMutex m_mutex;  // m_attached, for the host's threads
+    mutable QMutex m_mutex; // m_attached, for the host's threads
     QList<Attached> m_attached;
     int m_nextNode = 0;
     int m_readWaitLimitMs = -1;

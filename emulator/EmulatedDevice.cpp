@@ -6,7 +6,8 @@
 #include <cstring>
 
 EmulatedDevice::EmulatedDevice(const EmulatedModel &model, std::unique_ptr<EmulatedFirmware> firmware)
-    : m_model(model), m_firmware(std::move(firmware))
+    : m_model(model)
+    , m_firmware(std::move(firmware))
 {
 }
 

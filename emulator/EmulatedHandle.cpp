@@ -3,7 +3,8 @@
 #include "emulator/EmulatedDevice.h"
 
 EmulatedHandle::EmulatedHandle(std::shared_ptr<EmulatedDevice> device, bool carriesTraffic)
-    : m_device(std::move(device)), m_carriesTraffic(carriesTraffic)
+    : m_device(std::move(device))
+    , m_carriesTraffic(carriesTraffic)
 {
 }
 

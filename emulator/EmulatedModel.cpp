@@ -8,11 +8,11 @@ namespace {
 const QList<EmulatedModel> &models()
 {
     static const QList<EmulatedModel> table = {
-        {QStringLiteral("vx01"), EmulatedPipe::Control, 34,
-         {{0x1235, 0x0003, 0x000C, 0x0001, 3, 0, false},
-          {0x1234, 0x4321, 0x000C, 0x0001, 65, 65, true}}},
-        {QStringLiteral("vx02"), EmulatedPipe::Interrupt, 31,
-         {{0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65, true}}},
+        {QStringLiteral("vx01"),
+         EmulatedPipe::Control,
+         34,
+         {{0x1235, 0x0003, 0x000C, 0x0001, 3, 0, false}, {0x1234, 0x4321, 0x000C, 0x0001, 65, 65, true}}},
+        {QStringLiteral("vx02"), EmulatedPipe::Interrupt, 31, {{0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65, true}}},
     };
     return table;
 }

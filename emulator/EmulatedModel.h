@@ -12,15 +12,15 @@ struct EmulatedInterface
     quint16 productId;
     quint16 usagePage;
     quint16 usage;
-    quint32 inputReportLength;   // report id included
-    quint32 outputReportLength;  // report id included
-    bool carriesTraffic;         // the collection the firmware talks through
+    quint32 inputReportLength;  // report id included
+    quint32 outputReportLength; // report id included
+    bool carriesTraffic;        // the collection the firmware talks through
 };
 
 // Which pair of operations a model's firmware listens and answers on.
 enum class EmulatedPipe {
-    Control,    // set-output-report in, get-input-report out
-    Interrupt,  // interrupt writes in, interrupt reads out
+    Control,   // set-output-report in, get-input-report out
+    Interrupt, // interrupt writes in, interrupt reads out
 };
 
 // What an emulated model looks like on the bus: its interfaces in the order the system lists
@@ -30,7 +30,7 @@ struct EmulatedModel
 {
     QString name;
     EmulatedPipe pipe;
-    quint32 shortReportLength;   // report length declared under EmulatedFailure::ShortReports
+    quint32 shortReportLength; // report length declared under EmulatedFailure::ShortReports
     QList<EmulatedInterface> interfaces;
 
     // The known models; null when `name` is none of them (case ignored).

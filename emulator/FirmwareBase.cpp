@@ -7,7 +7,8 @@
 using Action = FirmwareCommand::Action;
 
 FirmwareBase::FirmwareBase(const FirmwareModel &model)
-    : m_model(model), m_values(model.parameters.size(), '\0')
+    : m_model(model)
+    , m_values(model.parameters.size(), '\0')
 {
     for (int i = 0; i < model.parameters.size(); ++i)
         m_values[i] = char(model.parameters.at(i).startUp);
@@ -29,9 +30,7 @@ QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
     }
     QByteArray answer;
     switch (command->action) {
-    case Action::SetParameter:
-        setParameter(QString::fromLatin1(command->key), frame.data[1]);
-        return {};
+    case Action::SetParameter: setParameter(QString::fromLatin1(command->key), frame.data[1]); return {};
     case Action::SoundMode:
         if (!applySoundMode(frame.data[0], frame.data[1]))
             warnUnknown(frame);
@@ -41,9 +40,7 @@ QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
         ++m_effectsPlayed;
         qDebug().noquote() << m_model.name << "plays sound effect" << m_lastEffect;
         return {};
-    case Action::ReportParameters:
-        answer = parameterReport();
-        break;
+    case Action::ReportParameters: answer = parameterReport(); break;
     case Action::Answer:
         answer = emptyReport();
         answer.replace(command->answerOffset, command->answer.size(), command->answer);

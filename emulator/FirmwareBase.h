@@ -43,7 +43,7 @@ private:
     int indexOf(const QString &key) const;
 
     const FirmwareModel &m_model;
-    QByteArray m_values;   // one byte per parameter of the model
+    QByteArray m_values; // one byte per parameter of the model
     QByteArray m_pendingAnswer;
     int m_lastEffect = 0;
     int m_effectsPlayed = 0;

@@ -20,15 +20,15 @@ struct FirmwareParameter
 struct FirmwareCommand
 {
     enum class Action {
-        SetParameter,       // data d0 = subCode: d1 becomes the parameter `key`
-        SoundMode,          // data d0 d1 = mode type and choice, by the model's sound-mode table
-        PlayEffect,         // data d0 = the number of the sound effect to play
-        ReportParameters,   // answers with the parameter report
-        Answer,             // answers with `answer` at `answerOffset`, zeros around it
+        SetParameter,     // data d0 = subCode: d1 becomes the parameter `key`
+        SoundMode,        // data d0 d1 = mode type and choice, by the model's sound-mode table
+        PlayEffect,       // data d0 = the number of the sound effect to play
+        ReportParameters, // answers with the parameter report
+        Answer,           // answers with `answer` at `answerOffset`, zeros around it
     };
 
     std::array<quint8, 4> code;
-    int dataLength;   // 0 or 2
+    int dataLength; // 0 or 2
     Action action;
     int subCode = -1;
     const char *key = nullptr;
@@ -72,9 +72,9 @@ struct FirmwareModel
     // report of its own on the interrupt pipe.
     enum class AnswerPipe { Control, Interrupt };
 
-    const char *name;   // starts the firmware's log lines
+    const char *name; // starts the firmware's log lines
     AnswerPipe pipe;
-    int reportLength;   // report id included, both directions
+    int reportLength; // report id included, both directions
     QVector<FirmwareParameter> parameters;
     QVector<FirmwareCommand> commands;
     QVector<FirmwareSoundMode> soundModes;

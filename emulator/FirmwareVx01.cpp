@@ -2,7 +2,8 @@
 
 using Action = FirmwareCommand::Action;
 
-FirmwareVx01::FirmwareVx01() : FirmwareBase(model())
+FirmwareVx01::FirmwareVx01()
+    : FirmwareBase(model())
 {
 }
 
@@ -13,13 +14,11 @@ const FirmwareModel &FirmwareVx01::model()
         FirmwareModel::AnswerPipe::Control,
         65,
         {
-            {"model", 16, 1},          {"volumeMonitor", 17, 8},  {"volumeRecording", 18, 8},
-            {"volumeMusicVolume", 19, 8}, {"volumeMic", 20, 8},   {"reverbDepth", 21, 6},
-            {"reverbVolume", 22, 6},   {"dodgeThreshold", 23, 8}, {"dodgeLevel", 24, 8},
-            {"dodgeSpeed", 25, 8},     {"toneColourHigh", 26, 8}, {"toneColourLow", 27, 8},
-            {"toneColour", 28, 8},     {"btnBluetooth", 29, 2},   {"btnDenoise", 30, 2},
-            {"btnInPower", 31, 2},     {"btnDisVoice", 32, 2},    {"btnMute", 33, 2},
-            {"btnDodge", 34, 2},
+            {"model", 16, 1},       {"volumeMonitor", 17, 8}, {"volumeRecording", 18, 8}, {"volumeMusicVolume", 19, 8},
+            {"volumeMic", 20, 8},   {"reverbDepth", 21, 6},   {"reverbVolume", 22, 6},    {"dodgeThreshold", 23, 8},
+            {"dodgeLevel", 24, 8},  {"dodgeSpeed", 25, 8},    {"toneColourHigh", 26, 8},  {"toneColourLow", 27, 8},
+            {"toneColour", 28, 8},  {"btnBluetooth", 29, 2},  {"btnDenoise", 30, 2},      {"btnInPower", 31, 2},
+            {"btnDisVoice", 32, 2}, {"btnMute", 33, 2},       {"btnDodge", 34, 2},
         },
         {
             FirmwareCommand::withData(0x01, Action::SoundMode),

@@ -2,7 +2,8 @@
 
 using Action = FirmwareCommand::Action;
 
-FirmwareVx02::FirmwareVx02() : FirmwareBase(model())
+FirmwareVx02::FirmwareVx02()
+    : FirmwareBase(model())
 {
 }
 
@@ -13,11 +14,21 @@ const FirmwareModel &FirmwareVx02::model()
         FirmwareModel::AnswerPipe::Interrupt,
         65,
         {
-            {"soundMode", 16, 1},       {"modelDetail", 17, 1},     {"volumeMonitor", 18, 8},
-            {"volumeRecording", 19, 8}, {"volumeBluetooth", 20, 8}, {"volumeBroadcast", 21, 8},
-            {"volumeBGM", 22, 8},       {"reverbVolume", 23, 6},    {"dodgeSpeed", 24, 8},
-            {"dodgeThreshold", 25, 8},  {"dodgeLevel", 26, 8},      {"disVoiceLevel", 27, 2},
-            {"denoiseLevel", 28, 1},    {"btnInPower", 29, 2},      {"btnDodge", 30, 2},
+            {"soundMode", 16, 1},
+            {"modelDetail", 17, 1},
+            {"volumeMonitor", 18, 8},
+            {"volumeRecording", 19, 8},
+            {"volumeBluetooth", 20, 8},
+            {"volumeBroadcast", 21, 8},
+            {"volumeBGM", 22, 8},
+            {"reverbVolume", 23, 6},
+            {"dodgeSpeed", 24, 8},
+            {"dodgeThreshold", 25, 8},
+            {"dodgeLevel", 26, 8},
+            {"disVoiceLevel", 27, 2},
+            {"denoiseLevel", 28, 1},
+            {"btnInPower", 29, 2},
+            {"btnDodge", 30, 2},
             {"btnMixDry", 31, 2},
         },
         {

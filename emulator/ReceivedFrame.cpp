@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kHeader = 13;   // start byte to the last command byte
+constexpr int kHeader = 13; // start byte to the last command byte
 constexpr int kCrcWidth = 2;
 
 bool fail(QString *error, const QString &reason)
@@ -44,9 +44,10 @@ bool ReceivedFrame::parse(const QByteArray &report, ReceivedFrame *frame, QStrin
     const quint16 sent = word(f + kHeader + dataLength);
     const quint16 computed = DeviceCrc::x25(f, kHeader + dataLength);
     if (sent != computed) {
-        return fail(error, QStringLiteral("checksum %1, expected %2")
-                               .arg(sent, 4, 16, QLatin1Char('0'))
-                               .arg(computed, 4, 16, QLatin1Char('0')));
+        return fail(error,
+                    QStringLiteral("checksum %1, expected %2")
+                        .arg(sent, 4, 16, QLatin1Char('0'))
+                        .arg(computed, 4, 16, QLatin1Char('0')));
     }
     frame->sequence = word(f + 3);
     std::copy(f + 9, f + 13, frame->code.begin());

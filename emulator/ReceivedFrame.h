@@ -14,7 +14,7 @@ struct ReceivedFrame
 {
     quint16 sequence = 0;
     std::array<quint8, 4> code{};
-    int dataLength = 0;   // 0 or 2
+    int dataLength = 0; // 0 or 2
     std::array<quint8, 2> data{};
 
     // False with the reason in *error when the report holds no valid frame.

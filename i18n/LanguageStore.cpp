@@ -14,7 +14,7 @@ std::unique_ptr<QSettings> openStore()
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
 }
-}
+} // namespace
 
 QString LanguageStore::load()
 {

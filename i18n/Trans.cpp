@@ -12,10 +12,11 @@ namespace {
 const char *const kTranslationDir = ":/i18n";
 const char *const kFilePrefix = "i18n_";
 const char *const kFallbackLanguage = "English";
-}
+} // namespace
 
 Trans::Trans(QQmlEngine *engine, QObject *parent, const QString &systemLocale)
-    : QObject(parent), m_engine(engine)
+    : QObject(parent)
+    , m_engine(engine)
 {
     // Puts the message into every translation file; its translation names the language.
     (void)tr("TargetLanguage");

@@ -21,6 +21,5 @@ public:
     static QString productName(const QString &deviceName);
 
     // The backend input to record from for deviceName.
-    static QString resolve(const QString &deviceName, const QVector<Input> &inputs,
-                           const QString &defaultInput);
+    static QString resolve(const QString &deviceName, const QVector<Input> &inputs, const QString &defaultInput);
 };

@@ -16,30 +16,26 @@ struct FullScale
 };
 
 const FullScale kFullScales[] = {
-    {QAudioFormat::SignedInt, 8, 127.0},
-    {QAudioFormat::SignedInt, 16, 32767.0},
-    {QAudioFormat::SignedInt, 32, 2147483647.0},
-    {QAudioFormat::UnSignedInt, 8, 255.0},
-    {QAudioFormat::UnSignedInt, 16, 65535.0},
-    {QAudioFormat::UnSignedInt, 32, 4294967295.0},
+    {QAudioFormat::SignedInt, 8, 127.0},         {QAudioFormat::SignedInt, 16, 32767.0},
+    {QAudioFormat::SignedInt, 32, 2147483647.0}, {QAudioFormat::UnSignedInt, 8, 255.0},
+    {QAudioFormat::UnSignedInt, 16, 65535.0},    {QAudioFormat::UnSignedInt, 32, 4294967295.0},
     {QAudioFormat::Float, 32, 1.00003},
 };
 
 bool measurable(const QAudioFormat &format)
 {
     return format.isValid() && format.byteOrder() == QAudioFormat::LittleEndian
-           && format.codec() == QLatin1String(kPcmCodec);
+        && format.codec() == QLatin1String(kPcmCodec);
 }
 
-template <typename T>
+template<typename T>
 QVector<qreal> scan(const QAudioBuffer &buffer)
 {
-    return BufferLevels::columnScan(buffer.constData<T>(), buffer.frameCount(),
-                                    buffer.format().channelCount());
+    return BufferLevels::columnScan(buffer.constData<T>(), buffer.frameCount(), buffer.format().channelCount());
 }
 
 // Scans with the 8-, 16- or 32-bit type of the buffer's sample size; empty for other sizes.
-template <typename T8, typename T16, typename T32>
+template<typename T8, typename T16, typename T32>
 QVector<qreal> scanBySize(const QAudioBuffer &buffer)
 {
     switch (buffer.format().sampleSize()) {
@@ -55,16 +51,13 @@ QVector<qreal> scanBuffer(const QAudioBuffer &buffer)
 {
     const QAudioFormat format = buffer.format();
     switch (format.sampleType()) {
-    case QAudioFormat::SignedInt:
-        return scanBySize<qint8, qint16, qint32>(buffer);
-    case QAudioFormat::UnSignedInt:
-        return scanBySize<quint8, quint16, quint32>(buffer);
+    case QAudioFormat::SignedInt: return scanBySize<qint8, qint16, qint32>(buffer);
+    case QAudioFormat::UnSignedInt: return scanBySize<quint8, quint16, quint32>(buffer);
     case QAudioFormat::Float:
         if (format.sampleSize() == 32)
             return scan<float>(buffer);
         break;
-    case QAudioFormat::Unknown:
-        break;
+    case QAudioFormat::Unknown: break;
     }
     return {};
 }
@@ -97,8 +90,8 @@ QVector<qreal> BufferLevels::sampleLevels(const QAudioBuffer &buffer)
     column = scanned;
 
     // Unsigned samples are centred on half the full scale.
-    const bool centred = format.sampleType() == QAudioFormat::UnSignedInt
-                         || format.sampleType() == QAudioFormat::Unknown;
+    const bool centred =
+        format.sampleType() == QAudioFormat::UnSignedInt || format.sampleType() == QAudioFormat::Unknown;
     const qreal half = fullScale / 2.0;
     for (qreal &v : column)
         v = centred ? qAbs(v - half) / half : v / fullScale;

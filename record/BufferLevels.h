@@ -20,7 +20,7 @@ public:
 
     // Maximum and minimum of every channel over interleaved frames of type T, channel by
     // channel: [max0, min0, max1, min1, ...]. Raw sample values, not normalised.
-    template <typename T>
+    template<typename T>
     static QVector<qreal> columnScan(const T *samples, int frameCount, int channelCount)
     {
         QVector<qreal> column;

@@ -10,8 +10,8 @@ constexpr qint64 kUnitsPerColumn = 1000000;
 constexpr qint64 kSlack = ColumnAccumulator::kColumnsPerSecond;
 } // namespace
 
-QVector<QVector<qreal>> ColumnAccumulator::add(const QVector<qreal> &column, qint64 startUs,
-                                               qint64 frameCount, int sampleRate)
+QVector<QVector<qreal>> ColumnAccumulator::add(const QVector<qreal> &column, qint64 startUs, qint64 frameCount,
+                                               int sampleRate)
 {
     if (sampleRate <= 0)
         return {column};

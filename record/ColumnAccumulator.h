@@ -20,8 +20,7 @@ public:
     // smallest minimum of the buffers in its 40 ms; a column no buffer reached is empty (the
     // view leaves its place blank). A buffer longer than 40 ms fills every column it covers.
     // Without a sample rate the buffer cannot be placed: its column is returned as it is.
-    QVector<QVector<qreal>> add(const QVector<qreal> &column, qint64 startUs, qint64 frameCount,
-                                int sampleRate);
+    QVector<QVector<qreal>> add(const QVector<qreal> &column, qint64 startUs, qint64 frameCount, int sampleRate);
 
     // Forgets everything: a new recording starts at column 0.
     void reset();

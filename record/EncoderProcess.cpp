@@ -69,7 +69,8 @@ bool EncoderProcess::start(const QStringList &arguments, const QString &output, 
         qCritical() << "=== ffmpeg could not be started: is it installed and on the PATH? ===";
         m_lastLine = QStringLiteral("ffmpeg not found");
         // Reported from the event loop, as every other ending is.
-        QMetaObject::invokeMethod(this, [this] { end(Missing); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { end(Missing); }, Qt::QueuedConnection);
         return true;
     }
     m_process->start(program(), arguments);
@@ -147,7 +148,7 @@ qint64 EncoderProcess::progressMs(const QString &line)
         return -1;
     const QString fraction = (m.captured(4) + QStringLiteral("000")).left(3);
     return ((m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong()) * 60 + m.captured(3).toLongLong()) * 1000
-           + fraction.toLongLong();
+        + fraction.toLongLong();
 }
 
 void EncoderProcess::end(Result result)
@@ -156,8 +157,8 @@ void EncoderProcess::end(Result result)
         return;
     m_running = false;
     if (result == Failed)
-        qCritical().noquote() << "=== ffmpeg failed, exit status" << m_exitCode << "==="
-                              << (m_writeError.isEmpty() ? m_lastLine : m_writeError);
+        qCritical().noquote() << "=== ffmpeg failed, exit status" << m_exitCode
+                              << "===" << (m_writeError.isEmpty() ? m_lastLine : m_writeError);
     if (result != Succeeded && QFileInfo::exists(m_output)) {
         QFile::remove(m_output);
         qDebug() << "=== partial ffmpeg output removed ===" << m_output;

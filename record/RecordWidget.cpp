@@ -61,13 +61,13 @@ struct RecordStateLook
 };
 
 const RecordStateLook kRecordStates[] = {
-    {On, kIconRecord, kIconPlay, Keep, Keep},  // 0 nothing recorded yet
-    {Off, kIconStop, kIconPause, Off, Keep},   // 1 recording
-    {On, kIconRecord, kIconPlay, On, Off},     // 2 recording stopped, file ready
-    {Keep, nullptr, kIconPlay, Keep, Keep},    // 3 recording paused
-    {Keep, nullptr, kIconPause, Keep, Keep},   // 4 recording resumed
-    {Keep, nullptr, kIconPause, Keep, On},     // 5 playing
-    {Keep, nullptr, kIconPlay, Keep, Off},     // 6 playback paused or ended
+    {On, kIconRecord, kIconPlay, Keep, Keep}, // 0 nothing recorded yet
+    {Off, kIconStop, kIconPause, Off, Keep},  // 1 recording
+    {On, kIconRecord, kIconPlay, On, Off},    // 2 recording stopped, file ready
+    {Keep, nullptr, kIconPlay, Keep, Keep},   // 3 recording paused
+    {Keep, nullptr, kIconPause, Keep, Keep},  // 4 recording resumed
+    {Keep, nullptr, kIconPause, Keep, On},    // 5 playing
+    {Keep, nullptr, kIconPlay, Keep, Off},    // 6 playback paused or ended
 };
 
 // Stereo WAV at high quality, at the rate the view's time scale is built on. The codec name
@@ -268,8 +268,7 @@ void RecordWidget::finishRecording()
 {
     if (!m_recorder)
         return;
-    if (m_recorder->state() == QMediaRecorder::StoppedState
-        && m_recorder->status() != QMediaRecorder::FinalizingStatus)
+    if (m_recorder->state() == QMediaRecorder::StoppedState && m_recorder->status() != QMediaRecorder::FinalizingStatus)
         return;
     qDebug() << "=== finishing the recording before quitting ===";
     if (m_recorder->state() != QMediaRecorder::StoppedState)
@@ -325,7 +324,7 @@ void RecordWidget::setScale(double scale)
     const int margin = scaled(kMargin);
     ui->horizontalLayout_2->setContentsMargins(margin, margin, margin, scaled(kStatusMargin));
     for (QLayout *layout : std::initializer_list<QLayout *>{ui->horizontalLayout_2, ui->verticalLayout_2,
-                                                          ui->horizontalLayout, ui->gridLayout})
+                                                            ui->horizontalLayout, ui->gridLayout})
         layout->setSpacing(scaled(kSpacing));
     if (QLayout *status = ui->horizontalLayout_2->itemAt(0)->layout())
         status->setSpacing(scaled(kStatusMargin));
@@ -389,8 +388,8 @@ void RecordWidget::on_btnRecord_clicked()
     const QString input = AudioInputResolver::resolve(m_inputDevice, inputs, m_recorder->defaultAudioInput());
     qDebug() << "record from" << m_inputDevice << "->" << input;
     m_recorder->setAudioInput(input);
-    m_recorder->setEncodingSettings(recordingSettings(m_recorder->supportedAudioCodecs()),
-                                    QVideoEncoderSettings(), QStringLiteral("audio/x-wav"));
+    m_recorder->setEncodingSettings(recordingSettings(m_recorder->supportedAudioCodecs()), QVideoEncoderSettings(),
+                                    QStringLiteral("audio/x-wav"));
     m_recorder->setOutputLocation(QUrl::fromLocalFile(RecordingFolder::nextRecordingPath(folder, &m_takeNumber)));
 
     ui->waveforFrame->clearWaveform();
@@ -453,10 +452,13 @@ void RecordWidget::recordingFailed()
     m_takeFailed = true;
     showMessage(tr("录音失败：%1").arg(cause), true);
     // Not from inside the backend's signal.
-    QMetaObject::invokeMethod(this, [this] {
-        if (m_takeRunning)
-            stopRecording();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_takeRunning)
+                stopRecording();
+        },
+        Qt::QueuedConnection);
 }
 
 // The finished recording, read from its file: waveform, length and player.
@@ -466,8 +468,7 @@ void RecordWidget::showRecording()
     m_reloadWhenFinal = false;
     showWorkingFile(m_editor->workingFile());
     if (m_workingMs > 0 && m_waveFile.header().sampleRate != quint32(RecordingFormat::sampleRate))
-        qWarning() << "=== the recording's sample rate differs from the view's ==="
-                   << m_waveFile.header().sampleRate;
+        qWarning() << "=== the recording's sample rate differs from the view's ===" << m_waveFile.header().sampleRate;
     updateProgress(m_workingMs);
     ui->waveforFrame->setPlayPosition(m_player->position());
 }
@@ -570,9 +571,9 @@ void RecordWidget::showWorkingFile(const QString &path)
 
 QString RecordWidget::askSaveTarget()
 {
-    return m_saveDialog ? m_saveDialog(tr("保存文件"),
-                                       QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"))
-                        : QString();
+    return m_saveDialog
+        ? m_saveDialog(tr("保存文件"), QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"))
+        : QString();
 }
 
 void RecordWidget::on_btnSave_clicked()

@@ -21,8 +21,7 @@ struct ExportFormat
 };
 
 const ExportFormat kExportFormats[] = {
-    {"mp3", "libmp3lame"}, {"aac", "aac"}, {"wma", "wmav2"},
-    {"flac", "flac"},      {"ac3", "ac3"}, {"wav", ""},
+    {"mp3", "libmp3lame"}, {"aac", "aac"}, {"wma", "wmav2"}, {"flac", "flac"}, {"ac3", "ac3"}, {"wav", ""},
 };
 
 const ExportFormat *exportFormat(const QString &suffix)
@@ -155,10 +154,12 @@ void RecordingEditor::exportTo(const QString &target)
     const ExportFormat *format = exportFormat(suffix);
     if (!format) {
         qWarning() << "=== no export format for this file name ===" << target;
-        emit message(suffix.isEmpty()
-                         ? tr("“%1”没有文件类型。请另存为以下类型之一：%2。").arg(QFileInfo(target).fileName(), knownSuffixes())
-                         : tr("“%1”不是已知的文件类型。请另存为以下类型之一：%2。").arg(QLatin1Char('.') + suffix, knownSuffixes()),
-                     true);
+        emit message(
+            suffix.isEmpty()
+                ? tr("“%1”没有文件类型。请另存为以下类型之一：%2。").arg(QFileInfo(target).fileName(), knownSuffixes())
+                : tr("“%1”不是已知的文件类型。请另存为以下类型之一：%2。")
+                      .arg(QLatin1Char('.') + suffix, knownSuffixes()),
+            true);
         return;
     }
     EditJob job;
@@ -183,15 +184,9 @@ void RecordingEditor::runJobs()
         m_runningJob = m_jobs.dequeue();
         bool started = false;
         switch (m_runningJob.kind) {
-        case EditJob::Cut:
-            started = startCut(m_runningJob);
-            break;
-        case EditJob::Undo:
-            undoNow();
-            break;
-        case EditJob::Export:
-            started = startExport(m_runningJob);
-            break;
+        case EditJob::Cut: started = startCut(m_runningJob); break;
+        case EditJob::Undo: undoNow(); break;
+        case EditJob::Export: started = startExport(m_runningJob); break;
         }
         if (started)
             emit progress(0);
@@ -217,9 +212,8 @@ bool RecordingEditor::startCut(EditJob &job)
     // atrim reads a duration of 0 as no limit at all: a range from the very start keeps only
     // the audio after it.
     const QString graph = start == QLatin1String("0.00")
-                              ? QStringLiteral("[0]atrim=start=%1").arg(end)
-                              : QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1")
-                                    .arg(start, end);
+        ? QStringLiteral("[0]atrim=start=%1").arg(end)
+        : QStringLiteral("[0]atrim=duration=%1[a];[0]atrim=start=%2[b];[a][b]concat=n=2:v=0:a=1").arg(start, end);
     // What stays: the audio before the range and the audio after it, as far as the file goes.
     const qint64 workingMs = WaveFile::lengthMs(m_playPath);
     job.expectedMs = qMin(qint64(job.start * 1000), workingMs) + qMax<qint64>(0, workingMs - qint64(job.end * 1000));
@@ -238,9 +232,9 @@ bool RecordingEditor::startExport(EditJob &job)
         return false;
     }
     emit message(tr("正在保存 %1……").arg(QFileInfo(job.target).fileName()), false);
-    return m_encoder->start({QStringLiteral("-y"), QStringLiteral("-i"), m_playPath, QStringLiteral("-acodec"),
-                             job.codec, job.partial},
-                            job.partial, WaveFile::lengthMs(m_playPath));
+    return m_encoder->start(
+        {QStringLiteral("-y"), QStringLiteral("-i"), m_playPath, QStringLiteral("-acodec"), job.codec, job.partial},
+        job.partial, WaveFile::lengthMs(m_playPath));
 }
 
 // A WAV target is the working file itself, copied.
@@ -341,16 +335,13 @@ bool RecordingEditor::replaceTarget(const EditJob &job, QString *cause)
 QString RecordingEditor::failureText(EncoderProcess::Result result) const
 {
     switch (result) {
-    case EncoderProcess::Succeeded:
-        break;
-    case EncoderProcess::Missing:
-        return tr("未找到 ffmpeg。请安装软件包“ffmpeg”（sudo apt install ffmpeg）后重试。");
+    case EncoderProcess::Succeeded: break;
+    case EncoderProcess::Missing: return tr("未找到 ffmpeg。请安装软件包“ffmpeg”（sudo apt install ffmpeg）后重试。");
     case EncoderProcess::Failed:
         if (!m_encoder->writeError().isEmpty())
             return m_encoder->writeError();
         return tr("ffmpeg 失败（退出状态 %1）：%2").arg(m_encoder->exitCode()).arg(m_encoder->lastLine());
-    case EncoderProcess::Cancelled:
-        return tr("已取消；未完成的文件已删除。");
+    case EncoderProcess::Cancelled: return tr("已取消；未完成的文件已删除。");
     }
     return {};
 }

@@ -64,9 +64,9 @@ private:
         double start = 0.0; // Cut: seconds
         double end = 0.0;
         qint64 expectedMs = 0; // Cut: the length the cut copy must have
-        QString target;  // Export: the chosen file; Cut: the cut copy
-        QString partial; // Export: where it is written first
-        QString codec;   // Export: empty for WAV, which is copied
+        QString target;        // Export: the chosen file; Cut: the cut copy
+        QString partial;       // Export: where it is written first
+        QString codec;         // Export: empty for WAV, which is copied
     };
 
     void runJobs();

@@ -120,7 +120,7 @@ bool WaveFile::loadFile(const QString &path)
 
 bool WaveFile::readHeader(QFile &file)
 {
-    m_header = WaveHeader {};
+    m_header = WaveHeader{};
     m_dataSize = 0;
 
     uchar raw[headerSize] = {};
@@ -175,8 +175,7 @@ void WaveFile::readSamples(QFile &file)
     // first; a partial frame at the end of the file is dropped.
     while (framesDone < frameCount) {
         const qint64 wanted = std::min(blockFrames, frameCount - framesDone);
-        const qint64 bytes = readFully(file, reinterpret_cast<char *>(buffer.data()),
-                                       wanted * frameBytes);
+        const qint64 bytes = readFully(file, reinterpret_cast<char *>(buffer.data()), wanted * frameBytes);
         const qint64 got = bytes / frameBytes;
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
         for (qint64 k = 0; k < got * channels; ++k)
@@ -185,8 +184,7 @@ void WaveFile::readSamples(QFile &file)
         qint64 at = 0;
         while (at < got) {
             const qint64 run = std::min(got - at, framesPerColumn - inColumn);
-            scanSamples(buffer.data() + at * channels, run * channels, channels,
-                        maxima.data(), minima.data());
+            scanSamples(buffer.data() + at * channels, run * channels, channels, maxima.data(), minima.data());
             at += run;
             inColumn += run;
             if (inColumn == framesPerColumn) {
@@ -256,7 +254,7 @@ bool WaveFile::fixSizes(const QString &path)
     qToLittleEndian<quint32>(quint32(file.size() - 8), riffSize);
     qToLittleEndian<quint32>(quint32(data.available), dataSize);
     const bool fixed = file.seek(4) && file.write(reinterpret_cast<char *>(riffSize), 4) == 4
-                       && file.seek(data.sizeField) && file.write(reinterpret_cast<char *>(dataSize), 4) == 4;
+        && file.seek(data.sizeField) && file.write(reinterpret_cast<char *>(dataSize), 4) == 4;
     qDebug() << "=====WaveFile sizes set to what the file holds=====" << path << data.available << fixed;
     return fixed;
 }

@@ -71,7 +71,7 @@ private:
     bool readHeader(class QFile &file);
     void readSamples(QFile &file);
 
-    WaveHeader m_header {};
+    WaveHeader m_header{};
     quint32 m_dataSize = 0;
     qint64 m_framesRead = 0;
 };

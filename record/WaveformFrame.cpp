@@ -116,7 +116,8 @@ void WaveformFrame::layOut()
     // As wide as the frame, or as the columns drawn need: an empty view has no scroll bar.
     const int canvasWidth = std::max(width() - 2, m_canvas->drawX() + m_canvas->columnStep());
     m_canvas->resize(canvasWidth, height() - scaled(canvasInset));
-    m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount, scaled(WaveformWidget::designSeparatorHeight));
+    m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount,
+                                                 scaled(WaveformWidget::designSeparatorHeight));
     m_axisStrip->resize(scaled(axisWidth), m_canvas->height() - m_canvas->rulerHeight());
 }
 
@@ -146,8 +147,12 @@ void WaveformFrame::paintAxisStrip()
     const int H = m_laneHeight;
     const int q = H / 4;
     // Per lane: label, tick offset from the centre in quarter lanes, text box top from the tick.
-    const struct { const char *label; int quarters; int textTop; } marks[] = {
-        {"0.0", 0, -10}, {"1.0", -2, -5}, {"-1.0", 2, -10}};
+    const struct
+    {
+        const char *label;
+        int quarters;
+        int textTop;
+    } marks[] = {{"0.0", 0, -10}, {"1.0", -2, -5}, {"-1.0", 2, -10}};
     for (int c = 0; c < m_channelCount; ++c) {
         const int centre = c * (H + scaled(WaveformWidget::designSeparatorHeight)) + H / 2;
         for (const auto &m : marks) {

@@ -44,8 +44,8 @@ private:
     void styleScrollBar();
     int scaled(int designPixels) const;
 
-    const QColor m_axisBackgroundColour {"#1A1B1C"};
-    const QColor m_axisTextColour {"#858585"};
+    const QColor m_axisBackgroundColour{"#1A1B1C"};
+    const QColor m_axisTextColour{"#858585"};
     int m_laneHeight = 0;
     int m_channelCount = 2;
     WaveformWidget *m_canvas = nullptr;

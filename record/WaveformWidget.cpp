@@ -262,8 +262,8 @@ void WaveformWidget::paintBackground(QPainter &p, const QRect &area)
     const int bandX = std::max(m_margin, x0);
     const int bandRight = x1 < width() ? x1 : m_margin + width();
     for (int i = 1; i <= m_channelCount; ++i)
-        p.drawRect(bandX, m_rulerHeight + i * m_laneHeight + (i - 1) * m_separatorHeight,
-                   bandRight - bandX, m_separatorHeight);
+        p.drawRect(bandX, m_rulerHeight + i * m_laneHeight + (i - 1) * m_separatorHeight, bandRight - bandX,
+                   m_separatorHeight);
     p.setBrush(m_rulerBandColour);
     p.drawRect(x0, 0, x1 - x0, m_rulerHeight);
 }

@@ -104,13 +104,13 @@ private:
     int m_playX = designMargin;
     // sample rate / frames per column × column step; set again whenever the ruler is drawn.
     double m_pixelsPerSecond = 25.0;
-    const QColor m_waveColour {"#5E17CC"};
-    const QColor m_canvasColour {"#1E1F21"};
-    const QColor m_outlineColour {"#1A1B1C"};
-    const QColor m_separatorColour {"#2B2C2E"};
-    const QColor m_cursorColour {"#FF7A02"};
-    const QColor m_rulerBandColour {"#1A1B1C"};
-    const QColor m_rulerTextColour {"#858585"};
+    const QColor m_waveColour{"#5E17CC"};
+    const QColor m_canvasColour{"#1E1F21"};
+    const QColor m_outlineColour{"#1A1B1C"};
+    const QColor m_separatorColour{"#2B2C2E"};
+    const QColor m_cursorColour{"#FF7A02"};
+    const QColor m_rulerBandColour{"#1A1B1C"};
+    const QColor m_rulerTextColour{"#858585"};
     int m_laneHeight = 0;
     int m_channelCount = 2;
     // Every column since the last clear, packed: column i holds the values from

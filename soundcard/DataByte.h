@@ -18,12 +18,9 @@ struct DataByte
     quint8 resolve(int firstArgument, int secondArgument) const
     {
         switch (source) {
-        case FirstArgument:
-            return quint8(firstArgument & 0xFF);
-        case SecondArgument:
-            return quint8(secondArgument & 0xFF);
-        case Fixed:
-            break;
+        case FirstArgument: return quint8(firstArgument & 0xFF);
+        case SecondArgument: return quint8(secondArgument & 0xFF);
+        case Fixed: break;
         }
         return value;
     }

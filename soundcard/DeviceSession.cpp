@@ -12,7 +12,8 @@ DeviceSession::DeviceSession(std::unique_ptr<SoundCardBase> card, QObject *paren
     connect(m_pollTimer, &QTimer::timeout, m_card, [this] { poll(*m_card, false); });
     m_card->moveToThread(&m_thread);
     // The card, its device and its timer end on their own thread, after the last call.
-    connect(&m_thread, &QThread::finished, m_card, [card = m_card] { delete card; }, Qt::DirectConnection);
+    connect(
+        &m_thread, &QThread::finished, m_card, [card = m_card] { delete card; }, Qt::DirectConnection);
     m_thread.start();
 }
 

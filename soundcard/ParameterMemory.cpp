@@ -3,7 +3,7 @@
 namespace {
 const QString kRestoreKey = QStringLiteral("RestoreLastSettings");
 const QString kGroup = QStringLiteral("LastSettings/");
-}
+} // namespace
 
 // The program's own settings, whichever program (the panel or vorletctl) asks.
 ParameterMemory::ParameterMemory()

@@ -60,7 +60,12 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
         if (!it.value().isDouble() || std::floor(number) != number)
             return fail(error, QStringLiteral("\"%1\" is not an integer").arg(it.key()));
         if (number < entry->min || number > entry->max)
-            return fail(error, QStringLiteral("\"%1\" = %2 is out of range %3..%4").arg(it.key()).arg(number).arg(entry->min).arg(entry->max));
+            return fail(error,
+                        QStringLiteral("\"%1\" = %2 is out of range %3..%4")
+                            .arg(it.key())
+                            .arg(number)
+                            .arg(entry->min)
+                            .arg(entry->max));
         int modeType = 0;
         int detail = 0;
         if (entry->kind == ProfileKey::Kind::Vx01Model && !vx01Mode(int(number), &modeType, &detail))
@@ -74,7 +79,9 @@ bool ParameterProfile::check(const QString &devType, const QJsonObject &values, 
     const int group = checked->value(QStringLiteral("soundMode"));
     const int choice = checked->value(QStringLiteral("modelDetail"));
     if (hasGroup && choice > ProfileKeyTable::vx02DetailCount(group))
-        return fail(error, QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
+        return fail(
+            error,
+            QStringLiteral("\"modelDetail\" = %1 is out of range for \"soundMode\" = %2").arg(choice).arg(group));
     return true;
 }
 
@@ -150,8 +157,9 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
         return fail(error, QStringLiteral("%1 has no \"parameters\" object").arg(origin));
     const QJsonValue type = root.value(kDevType);
     if (!type.isString() || !ProfileKeyTable::models().contains(type.toString())) {
-        return fail(error, QStringLiteral("%1: \"devType\" must be one of %2")
-                               .arg(origin, ProfileKeyTable::models().join(QStringLiteral(", "))));
+        return fail(error,
+                    QStringLiteral("%1: \"devType\" must be one of %2")
+                        .arg(origin, ProfileKeyTable::models().join(QStringLiteral(", "))));
     }
     if (type.toString() != devType)
         return fail(error, QStringLiteral("%1 is for a %2, the device is a %3").arg(origin, type.toString(), devType));
@@ -186,8 +194,7 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
             break;
         }
         case ProfileKey::Kind::Vx02Detail:
-        case ProfileKey::Kind::ReportedOnly:
-            break;
+        case ProfileKey::Kind::ReportedOnly: break;
         }
     }
     return true;

@@ -29,8 +29,8 @@ public:
     // regular files of at most kMaxFileBytes are read.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
     // The same for a profile's text; `origin` names it in the messages ("profile FILE").
-    static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType,
-                         QVector<Step> *steps, QString *error);
+    static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType, QVector<Step> *steps,
+                         QString *error);
     // The checks load makes on the values of a profile: every key known to the model, every
     // value an integer in its range, sound modes that exist. False with the first problem.
     static bool check(const QString &devType, const QVariantMap &parameters, QString *error);

@@ -9,11 +9,11 @@ class SoundCardBase;
 struct ProfileKey
 {
     enum class Kind {
-        Setter,         // `apply` sets it
-        ReportedOnly,   // accepted, never sent
-        Vx01Model,      // "model": 1 music, 2-4 singing, 7 chat
-        Vx02Group,      // "soundMode": sent together with "modelDetail"
-        Vx02Detail,     // "modelDetail": range depends on the group
+        Setter,       // `apply` sets it
+        ReportedOnly, // accepted, never sent
+        Vx01Model,    // "model": 1 music, 2-4 singing, 7 chat
+        Vx02Group,    // "soundMode": sent together with "modelDetail"
+        Vx02Detail,   // "modelDetail": range depends on the group
     };
 
     const char *key;

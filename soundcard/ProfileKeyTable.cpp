@@ -36,8 +36,10 @@ const QVector<ProfileKey> &vx01()
         volume("volumeRecording", 2),
         volume("volumeMusicVolume", 3),
         volume("volumeMic", 4),
-        {"reverbDepth", 0, 16, Kind::Setter, [](SoundCardBase &card, int value) { card.setMicReverberation(value, 1); }},
-        {"reverbVolume", 0, 16, Kind::Setter, [](SoundCardBase &card, int value) { card.setMicReverberation(value, 2); }},
+        {"reverbDepth", 0, 16, Kind::Setter,
+         [](SoundCardBase &card, int value) { card.setMicReverberation(value, 1); }},
+        {"reverbVolume", 0, 16, Kind::Setter,
+         [](SoundCardBase &card, int value) { card.setMicReverberation(value, 2); }},
         kDodgeThreshold,
         kDodgeLevel,
         kDodgeSpeed,
@@ -105,6 +107,6 @@ const ProfileKey *ProfileKeyTable::find(const QString &devType, const QString &k
 
 int ProfileKeyTable::vx02DetailCount(int group)
 {
-    static const int counts[] = {5, 6, 12};   // reverberation effects, voice changes, keys
+    static const int counts[] = {5, 6, 12}; // reverberation effects, voice changes, keys
     return group >= 1 && group <= 3 ? counts[group - 1] : 0;
 }

@@ -10,9 +10,9 @@ struct SetterRange
 {
     const char *model;
     const char *command;
-    int selector;          // the argument that picks the row; -1: the setter has one row
-    QVector<int> codes;    // the selector values of this row
-    int value;             // the argument the range is for
+    int selector;       // the argument that picks the row; -1: the setter has one row
+    QVector<int> codes; // the selector values of this row
+    int value;          // the argument the range is for
     int min;
     int max;
 };
@@ -76,13 +76,19 @@ bool SetterRangeTable::check(const QString &devType, const QString &setter, cons
     if (!row) {
         std::sort(codes.begin(), codes.end());
         *error = QStringLiteral("%1: %2 %3 is none of %4 on the %5")
-                     .arg(setter, argumentNames.value(selector)).arg(code).arg(join(codes), devType);
+                     .arg(setter, argumentNames.value(selector))
+                     .arg(code)
+                     .arg(join(codes), devType);
         return false;
     }
     const int value = args.value(row->value);
     if (value < row->min || value > row->max) {
         *error = QStringLiteral("%1: %2 %3 is out of range %4..%5 on the %6")
-                     .arg(setter, argumentNames.value(row->value)).arg(value).arg(row->min).arg(row->max).arg(devType);
+                     .arg(setter, argumentNames.value(row->value))
+                     .arg(value)
+                     .arg(row->min)
+                     .arg(row->max)
+                     .arg(devType);
         if (rows.size() > 1)
             *error += QStringLiteral(" for %1 %2").arg(argumentNames.value(selector)).arg(code);
         return false;

@@ -18,7 +18,8 @@ constexpr int kMaxPolls = 4;
 
 } // namespace
 
-SettingsRestorer::SettingsRestorer(QObject *parent) : QObject(parent)
+SettingsRestorer::SettingsRestorer(QObject *parent)
+    : QObject(parent)
 {
     // Reached by the scene through a property of the main window.
     qRegisterMetaType<SettingsRestorer *>();

@@ -101,8 +101,8 @@ QString SoundCardBase::getInputDevName()
 bool SoundCardBase::openDevice()
 {
     if (!m_device) {
-        m_device = std::make_unique<DeviceHID>(m_backend, m_profile.vendorId, m_profile.productId,
-                                               m_profile.usagePage, m_profile.usage);
+        m_device = std::make_unique<DeviceHID>(m_backend, m_profile.vendorId, m_profile.productId, m_profile.usagePage,
+                                               m_profile.usage);
     }
     const bool result = m_device->open();
     qDebug() << m_profile.openLogPrefix << result;
@@ -137,8 +137,7 @@ bool SoundCardBase::sendCommand(const SoundCardCommand &command)
 
 bool SoundCardBase::takeOverParameters(const QByteArray &report)
 {
-    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_profile.parameters,
-                             m_parameters))
+    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_profile.parameters, m_parameters))
         return false;
     emit allParaChanged();
     return true;

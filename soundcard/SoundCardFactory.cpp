@@ -7,7 +7,7 @@
 
 namespace {
 
-template <typename Card>
+template<typename Card>
 std::unique_ptr<SoundCardBase> make(HidBackend *backend)
 {
     return std::make_unique<Card>(backend);

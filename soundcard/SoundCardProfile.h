@@ -11,15 +11,15 @@
 struct SoundCardProfile
 {
     const char *devType;
-    const char *inputDevName;   // UTF-8
-    const char *productName;    // as the panel shows the model
+    const char *inputDevName; // UTF-8
+    const char *productName;  // as the panel shows the model
     quint16 vendorId;
     quint16 productId;
     quint16 usagePage;
     quint16 usage;
     const char *openLogPrefix;
     QVector<SetterCommand> setters;
-    QVector<ParameterByte> parameters;   // in report order, from kParameterOffset on
+    QVector<ParameterByte> parameters; // in report order, from kParameterOffset on
     SoundCardCommand firmwareQuery;
     SoundCardCommand serialQuery;
 

@@ -28,8 +28,8 @@ QString SoundCardVx01::query(const SoundCardCommand &command, int width)
     QByteArray buffer = newReportBuffer();
     if (device())
         device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()));
-    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()),
-                            SoundCardProfile::kParameterOffset, width);
+    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()), SoundCardProfile::kParameterOffset,
+                            width);
 }
 
 bool SoundCardVx01::getParaIsChange()

@@ -6,9 +6,12 @@ namespace {
 
 const SoundCardProfile kProfile{
     "vx02",
-    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E (Vorlet Stage 20)",   // 麦克风 (Vorlet Stage 20)
+    "\xE9\xBA\xA6\xE5\x85\x8B\xE9\xA3\x8E (Vorlet Stage 20)", // 麦克风 (Vorlet Stage 20)
     "Vorlet Stage 20 MK2",
-    0x1234, 0x4321, 0xFF00, 0x55AA,
+    0x1234,
+    0x4321,
+    0xFF00,
+    0x55AA,
     "a DeviceHID = ",
     {
         {SetterOp::SoundMode, SetterCommand::group(0x01), DataByte::first(), DataByte::second()},

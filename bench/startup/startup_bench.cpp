@@ -19,9 +19,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -55,10 +55,10 @@ QTemporaryDir &sandbox()
 {
     static QTemporaryDir dir;
     static const bool made = QDir().mkpath(dir.path() + QStringLiteral("/config"))
-                             && QDir().mkpath(dir.path() + QStringLiteral("/data"))
-                             && QDir().mkpath(dir.path() + QStringLiteral("/cache"))
-                             && QDir().mkpath(dir.path() + QStringLiteral("/runtime"))
-                             && QFile::setPermissions(dir.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        && QDir().mkpath(dir.path() + QStringLiteral("/data")) && QDir().mkpath(dir.path() + QStringLiteral("/cache"))
+        && QDir().mkpath(dir.path() + QStringLiteral("/runtime"))
+        && QFile::setPermissions(dir.path() + QStringLiteral("/runtime"),
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Q_UNUSED(made)
     return dir;
 }
@@ -184,7 +184,8 @@ void measure(benchmark::State &state, const std::vector<std::string> &argv)
 void BM_VorletExecToFirstFrame(benchmark::State &state)
 {
     // VORLET_BINARY in the environment measures another build (an older one, the installed one).
-    const QByteArray binary = qEnvironmentVariableIsSet("VORLET_BINARY") ? qgetenv("VORLET_BINARY") : QByteArray(VORLET_BINARY);
+    const QByteArray binary =
+        qEnvironmentVariableIsSet("VORLET_BINARY") ? qgetenv("VORLET_BINARY") : QByteArray(VORLET_BINARY);
     measure(state, {binary.toStdString(), "--emulate", "vx02"});
 }
 BENCHMARK(BM_VorletExecToFirstFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -4,8 +4,8 @@
 #include "app/BackgroundSettings.h"
 #include "app/MainWidget.h"
 #include "record/RecordWidget.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SettingsRestorer.h"
+#include "soundcard/SoundCardBase.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
 
@@ -98,13 +98,17 @@ private slots:
     void generalPageSwitches_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("setting");   // as the scene reads it
-        QTest::addColumn<QString>("answer");    // the offer's button, "" where none is offered
+        QTest::addColumn<QString>("setting"); // as the scene reads it
+        QTest::addColumn<QString>("answer");  // the offer's button, "" where none is offered
         const QString restore = QStringLiteral("MainLogic.settingsRestorer.enabled");
         QTest::newRow("restore, offer taken") << "restoreSwitch" << restore << "offerAccept";
         QTest::newRow("restore, offer declined") << "restoreSwitch" << restore << "offerDecline";
-        QTest::newRow("background") << "backgroundSwitch" << "MainLogic.background.runInBackground" << "";
-        QTest::newRow("autostart") << "autostartSwitch" << "MainLogic.background.autostart" << "";
+        QTest::newRow("background") << "backgroundSwitch"
+                                    << "MainLogic.background.runInBackground"
+                                    << "";
+        QTest::newRow("autostart") << "autostartSwitch"
+                                   << "MainLogic.background.autostart"
+                                   << "";
     }
 
     void generalPageSwitches()
@@ -112,7 +116,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, setting);
         QFETCH(QString, answer);
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet")).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet"))
+            .clear();
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vorlet"), QStringLiteral("vx02"))
             .remove(QStringLiteral("Language"));
         SceneRig rig(QStringLiteral("vx02"));
@@ -150,11 +155,13 @@ private slots:
         rig.setLanguage(kEnglish);
         QCOMPARE(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"));
         QVERIFY(rig.setFailure(EmulatedFailure::Silent));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device not responding"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device not responding"),
+                                  5000);
         QCOMPARE(rig.find(QStringLiteral("devStateConnect"))->property("color").value<QColor>(), QColor("red"));
         QVERIFY(!rig.saveScreenshot(QStringLiteral("vx02-not-responding")).isEmpty());
         QVERIFY(rig.setFailure(EmulatedFailure::None));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text(QStringLiteral("devStateConnect")), QStringLiteral("Device connected"),
+                                  5000);
     }
 
     // Each page of each model and each settings tab, in both languages and at three scales:
@@ -169,7 +176,8 @@ private slots:
         for (const double scale : {1.0, 1.5, 2.0}) {
             for (const QString model : {"vx02", "vx01"}) {
                 for (const QString &language : {kChinese, kEnglish})
-                    QTest::addRow("%.1f %s %s", scale, qPrintable(model), qPrintable(language)) << model << language << scale;
+                    QTest::addRow("%.1f %s %s", scale, qPrintable(model), qPrintable(language))
+                        << model << language << scale;
             }
         }
     }
@@ -198,10 +206,12 @@ private slots:
             QCOMPARE(rig.pageSource(), kPages + pages[i] + model + QStringLiteral(".qml"));
             QVERIFY(rig.page());
             QObject *picture = rig.find(QStringLiteral("devicePicture"));
-            QCOMPARE(picture->property("source").toString(), kPictures + model + (language == kEnglish ? kEnglish : QString()) + pictures[i]);
+            QCOMPARE(picture->property("source").toString(),
+                     kPictures + model + (language == kEnglish ? kEnglish : QString()) + pictures[i]);
             QTRY_COMPARE(picture->property("status").toInt(), 1);
             if (keep)
-                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix).isEmpty());
+                QVERIFY(!rig.saveScreenshot(model + QLatin1Char('-') + pictures[i].chopped(4).toLower() + suffix)
+                             .isEmpty());
             const QStringList problems = SceneRig::layoutProblems(rig.root(), window, 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
             if (language == kEnglish)
@@ -217,25 +227,32 @@ private slots:
             QCOMPARE(popup->mapToItem(rig.root(), QPointF(0, 0)),
                      QPointF((window.width() - 430 * scale) / 2, (window.height() - 288 * scale) / 2));
             if (keep)
-                QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix)).isEmpty());
-            const QStringList problems = SceneRig::layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
+                QVERIFY(!rig.saveScreenshot(
+                                QStringLiteral("settings-%1-%2%3").arg(QLatin1String(tab).chopped(3), model, suffix))
+                             .isEmpty());
+            const QStringList problems =
+                SceneRig::layoutProblems(popup, popup->mapRectToScene(QRectF(QPointF(0, 0), popup->size())), 3 * scale);
             QVERIFY2(problems.isEmpty(), qPrintable(QLatin1String(tab) + QLatin1Char('\n') + problems.join('\n')));
             if (qstrcmp(tab, "generalTab") == 0) {
                 // The offer of "Restore last settings", over the dialog.
                 rig.window()->settingsRestorer()->setEnabled(false);
                 rig.window()->background()->setRunInBackground(false);
                 auto *page = dialog->property("page").value<QQuickItem *>();
-                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))->findChild<QQuickItem *>(QStringLiteral("toggle")));
+                rig.click(page->findChild<QQuickItem *>(QStringLiteral("restoreSwitch"))
+                              ->findChild<QQuickItem *>(QStringLiteral("toggle")));
                 QObject *offer = page->findChild<QObject *>(QStringLiteral("backgroundOffer"));
                 QTRY_VERIFY2(offer->property("opened").toBool(),
-                             qPrintable(QStringLiteral("restore %1, background %2").arg(rig.window()->settingsRestorer()->isEnabled())
+                             qPrintable(QStringLiteral("restore %1, background %2")
+                                            .arg(rig.window()->settingsRestorer()->isEnabled())
                                             .arg(rig.window()->background()->runInBackground())));
                 auto *box = qobject_cast<QQuickItem *>(offer->property("contentItem").value<QObject *>())->parentItem();
                 QCOMPARE(box->size(), QSizeF(300 * scale, 124 * scale));
-                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(), qRound(14 * scale));
+                QCOMPARE(rig.item(QStringLiteral("offerText"))->property("font").value<QFont>().pixelSize(),
+                         qRound(14 * scale));
                 if (keep)
                     QVERIFY(!rig.saveScreenshot(QStringLiteral("settings-offer-%1%2").arg(model, suffix)).isEmpty());
-                const QStringList offerProblems = SceneRig::layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
+                const QStringList offerProblems =
+                    SceneRig::layoutProblems(box, box->mapRectToScene(QRectF(QPointF(0, 0), box->size())), 3 * scale);
                 QVERIFY2(offerProblems.isEmpty(), qPrintable(offerProblems.join('\n')));
                 rig.click(rig.item(QStringLiteral("offerDecline")));
                 QTRY_VERIFY(!offer->property("visible").toBool());
@@ -267,7 +284,8 @@ private slots:
         // On a screen that Qt scales itself the grab has device pixels: the design grows by both.
         const double pixels = scale * rig.view()->devicePixelRatioF();
         const auto centre = [&rig, pixels](QQuickItem *item) {
-            return (item->mapToScene(QPointF(item->width() / 2, item->height() / 2)) * rig.view()->devicePixelRatioF()).toPoint();
+            return (item->mapToScene(QPointF(item->width() / 2, item->height() / 2)) * rig.view()->devicePixelRatioF())
+                .toPoint();
         };
         const auto near = [pixels](int measured, double design) {
             // Edges drawn with antialiasing may be left out, one pixel each.
@@ -276,7 +294,8 @@ private slots:
 
         QQuickItem *nav = rig.item(QStringLiteral("navHardware"));
         QImage shot = rig.grab();
-        const QPoint navLeft((nav->mapToScene(QPointF(4 * scale, 0)) * rig.view()->devicePixelRatioF()).toPoint().x(), centre(nav).y());
+        const QPoint navLeft((nav->mapToScene(QPointF(4 * scale, 0)) * rig.view()->devicePixelRatioF()).toPoint().x(),
+                             centre(nav).y());
         const int highlight = SceneRig::runThrough(shot, navLeft, Qt::Vertical, QColor("#5E17CC"));
         QVERIFY2(near(highlight, 32), qPrintable(QString::number(highlight)));
 
@@ -286,17 +305,20 @@ private slots:
         const int knobHeight = SceneRig::runThrough(shot, knobCentre, Qt::Vertical, QColor("#E5E5E5"));
         QVERIFY2(near(knobHeight, 12), qPrintable(QString::number(knobHeight)));
         const int track = SceneRig::runThrough(shot, knobCentre, Qt::Horizontal, QColor("#E5E5E5"))
-                          + SceneRig::runThrough(shot, centre(indicator) + QPoint(int(3 * pixels), 0), Qt::Horizontal, QColor("#383A3E"));
+            + SceneRig::runThrough(shot, centre(indicator) + QPoint(int(3 * pixels), 0), Qt::Horizontal,
+                                   QColor("#383A3E"));
         QVERIFY2(near(track, 24), qPrintable(QString::number(track)));
 
         rig.click(rig.item(QStringLiteral("navVolume")));
         QQuickItem *slider = rig.item(QStringLiteral("volumeRow0"))->findChild<QQuickItem *>(QStringLiteral("slider"));
         shot = rig.grab();
-        const int handle = SceneRig::runThrough(shot, centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal, QColor("#E5E5E5"));
+        const int handle = SceneRig::runThrough(shot, centre(slider->property("handle").value<QQuickItem *>()),
+                                                Qt::Horizontal, QColor("#E5E5E5"));
         QVERIFY2(near(handle, 16), qPrintable(QString::number(handle)));
 
         QCOMPARE(rig.window()->size(), QSize(int(802 * scale), int(482 * scale)));
-        QCOMPARE(rig.window()->recordWidget()->geometry(), QRect(1, int(482 * scale), int(802 * scale), int(150 * scale)));
+        QCOMPARE(rig.window()->recordWidget()->geometry(),
+                 QRect(1, int(482 * scale), int(802 * scale), int(150 * scale)));
         for (const char *button : {"btnRecord", "btnPauseGo", "btnSave"})
             QCOMPARE(rig.window()->recordWidget()->findChild<QToolButton *>(QLatin1String(button))->iconSize(),
                      QSize(int(40 * scale), int(40 * scale)));
@@ -441,7 +463,12 @@ private slots:
         const QString site = QStringLiteral("https://www.vorlet.example");
         const QString video = QStringLiteral("https://video.example/vorlet");
         const QString blog = QStringLiteral("https://microblog.example/vorlet");
-        const struct { QString language; const char *tab, *link; QString url, shown; } links[] = {
+        const struct
+        {
+            QString language;
+            const char *tab, *link;
+            QString url, shown;
+        } links[] = {
             {kChinese, "aboutTab", "webSiteLink", site, QStringLiteral("官方网站：") + site},
             {kChinese, "aboutTab", "videoLink", video, QStringLiteral("哔哩哔哩：") + video},
             {kChinese, "aboutTab", "microblogLink", blog, QStringLiteral("官方微博: ") + blog},

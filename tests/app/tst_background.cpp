@@ -66,7 +66,8 @@ class TestBackground : public QObject
 
 private:
     QTemporaryDir m_home;
-    SoundCardProxy m_panel{SoundCardService::kServiceName, SoundCardService::kObjectPath, QDBusConnection::sessionBus()};
+    SoundCardProxy m_panel{SoundCardService::kServiceName, SoundCardService::kObjectPath,
+                           QDBusConnection::sessionBus()};
 
 private slots:
     void initTestCase()
@@ -77,7 +78,8 @@ private slots:
         QVERIFY(m_home.isValid());
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
         if (QFile::exists(runtime + QStringLiteral("/pulse/native")))
-            qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + runtime + QStringLiteral("/pulse/native")));
+            qputenv("PULSE_SERVER",
+                    QFile::encodeName(QStringLiteral("unix:") + runtime + QStringLiteral("/pulse/native")));
         for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
             const QString folder = m_home.filePath(QString::fromLatin1(name));
             QVERIFY(QDir().mkpath(folder));
@@ -92,7 +94,7 @@ private slots:
     {
         QTest::addColumn<QString>("method");
         QTest::addColumn<QVariantList>("args");
-        QTest::addColumn<QString>("effect");   // "key=value" on the device, or the answer
+        QTest::addColumn<QString>("effect"); // "key=value" on the device, or the answer
         QTest::newRow("setSoundMode") << "setSoundMode" << QVariantList{3, 11} << "modelDetail=11";
         QTest::newRow("setVolume") << "setVolume" << QVariantList{5, 3} << "volumeBGM=3";
         QTest::newRow("setMicReverberation") << "setMicReverberation" << QVariantList{9, 1} << "reverbVolume=9";
@@ -109,12 +111,17 @@ private slots:
         QTest::newRow("refresh") << "refresh" << QVariantList() << "volumeMonitor=3";
         QTest::newRow("getAllPara") << "getAllPara" << QVariantList() << "volumeMonitor=3";
         const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: ");
-        QTest::newRow("volume out of range") << "setVolume" << QVariantList{5, 17} << invalid + "setVolume: VALUE 17 is out of range 0..16 on the vx02";
+        QTest::newRow("volume out of range")
+            << "setVolume" << QVariantList{5, 17} << invalid + "setVolume: VALUE 17 is out of range 0..16 on the vx02";
         QTest::newRow("voice change 7") << "setSoundMode" << QVariantList{2, 7}
-                                        << invalid + "setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2";
-        QTest::newRow("reverb type 2") << "setMicReverberation" << QVariantList{5, 2} << invalid + "setMicReverberation: TYPE 2 is none of 1 on the vx02";
-        QTest::newRow("no tone colour") << "setMicToneColour" << QVariantList{5} << invalid + "setMicToneColour: the vx02 has no such setting";
-        QTest::newRow("no effect 0") << "setSpecialEffectSound" << QVariantList{0} << invalid + "setSpecialEffectSound: NUMBER 0 is out of range 1..9 on the vx02";
+                                        << invalid
+                + "setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2";
+        QTest::newRow("reverb type 2") << "setMicReverberation" << QVariantList{5, 2}
+                                       << invalid + "setMicReverberation: TYPE 2 is none of 1 on the vx02";
+        QTest::newRow("no tone colour") << "setMicToneColour" << QVariantList{5}
+                                        << invalid + "setMicToneColour: the vx02 has no such setting";
+        QTest::newRow("no effect 0") << "setSpecialEffectSound" << QVariantList{0}
+                                     << invalid + "setSpecialEffectSound: NUMBER 0 is out of range 1..9 on the vx02";
     }
 
     void everyMethodAgainstTheDevice()
@@ -131,7 +138,8 @@ private slots:
         };
         DeviceManager devices(&bus);
         SoundCardService service(&devices);
-        QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
+        QDBusConnection connection =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
         QVERIFY(service.registerOn(connection));
         devices.start();
         QTRY_VERIFY(devices.session());
@@ -172,7 +180,8 @@ private slots:
         QVERIFY(bus.plug("vx02", FirmwareFactory::make("vx02")));
         DeviceManager devices(&bus);
         SoundCardService service(&devices);
-        QDBusConnection connection = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
+        QDBusConnection connection =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("panel"));
         QVERIFY(service.registerOn(connection));
         devices.start();
         QTRY_VERIFY(devices.session());
@@ -180,8 +189,8 @@ private slots:
         QVERIFY(bus.unplug("vx02"));
         QTRY_COMPARE(connections.count(), 1);
         QCOMPARE(connections.first(), (QVariantList{false, "vx02"}));
-        const QMap<QString, QVariantList> methods{{"setVolume", {5, 3}}, {"setSwitch", {1, 1}}, {"setDenoise", {1}},
-                                                  {"getAllPara", {}}, {"refresh", {}}, {"serialNumber", {}},
+        const QMap<QString, QVariantList> methods{{"setVolume", {5, 3}},  {"setSwitch", {1, 1}}, {"setDenoise", {1}},
+                                                  {"getAllPara", {}},     {"refresh", {}},       {"serialNumber", {}},
                                                   {"firmwareVersion", {}}};
         for (auto it = methods.cbegin(); it != methods.cend(); ++it) {
             const QDBusMessage reply = call(m_panel, it.key(), it.value());
@@ -207,22 +216,25 @@ private slots:
         QVERIFY(mappedWindows(panel.processId()).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(vorletctl({"getAllPara"}).out.contains("volumeMonitor=11"), 5000);
 
-        const Result set = run("gdbus", {"call", "--session", "--dest", "com.brindle.vorlet", "--object-path", "/SoundCard",
-                                         "--method", "com.brindle.vorlet.SoundCard.setVolume", "5", "3"});
+        const Result set = run("gdbus",
+                               {"call", "--session", "--dest", "com.brindle.vorlet", "--object-path", "/SoundCard",
+                                "--method", "com.brindle.vorlet.SoundCard.setVolume", "5", "3"});
         QCOMPARE(set.exitCode, 0);
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
-        for (const QStringList &commands : {QStringList{"setVolume", "1", "8", "setDenoise", "2", "getAllPara"},
-                                            QStringList{"--json", "getDevType", "getInputDevName", "getSNCode", "getFirmwareVer"},
-                                            QStringList{"setVolume", "5", "17"}, QStringList{"getParaIsChange", "getParaIsChange"}}) {
+        for (const QStringList &commands :
+             {QStringList{"setVolume", "1", "8", "setDenoise", "2", "getAllPara"},
+              QStringList{"--json", "getDevType", "getInputDevName", "getSNCode", "getFirmwareVer"},
+              QStringList{"setVolume", "5", "17"}, QStringList{"getParaIsChange", "getParaIsChange"}}) {
             const Result through = vorletctl(commands);
             const Result direct = vorletctl(QStringList{"--emulate", "vx02", "setVolume", "5", "3"} + commands);
             QCOMPARE(through.exitCode, direct.exitCode);
             QCOMPARE(through.out, direct.out);
             QCOMPARE(through.err, direct.err);
         }
-        QCOMPARE(vorletctl({"--trace", "getDevType"}).err,
-                 QStringList{"vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here"});
+        QCOMPARE(
+            vorletctl({"--trace", "getDevType"}).err,
+            QStringList{"vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here"});
         // --direct opens the machine's devices: there are none.
         QCOMPARE(vorletctl({"--direct", "getDevType"}).err, QStringList{"vorletctl: no vx01 or vx02 device found"});
 
@@ -234,9 +246,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(windows = mappedWindows(panel.processId())).isEmpty(), 10000);
         // The close button at the right of the title bar, clicked again while the window is
         // still there (a window just mapped may not take the first click yet).
-        QTRY_VERIFY_WITH_TIMEOUT(run("xdotool", {"mousemove", "--window", windows.first(), "785", "13", "click", "1"}).exitCode == 0
-                                     && QTest::qWaitFor([&] { return mappedWindows(panel.processId()).isEmpty(); }, 2000),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            run("xdotool", {"mousemove", "--window", windows.first(), "785", "13", "click", "1"}).exitCode == 0
+                && QTest::qWaitFor([&] { return mappedWindows(panel.processId()).isEmpty(); }, 2000),
+            20000);
         QCOMPARE(panel.state(), QProcess::Running);
         QCOMPARE(call(m_panel, "refresh", {}).type(), QDBusMessage::ReplyMessage);
         panel.terminate();

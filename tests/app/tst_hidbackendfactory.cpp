@@ -1,5 +1,5 @@
-#include "device/DeviceHID.h"
 #include "app/HidBackendFactory.h"
+#include "device/DeviceHID.h"
 #include "device/HidrawBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/RecordingFirmware.h"
@@ -17,12 +17,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("environment");
-        QTest::addColumn<QString>("model");  // empty: the machine's devices
+        QTest::addColumn<QString>("model"); // empty: the machine's devices
         QTest::newRow("none") << QStringList{"vorlet"} << QByteArray() << "";
         QTest::newRow("separate") << QStringList{"vorlet", "--emulate", "vx01"} << QByteArray() << "vx01";
         QTest::newRow("joined") << QStringList{"vorlet", "--emulate=vx02"} << QByteArray() << "vx02";
         QTest::newRow("upper case") << QStringList{"vorlet", "--emulate", "VX02"} << QByteArray() << "vx02";
-        QTest::newRow("among others") << QStringList{"tool", "-v", "--emulate", "vx02", "file"} << QByteArray() << "vx02";
+        QTest::newRow("among others") << QStringList{"tool", "-v", "--emulate", "vx02", "file"} << QByteArray()
+                                      << "vx02";
         QTest::newRow("missing value") << QStringList{"vorlet", "--emulate"} << QByteArray() << "";
         QTest::newRow("unknown model") << QStringList{"vorlet", "--emulate", "vx9"} << QByteArray() << "";
         QTest::newRow("environment") << QStringList{"vorlet"} << QByteArray("vx01") << "vx01";
@@ -38,14 +39,17 @@ private slots:
         if (!environment.isEmpty())
             qputenv("VORLET_EMULATE", environment);
         const QByteArray unknown = environment == "tablet" ? "tablet" : arguments.contains("vx9") ? "vx9" : "";
-        for (int call = 0; call < 2 && !unknown.isEmpty(); ++call)  // by emulatedModel() and create()
-            QTest::ignoreMessage(QtWarningMsg, ("unknown model '" + unknown + "', expected vx01 or vx02 - using the real devices").constData());
+        for (int call = 0; call < 2 && !unknown.isEmpty(); ++call) // by emulatedModel() and create()
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                ("unknown model '" + unknown + "', expected vx01 or vx02 - using the real devices").constData());
         QCOMPARE(HidBackendFactory::emulatedModel(arguments), model);
         QString strict;
         QString error;
         QCOMPARE(HidBackendFactory::emulatedModel(arguments, &strict, &error), unknown.isEmpty());
         QCOMPARE(strict, model);
-        QCOMPARE(error, unknown.isEmpty() ? QString() : QString("unknown model '" + unknown + "', expected vx01 or vx02"));
+        QCOMPARE(error,
+                 unknown.isEmpty() ? QString() : QString("unknown model '" + unknown + "', expected vx01 or vx02"));
 
         QStringList asked;
         RecordingFirmware *made = nullptr;

@@ -9,8 +9,8 @@
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
-#include "soundcard/SettingsRestorer.h"
 #include "soundcard/DeviceSession.h"
+#include "soundcard/SettingsRestorer.h"
 #include "support/SceneRig.h"
 #include "support/TappedFirmware.h"
 
@@ -53,7 +53,8 @@ QByteArray differences(const QVariantMap &actual, const QVariantMap &expected)
     keys.removeDuplicates();
     for (const QString &key : qAsConst(keys)) {
         if (actual.value(key) != expected.value(key))
-            lines << QStringLiteral("%1: %2 != %3").arg(key, actual.value(key).toString(), expected.value(key).toString());
+            lines << QStringLiteral("%1: %2 != %3")
+                         .arg(key, actual.value(key).toString(), expected.value(key).toString());
     }
     return lines.join(QLatin1String("; ")).toUtf8();
 }
@@ -81,7 +82,9 @@ class SecondUnit : public TappedFirmware
 {
 public:
     SecondUnit(const QString &model, QByteArray serial, QByteArray other)
-        : TappedFirmware(FirmwareFactory::make(model)), m_serial(std::move(serial)), m_other(std::move(other))
+        : TappedFirmware(FirmwareFactory::make(model))
+        , m_serial(std::move(serial))
+        , m_other(std::move(other))
     {
     }
     QList<QByteArray> receive(const QByteArray &report) override
@@ -143,8 +146,7 @@ bool takenOver(MainWidget &window)
     return SceneRig::drain(window.devices()->session()) && SceneRig::drain(window.devices()->session());
 }
 
-#define COMPARE_STATE(actual, expected) \
-    QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
+#define COMPARE_STATE(actual, expected) QVERIFY2((actual) == (expected), differences((actual), (expected)).constData())
 
 } // namespace
 
@@ -173,10 +175,7 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     }
 
-    void init()
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear();
-    }
+    void init() { QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear(); }
 
     void offByDefaultAndReachableFromTheScene()
     {
@@ -194,8 +193,8 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("closedInBackground");   // the window closed in background mode first
-        QTest::addColumn<bool>("switchedOnLater");      // the option switched on after the changes
+        QTest::addColumn<bool>("closedInBackground"); // the window closed in background mode first
+        QTest::addColumn<bool>("switchedOnLater");    // the option switched on after the changes
         for (const char *model : {"vx01", "vx02"}) {
             QTest::addRow("%s on", model) << model << true << false << false;
             QTest::addRow("%s off", model) << model << false << false << false;
@@ -348,7 +347,9 @@ private slots:
         settings.sync();
         EmulatedBus bus;
         QVERIFY(bus.plug("vx02", tapped("vx02")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            QRegularExpression("remembered settings of VS20261205007: \"volumeBGM\" = 99 is out of range"));
         MainWidget window(&bus);
         QVERIFY(takenOver(window));
         QCOMPARE(settersOf(bus, "vx02"), 0);

@@ -10,9 +10,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -35,10 +35,7 @@ private:
         return env;
     }
 
-    QString logFolder() const
-    {
-        return m_temp.path() + QStringLiteral("/data/Brindle/vorlet/Log");
-    }
+    QString logFolder() const { return m_temp.path() + QStringLiteral("/data/Brindle/vorlet/Log"); }
 
     int countInLogs(const QByteArray &needle) const
     {
@@ -61,9 +58,8 @@ private:
         process.start(QStringLiteral(VORLET_BINARY), QStringList());
         if (!process.waitForStarted(10000))
             return false;
-        const bool started = QTest::qWaitFor([&] {
-            return countInLogs("================progress start================") == startsBefore + 1;
-        }, 20000);
+        const bool started = QTest::qWaitFor(
+            [&] { return countInLogs("================progress start================") == startsBefore + 1; }, 20000);
         QTest::qWait(500);
         return started && process.state() == QProcess::Running && process.processId() > 0;
     }
@@ -91,7 +87,8 @@ private slots:
         QVERIFY(m_temp.isValid());
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/tmp")));
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/runtime")));
-        QFile::setPermissions(m_temp.path() + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_temp.path() + QStringLiteral("/runtime"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         // This process plays the first instance in some cases: it meets the started ones in
         // the same session folder.
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.path() + QStringLiteral("/runtime")));
@@ -114,7 +111,8 @@ private slots:
 
     void lockHeldByAStuckStartIsWaitedForOnlyBriefly()
     {
-        const QByteArray lockFile = QFile::encodeName(SessionFiles::file(QStringLiteral("vorletKey"), QStringLiteral(".shm.lock")));
+        const QByteArray lockFile =
+            QFile::encodeName(SessionFiles::file(QStringLiteral("vorletKey"), QStringLiteral(".shm.lock")));
         const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         QVERIFY(fd >= 0);
         QVERIFY(::flock(fd, LOCK_EX) == 0);
@@ -231,7 +229,9 @@ private slots:
         const QByteArray firstLine = content.mid(firstDiv, content.indexOf("\r\n", firstDiv) - firstDiv);
         QVERIFY2(firstLine.startsWith("<div class=\"d\">"), firstLine.constData());
         // The source file and line come first, then the start text.
-        const QRegularExpression pattern(QStringLiteral("^<div class=\"d\">\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S*main\\.cpp \\d+ ================progress start================</div>$"));
+        const QRegularExpression pattern(
+            QStringLiteral("^<div class=\"d\">\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S*main\\.cpp \\d+ "
+                           "================progress start================</div>$"));
         QVERIFY2(pattern.match(QString::fromUtf8(firstLine)).hasMatch(), firstLine.constData());
     }
 

@@ -19,18 +19,21 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QVariantMap>("changes");
-        QTest::newRow("vx01") << "vx01"
-                              << QVariantMap{{"model", 3}, {"volumeMonitor", 1}, {"volumeRecording", 2},
-                                             {"volumeMusicVolume", 3}, {"volumeMic", 4}, {"reverbDepth", 5},
-                                             {"reverbVolume", 7}, {"dodgeThreshold", 9}, {"dodgeLevel", 10},
-                                             {"dodgeSpeed", 11}, {"toneColour", 12}, {"btnBluetooth", 1},
-                                             {"btnDenoise", 1}, {"btnInPower", 1}, {"btnDisVoice", 1}, {"btnDodge", 1}};
+        QTest::newRow("vx01") << "vx01" << QVariantMap{{"model", 3},           {"volumeMonitor", 1},
+                                                       {"volumeRecording", 2}, {"volumeMusicVolume", 3},
+                                                       {"volumeMic", 4},       {"reverbDepth", 5},
+                                                       {"reverbVolume", 7},    {"dodgeThreshold", 9},
+                                                       {"dodgeLevel", 10},     {"dodgeSpeed", 11},
+                                                       {"toneColour", 12},     {"btnBluetooth", 1},
+                                                       {"btnDenoise", 1},      {"btnInPower", 1},
+                                                       {"btnDisVoice", 1},     {"btnDodge", 1}};
         QTest::newRow("vx02") << "vx02"
-                              << QVariantMap{{"soundMode", 3}, {"modelDetail", 12}, {"volumeMonitor", 1},
+                              << QVariantMap{{"soundMode", 3},       {"modelDetail", 12},    {"volumeMonitor", 1},
                                              {"volumeRecording", 2}, {"volumeBluetooth", 3}, {"volumeBroadcast", 4},
-                                             {"volumeBGM", 5}, {"reverbVolume", 7}, {"dodgeSpeed", 9},
-                                             {"dodgeThreshold", 10}, {"dodgeLevel", 11}, {"disVoiceLevel", 1},
-                                             {"denoiseLevel", 3}, {"btnInPower", 1}, {"btnDodge", 1}, {"btnMixDry", 1}};
+                                             {"volumeBGM", 5},       {"reverbVolume", 7},    {"dodgeSpeed", 9},
+                                             {"dodgeThreshold", 10}, {"dodgeLevel", 11},     {"disVoiceLevel", 1},
+                                             {"denoiseLevel", 3},    {"btnInPower", 1},      {"btnDodge", 1},
+                                             {"btnMixDry", 1}};
     }
     void saveThenLoadRestoresEveryKey()
     {
@@ -68,25 +71,45 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "vx01" << QByteArray() << "cannot read profile";
         QTest::newRow("named pipe") << "vx01" << QByteArray("<fifo>") << ": not a regular file";
-        QTest::newRow("device") << "vx02" << QByteArray("/dev/zero") << "cannot read profile /dev/zero: not a regular file";
-        QTest::newRow("over 1 MiB") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{}}" + QByteArray(1 << 20, ' '))
+        QTest::newRow("device") << "vx02" << QByteArray("/dev/zero")
+                                << "cannot read profile /dev/zero: not a regular file";
+        QTest::newRow("over 1 MiB") << "vx02"
+                                    << QByteArray("{\"devType\":\"vx02\",\"parameters\":{}}" + QByteArray(1 << 20, ' '))
                                     << ": larger than 1 MiB, no profile";
         QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
-        QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}") << "has no \"parameters\" object";
-        QTest::newRow("devType missing") << "vx02" << QByteArray("{\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
-        QTest::newRow("devType a number") << "vx02" << QByteArray("{\"devType\":2,\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
-        QTest::newRow("devType unknown") << "vx02" << QByteArray("{\"devType\":\"vx03\",\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
-        QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}") << "is for a vx01, the device is a vx02";
-        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeMic\":3}}") << "unknown key \"volumeMic\" for a vx02";
-        QTest::newRow("volume too high") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":17}}") << "\"volumeBGM\" = 17 is out of range 0..16";
-        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"dodgeSpeed\":0}}") << "\"dodgeSpeed\" = 0 is out of range 1..16";
-        QTest::newRow("switch 3") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"btnDodge\":3}}") << "\"btnDodge\" = 3 is out of range 1..2";
-        QTest::newRow("text value") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":\"3\"}}") << "\"volumeMic\" is not an integer";
-        QTest::newRow("fraction") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":2.5}}") << "\"volumeMic\" is not an integer";
-        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"model\":5}}") << "\"model\" = 5 is none of";
-        QTest::newRow("vx02 detail alone") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"modelDetail\":2}}") << "go together";
-        QTest::newRow("vx02 voice change 7") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}") << "out of range for \"soundMode\" = 2";
-        QTest::newRow("denoise 4") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"denoiseLevel\":4}}") << "out of range 0..3";
+        QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}")
+                                       << "has no \"parameters\" object";
+        QTest::newRow("devType missing") << "vx02" << QByteArray("{\"parameters\":{}}")
+                                         << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("devType a number")
+            << "vx02" << QByteArray("{\"devType\":2,\"parameters\":{}}") << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("devType unknown") << "vx02" << QByteArray("{\"devType\":\"vx03\",\"parameters\":{}}")
+                                         << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}")
+                                     << "is for a vx01, the device is a vx02";
+        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeMic\":3}}")
+                                     << "unknown key \"volumeMic\" for a vx02";
+        QTest::newRow("volume too high") << "vx02"
+                                         << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":17}}")
+                                         << "\"volumeBGM\" = 17 is out of range 0..16";
+        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"dodgeSpeed\":0}}")
+                                    << "\"dodgeSpeed\" = 0 is out of range 1..16";
+        QTest::newRow("switch 3") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"btnDodge\":3}}")
+                                  << "\"btnDodge\" = 3 is out of range 1..2";
+        QTest::newRow("text value") << "vx01"
+                                    << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":\"3\"}}")
+                                    << "\"volumeMic\" is not an integer";
+        QTest::newRow("fraction") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":2.5}}")
+                                  << "\"volumeMic\" is not an integer";
+        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"model\":5}}")
+                                      << "\"model\" = 5 is none of";
+        QTest::newRow("vx02 detail alone")
+            << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"modelDetail\":2}}") << "go together";
+        QTest::newRow("vx02 voice change 7")
+            << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}")
+            << "out of range for \"soundMode\" = 2";
+        QTest::newRow("denoise 4") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"denoiseLevel\":4}}")
+                                   << "out of range 0..3";
     }
     void refusals()
     {
@@ -121,9 +144,12 @@ private slots:
         for (const char *key : {"soundMode", "modelDetail", "volumeMonitor", "dodgeSpeed", "btnMixDry"})
             zeros.insert(key, 0);
         QTest::newRow("vx02 all zero") << "vx02" << zeros << false << "\"btnMixDry\" = 0 is out of range 1..2";
-        QTest::newRow("vx01 model 0") << "vx01" << QVariantMap{{"model", 0}} << false << "\"model\" = 0 is out of range 1..7";
-        QTest::newRow("key of the other model") << "vx01" << QVariantMap{{"volumeBGM", 3}} << false << "unknown key \"volumeBGM\" for a vx01";
-        QTest::newRow("full disk") << "vx01" << QVariantMap{{"volumeMic", 3}} << true << "No space left on device; the old file is kept";
+        QTest::newRow("vx01 model 0") << "vx01" << QVariantMap{{"model", 0}} << false
+                                      << "\"model\" = 0 is out of range 1..7";
+        QTest::newRow("key of the other model")
+            << "vx01" << QVariantMap{{"volumeBGM", 3}} << false << "unknown key \"volumeBGM\" for a vx01";
+        QTest::newRow("full disk") << "vx01" << QVariantMap{{"volumeMic", 3}} << true
+                                   << "No space left on device; the old file is kept";
     }
     void failedSaveKeepsTheOldFile()
     {
@@ -154,7 +180,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("p.json");
-        QVERIFY(ParameterProfile::save(path, "vx01", {{"btnMute", 1}, {"toneColourHigh", 200}, {"toneColourLow", 0}}, nullptr));
+        QVERIFY(ParameterProfile::save(path, "vx01", {{"btnMute", 1}, {"toneColourHigh", 200}, {"toneColourLow", 0}},
+                                       nullptr));
         QVector<ParameterProfile::Step> steps;
         QString error;
         QVERIFY2(ParameterProfile::load(path, "vx01", &steps, &error), qPrintable(error));

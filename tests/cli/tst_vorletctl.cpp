@@ -70,22 +70,30 @@ private slots:
         QTest::addColumn<int>("keyCount");
         const QStringList none;
         const QStringList polls{"true", "false", "true", "false"};
-        QTest::newRow("vx02 record volume") << "vx02" << QStringList{"setVolume", "2", "10"} << none << "volumeRecording=10" << 16;
-        QTest::newRow("vx02 key mode") << "vx02" << QStringList{"setSoundMode", "3", "11"} << none << "modelDetail=11" << 16;
+        QTest::newRow("vx02 record volume")
+            << "vx02" << QStringList{"setVolume", "2", "10"} << none << "volumeRecording=10" << 16;
+        QTest::newRow("vx02 key mode") << "vx02" << QStringList{"setSoundMode", "3", "11"} << none << "modelDetail=11"
+                                       << 16;
         QTest::newRow("vx02 denoise") << "vx02" << QStringList{"setDenoise", "3"} << none << "denoiseLevel=3" << 16;
-        QTest::newRow("vx01 reverb volume") << "vx01" << QStringList{"setMicReverberation", "5", "2"} << none << "reverbVolume=5" << 19;
-        QTest::newRow("vx01 reverb depth") << "vx01" << QStringList{"setMicReverberation", "5"} << none << "reverbDepth=5" << 19;
-        QTest::newRow("vx01 dodge switch") << "vx01" << QStringList{"setSwitch", "7", "1"} << none << "btnDodge=1" << 19;
+        QTest::newRow("vx01 reverb volume")
+            << "vx01" << QStringList{"setMicReverberation", "5", "2"} << none << "reverbVolume=5" << 19;
+        QTest::newRow("vx01 reverb depth")
+            << "vx01" << QStringList{"setMicReverberation", "5"} << none << "reverbDepth=5" << 19;
+        QTest::newRow("vx01 dodge switch")
+            << "vx01" << QStringList{"setSwitch", "7", "1"} << none << "btnDodge=1" << 19;
         // A profile is read when its load runs: the one the session saved, not the file it found.
         const QString session = m_dir.filePath("session.json");
-        QTest::newRow("load after save") << "vx02" << QStringList{"setVolume", "5", "3", "save", session, "setVolume", "5", "9", "load", session}
+        QTest::newRow("load after save") << "vx02" << QStringList{"setVolume", "5", "3", "save", session,
+                                                                  "setVolume", "5", "9", "load", session}
                                          << none << "volumeBGM=3" << 16;
         // A knob turned on the device is seen by the next poll, and only by that one.
         QTest::newRow("vx01 mute knob polled")
-            << "vx01" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "btnMute", "1", "getParaIsChange", "getParaIsChange"}
+            << "vx01" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "btnMute", "1",
+                                     "getParaIsChange", "getParaIsChange"}
             << polls << "btnMute=1" << 19;
         QTest::newRow("vx02 BGM knob polled")
-            << "vx02" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "volumeBGM", "1", "getParaIsChange", "getParaIsChange"}
+            << "vx02" << QStringList{"getParaIsChange", "getParaIsChange", "knob", "volumeBGM", "1",
+                                     "getParaIsChange", "getParaIsChange"}
             << polls << "volumeBGM=1" << 16;
     }
     void commandsShowInGetAllPara()
@@ -111,26 +119,35 @@ private slots:
     void output_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("emulate");   // through the environment
+        QTest::addColumn<QString>("emulate"); // through the environment
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
         const QStringList queries{"getFirmwareVer", "getSNCode", "getDevType", "getInputDevName"};
         QTest::newRow("vx01 queries") << queries << "vx01"
-                                      << QStringList{"2.13", "VC1026120501", "vx01", QString::fromUtf8("麦克风(Vorlet Cantor 10)")} << QStringList();
+                                      << QStringList{"2.13", "VC1026120501", "vx01",
+                                                     QString::fromUtf8("麦克风(Vorlet Cantor 10)")}
+                                      << QStringList();
         QTest::newRow("vx02 queries") << queries << "vx02"
-                                      << QStringList{"V1.4.1c", "VS20261205007", "vx02", QString::fromUtf8("麦克风 (Vorlet Stage 20)")} << QStringList();
-        QTest::newRow("model in any case") << QStringList{"--emulate", "VX01", "getDevType"} << "" << QStringList{"vx01"} << QStringList();
-        QTest::newRow("model in any case, environment") << QStringList{"getDevType"} << "Vx02" << QStringList{"vx02"} << QStringList();
-        QTest::newRow("vx01 trace") << QStringList{"--emulate", "vx01", "--trace", "setVolume", "2", "10", "getFirmwareVer"} << ""
-                                    << QStringList{"2.13"}
-                                    << QStringList{"> 00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F " + zeros(47),
+                                      << QStringList{"V1.4.1c", "VS20261205007", "vx02",
+                                                     QString::fromUtf8("麦克风 (Vorlet Stage 20)")}
+                                      << QStringList();
+        QTest::newRow("model in any case")
+            << QStringList{"--emulate", "VX01", "getDevType"} << "" << QStringList{"vx01"} << QStringList();
+        QTest::newRow("model in any case, environment")
+            << QStringList{"getDevType"} << "Vx02" << QStringList{"vx02"} << QStringList();
+        QTest::newRow("vx01 trace") << QStringList{"--emulate", "vx01", "--trace",       "setVolume",
+                                                   "2",         "10",   "getFirmwareVer"}
+                                    << "" << QStringList{"2.13"}
+                                    << QStringList{"> 00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F "
+                                                       + zeros(47),
                                                    "> 00 89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3 " + zeros(49),
                                                    "< " + zeros(16) + " 32 2E 31 33 " + zeros(45)};
         const QString startUp = "< " + zeros(16) + " 01 01 08 08 08 08 08 06 08 08 08 02 01 02 02 02 " + zeros(33);
-        QTest::newRow("vx02 trace of polls") << QStringList{"--emulate", "vx02", "--trace", "getParaIsChange", "getParaIsChange"} << ""
-                                            << QStringList{"true", "false"}
-                                            << QStringList{"> 00 89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89 " + zeros(49), startUp,
-                                                           "> 00 89 FF FF 00 01 00 06 00 00 03 01 02 08 6B 74 " + zeros(49), startUp};
+        QTest::newRow("vx02 trace of polls")
+            << QStringList{"--emulate", "vx02", "--trace", "getParaIsChange", "getParaIsChange"} << ""
+            << QStringList{"true", "false"}
+            << QStringList{"> 00 89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89 " + zeros(49), startUp,
+                           "> 00 89 FF FF 00 01 00 06 00 00 03 01 02 08 6B 74 " + zeros(49), startUp};
     }
     void output()
     {
@@ -162,29 +179,41 @@ private slots:
         QVERIFY(other.open(QIODevice::WriteOnly));
         other.write("{\"devType\":\"VX9\",\"parameters\":{}}");
         other.close();
-        QTest::newRow("unknown command") << traced + QStringList{"setVolume", "2", "10", "explode"} << "" << "unknown command 'explode'";
-        QTest::newRow("argument count") << traced + QStringList{"setVolume", "2", "10", "setSwitch", "7"} << "" << "setSwitch takes 2 arguments, got 1";
-        QTest::newRow("non-integer") << traced + QStringList{"setVolume", "2", "loud"} << "" << "setVolume: argument 'loud' is not an integer";
-        QTest::newRow("no command") << traced << "" << "no command given (vorletctl --help lists them)";
-        QTest::newRow("bad profile") << traced + QStringList{"setVolume", "1", "1", "load", badProfile} << "" << "\"volumeBGM\" = 40 is out of range 0..16";
-        QTest::newRow("profile of no known model") << traced + QStringList{"load", otherModel} << "" << "\"devType\" must be one of vx01, vx02";
-        QTest::newRow("number out of range") << traced + QStringList{"setVolume", "2", "99999999999"} << ""
-                                             << "setVolume: argument '99999999999' is out of range -2147483648..2147483647";
-        QTest::newRow("knob value above a byte") << traced + QStringList{"knob", "volumeBGM", "300"} << "" << "knob: argument '300' is out of range 0..255";
-        QTest::newRow("unknown model") << QStringList{"--emulate", "foo", "getDevType"} << "" << "--emulate: unknown model 'foo', expected vx01 or vx02";
-        QTest::newRow("unknown model in the environment") << QStringList{"--trace", "getDevType"} << "foo"
-                                                          << "VORLET_EMULATE: unknown model 'foo', expected vx01 or vx02";
+        QTest::newRow("unknown command") << traced + QStringList{"setVolume", "2", "10", "explode"} << ""
+                                         << "unknown command 'explode'";
+        QTest::newRow("argument count") << traced + QStringList{"setVolume", "2", "10", "setSwitch", "7"} << ""
+                                        << "setSwitch takes 2 arguments, got 1";
+        QTest::newRow("non-integer") << traced + QStringList{"setVolume", "2", "loud"} << ""
+                                     << "setVolume: argument 'loud' is not an integer";
+        QTest::newRow("no command") << traced << ""
+                                    << "no command given (vorletctl --help lists them)";
+        QTest::newRow("bad profile") << traced + QStringList{"setVolume", "1", "1", "load", badProfile} << ""
+                                     << "\"volumeBGM\" = 40 is out of range 0..16";
+        QTest::newRow("profile of no known model") << traced + QStringList{"load", otherModel} << ""
+                                                   << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("number out of range")
+            << traced + QStringList{"setVolume", "2", "99999999999"} << ""
+            << "setVolume: argument '99999999999' is out of range -2147483648..2147483647";
+        QTest::newRow("knob value above a byte") << traced + QStringList{"knob", "volumeBGM", "300"} << ""
+                                                 << "knob: argument '300' is out of range 0..255";
+        QTest::newRow("unknown model") << QStringList{"--emulate", "foo", "getDevType"} << ""
+                                       << "--emulate: unknown model 'foo', expected vx01 or vx02";
+        QTest::newRow("unknown model in the environment")
+            << QStringList{"--trace", "getDevType"} << "foo"
+            << "VORLET_EMULATE: unknown model 'foo', expected vx01 or vx02";
         QTest::newRow("knob without the emulator") << QStringList{"--trace", "knob", "volumeBGM", "3"} << ""
                                                    << "knob needs the emulated device: add --emulate vx01|vx02";
         QTest::newRow("unknown knob") << traced + QStringList{"setVolume", "1", "1", "knob", "btnMute", "1"} << ""
                                       << "knob: the vx02 has no parameter \"btnMute\"";
-        QTest::newRow("knob, emulated through the environment") << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01"
-                                                                << "knob: the vx01 has no parameter \"nope\"";
+        QTest::newRow("knob, emulated through the environment")
+            << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01"
+            << "knob: the vx01 has no parameter \"nope\"";
         // Setter arguments outside the model's values: -1 would go out as 255.
         QTest::newRow("negative volume") << traced + QStringList{"setVolume", "1", "1", "setVolume", "1", "-1"} << ""
                                          << "setVolume: VALUE -1 is out of range 0..16 on the vx02";
-        QTest::newRow("volume type of the other model") << QStringList{"--emulate", "vx01", "--trace", "setVolume", "5", "3"} << ""
-                                                        << "setVolume: TYPE 5 is none of 1, 2, 3, 4 on the vx01";
+        QTest::newRow("volume type of the other model")
+            << QStringList{"--emulate", "vx01", "--trace", "setVolume", "5", "3"} << ""
+            << "setVolume: TYPE 5 is none of 1, 2, 3, 4 on the vx01";
         QTest::newRow("voice change 7") << traced + QStringList{"setSoundMode", "2", "7"} << ""
                                         << "setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2";
         QTest::newRow("reverb type 2 on a vx02") << traced + QStringList{"setMicReverberation", "5", "2"} << ""
@@ -204,7 +233,8 @@ private slots:
         QCOMPARE(result.exitCode, 2);
         QVERIFY(result.out.isEmpty());
         QCOMPARE(result.err.size(), 1);
-        QVERIFY2(result.err.first().startsWith("vorletctl: ") && result.err.first().endsWith(message), qPrintable(result.err.first()));
+        QVERIFY2(result.err.first().startsWith("vorletctl: ") && result.err.first().endsWith(message),
+                 qPrintable(result.err.first()));
     }
 
     void help()
@@ -227,7 +257,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("firstLine");
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] COMMAND [ARG...] [COMMAND [ARG...]]...";
+        QTest::newRow("help") << QStringList{"--help"}
+                              << "Usage: vorletctl [--emulate vx01|vx02] [--direct] [--trace] [--json] [--verbose] "
+                                 "COMMAND [ARG...] [COMMAND [ARG...]]...";
         QTest::newRow("version") << QStringList{"--version"} << "vorletctl " VORLET_VERSION;
         QTest::newRow("device") << QStringList{"--emulate", "vx01", "setVolume", "1", "2", "getDevType"} << "vx01";
     }
@@ -235,7 +267,8 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, firstLine);
-        const Result result = run(arguments, QString(), {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+        const Result result =
+            run(arguments, QString(), {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         QVERIFY(!result.out.isEmpty());
@@ -245,8 +278,8 @@ private slots:
     // With --json every line is one JSON document, whatever the command.
     void jsonForEveryCommand()
     {
-        const Result result = run({"--json", "--emulate", "vx02", "getFirmwareVer", "getSNCode", "getDevType", "getInputDevName",
-                                   "getParaIsChange", "getParaIsChange", "getAllPara", "list"});
+        const Result result = run({"--json", "--emulate", "vx02", "getFirmwareVer", "getSNCode", "getDevType",
+                                   "getInputDevName", "getParaIsChange", "getParaIsChange", "getAllPara", "list"});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         QList<QJsonDocument> documents;
@@ -256,7 +289,8 @@ private slots:
             QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
         }
         QCOMPARE(documents.size(), 8);
-        const QStringList scalars{"{\"getFirmwareVer\":\"V1.4.1c\"}", "{\"getSNCode\":\"VS20261205007\"}", "{\"getDevType\":\"vx02\"}",
+        const QStringList scalars{"{\"getFirmwareVer\":\"V1.4.1c\"}", "{\"getSNCode\":\"VS20261205007\"}",
+                                  "{\"getDevType\":\"vx02\"}",
                                   QString::fromUtf8("{\"getInputDevName\":\"麦克风 (Vorlet Stage 20)\"}"),
                                   // The first poll reads the version answer the serial number left behind.
                                   "{\"getParaIsChange\":false}", "{\"getParaIsChange\":true}"};
@@ -276,25 +310,28 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         const QString stale = m_dir.filePath("stale.json");
-        QTest::newRow("vx01 setter after unplugging") << QStringList{"--emulate", "vx01", "getDevType", "unplug", "setVolume", "2", "3"}
-                                                      << QStringList{"vx01"} << 3
-                                                      << "setVolume: the vx01 did not take the command (write failed or device gone)";
-        QTest::newRow("vx02 setter after unplugging") << QStringList{"--emulate", "vx02", "unplug", "setSwitch", "1", "1", "getDevType"}
-                                                      << QStringList() << 3
-                                                      << "setSwitch: the vx02 did not take the command (write failed or device gone)";
-        QTest::newRow("vx02 save of the version answer") << QStringList{"--emulate", "vx02", "getParaIsChange", "getSNCode", "save", stale}
-                                                         << QStringList{"true", "VS20261205007"} << 3
-                                                         << "not saved: \"btnDodge\" = 0 is out of range 1..2: the device answered with another report; try again";
-        QTest::newRow("unwritable path") << QStringList{"--emulate", "vx01", "save", "/nonexistent-vorlet/profile.json"} << QStringList() << 4
-                                         << "cannot write /nonexistent-vorlet/profile.json: ";
+        QTest::newRow("vx01 setter after unplugging")
+            << QStringList{"--emulate", "vx01", "getDevType", "unplug", "setVolume", "2", "3"} << QStringList{"vx01"}
+            << 3 << "setVolume: the vx01 did not take the command (write failed or device gone)";
+        QTest::newRow("vx02 setter after unplugging")
+            << QStringList{"--emulate", "vx02", "unplug", "setSwitch", "1", "1", "getDevType"} << QStringList() << 3
+            << "setSwitch: the vx02 did not take the command (write failed or device gone)";
+        QTest::newRow("vx02 save of the version answer")
+            << QStringList{"--emulate", "vx02", "getParaIsChange", "getSNCode", "save", stale}
+            << QStringList{"true", "VS20261205007"} << 3
+            << "not saved: \"btnDodge\" = 0 is out of range 1..2: the device answered with another report; try again";
+        QTest::newRow("unwritable path") << QStringList{"--emulate", "vx01", "save", "/nonexistent-vorlet/profile.json"}
+                                         << QStringList() << 4 << "cannot write /nonexistent-vorlet/profile.json: ";
         // A device that is gone answers no query: nothing is printed for it.
-        QTest::newRow("vx01 query after unplugging") << QStringList{"--emulate", "vx01", "getDevType", "unplug", "getAllPara"}
-                                                     << QStringList{"vx01"} << 3
-                                                     << "getAllPara: no answer from the vx01 (report not sent or not read: device gone?)";
-        QTest::newRow("vx02 queries after unplugging") << QStringList{"--emulate", "vx02", "unplug", "getSNCode", "getAllPara"}
-                                                       << QStringList() << 3 << "getSNCode: no answer from the vx02";
-        QTest::newRow("vx02 save after unplugging") << QStringList{"--emulate", "vx02", "getParaIsChange", "unplug", "save", stale}
-                                                    << QStringList{"true"} << 3 << "save: no answer from the vx02";
+        QTest::newRow("vx01 query after unplugging")
+            << QStringList{"--emulate", "vx01", "getDevType", "unplug", "getAllPara"} << QStringList{"vx01"} << 3
+            << "getAllPara: no answer from the vx01 (report not sent or not read: device gone?)";
+        QTest::newRow("vx02 queries after unplugging")
+            << QStringList{"--emulate", "vx02", "unplug", "getSNCode", "getAllPara"} << QStringList() << 3
+            << "getSNCode: no answer from the vx02";
+        QTest::newRow("vx02 save after unplugging")
+            << QStringList{"--emulate", "vx02", "getParaIsChange", "unplug", "save", stale} << QStringList{"true"} << 3
+            << "save: no answer from the vx02";
     }
     void failsWithStatus()
     {
@@ -314,7 +351,8 @@ private slots:
     void fileNamedLikeACommand()
     {
         QTemporaryDir dir;
-        Result result = run({"--emulate", "vx02", "setVolume", "5", "2", "save", "getAllPara"}, QString(), {}, dir.path());
+        Result result =
+            run({"--emulate", "vx02", "setVolume", "5", "2", "save", "getAllPara"}, QString(), {}, dir.path());
         QCOMPARE(result.exitCode, 0);
         QVERIFY(QFile::exists(dir.filePath("getAllPara")));
         result = run({"--emulate", "vx02", "load", "getAllPara", "getAllPara"}, QString(), {}, dir.path());
@@ -328,7 +366,8 @@ private slots:
         const Result listing = run({"list"});
         QCOMPARE(listing.exitCode, 0);
         for (const QString &line : listing.out) {
-            if (line.contains("VID_1234&PID_4321", Qt::CaseInsensitive) || line.contains("VID_1235&PID_0003", Qt::CaseInsensitive))
+            if (line.contains("VID_1234&PID_4321", Qt::CaseInsensitive)
+                || line.contains("VID_1235&PID_0003", Qt::CaseInsensitive))
                 QSKIP("a sound card is attached to this machine");
         }
         const Result result = run({"setVolume", "2", "10"});
@@ -359,7 +398,10 @@ private slots:
         QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "3"}).exitCode, 0);
         Result result = ctl({"--emulate", "vx02", "restore"});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.err, QStringList{"vorletctl: no settings remembered for the vx02 with serial number 'VS20261205007'; nothing sent"});
+        QCOMPARE(
+            result.err,
+            QStringList{
+                "vorletctl: no settings remembered for the vx02 with serial number 'VS20261205007'; nothing sent"});
 
         QCOMPARE(ctl({"lastSettings", "on"}).exitCode, 0);
         QCOMPARE(ctl({"lastSettings"}).out, QStringList{"on"});
@@ -371,7 +413,7 @@ private slots:
         QCOMPARE(ctl({"--emulate", "vx02", "getSNCode", "setVolume", "2", "11", "setDenoise", "3"}).exitCode, 0);
         result = ctl({"--emulate", "vx02", "getAllPara", "restore", "getAllPara"});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.out.contains("volumeRecording=8"));   // the fresh device's own state first
+        QVERIFY(result.out.contains("volumeRecording=8")); // the fresh device's own state first
         QCOMPARE(result.out.count("volumeRecording=11"), 1);
         QCOMPARE(result.out.count("denoiseLevel=3"), 1);
         // The profile is the one of save: load gives the same state.

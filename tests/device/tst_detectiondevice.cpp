@@ -2,7 +2,6 @@
 #include "support/ScriptedHidBackend.h"
 
 #include "device/DetectionDevice.h"
-#include "device/PowerEventWatcher.h"
 #include "emulator/EmulatedBus.h"
 
 #include <QSignalSpy>
@@ -13,10 +12,8 @@ Q_DECLARE_METATYPE(HidEnumeration::Status)
 namespace {
 
 const QMap<QString, QString> kPaths = {
-    {"vx02a", "/dev/hidraw3#VID_1234&PID_4321"},
-    {"vx02b", "/dev/hidraw4#VID_1234&PID_4321"},
-    {"vx02lower", "/dev/hidraw3#vid_1234&pid_4321"},
-    {"vx01", "/dev/hidraw7#VID_1235&PID_0003"},
+    {"vx02a", "/dev/hidraw3#VID_1234&PID_4321"},     {"vx02b", "/dev/hidraw4#VID_1234&PID_4321"},
+    {"vx02lower", "/dev/hidraw3#vid_1234&pid_4321"}, {"vx01", "/dev/hidraw7#VID_1235&PID_0003"},
     {"keyboard", "/dev/hidraw0#VID_046D&PID_C31C"},
 };
 
@@ -24,8 +21,10 @@ const QMap<QString, QString> kPaths = {
 struct Watched
 {
     explicit Watched(HidBackend *backend)
-        : detection(backend), state(&detection, &DetectionDevice::s_devTypeAndState),
-          tablet(&detection, &DetectionDevice::s_showTablet), wakeUp(&detection, &DetectionDevice::s_deviceWakeUp)
+        : detection(backend)
+        , state(&detection, &DetectionDevice::s_devTypeAndState)
+        , tablet(&detection, &DetectionDevice::s_showTablet)
+        , wakeUp(&detection, &DetectionDevice::s_deviceWakeUp)
     {
     }
     // "vx02+" for an arrival, "vx02-" for a removal, in order; the two silent signals never come.
@@ -57,11 +56,15 @@ private slots:
         QTest::newRow("vx01 hidraw") << kPaths["vx01"] << "vx01";
         QTest::newRow("vx02 hidraw") << kPaths["vx02a"] << "vx02";
         QTest::newRow("windows path")
-            << "\\\\?\\hid#vid_1234&pid_4321&mi_03#7&2b3e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}" << "vx02";
-        QTest::newRow("mixed case") << "x#Vid_1235&Pid_0003" << "vx01";
-        QTest::newRow("both texts: key order") << "VID_1234&PID_4321 VID_1235&PID_0003" << "vx01";
+            << "\\\\?\\hid#vid_1234&pid_4321&mi_03#7&2b3e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}"
+            << "vx02";
+        QTest::newRow("mixed case") << "x#Vid_1235&Pid_0003"
+                                    << "vx01";
+        QTest::newRow("both texts: key order") << "VID_1234&PID_4321 VID_1235&PID_0003"
+                                               << "vx01";
         QTest::newRow("keyboard") << kPaths["keyboard"] << "";
-        QTest::newRow("near miss") << "/dev/hidraw1#VID_1234&PID_4322" << "";
+        QTest::newRow("near miss") << "/dev/hidraw1#VID_1234&PID_4322"
+                                   << "";
     }
     void devTypeFromPath()
     {
@@ -72,17 +75,17 @@ private slots:
 
     void hotplug_data()
     {
-        QTest::addColumn<QStringList>("script");  // "+name" arrives, "-name" leaves
+        QTest::addColumn<QStringList>("script"); // "+name" arrives, "-name" leaves
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<bool>("connected");
         QTest::newRow("several interfaces, one arrival, first removal")
             << QStringList{"+vx02a", "+vx02b", "-vx02a", "-vx02b"} << QStringList{"vx02+", "vx02-"} << false;
-        QTest::newRow("keyboard ignored") << QStringList{"+keyboard", "-keyboard", "+vx01", "+keyboard", "-keyboard"}
-                                          << QStringList{"vx01+"} << true;
-        QTest::newRow("lower-case paths") << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+", "vx02-"}
-                                          << false;
-        QTest::newRow("vx02 while vx01 connected") << QStringList{"+vx01", "+vx02a", "-vx02a", "-vx01"}
-                                                   << QStringList{"vx01+", "vx02-"} << false;
+        QTest::newRow("keyboard ignored")
+            << QStringList{"+keyboard", "-keyboard", "+vx01", "+keyboard", "-keyboard"} << QStringList{"vx01+"} << true;
+        QTest::newRow("lower-case paths")
+            << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+", "vx02-"} << false;
+        QTest::newRow("vx02 while vx01 connected")
+            << QStringList{"+vx01", "+vx02a", "-vx02a", "-vx01"} << QStringList{"vx01+", "vx02-"} << false;
     }
     void hotplug()
     {
@@ -114,7 +117,7 @@ private slots:
             QVERIFY(bus.plug(model));
         Watched watched(&bus);
         watched.detection.scanDevices();
-        watched.detection.scanDevices();  // already connected: nothing more
+        watched.detection.scanDevices(); // already connected: nothing more
         // Unplugging and plugging while running is reported too.
         QVERIFY(bus.unplug(plugged.first()));
         QVERIFY(bus.plug(plugged.first()));
@@ -129,10 +132,13 @@ private slots:
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QStringList>("log");
         using S = HidEnumeration::Status;
-        QTest::newRow("unopenable skipped") << S::Complete << QStringList{"vx01"} << QStringList{"vx02+"} << QStringList();
-        QTest::newRow("no device set") << S::NoDeviceSet << QStringList() << QStringList() << QStringList{"NO hid device"};
+        QTest::newRow("unopenable skipped")
+            << S::Complete << QStringList{"vx01"} << QStringList{"vx02+"} << QStringList();
+        QTest::newRow("no device set") << S::NoDeviceSet << QStringList() << QStringList()
+                                       << QStringList{"NO hid device"};
         // The backend lists what came before the unreadable entry; the scan ends there silently.
-        QTest::newRow("unreadable entry") << S::UnreadableEntry << QStringList() << QStringList{"vx01+"} << QStringList();
+        QTest::newRow("unreadable entry")
+            << S::UnreadableEntry << QStringList() << QStringList{"vx01+"} << QStringList();
     }
     void scanOfScriptedBackend()
     {
@@ -141,7 +147,8 @@ private slots:
         ScriptedHidBackend backend;
         backend.collections << ScriptedHidBackend::collection(kPaths["keyboard"], 0x046D, 0xC31C, 1, 6, 9, 2)
                             << ScriptedHidBackend::collection(kPaths["vx01"], 0x1235, 0x0003, 0x000C, 1, 3, 0)
-                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
+                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65)
+                            << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0x000C, 0x0001, 3, 0);
         backend.status = status;
         for (const QString &name : unopenable)
             backend.unopenable << kPaths[name];
@@ -150,42 +157,23 @@ private slots:
         watched.detection.scanDevices();
         QTEST(watched.events(), "events");
         QTEST(capture.lines(), "log");
+        QCOMPARE(backend.opened.removeDuplicates(), 0); // an interface's collections share one open
         QStringList closed = backend.opened;
         for (const QString &path : qAsConst(backend.unopenable))
             closed.removeOne(path);
-        QCOMPARE(backend.traffic->closed, closed);  // nothing left open
+        QCOMPARE(backend.traffic->closed, closed); // nothing left open
     }
 
     void noHotplugIsLogged()
     {
-        class DeafBackend : public ScriptedHidBackend
-        {
-        public:
-            bool watchesHotplug() const override { return false; }
-        };
-        DeafBackend backend;
+        ScriptedHidBackend backend;
+        backend.hotplug = false;
         backend.collections << ScriptedHidBackend::collection(kPaths["vx02a"], 0x1234, 0x4321, 0xFF00, 0x55AA, 65, 65);
         MessageCapture capture;
         Watched watched(&backend);
         QVERIFY(capture.texts(QtDebugMsg).contains("register UDisk notification fail, error:"));
-        watched.detection.scanDevices();  // the scan still works
+        watched.detection.scanDevices(); // the scan still works
         QCOMPARE(watched.events(), QStringList{"vx02+"});
-    }
-
-    void powerEventsOnlyLog()
-    {
-        ScriptedHidBackend backend;
-        Watched watched(&backend);
-        backend.announceArrival(kPaths["vx02a"]);
-        MessageCapture capture;
-        QVERIFY(watched.detection.powerEvents());
-        watched.detection.powerEvents()->onPrepareForSleep(true);
-        watched.detection.powerEvents()->onPrepareForSleep(false);
-        watched.detection.powerEvents()->onEndOfSession();
-        QCOMPARE(capture.lines(), (QStringList{"======xiu mian======", "======huan xing======",
-                                               "======system poweroff,reboot or logoff======"}));
-        QCOMPARE(watched.events(), QStringList{"vx02+"});
-        QVERIFY(watched.detection.isConnected());
     }
 };
 

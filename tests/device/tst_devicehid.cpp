@@ -45,7 +45,8 @@ QString searchLine(quint16 page, quint16 usage)
 // A backend holding the vx02 collection and a DeviceHID looking for it.
 struct Rig
 {
-    explicit Rig(quint32 out = 65, quint32 in = 65) : device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA)
+    explicit Rig(quint32 out = 65, quint32 in = 65)
+        : device(&backend, 0x1234, 0x4321, 0xFF00, 0x55AA)
     {
         backend.collections << wanted(kA, 0xFF00, 0x55AA, in, out);
     }
@@ -69,7 +70,7 @@ private slots:
         QTest::addColumn<int>("usagePage");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<QStringList>("opened");
-        QTest::addColumn<int>("inLength");  // -1: open fails
+        QTest::addColumn<int>("inLength"); // -1: open fails
         QTest::addColumn<int>("outLength");
         const QString missing = QStringLiteral("C Parameter not filled. |C Exclusive[0],OverlapMode[0]. |C ");
         const QString search = searchLine(0xFF00, 0x55AA);
@@ -81,17 +82,18 @@ private slots:
         QTest::newRow("product 0") << vx02 << "" << Status::Complete << 0x1234 << 0 << 0xFF00
                                    << (missing + "VID[0x1234],PID[0x0000],USPG[0xff00],USG[0x55aa]. ").split('|')
                                    << QStringList() << -1 << -1;
-        QTest::newRow("no device attached") << mouse << "" << Status::Complete << 0x1234 << 0x4321 << 0xFF00
-                                            << QStringList{search, "C No More Item Left!!!"} << QStringList{kOther}
-                                            << -1 << -1;
+        QTest::newRow("no device attached")
+            << mouse << "" << Status::Complete << 0x1234 << 0x4321 << 0xFF00
+            << QStringList{search, "C No More Item Left!!!"} << QStringList{kOther} << -1 << -1;
         QTest::newRow("no device set") << vx02 << "" << Status::NoDeviceSet << 0x1234 << 0x4321 << 0xFF00
                                        << QStringList{search, "C [SetupDiGetClassDevs] errorcode: 13 "} << QStringList()
                                        << -1 << -1;
-        QTest::newRow("unreadable entry")
-            << mouse << "" << Status::UnreadableEntry << 0x1234 << 0x4321 << 0xFF00
-            << QStringList{search, "C [SetupDiGetInterfaceDeviceDetail] errorcode: 13 "} << QStringList{kOther} << -1 << -1;
-        QTest::newRow("match before an unreadable entry") << vx02 << "" << Status::UnreadableEntry << 0x1234 << 0x4321
-                                                          << 0xFF00 << QStringList{search} << QStringList{kA} << 65 << 65;
+        QTest::newRow("unreadable entry") << mouse << "" << Status::UnreadableEntry << 0x1234 << 0x4321 << 0xFF00
+                                          << QStringList{search, "C [SetupDiGetInterfaceDeviceDetail] errorcode: 13 "}
+                                          << QStringList{kOther} << -1 << -1;
+        QTest::newRow("match before an unreadable entry")
+            << vx02 << "" << Status::UnreadableEntry << 0x1234 << 0x4321 << 0xFF00 << QStringList{search}
+            << QStringList{kA} << 65 << 65;
         QTest::newRow("first with both reports, whatever its usage")
             << Collections{ScriptedHidBackend::collection(kOther, 0x046D, 0xC52B, 0xFF00, 0x55AA, 20, 20),
                            wanted(kA, 0x000C, 0x0001, 33, 17), wanted(kB, 0xFF00, 0x55AA, 65, 65)}
@@ -111,9 +113,9 @@ private slots:
         for (int i = 0; i < 1000; ++i)
             flood << wanted(kA, 0, 0, 0, 0);
         flood << mouse << wanted(kA, 0, 0, 0, 0);
-        QTest::newRow("a thousand empty collections, one open") << flood << "" << Status::Complete << 0x1234 << 0x4321
-                                                                << 0xFF00 << QStringList{search, "C No More Item Left!!!"}
-                                                                << QStringList{kA, kOther} << -1 << -1;
+        QTest::newRow("a thousand empty collections, one open")
+            << flood << "" << Status::Complete << 0x1234 << 0x4321 << 0xFF00
+            << QStringList{search, "C No More Item Left!!!"} << QStringList{kA, kOther} << -1 << -1;
         QTest::newRow("unopenable skipped silently")
             << Collections{wanted(kA, 0xFF00, 0x55AA, 65, 65), wanted(kB, 0xFF00, 0x55AA, 64, 63)} << kA
             << Status::Complete << 0x1234 << 0x4321 << 0xFF00 << QStringList{search} << QStringList{kA, kB} << 64 << 63;
@@ -169,7 +171,7 @@ private slots:
         Rig rig{quint32(outputLength)};
         QVERIFY(rig.device.open());
         for (int i = 1; i < 512; ++i)
-            rig.buffer[i] = quint8(0xA0 + i);  // bytes beyond the payload must not be sent
+            rig.buffer[i] = quint8(0xA0 + i); // bytes beyond the payload must not be sent
         QCOMPARE(rig.device.writeReport(rig.buffer, quint32(payload)), outputLength);
         QCOMPARE(rig.backend.traffic->records.size(), 1);
         QCOMPARE(rig.backend.traffic->records.first().call, ScriptedTraffic::Call::Write);
@@ -187,11 +189,11 @@ private slots:
         QVERIFY(rig.device.getInputReport(rig.buffer));
         quint8 out[512] = {0x00, 0x89};
         out[64] = 0x42;
-        out[65] = 0x99;  // beyond the report
+        out[65] = 0x99; // beyond the report
         QVERIFY(rig.device.setOutputReport(out));
         QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 65);
         QCOMPARE(bytes(rig.buffer, 65), answer);
-        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0);  // scripted time-out
+        QCOMPARE(rig.device.readReport(rig.buffer, sizeof rig.buffer), 0); // scripted time-out
 
         const QList<ScriptedTraffic::Record> &records = rig.backend.traffic->records;
         QCOMPARE(records.size(), 4);
@@ -212,7 +214,7 @@ private slots:
         QVERIFY(rig.device.open());
         QVERIFY(rig.device.open());
         QCOMPARE(rig.backend.opened.size(), 2);
-        QCOMPARE(rig.backend.traffic->closed, QStringList{kA});  // the first handle
+        QCOMPARE(rig.backend.traffic->closed, QStringList{kA}); // the first handle
         // A search that finds nothing keeps the open handle.
         rig.backend.collections.clear();
         QVERIFY(!rig.device.open());
@@ -243,10 +245,11 @@ private slots:
         QCOMPARE(rig->device.writeReport(rig->buffer, 10), 0);
         QVERIFY(capture.messages().isEmpty());
         QCOMPARE(traffic->records.size(), opened ? 4 : 0);
-        QCOMPARE(rig->device.isOpen(), opened);  // a failing transfer keeps the handle
+        QCOMPARE(rig->device.isOpen(), opened); // a failing transfer keeps the handle
         QVERIFY(traffic->closed.isEmpty());
 
-        const QString line = QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(&rig->device));
+        const QString line =
+            QString::asprintf("I ??HID? ??: %p; [DeviceHID::~DeviceHID];", static_cast<void *>(&rig->device));
         rig.reset();
         QCOMPARE(tagged(capture), QStringList{line});
         QCOMPARE(traffic->closed, opened ? QStringList{kA} : QStringList());

@@ -1,10 +1,10 @@
 #include "support/MessageCapture.h"
 
+#include "device/HidHandle.h"
 #include "device/HidPathText.h"
 #include "device/HidrawBackend.h"
 #include "device/HidrawHandle.h"
 #include "device/HidrawMonitor.h"
-#include "device/HidHandle.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -139,7 +139,7 @@ private slots:
         quint8 buffer[512] = {};
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0);  // time-out
+        QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0); // time-out
         QVERIFY(clock.elapsed() >= 45);
         pair.unplug();
         clock.restart();
@@ -164,7 +164,8 @@ private slots:
         QVERIFY(!handle->getInputReport(buffer, 65));
         QVERIFY(!handle->setOutputReport(buffer, 65));
         QCOMPARE(capture.texts(QtCriticalMsg),
-                 QStringList{"hidraw: HIDIOCGINPUT/HIDIOCSOUTPUT are not supported here; the sound card's reports need Linux 5.11 or later"});
+                 QStringList{"hidraw: HIDIOCGINPUT/HIDIOCSOUTPUT are not supported here; the sound card's reports need "
+                             "Linux 5.11 or later"});
         handle.reset();
         QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
     }
@@ -228,7 +229,7 @@ private slots:
             flood += QByteArray::fromHex("05010902A101C0");
         system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor);
         system.addDevice("hidraw2", "0003:0000046D:0000C31C", kKeyboardDescriptor);
-        system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray());  // descriptor unreadable
+        system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray()); // descriptor unreadable
         system.addDevice("hidraw4", "0003:0000AAAA:0000BBBB", flood);
         for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4"})
             system.addNode(name);
@@ -242,12 +243,35 @@ private slots:
             expected << "/dev/hidraw4#VID_AAAA&PID_BBBB 0001:0002 0/0";
         expected << "/dev/hidraw10#VID_1234&PID_4321 ff00:55aa 65/65";
         QCOMPARE(listed(found.collections, system.root()), expected);
-        QCOMPARE(capture.texts(QtDebugMsg), QStringList{"hidraw: " + system.root()
-                                                        + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"});
+        QCOMPARE(capture.texts(QtDebugMsg),
+                 QStringList{"hidraw: " + system.root()
+                             + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"});
         // Opened through its path: the node of the tree.
         QVERIFY(backend.open(found.collections.last()));
 
-        QCOMPARE(HidrawBackend(system.root() + "/nowhere").enumerateWithStatus().status, HidEnumeration::Status::NoDeviceSet);
+        QCOMPARE(HidrawBackend(system.root() + "/nowhere").enumerateWithStatus().status,
+                 HidEnumeration::Status::NoDeviceSet);
+    }
+
+    // An entry whose ids cannot be read ends the listing there.
+    void unreadableIdsEndTheListing_data()
+    {
+        QTest::addColumn<QString>("hidId");
+        QTest::newRow("two fields") << "0003:00001234";
+        QTest::newRow("not hex") << "0003:0000XYZW:00004321";
+        QTest::newRow("vendor too wide") << "0003:00011234:00004321";
+    }
+    void unreadableIdsEndTheListing()
+    {
+        QFETCH(QString, hidId);
+        FakeSystem system;
+        system.addDevice("hidraw2", "0005:0000046d:0000c31c\n", kKeyboardDescriptor); // Bluetooth, lower case
+        system.addDevice("hidraw5", hidId, kVendorDescriptor);
+        system.addNode("hidraw2");
+        system.addNode("hidraw5");
+        const HidEnumeration found = HidrawBackend(system.root()).enumerateWithStatus();
+        QCOMPARE(found.status, HidEnumeration::Status::UnreadableEntry);
+        QCOMPARE(listed(found.collections, system.root()), QStringList{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0"});
     }
 
     void withoutUdevTheDeviceFolderIsWatched()

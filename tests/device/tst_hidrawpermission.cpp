@@ -1,7 +1,7 @@
+#include "device/HidHandle.h"
 #include "device/HidPathText.h"
 #include "device/HidrawBackend.h"
 #include "device/HidrawPermissionNotice.h"
-#include "device/HidHandle.h"
 #include "support/MessageCapture.h"
 
 #include <QTemporaryDir>
@@ -99,9 +99,11 @@ private slots:
         const QStringList lines = accessLines(capture);
         QCOMPARE(lines.size(), told ? 1 : 0);
         if (told) {
-            QVERIFY2(lines.first().startsWith(QStringLiteral("no permission to open /dev/hidraw5 (Vorlet sound card %1:%2)")
-                                                  .arg(vendorId, 4, 16, QLatin1Char('0')).arg(productId, 4, 16, QLatin1Char('0'))),
-                     qPrintable(lines.first()));
+            QVERIFY2(
+                lines.first().startsWith(QStringLiteral("no permission to open /dev/hidraw5 (Vorlet sound card %1:%2)")
+                                             .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                             .arg(productId, 4, 16, QLatin1Char('0'))),
+                qPrintable(lines.first()));
             QVERIFY(lines.first().contains(QLatin1String("install the udev rule 70-vorlet.rules")));
             QVERIFY(!lines.first().contains(QLatin1Char('\n')));
         }
@@ -133,7 +135,8 @@ private slots:
         const QStringList lines = openAsUser(node, &opened);
         QVERIFY(!opened);
         QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines.first().startsWith(QStringLiteral("no permission to open %1 (Vorlet sound card 1234:4321)").arg(node)),
+        QVERIFY2(lines.first().startsWith(
+                     QStringLiteral("no permission to open %1 (Vorlet sound card 1234:4321)").arg(node)),
                  qPrintable(lines.first()));
     }
 };

@@ -40,13 +40,12 @@ private slots:
 
         // Vendor-defined control collection with numbered reports: a 63-byte input report (id 1),
         // output reports of 32 (id 2) and 64 (id 3) bytes.
-        QTest::newRow("vendor with report ids")
-            << hex("06 00 FF 0A AA 55 A1 01"
-                   "85 01 09 01 15 00 26 FF 00 75 08 95 3F 81 02"
-                   "85 02 09 02 75 08 95 20 91 02"
-                   "85 03 09 03 75 08 95 40 91 02"
-                   "C0")
-            << "ff00:55aa:64:65:0" << true;
+        QTest::newRow("vendor with report ids") << hex("06 00 FF 0A AA 55 A1 01"
+                                                       "85 01 09 01 15 00 26 FF 00 75 08 95 3F 81 02"
+                                                       "85 02 09 02 75 08 95 20 91 02"
+                                                       "85 03 09 03 75 08 95 40 91 02"
+                                                       "C0")
+                                                << "ff00:55aa:64:65:0" << true;
 
         // Multimedia keys: four one-bit controls and padding, no report id.
         QTest::newRow("consumer control")
@@ -64,9 +63,9 @@ private slots:
             << "0001:0006:9:2:0;000c:0001:5:0:0;ff00:0001:7:7:0" << true;
 
         // Vendor pipe without report ids: 64 bytes each way.
-        QTest::newRow("no report ids")
-            << hex("06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0")
-            << "ff00:0001:65:65:0" << false;
+        QTest::newRow("no report ids") << hex(
+            "06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0")
+                                       << "ff00:0001:65:65:0" << false;
 
         // Mouse with a nested physical collection; only the top level is listed.
         QTest::newRow("nested collection")
@@ -76,18 +75,15 @@ private slots:
 
         // A four-byte usage names its own page; push and pop restore the report size.
         QTest::newRow("extended usage, push and pop")
-            << hex("0B 01 00 0C 00 A1 01 75 08 A4 75 10 95 01 81 02 B4 95 02 81 02 C0")
-            << "000c:0001:5:0:0" << false;
+            << hex("0B 01 00 0C 00 A1 01 75 08 A4 75 10 95 01 81 02 B4 95 02 81 02 C0") << "000c:0001:5:0:0" << false;
 
         // Long items are skipped.
-        QTest::newRow("long item")
-            << hex("06 00 FF 09 01 A1 01 FE 02 10 AA BB 75 08 95 08 81 02 C0")
-            << "ff00:0001:9:0:0" << false;
+        QTest::newRow("long item") << hex("06 00 FF 09 01 A1 01 FE 02 10 AA BB 75 08 95 08 81 02 C0")
+                                   << "ff00:0001:9:0:0" << false;
 
         // Feature reports are counted apart from input reports.
-        QTest::newRow("feature report")
-            << hex("06 00 FF 09 01 A1 01 85 05 75 08 95 10 B1 02 85 06 95 02 81 02 C0")
-            << "ff00:0001:3:0:17" << true;
+        QTest::newRow("feature report") << hex("06 00 FF 09 01 A1 01 85 05 75 08 95 10 B1 02 85 06 95 02 81 02 C0")
+                                        << "ff00:0001:3:0:17" << true;
     }
     void realDescriptors()
     {
@@ -103,7 +99,7 @@ private slots:
         QTest::addColumn<QByteArray>("descriptor");
         const QByteArray good = hex("06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0");
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("truncated in item data") << good.left(11);       // 26 FF | 00 missing
+        QTest::newRow("truncated in item data") << good.left(11); // 26 FF | 00 missing
         QTest::newRow("truncated before end collection") << good.left(good.size() - 1);
         QTest::newRow("cut after prefix") << hex("06 00 FF 09 01 A1 01 26");
         QTest::newRow("end without collection") << hex("C0 06 00 FF 09 01 A1 01 C0");

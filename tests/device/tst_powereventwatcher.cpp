@@ -23,7 +23,7 @@ QDBusMessage logindSignal(const QString &name, bool active)
     signal << active;
     return signal;
 }
-}
+} // namespace
 
 // logind's inhibitor locks as far as the program uses them: each lock is the write end of a
 // pipe; the lock is given up when every copy of it is closed, which the read end shows as a
@@ -59,7 +59,7 @@ public slots:
         if (::pipe(ends) != 0)
             return {};
         m_readEnds << ends[0];
-        QDBusUnixFileDescriptor lock(ends[1]);  // keeps a copy of its own
+        QDBusUnixFileDescriptor lock(ends[1]); // keeps a copy of its own
         ::close(ends[1]);
         return lock;
     }
@@ -79,8 +79,9 @@ private slots:
         if (daemon.isEmpty())
             QSKIP("dbus-daemon is not installed");
         QVERIFY(m_dir.isValid());
-        m_daemon.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                                QStringLiteral("--address=unix:path=") + m_dir.filePath(QStringLiteral("bus"))});
+        m_daemon.start(daemon,
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                        QStringLiteral("--address=unix:path=") + m_dir.filePath(QStringLiteral("bus"))});
         QVERIFY(m_daemon.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(m_daemon.canReadLine(), 10000);
         m_address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
@@ -133,7 +134,7 @@ private slots:
         QTRY_COMPARE(capture.texts(QtDebugMsg), both);
         QTRY_COMPARE(m_logind.locksHeld(), 1);
         QCOMPARE(m_logind.requests.size(), 2);
-        QTest::qWait(50);  // the impostor's signal never shows up
+        QTest::qWait(50); // the impostor's signal never shows up
         QCOMPARE(capture.texts(QtDebugMsg), both);
     }
 

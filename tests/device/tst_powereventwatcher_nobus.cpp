@@ -16,8 +16,7 @@ private slots:
         PowerEventWatcher second;
         QVERIFY(!first.watchesSleep());
         QVERIFY(!second.watchesSleep());
-        QCOMPARE(capture.texts(QtDebugMsg),
-                 QStringList{"power events: no system bus, sleep and wake are not logged"});
+        QCOMPARE(capture.texts(QtDebugMsg), QStringList{"power events: no system bus, sleep and wake are not logged"});
         QCOMPARE(capture.texts(QtCriticalMsg).size() + capture.texts(QtWarningMsg).size(), 0);
         second.onPrepareForSleep(true);
         QCOMPARE(capture.texts(QtDebugMsg).last(), QStringLiteral("======xiu mian======"));

@@ -2,6 +2,7 @@
 #include "device/HidHandle.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/RecordingFirmware.h"
+#include "support/TappedFirmware.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -14,54 +15,28 @@ QByteArray bytes(const quint8 *data, int size)
     return QByteArray(reinterpret_cast<const char *>(data), size);
 }
 
-QByteArray tagged(QByteArray report, char tag)
+// A bus with one device of `model` whose answers the test scripts, and the DeviceHID its sound
+// card uses, opened.
+struct Rig
 {
-    report[1] = tag;
-    return report;
-}
-
-// Answers every command with two reports that echo it (tagged E1 and E2), and offers a counter
-// on the control pipe; which of them reach the host is up to the model's pipe.
-class EchoFirmware : public EmulatedFirmware
-{
-public:
-    QList<QByteArray> received;
-    int polls = 0;
-
-    QList<QByteArray> receive(const QByteArray &report) override
-    {
-        received << report;
-        return {tagged(report, char(0xE1)), tagged(report, char(0xE2))};
-    }
-    QByteArray inputReport() override
-    {
-        QByteArray report(65, '\0');
-        report[1] = char(++polls);
-        report[64] = char(0x5A);
-        return report;
-    }
-};
-
-// A bus with one device of `model` running the echo firmware, and the DeviceHID its sound card
-// uses, opened.
-struct EchoRig
-{
-    explicit EchoRig(const QString &model, int readWaitLimitMs = 20)
+    explicit Rig(const QString &model, int readWaitLimitMs = 20)
     {
         bus.setReadWaitLimitMs(readWaitLimitMs);
-        auto firmware = std::make_unique<EchoFirmware>();
-        echo = firmware.get();
+        auto firmware = std::make_unique<TappedFirmware>();
+        tap = firmware.get();
         bus.plug(model, std::move(firmware));
         const bool vx01 = model == QLatin1String("vx01");
         device = std::make_unique<DeviceHID>(&bus, 0x1234, 0x4321, vx01 ? 0x000C : 0xFF00, vx01 ? 0x0001 : 0x55AA);
         opened = device->open();
     }
     EmulatedBus bus;
-    EchoFirmware *echo = nullptr;
+    TappedFirmware *tap = nullptr;
     bool opened = false;
     std::unique_ptr<DeviceHID> device;
     quint8 buffer[512] = {};
 };
+
+const QByteArray kAnswer = TappedFirmware::report(1, "answer");
 
 } // namespace
 
@@ -94,7 +69,8 @@ private slots:
         QTest::addColumn<int>("usagePage");
         QTest::addColumn<int>("usage");
         QTest::addColumn<bool>("control");
-        QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001 << true;
+        QTest::newRow("vx01") << "vx01" << QStringList{"VID_1235&PID_0003", "VID_1234&PID_4321"} << 0x000C << 0x0001
+                              << true;
         QTest::newRow("vx02") << "vx02" << QStringList{"VID_1234&PID_4321"} << 0xFF00 << 0x55AA << false;
     }
     void eachModelTalksOnItsOwnPipe()
@@ -102,9 +78,9 @@ private slots:
         QFETCH(QString, model);
         QFETCH(QStringList, ids);
         QFETCH(bool, control);
-        EchoRig rig(model);
+        Rig rig(model);
         QVERIFY(rig.opened && rig.bus.isPlugged(model));
-        QCOMPARE(rig.bus.firmware(model), rig.echo);
+        QCOMPARE(rig.bus.firmware(model), rig.tap);
         const QList<HidCollectionInfo> collections = rig.bus.enumerate();
         QCOMPARE(collections.size(), ids.size());
         for (int i = 0; i < ids.size(); ++i)
@@ -114,33 +90,37 @@ private slots:
         QCOMPARE(rig.device->inputReportLength(), 65u);
         QCOMPARE(rig.device->outputReportLength(), 65u);
 
+        const QByteArray second = TappedFirmware::report(1, "second");
+        rig.tap->answers << kAnswer << second;
+        rig.tap->controlReport = TappedFirmware::report(64, "\x5A");
         quint8 out[512] = {};
         for (int i = 1; i < 20; ++i)
             out[i] = quint8(0x80 + i);
-        out[100] = 0xFF;  // beyond the report: never sent
+        out[100] = 0xFF; // beyond the report: never sent
         QVERIFY(rig.device->setOutputReport(out));
         const quint8 frame[] = {0x00, 0x89, 0x00, 0x01, 0x04, 0x02, 0x01, 0x01, 0x01, 0xAB, 0xCD};
         QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
         const QByteArray byControl = bytes(out, 65);
         const QByteArray byInterrupt = bytes(frame, sizeof frame) + QByteArray(65 - int(sizeof frame), '\0');
-        QCOMPARE(rig.echo->received, QList<QByteArray>{control ? byControl : byInterrupt});
+        QCOMPARE(rig.tap->reports(), QList<QByteArray>{control ? byControl : byInterrupt});
 
         if (control) {
-            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // nothing on the interrupt pipe
+            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // nothing on the interrupt pipe
             for (int poll = 1; poll <= 2; ++poll) {
                 QVERIFY(rig.device->getInputReport(rig.buffer));
-                QCOMPARE(rig.buffer[1], quint8(poll));
-                QCOMPARE(rig.buffer[64], quint8(0x5A));
+                QCOMPARE(bytes(rig.buffer, 65), rig.tap->controlReport);
+                QCOMPARE(rig.tap->controlReads, poll);
             }
             return;
         }
-        for (const QByteArray &answer : {tagged(byInterrupt, char(0xE1)), tagged(byInterrupt, char(0xE2))}) {
+        QCOMPARE(rig.device->writeReport(frame, sizeof frame - 1), 65);
+        for (const QByteArray &answer : {kAnswer, second}) { // queued in order
             QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
             QCOMPARE(bytes(rig.buffer, 65), answer);
         }
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // queue empty: time-out
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // queue empty: time-out
         QVERIFY(!rig.device->getInputReport(rig.buffer));
-        QCOMPARE(rig.echo->polls, 0);
+        QCOMPARE(rig.tap->controlReads, 0);
     }
 
     // A device that declares reports shorter than its layouts need moves only that many bytes:
@@ -158,10 +138,11 @@ private slots:
         QFETCH(int, length);
         EmulatedBus bus;
         bus.setReadWaitLimitMs(0);
-        auto firmware = std::make_unique<EchoFirmware>();
-        EchoFirmware *echo = firmware.get();
+        auto firmware = std::make_unique<TappedFirmware>();
+        TappedFirmware *tap = firmware.get();
         QVERIFY(bus.plug(model, std::move(firmware)));
         QVERIFY(bus.setFailure(model, EmulatedFailure::ShortReports));
+        tap->answers << QByteArray(65, '\0');
         const HidCollectionInfo traffic = bus.enumerate().last();
         QCOMPARE(int(traffic.inputReportLength), length);
         QCOMPARE(int(traffic.outputReportLength), length);
@@ -180,16 +161,16 @@ private slots:
             QCOMPARE(handle->write(reinterpret_cast<const quint8 *>(report.constData()), quint32(length)), length);
             QCOMPARE(handle->read(buffer, sizeof buffer, 100), length);
         }
-        QCOMPARE(echo->received, QList<QByteArray>{report});
-        QCOMPARE(buffer[length - 1], quint8(0));     // inside the short report
-        QCOMPARE(buffer[length], quint8(0xEE));      // the rest never arrives
+        QCOMPARE(tap->reports(), QList<QByteArray>{report});
+        QCOMPARE(buffer[length - 1], quint8(0)); // inside the short report
+        QCOMPARE(buffer[length], quint8(0xEE));  // the rest never arrives
     }
 
     void recordingFirmwareAnswersNothing()
     {
         EmulatedBus bus;
         bus.setReadWaitLimitMs(0);
-        QVERIFY(bus.plug("VX01"));  // any case
+        QVERIFY(bus.plug("VX01")); // any case
         auto *recorder = dynamic_cast<RecordingFirmware *>(bus.firmware("vx01"));
         QVERIFY(recorder);
         DeviceHID device(&bus, 0x1234, 0x4321, 0x000C, 0x0001);
@@ -205,41 +186,40 @@ private slots:
         QCOMPARE(bytes(buffer, 66), QByteArray::fromHex("00aabb") + QByteArray(62, '\0') + '\xEE');
     }
 
-    void silentDeviceTimesOut()
+    // Silent: commands go out but reach nobody, reads wait their time. Garbage: the firmware
+    // still gets each command, its answers are replaced. Behaving again, it answers again.
+    void failuresAndRecovery()
     {
-        EchoRig rig("vx02", 30);
+        Rig rig("vx02", 30);
         QVERIFY(rig.opened);
         QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Silent));
-        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);  // goes out, nobody listens
-        QVERIFY(rig.echo->received.isEmpty());
+        rig.tap->answers << kAnswer << kAnswer << kAnswer;
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QVERIFY(rig.tap->reports().isEmpty());
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);
         QVERIFY(clock.elapsed() >= 30);
 
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Garbage));
+        quint8 second[512] = {};
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.tap->reports().size(), 2);
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+        QCOMPARE(rig.device->readReport(second, sizeof second), 65);
+        QVERIFY(bytes(rig.buffer, 65) != kAnswer);
+        QVERIFY(bytes(rig.buffer, 65) != bytes(second, 65));
+
         QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::None));
         QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
         QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
-    }
-
-    void garbageReplacesAnswers()
-    {
-        EchoRig rig("vx02");
-        QVERIFY(rig.opened);
-        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Garbage));
-        const quint8 data[] = {0x00, 0x89, 0x00};
-        QCOMPARE(rig.device->writeReport(data, 2), 65);
-        QCOMPARE(rig.echo->received.size(), 1);  // the firmware still gets the command
-        quint8 second[512] = {};
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
-        QCOMPARE(rig.device->readReport(second, sizeof second), 65);
-        QVERIFY(bytes(rig.buffer, 65) != tagged(rig.echo->received.first(), char(0xE1)));
-        QVERIFY(bytes(rig.buffer, 65) != bytes(second, 65));
+        QCOMPARE(bytes(rig.buffer, 65), kAnswer);
     }
 
     void unplugAnnouncesRemovalAndFailsOpenHandles()
     {
-        EchoRig rig("vx01", -1);
+        Rig rig("vx01", -1);
         const QList<HidCollectionInfo> before = rig.bus.enumerate();
         QVERIFY(rig.opened);
         QVERIFY(rig.device->setOutputReport(rig.buffer));
@@ -248,7 +228,7 @@ private slots:
         QVERIFY(rig.bus.unplug("vx01"));
         QVERIFY(!rig.bus.isPlugged("vx01"));
         QCOMPARE(removed.size(), 2);
-        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path);  // the recognised interface first
+        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path); // the recognised interface first
         QCOMPARE(removed.at(1).at(0).toString(), before.at(1).path);
         QVERIFY(rig.bus.enumerate().isEmpty());
 
@@ -256,11 +236,11 @@ private slots:
         QVERIFY(!rig.device->getInputReport(rig.buffer));
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0);  // pending answers are gone
-        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs);  // a gone device does not make the caller wait
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // pending answers are gone
+        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs); // a gone device does not make the caller wait
         QCOMPARE(rig.device->writeReport(rig.buffer, 4), 0);
         QVERIFY(!rig.bus.open(before.last()));
-        QVERIFY(rig.bus.plug("vx01"));  // a replug gives new paths; the old handle stays dead
+        QVERIFY(rig.bus.plug("vx01")); // a replug gives new paths; the old handle stays dead
         QVERIFY(rig.bus.enumerate().last().path != before.last().path);
         QVERIFY(!rig.device->setOutputReport(rig.buffer));
     }
@@ -287,7 +267,7 @@ private slots:
             QVERIFY(!recognised->getInputReport(report, 3));
             QCOMPARE(recognised->write(report, 65), 0);
         }
-        QCOMPARE(traffic->write(report, 65), 0);  // the bus is gone
+        QCOMPARE(traffic->write(report, 65), 0); // the bus is gone
         QCOMPARE(traffic->read(report, 65, 1000), 0);
     }
 };

@@ -1,9 +1,9 @@
 // Feeds arbitrary output reports to the emulated firmwares of both models: the frame parser
 // must drop what is malformed and nothing may crash, whatever the bytes.
-#include "soundcard/CommandFrame.h"
-#include "soundcard/Crc16X25.h"
 #include "emulator/FirmwareVx01.h"
 #include "emulator/FirmwareVx02.h"
+#include "soundcard/CommandFrame.h"
+#include "soundcard/Crc16X25.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -12,8 +12,10 @@
 #include <cstdint>
 
 namespace {
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
 }
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -44,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int n = report.size() >= 8 && quint8(report[6]) == 0 && quint8(report[7]) == 8 ? 2 : 0;
     if (report.size() >= 1 + CommandFrame::kLengthWithoutData + n) {
         QByteArray sealed = report;
-        sealed[0] = '\0';   // report id
+        sealed[0] = '\0'; // report id
         auto *frame = reinterpret_cast<quint8 *>(sealed.data()) + 1;
         frame[0] = CommandFrame::kStartByte;
         frame[1] = frame[2] = 0xFF;

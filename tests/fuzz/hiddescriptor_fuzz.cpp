@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     for (const HidTopLevelCollection &collection : result.collections) {
         if (collection.inputReportLength == 1 || collection.outputReportLength == 1)
-            std::abort();  // a report has a payload or is absent
+            std::abort(); // a report has a payload or is absent
     }
     return 0;
 }

@@ -11,8 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Refused inputs log a line each; at thousands of runs a second that would only be noise.
-    static const auto quiet = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &,
-                                                        const QString &) {});
+    static const auto quiet = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     Q_UNUSED(quiet);
     static QTemporaryDir dir;
     static const QString path = dir.filePath("fuzz.wav");

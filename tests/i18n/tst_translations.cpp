@@ -57,7 +57,9 @@ private slots:
         }
         QVERIFY(!xml.hasError());
         QVERIFY(messages > 0);
-        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("no English in i18n/i18n_en.ts for:\n  ") + missing.join(QStringLiteral("\n  "))));
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QStringLiteral("no English in i18n/i18n_en.ts for:\n  ")
+                            + missing.join(QStringLiteral("\n  "))));
     }
 };
 

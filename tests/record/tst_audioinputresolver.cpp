@@ -31,8 +31,8 @@ private slots:
         QTest::newRow("empty") << "" << inputs << "default:";
         QTest::newRow("card absent") << "麦克风 (Vorlet Stage 20)" << Inputs{inputs[0], inputs[2]} << "default:";
         QTest::newRow("no inputs") << "麦克风 (Vorlet Stage 20)" << Inputs{} << "default:";
-        QTest::newRow("by name, any case") << "(vorlet stage 20)" << Inputs{{"x:Vorlet Stage 20", ""}}
-                                           << "x:Vorlet Stage 20";
+        QTest::newRow("by name, any case")
+            << "(vorlet stage 20)" << Inputs{{"x:Vorlet Stage 20", ""}} << "x:Vorlet Stage 20";
     }
 
     void resolve()

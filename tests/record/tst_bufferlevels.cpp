@@ -1,5 +1,5 @@
-#include "support/RecordTestSupport.h"
 #include "record/BufferLevels.h"
+#include "support/RecordTestSupport.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ using RecordTestSupport::pcmFormat;
 
 namespace {
 
-template <typename T>
+template<typename T>
 QByteArray bytesOf(const QVector<T> &samples)
 {
     QByteArray bytes(samples.size() * int(sizeof(T)), '\0');
@@ -18,7 +18,10 @@ QByteArray bytesOf(const QVector<T> &samples)
 }
 
 // Unsigned samples are measured around half their full scale.
-qreal u(qreal v, qreal full) { return qAbs(v - full / 2) / (full / 2); }
+qreal u(qreal v, qreal full)
+{
+    return qAbs(v - full / 2) / (full / 2);
+}
 
 } // namespace
 
@@ -58,19 +61,22 @@ private slots:
         QTest::newRow("u32") << pcmFormat(T::UnSignedInt, 32) << 4294967295.0
                              << bytesOf(QVector<quint32>{4294967295u, 1, 5, 3000000000u})
                              << Levels{1.0, u(5, 4294967295.0), u(3000000000.0, 4294967295.0), u(1, 4294967295.0)};
-        QTest::newRow("f32") << pcmFormat(T::Float, 32) << 1.00003 << bytesOf(QVector<float>{0.5f, -0.25f, -0.5f, 0.125f})
+        QTest::newRow("f32") << pcmFormat(T::Float, 32) << 1.00003
+                             << bytesOf(QVector<float>{0.5f, -0.25f, -0.5f, 0.125f})
                              << Levels{0.5 / 1.00003, -0.5 / 1.00003, 0.125 / 1.00003, -0.25 / 1.00003};
         // No full scale: zeros.
-        for (const auto &row : {qMakePair(T::Float, 8), qMakePair(T::Float, 16), qMakePair(T::Float, 64),
-                                qMakePair(T::SignedInt, 24)})
+        for (const auto &row :
+             {qMakePair(T::Float, 8), qMakePair(T::Float, 16), qMakePair(T::Float, 64), qMakePair(T::SignedInt, 24)})
             QTest::addRow("type %d, %d bits", int(row.first), row.second)
                 << pcmFormat(row.first, row.second) << 0.0 << QByteArray(16, '\x7f') << Levels(4, 0.0);
         // Not measurable at all: no column (Qt counts an unknown sample type as invalid).
         for (int bits : {8, 16, 32})
-            QTest::addRow("unknown, %d bits", bits) << pcmFormat(T::Unknown, bits) << 0.0 << QByteArray(8, '\x7f') << Levels();
+            QTest::addRow("unknown, %d bits", bits)
+                << pcmFormat(T::Unknown, bits) << 0.0 << QByteArray(8, '\x7f') << Levels();
         QAudioFormat raw = pcmFormat(T::SignedInt, 16);
         raw.setCodec(QStringLiteral("audio/x-raw"));
-        QTest::newRow("big-endian") << pcmFormat(T::SignedInt, 16, 2, T::BigEndian) << 0.0 << QByteArray(8, '\x10') << Levels();
+        QTest::newRow("big-endian") << pcmFormat(T::SignedInt, 16, 2, T::BigEndian) << 0.0 << QByteArray(8, '\x10')
+                                    << Levels();
         QTest::newRow("not pcm") << raw << 0.0 << QByteArray(8, '\x10') << Levels();
         QTest::newRow("invalid") << QAudioFormat() << 0.0 << QByteArray(8, '\x10') << Levels();
     }

@@ -42,11 +42,12 @@ private slots:
         QTest::newRow("44.1k, 441 frames: one per four") << run(c, 0, 441, 44100, 100) << Columns(25, c);
         QTest::newRow("48k, two-second buffer") << run(c, 0, 96000, 48000, 1) << Columns(50, c);
         QTest::newRow("48k, 1000 frames") << run(c, 0, 1000, 48000, 48) << Columns(25, c);
-        QTest::newRow("extremes of 40 ms, then afresh")
-            << Adds{{{0.2, -0.1, 0.0, 0.0}, 0, 480, 48000}, {{0.7, 0.3, 0.1, -0.9}, 10000, 480, 48000},
-                    {{0.1, -0.4, 0.2, 0.1}, 20000, 480, 48000}, {{0.0, 0.0, 0.0, 0.0}, 30000, 480, 48000},
-                    {c, 40000, 1920, 48000}}
-            << Columns{{0.7, -0.4, 0.2, -0.9}, c};
+        QTest::newRow("extremes of 40 ms, then afresh") << Adds{{{0.2, -0.1, 0.0, 0.0}, 0, 480, 48000},
+                                                                {{0.7, 0.3, 0.1, -0.9}, 10000, 480, 48000},
+                                                                {{0.1, -0.4, 0.2, 0.1}, 20000, 480, 48000},
+                                                                {{0.0, 0.0, 0.0, 0.0}, 30000, 480, 48000},
+                                                                {c, 40000, 1920, 48000}}
+                                                        << Columns{{0.7, -0.4, 0.2, -0.9}, c};
         // Skipped buffers leave blank columns where their audio lies; what follows stays put.
         QTest::newRow("skipped buffers leave a gap")
             << run(c, 0, 480, 48000, 8) + run({0.5, -0.5, 0.5, -0.5}, 200000, 480, 48000, 4)

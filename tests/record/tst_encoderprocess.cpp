@@ -14,7 +14,8 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<qint64>("ms");
-        QTest::newRow("ffmpeg 5.1") << "size=     256kB time=00:01:02.50 bitrate=  33.5kbits/s speed=60x" << qint64(62500);
+        QTest::newRow("ffmpeg 5.1") << "size=     256kB time=00:01:02.50 bitrate=  33.5kbits/s speed=60x"
+                                    << qint64(62500);
         QTest::newRow("hours") << "time=01:02:03.04" << qint64(3723040);
         QTest::newRow("one decimal") << "time=00:00:01.5" << qint64(1500);
         QTest::newRow("six decimals") << "time=00:00:01.123456" << qint64(1123);
@@ -34,13 +35,20 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("trailer, disk full") << "Error writing trailer of /m/a.mp3: No space left on device" << "No space left on device";
-        QTest::newRow("close, quota") << "Error closing file /m/a.mp3: Disk quota exceeded" << "Disk quota exceeded";
-        QTest::newRow("read-only") << "/m/a.mp3: Read-only file system" << "Read-only file system";
-        QTest::newRow("muxing") << "Error muxing a packet for output file #0" << "Error muxing a packet for output file #0";
-        QTest::newRow("frame write") << "av_interleaved_write_frame(): Broken pipe" << "av_interleaved_write_frame(): Broken pipe";
-        QTest::newRow("what follows") << "Conversion failed!" << "";
-        QTest::newRow("progress") << "size=  1kB time=00:00:01.00 bitrate=1" << "";
+        QTest::newRow("trailer, disk full") << "Error writing trailer of /m/a.mp3: No space left on device"
+                                            << "No space left on device";
+        QTest::newRow("close, quota") << "Error closing file /m/a.mp3: Disk quota exceeded"
+                                      << "Disk quota exceeded";
+        QTest::newRow("read-only") << "/m/a.mp3: Read-only file system"
+                                   << "Read-only file system";
+        QTest::newRow("muxing") << "Error muxing a packet for output file #0"
+                                << "Error muxing a packet for output file #0";
+        QTest::newRow("frame write") << "av_interleaved_write_frame(): Broken pipe"
+                                     << "av_interleaved_write_frame(): Broken pipe";
+        QTest::newRow("what follows") << "Conversion failed!"
+                                      << "";
+        QTest::newRow("progress") << "size=  1kB time=00:00:01.00 bitrate=1"
+                                  << "";
     }
 
     void writeErrorOf()

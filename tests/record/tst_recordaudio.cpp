@@ -1,22 +1,22 @@
 // Records, plays, cuts, undoes and exports through the window's own buttons, with the private
 // sound server of scripts/test (a 440 Hz tone as the microphone) and the real ffmpeg.
-#include "support/RecordTestSupport.h"
-#include "support/WavAnalysis.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 #include "support/FullDisk.h"
+#include "support/RecordTestSupport.h"
+#include "support/WavAnalysis.h"
 
 #include "record/WaveformWidget.h"
 
 #include <QAudioRecorder>
-#include <QLabel>
-#include <QProgressBar>
 #include <QDir>
+#include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QTime>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace RecordTestSupport;
@@ -119,8 +119,8 @@ bool completeWav(const QString &path)
     const QByteArray all = contents(path);
     const int data = all.indexOf("data");
     return all.startsWith("RIFF") && data > 0 && all.size() > data + 8
-           && qFromLittleEndian<quint32>(all.constData() + 4) == quint32(all.size() - 8)
-           && qFromLittleEndian<quint32>(all.constData() + data + 4) == quint32(all.size() - data - 8);
+        && qFromLittleEndian<quint32>(all.constData() + 4) == quint32(all.size() - 8)
+        && qFromLittleEndian<quint32>(all.constData() + data + 4) == quint32(all.size() - data - 8);
 }
 
 const QColor kCursorColour(QStringLiteral("#FF7A02"));
@@ -144,7 +144,7 @@ class TestRecordAudio : public QObject
     QString m_folder;        // the window's recording folder
     QString m_recording;     // first take
     WavAnalysis m_take;
-    QString m_nextTarget;    // what the save dialog answers
+    QString m_nextTarget; // what the save dialog answers
     QString m_dialogCaption, m_dialogFilter;
     int m_copies = 0;
 
@@ -156,7 +156,10 @@ class TestRecordAudio : public QObject
     QString status() { return m_widget->findChild<QLabel *>(QStringLiteral("lbStatus"))->text(); }
     bool busy() { return m_widget->findChild<QProgressBar *>(QStringLiteral("progressBar"))->isVisible(); }
     // The encoder runs in the background; the window takes its result from the event loop.
-    bool waitIdle() { return QTest::qWaitFor([this] { return !busy(); }, 120000); }
+    bool waitIdle()
+    {
+        return QTest::qWaitFor([this] { return !busy(); }, 120000);
+    }
 
     // The bursts as drawn: columns whose line in the first lane spans more than a quarter of
     // the lane.
@@ -212,12 +215,14 @@ class TestRecordAudio : public QObject
     QString newTake(const QStringList &before)
     {
         QStringList added;
-        const bool written = QTest::qWaitFor([&] {
-            added = filesIn(m_folder);
-            for (const QString &f : before)
-                added.removeAll(f);
-            return added.size() == 1 && WavAnalysis::of(QDir(m_folder).filePath(added[0])).frames > 0;
-        }, 15000);
+        const bool written = QTest::qWaitFor(
+            [&] {
+                added = filesIn(m_folder);
+                for (const QString &f : before)
+                    added.removeAll(f);
+                return added.size() == 1 && WavAnalysis::of(QDir(m_folder).filePath(added[0])).frames > 0;
+            },
+            15000);
         QTest::qWait(300); // the writer finishes the header after the last buffer
         return written ? QDir(m_folder).filePath(added[0]) : QString();
     }
@@ -244,7 +249,8 @@ private slots:
         pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
         QVERIFY2(pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit && !pactl.exitCode(),
                  "no sound server answers pactl info: run through scripts/test, which starts one");
-        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(), "ffmpeg is not installed (scripts/install-deps)");
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(),
+                 "ffmpeg is not installed (scripts/install-deps)");
 
         // The panel's texts as an English user reads them.
         auto *english = new QTranslator(this);
@@ -386,9 +392,10 @@ private slots:
     void burstsDrawnWhereTheyLie()
     {
         const QString pattern = m_exports.filePath(QStringLiteral("pattern.wav"));
-        QVERIFY(run(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                   "aevalsrc='0.5*sin(2*PI*1000*t)*(between(t,1,2)+between(t,3.5,4.5))':s=48000:d=5.5",
-                                   "-ac", "2", pattern}));
+        QVERIFY(run(QStringLiteral("ffmpeg"),
+                    {"-v", "error", "-y", "-f", "lavfi", "-i",
+                     "aevalsrc='0.5*sin(2*PI*1000*t)*(between(t,1,2)+between(t,3.5,4.5))':s=48000:d=5.5", "-ac", "2",
+                     pattern}));
         QVERIFY(run(QStringLiteral("pactl"), {"set-default-source", "pattern.monitor"}));
         // As the tidy-up after an export would: the first take's number stays taken.
         QVERIFY(QFile::remove(m_firstRecording));

@@ -37,9 +37,10 @@ const QMap<QString, QString> kEncoders{
     // The installed one, held back while the file "hold" exists.
     {"real", "log; while [ -e \"$tools/hold\" ]; do sleep 0.02; done; exec \"$ffmpeg\" -v error \"$@\""},
     // ffmpeg 5.1 on a full disk: a part of the output, the error on its standard error, status 0.
-    {"fills", "log; printf partial > \"$last\"\necho 'size=       0kB time=00:00:00.00 bitrate=N/A' >&2\n"
-              "echo \"Error writing trailer of $last: No space left on device\" >&2\n"
-              "echo \"Error closing file $last: No space left on device\" >&2"},
+    {"fills",
+     "log; printf partial > \"$last\"\necho 'size=       0kB time=00:00:00.00 bitrate=N/A' >&2\n"
+     "echo \"Error writing trailer of $last: No space left on device\" >&2\n"
+     "echo \"Error closing file $last: No space left on device\" >&2"},
     // Writes a part of its output, tells how far it got, and waits.
     {"hangs", "printf partial > \"$last\"; log; printf 'size= 1kB time=00:00:01.00 bitrate=1\\r' >&2; exec sleep 60"},
     {"fails", "log; echo 'Unknown encoder wmav2' >&2; exit 3"},
@@ -62,12 +63,15 @@ class TestRecordingEditor : public QObject
     // CODEC TO", anything else as its arguments.
     static QStringList runs(const StandInEncoder &tools, const QString &folder)
     {
-        QStringList runs = QString::fromUtf8(contents(tools.filePath("calls.log"))).remove(folder).remove(".wav").split('\n');
+        QStringList runs =
+            QString::fromUtf8(contents(tools.filePath("calls.log"))).remove(folder).remove(".wav").split('\n');
         runs.removeAll(QString());
-        const char *const cut = "^-i (\\S+) -filter_complex \\[0\\]atrim=duration=(\\S+)\\[a\\];\\[0\\]atrim=start=(\\S+)\\[b\\];"
-                                "\\[a\\]\\[b\\]concat=n=2:v=0:a=1 (\\S+)$";
+        const char *const cut =
+            "^-i (\\S+) -filter_complex \\[0\\]atrim=duration=(\\S+)\\[a\\];\\[0\\]atrim=start=(\\S+)\\[b\\];"
+            "\\[a\\]\\[b\\]concat=n=2:v=0:a=1 (\\S+)$";
         return runs.replaceInStrings(QRegularExpression(cut), "cut \\1 \\2 \\3 \\4")
-            .replaceInStrings(QRegularExpression("^-i (\\S+) -filter_complex \\[0\\]atrim=start=(\\S+) (\\S+)$"), "cut \\1 - \\2 \\3")
+            .replaceInStrings(QRegularExpression("^-i (\\S+) -filter_complex \\[0\\]atrim=start=(\\S+) (\\S+)$"),
+                              "cut \\1 - \\2 \\3")
             .replaceInStrings(QRegularExpression("^-y -i (\\S+) -acodec (\\S+) (\\S+)$"), "export \\1 \\2 \\3");
     }
 
@@ -94,9 +98,11 @@ private slots:
         m_ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         m_source = m_dir.filePath(QStringLiteral("tone.wav"));
         QProcess ffmpeg;
-        ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
-                                                "-ac", "2", "-ar", "48000", m_source});
-        QVERIFY2(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0, "ffmpeg is not installed (scripts/install-deps)");
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     {"-v", "error", "-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", "-ar", "48000",
+                      m_source});
+        QVERIFY2(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0,
+                 "ffmpeg is not installed (scripts/install-deps)");
         QCOMPARE(WaveFile::lengthMs(m_source), qint64(3000));
     }
 
@@ -123,71 +129,179 @@ private slots:
         QTest::addColumn<QString>("working");
         QTest::addColumn<QString>("message");
         // A second cut waits for the first and reads its copy, but is named from the recording.
-        QTest::newRow("two cuts, two undos") << "cut 0.5 1; cut 0.25 0.5; undo; undo" << "cut r1 0.50 1.00 r1_1; cut r1_1 0.25 0.50 r1_2"
-                                             << "r1_1@500 r1_2@250 r1_1@-1 r1@-1" << "r1 r1_1 r1_2" << "r1" << "";
-        QTest::newRow("undo waits for the cut before it") << "hold; cut 2 3.5; undo; release" << "cut r1 2.00 3.50 r1_1"
-                                                          << "r1_1@2000 r1@-1" << "r1 r1_1" << "r1" << "";
-        QTest::newRow("nothing to undo") << "undo" << "" << "" << "r1" << "r1" << "";
+        QTest::newRow("two cuts, two undos") << "cut 0.5 1; cut 0.25 0.5; undo; undo"
+                                             << "cut r1 0.50 1.00 r1_1; cut r1_1 0.25 0.50 r1_2"
+                                             << "r1_1@500 r1_2@250 r1_1@-1 r1@-1"
+                                             << "r1 r1_1 r1_2"
+                                             << "r1"
+                                             << "";
+        QTest::newRow("undo waits for the cut before it") << "hold; cut 2 3.5; undo; release"
+                                                          << "cut r1 2.00 3.50 r1_1"
+                                                          << "r1_1@2000 r1@-1"
+                                                          << "r1 r1_1"
+                                                          << "r1"
+                                                          << "";
+        QTest::newRow("nothing to undo") << "undo"
+                                         << ""
+                                         << ""
+                                         << "r1"
+                                         << "r1"
+                                         << "";
         // Nothing selected: the view, cleared for the cut, draws the working file again.
-        QTest::newRow("empty selections") << "cut 1 1; cut 2 1; cut -1 -0.5" << "" << "r1@-1 r1@-1 r1@-1" << "r1" << "r1" << "";
+        QTest::newRow("empty selections") << "cut 1 1; cut 2 1; cut -1 -0.5"
+                                          << ""
+                                          << "r1@-1 r1@-1 r1@-1"
+                                          << "r1"
+                                          << "r1"
+                                          << "";
         // Nothing before the range: only what follows it is kept (a duration of 0 is no limit).
-        QTest::newRow("from before the start") << "cut -0.4 0.5" << "cut r1 - 0.50 r1_1" << "r1_1@0" << "r1 r1_1" << "r1_1" << "";
-        QTest::newRow("a name taken by the user") << "user r1_1.wav; cut 1 2" << "cut r1 1.00 2.00 r1_2" << "r1_2@1000"
-                                                  << "r1 r1_1 r1_2" << "r1_2" << "";
+        QTest::newRow("from before the start") << "cut -0.4 0.5"
+                                               << "cut r1 - 0.50 r1_1"
+                                               << "r1_1@0"
+                                               << "r1 r1_1"
+                                               << "r1_1"
+                                               << "";
+        QTest::newRow("a name taken by the user") << "user r1_1.wav; cut 1 2"
+                                                  << "cut r1 1.00 2.00 r1_2"
+                                                  << "r1_2@1000"
+                                                  << "r1 r1_1 r1_2"
+                                                  << "r1_2"
+                                                  << "";
         QTest::newRow("cancel drops the queue") << "hold; cut 0.5 1; cut 1 2; export a.mp3; undo; cancel; release"
-                                                << "cut r1 0.50 1.00 r1_1" << "r1@-1" << "r1" << "r1" << "Cancelled";
+                                                << "cut r1 0.50 1.00 r1_1"
+                                                << "r1@-1"
+                                                << "r1"
+                                                << "r1"
+                                                << "Cancelled";
         // A new recording numbers its cuts from 1; the history still leads to the earlier one.
         QTest::newRow("new recording") << "cut 0.5 1; record r2.wav; cut 1 1.5; undo; undo"
-                                       << "cut r1 0.50 1.00 r1_1; cut r2 1.00 1.50 r2_1" << "r1_1@500 r2_1@1000 r2@-1 r1@-1"
-                                       << "r1 r1_1 r2 r2_1" << "r1" << "";
+                                       << "cut r1 0.50 1.00 r1_1; cut r2 1.00 1.50 r2_1"
+                                       << "r1_1@500 r2_1@1000 r2@-1 r1@-1"
+                                       << "r1 r1_1 r2 r2_1"
+                                       << "r1"
+                                       << "";
         // A new recording drops the edits still queued for the one before.
         QTest::newRow("new recording while cutting") << "hold; cut 0.5 1; cut 1 2; record r2.wav; release"
-                                                     << "cut r1 0.50 1.00 r1_1" << "r2@-1" << "r1 r2" << "r2" << "";
+                                                     << "cut r1 0.50 1.00 r1_1"
+                                                     << "r2@-1"
+                                                     << "r1 r2"
+                                                     << "r2"
+                                                     << "";
         // After an export the working files of earlier recordings go; the export and the user's
         // files stay, whatever their names.
         QTest::newRow("tidy-up") << "cut 0.5 1; record r2.wav; user r1_7.wav; export a.mp3"
-                                 << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3" << "r1_1@500"
-                                 << "a.mp3 r1_7 r2" << "r2" << "Saved %1a.mp3";
+                                 << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3"
+                                 << "r1_1@500"
+                                 << "a.mp3 r1_7 r2"
+                                 << "r2"
+                                 << "Saved %1a.mp3";
         // A cancelled export tidies nothing: undo still finds the earlier recording.
         QTest::newRow("cancelled export") << "cut 0.5 1; record r2.wav; hold; export a.mp3; cancel; release; undo"
-                                          << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3" << "r1_1@500 r1@-1"
-                                          << "r1 r1_1 r2" << "r1" << "Cancelled; the unfinished file was deleted.";
+                                          << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3"
+                                          << "r1_1@500 r1@-1"
+                                          << "r1 r1_1 r2"
+                                          << "r1"
+                                          << "Cancelled; the unfinished file was deleted.";
         // The suffix names the codec, case-sensitively; WAV is copied, unknown types are refused.
-        QTest::newRow("exports") << "cut 0.5 1; export a.mp3; export a.aac; export a.wma; export a.flac; export a.ac3; "
-                                    "export a.wav; export a.MP3; export a"
-                                 << "cut r1 0.50 1.00 r1_1; export r1_1 libmp3lame .a.part-1.mp3; export r1_1 aac .a.part-1.aac; "
-                                    "export r1_1 wmav2 .a.part-1.wma; export r1_1 flac .a.part-1.flac; export r1_1 ac3 .a.part-1.ac3"
-                                 << "r1_1@500" << "a.aac a.ac3 a.flac a.mp3 a= a.wma r1 r1_1" << "r1_1"
-                                 << "\"a\" has no file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
-        QTest::newRow("upper-case suffix") << "export a.MP3" << "" << "" << "r1" << "r1"
-                                           << "\".MP3\" is no known file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
+        QTest::newRow("exports")
+            << "cut 0.5 1; export a.mp3; export a.aac; export a.wma; export a.flac; export a.ac3; "
+               "export a.wav; export a.MP3; export a"
+            << "cut r1 0.50 1.00 r1_1; export r1_1 libmp3lame .a.part-1.mp3; export r1_1 aac .a.part-1.aac; "
+               "export r1_1 wmav2 .a.part-1.wma; export r1_1 flac .a.part-1.flac; export r1_1 ac3 .a.part-1.ac3"
+            << "r1_1@500"
+            << "a.aac a.ac3 a.flac a.mp3 a= a.wma r1 r1_1"
+            << "r1_1"
+            << "\"a\" has no file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
+        QTest::newRow("upper-case suffix")
+            << "export a.MP3"
+            << ""
+            << ""
+            << "r1"
+            << "r1"
+            << "\".MP3\" is no known file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
         // Whatever way an edit fails, the user's files stay byte for byte, with their permissions,
         // and the message names the cause; a complete export replaces its target in one step.
-        QTest::newRow("export replaces") << "older a.mp3; export a.mp3" << "export r1 libmp3lame .a.part-1.mp3" << ""
-                                         << "a.mp3 r1" << "r1" << "Saved %1a.mp3";
-        QTest::newRow("wav replaces") << "encoder none; older a.wav; export a.wav" << "" << "" << "a= r1" << "r1" << "Saved %1a.wav";
-        QTest::newRow("export, disk fills, status 0") << "encoder fills; older a.mp3; export a.mp3" << "export r1 libmp3lame .a.part-1.mp3"
-                                                      << "" << "a.mp3* r1" << "r1" << "Could not save %1a.mp3: No space left on device";
-        QTest::newRow("export on a full disk") << "older a.mp3; full 0; export a.mp3" << "export r1 libmp3lame .a.part-1.mp3" << ""
-                                               << "a.mp3* r1" << "r1" << "Could not save %1a.mp3: No space left on device";
-        QTest::newRow("wav on a full disk") << "older a.wav; full 0; export a.wav" << "" << "" << "a* r1" << "r1"
+        QTest::newRow("export replaces") << "older a.mp3; export a.mp3"
+                                         << "export r1 libmp3lame .a.part-1.mp3"
+                                         << ""
+                                         << "a.mp3 r1"
+                                         << "r1"
+                                         << "Saved %1a.mp3";
+        QTest::newRow("wav replaces") << "encoder none; older a.wav; export a.wav"
+                                      << ""
+                                      << ""
+                                      << "a= r1"
+                                      << "r1"
+                                      << "Saved %1a.wav";
+        QTest::newRow("export, disk fills, status 0") << "encoder fills; older a.mp3; export a.mp3"
+                                                      << "export r1 libmp3lame .a.part-1.mp3"
+                                                      << ""
+                                                      << "a.mp3* r1"
+                                                      << "r1"
+                                                      << "Could not save %1a.mp3: No space left on device";
+        QTest::newRow("export on a full disk") << "older a.mp3; full 0; export a.mp3"
+                                               << "export r1 libmp3lame .a.part-1.mp3"
+                                               << ""
+                                               << "a.mp3* r1"
+                                               << "r1"
+                                               << "Could not save %1a.mp3: No space left on device";
+        QTest::newRow("wav on a full disk") << "older a.wav; full 0; export a.wav"
+                                            << ""
+                                            << ""
+                                            << "a* r1"
+                                            << "r1"
                                             << "Could not save %1a.wav: No space left on device";
-        QTest::newRow("encoder fails") << "encoder fails; older a.wma; export a.wma" << "export r1 wmav2 .a.part-1.wma" << ""
-                                       << "a.wma* r1" << "r1" << "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2";
-        QTest::newRow("encoder missing") << "encoder none; older a.flac; export a.flac" << "" << "" << "a.flac* r1" << "r1"
+        QTest::newRow("encoder fails")
+            << "encoder fails; older a.wma; export a.wma"
+            << "export r1 wmav2 .a.part-1.wma"
+            << ""
+            << "a.wma* r1"
+            << "r1"
+            << "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2";
+        QTest::newRow("encoder missing") << "encoder none; older a.flac; export a.flac"
+                                         << ""
+                                         << ""
+                                         << "a.flac* r1"
+                                         << "r1"
                                          << "ffmpeg was not found. Install the package \"ffmpeg\"";
-        QTest::newRow("nothing written, status 0") << "encoder silent; older a.aac; export a.aac" << "export r1 aac .a.part-1.aac"
-                                                   << "" << "a.aac* r1" << "r1" << "Could not save %1a.aac: ffmpeg wrote an incomplete file";
-        QTest::newRow("export cancelled") << "encoder hangs; older a.mp3; export a.mp3; cancel" << "export r1 libmp3lame .a.part-1.mp3"
-                                          << "" << "a.mp3* r1" << "r1" << "Cancelled; the unfinished file was deleted.";
-        QTest::newRow("quit while encoding") << "encoder hangs; older a.ac3; export a.ac3; quit" << "export r1 ac3 .a.part-1.ac3"
-                                             << "" << "a.ac3* r1" << "-" << "";
-        QTest::newRow("cut, disk fills, status 0") << "encoder fills; cut 0.5 1" << "cut r1 0.50 1.00 r1_1" << "r1@-1" << "r1" << "r1"
-                                                   << "Could not cut: No space left on device. The recording is unchanged.";
-        QTest::newRow("cut on a full disk") << "full 65536; cut 0.5 1" << "cut r1 0.50 1.00 r1_1" << "r1@-1" << "r1" << "r1"
+        QTest::newRow("nothing written, status 0") << "encoder silent; older a.aac; export a.aac"
+                                                   << "export r1 aac .a.part-1.aac"
+                                                   << ""
+                                                   << "a.aac* r1"
+                                                   << "r1"
+                                                   << "Could not save %1a.aac: ffmpeg wrote an incomplete file";
+        QTest::newRow("export cancelled") << "encoder hangs; older a.mp3; export a.mp3; cancel"
+                                          << "export r1 libmp3lame .a.part-1.mp3"
+                                          << ""
+                                          << "a.mp3* r1"
+                                          << "r1"
+                                          << "Cancelled; the unfinished file was deleted.";
+        QTest::newRow("quit while encoding") << "encoder hangs; older a.ac3; export a.ac3; quit"
+                                             << "export r1 ac3 .a.part-1.ac3"
+                                             << ""
+                                             << "a.ac3* r1"
+                                             << "-"
+                                             << "";
+        QTest::newRow("cut, disk fills, status 0")
+            << "encoder fills; cut 0.5 1"
+            << "cut r1 0.50 1.00 r1_1"
+            << "r1@-1"
+            << "r1"
+            << "r1"
+            << "Could not cut: No space left on device. The recording is unchanged.";
+        QTest::newRow("cut on a full disk") << "full 65536; cut 0.5 1"
+                                            << "cut r1 0.50 1.00 r1_1"
+                                            << "r1@-1"
+                                            << "r1"
+                                            << "r1"
                                             << "Could not cut: No space left on device. The recording is unchanged.";
-        QTest::newRow("cut short, status 0") << "encoder short; cut 0.5 1" << "cut r1 0.50 1.00 r1_1" << "r1@-1" << "r1" << "r1"
-                                             << "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged.";
+        QTest::newRow("cut short, status 0")
+            << "encoder short; cut 0.5 1"
+            << "cut r1 0.50 1.00 r1_1"
+            << "r1@-1"
+            << "r1"
+            << "r1"
+            << "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged.";
     }
 
     void edits()
@@ -237,8 +351,9 @@ private slots:
                 encoder = step.section(' ', 1);
                 const QString script = "tools='%1'; ffmpeg='%2'; args=\"$*\"; for last; do :; done\n"
                                        "log() { echo \"$args\" >> \"$tools/calls.log\"; }\n%3";
-                QVERIFY(encoder == "none" ? tools.setBody(QString(), true)
-                                          : tools.setBody(script.arg(tools.folder(), m_ffmpeg, kEncoders.value(encoder))));
+                QVERIFY(encoder == "none"
+                            ? tools.setBody(QString(), true)
+                            : tools.setBody(script.arg(tools.folder(), m_ffmpeg, kEncoders.value(encoder))));
             } else if (verb == "full") {
                 QVERIFY(disk.fill(step.section(' ', 1).toLongLong()));
             } else if (verb == "hold" || verb == "release") {
@@ -261,7 +376,8 @@ private slots:
         const QString workingFile = editor ? editor->workingFile() : QString();
         QCOMPARE(filesIn(folder, workingFile), files);
         QCOMPARE(editor ? QFileInfo(workingFile).completeBaseName() : QStringLiteral("-"), working);
-        QVERIFY2(message.isEmpty() || messages.value(messages.size() - 1).startsWith(QString(message).replace("%1", folder)),
+        QVERIFY2(message.isEmpty()
+                     || messages.value(messages.size() - 1).startsWith(QString(message).replace("%1", folder)),
                  qPrintable(messages.join('\n')));
         QVERIFY(!QFile::exists(folder + "r1.wav") || contents(folder + "r1.wav") == contents(m_source));
         for (const QString &file : older)

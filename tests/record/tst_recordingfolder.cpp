@@ -13,8 +13,7 @@ private slots:
     void folderAndNames()
     {
         QStandardPaths::setTestModeEnabled(true);
-        const QString folder =
-            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recordings";
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recordings";
         QDir(folder).removeRecursively();
         QCOMPARE(RecordingFolder::path(), folder);
         QVERIFY(QFileInfo(folder).isDir());

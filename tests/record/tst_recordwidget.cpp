@@ -1,15 +1,15 @@
-#include "support/RecordTestSupport.h"
 #include "record/ExportFileDialog.h"
 #include "record/WaveformWidget.h"
+#include "support/RecordTestSupport.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QAudioBuffer>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace RecordTestSupport;
@@ -24,7 +24,8 @@ private slots:
     // The recording tests tell the states apart by the pixels of the icons: they must differ.
     void icons()
     {
-        const char *icons[] = {"Button_Recording_Off", "Button_Stop_On", "Button_Play_On", "Button_Pause_Off", "Button_Save"};
+        const char *icons[] = {"Button_Recording_Off", "Button_Stop_On", "Button_Play_On", "Button_Pause_Off",
+                               "Button_Save"};
         for (const char *a : icons)
             for (const char *b : icons)
                 QVERIFY((a == b) == (QImage(iconPath(a)) == QImage(iconPath(b))));
@@ -73,7 +74,8 @@ private slots:
             qToLittleEndian<qint16>(i % 8 ? 16000 : -16000, loud.data() + i);
         // 0 .. 80 ms, then nothing until 400 .. 440 ms.
         for (qint64 us : {0, 10000, 20000, 30000, 40000, 50000, 60000, 70000, 400000, 410000, 420000, 430000})
-            QVERIFY(QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, QAudioBuffer(loud, format, us))));
+            QVERIFY(
+                QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, QAudioBuffer(loud, format, us))));
         QCOMPARE(timeText(w), QStringLiteral("00:00:00:440"));
         WaveformWidget *canvas = view(w)->canvas();
         QCOMPARE(canvas->columnCount(), 11);
@@ -81,7 +83,8 @@ private slots:
         const QImage image = canvas->grab().toImage();
         const QColor wave(QStringLiteral("#5E17CC"));
         for (int x = 40; x < 40 + 11; ++x)
-            QVERIFY2((QColor(image.pixel(x, canvas->levelY(0, 0.3))) == wave) == (x < 42 || x == 50), qPrintable(QString::number(x)));
+            QVERIFY2((QColor(image.pixel(x, canvas->levelY(0, 0.3))) == wave) == (x < 42 || x == 50),
+                     qPrintable(QString::number(x)));
 
         const QAudioFormat bigEndian = pcmFormat(QAudioFormat::SignedInt, 16, 2, QAudioFormat::BigEndian);
         for (const QAudioBuffer &b : {QAudioBuffer(QByteArray(96000 * 4, '\0'), format), QAudioBuffer(loud, bigEndian)})
@@ -124,8 +127,8 @@ private slots:
             }
         });
         poll.start(20);
-        const QString chosen = ExportFileDialog::ask(QStringLiteral("Save File"),
-                                                    QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
+        const QString chosen = ExportFileDialog::ask(
+            QStringLiteral("Save File"), QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filters.size(), 6);
         QCOMPARE(selected, QStringLiteral("*.wav"));
         QCOMPARE(suffix, QStringLiteral("wav"));

@@ -25,7 +25,7 @@ struct WavLayout
     int strayBytes = 0;        // bytes of a partial frame after the samples
 };
 
-template <typename T>
+template<typename T>
 QByteArray le(T v)
 {
     QByteArray b(sizeof(T), 0);
@@ -45,11 +45,10 @@ QByteArray wavBytes(const WavLayout &layout, const QVector<qint16> &samples)
 {
     const int align = layout.blockAlign < 0 ? layout.channels * 2 : layout.blockAlign;
     const qint64 frames = layout.channels ? samples.size() / layout.channels : 0;
-    const quint32 dataSize =
-        quint32((layout.claimedFrames < 0 ? frames : layout.claimedFrames) * layout.channels * 2);
-    QByteArray b = "RIFF" + le<quint32>(36 + dataSize) + "WAVE" + "fmt " + le<quint32>(16)
-        + le<quint16>(1) + le<quint16>(quint16(layout.channels)) + le<quint32>(48000)
-        + le<quint32>(quint32(48000 * align)) + le<quint16>(quint16(align)) + le<quint16>(16);
+    const quint32 dataSize = quint32((layout.claimedFrames < 0 ? frames : layout.claimedFrames) * layout.channels * 2);
+    QByteArray b = "RIFF" + le<quint32>(36 + dataSize) + "WAVE" + "fmt " + le<quint32>(16) + le<quint16>(1)
+        + le<quint16>(quint16(layout.channels)) + le<quint32>(48000) + le<quint32>(quint32(48000 * align))
+        + le<quint16>(quint16(align)) + le<quint16>(16);
     if (layout.listChunk)
         b += "LIST" + le<quint32>(26) + "INFO" + "ISFT" + le<quint32>(14) + QByteArray("Lavf59.27.100\0", 14);
     return b + "data" + le(dataSize) + pcm(samples) + QByteArray(layout.strayBytes, '\x7f');
@@ -125,12 +124,13 @@ class TestWaveFile : public QObject
     {
         const QString raw = write(pcm(s)), out = m_dir.filePath(QStringLiteral("ffmpeg.wav"));
         QProcess p;
-        p.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "s16le", "-ar", "48000", "-ac",
-                                           QString::number(channels), "-i", raw, "-c:a", "pcm_s16le", out});
+        p.start(QStringLiteral("ffmpeg"),
+                {"-v", "error", "-y", "-f", "s16le", "-ar", "48000", "-ac", QString::number(channels), "-i", raw,
+                 "-c:a", "pcm_s16le", out});
         QFile f(out);
         const QByteArray head = p.waitForFinished(30000) && f.open(QIODevice::ReadOnly) ? f.read(82) : QByteArray();
         const bool list = head.mid(36, 4) + head.mid(44, 8) + head.mid(70, 4) == "LISTINFOISFTdata"
-                          && qFromLittleEndian<quint32>(head.constData() + 40) == 26;
+            && qFromLittleEndian<quint32>(head.constData() + 40) == 26;
         return list ? out : QString();
     }
 

@@ -49,9 +49,18 @@ void mouse(QWidget *w, QEvent::Type type, int x, Qt::MouseButton button, Qt::Mou
     QApplication::sendEvent(w, &e);
 }
 
-void press(QWidget *w, int x) { mouse(w, QEvent::MouseButtonPress, x, Qt::LeftButton, Qt::LeftButton); }
-void drag(QWidget *w, int x) { mouse(w, QEvent::MouseMove, x, Qt::NoButton, Qt::LeftButton); }
-void release(QWidget *w, int x) { mouse(w, QEvent::MouseButtonRelease, x, Qt::LeftButton, Qt::NoButton); }
+void press(QWidget *w, int x)
+{
+    mouse(w, QEvent::MouseButtonPress, x, Qt::LeftButton, Qt::LeftButton);
+}
+void drag(QWidget *w, int x)
+{
+    mouse(w, QEvent::MouseMove, x, Qt::NoButton, Qt::LeftButton);
+}
+void release(QWidget *w, int x)
+{
+    mouse(w, QEvent::MouseButtonRelease, x, Qt::LeftButton, Qt::NoButton);
+}
 
 void select(QWidget *w, int from, int to)
 {
@@ -141,12 +150,20 @@ private slots:
         QCOMPARE(v.frame->axisStrip()->geometry(), QRect(0, S(20), S(40), S(271)));
 
         const QImage img = v.grab();
-        const struct { int x, y; QString colour; } pixels[] = {
-            {S(300), S(10), rulerBandColour}, {S(300), S(100), canvasColour},     // ruler band, lane 0
-            {S(300), S(25) + H, "#2b2c2e"}, {S(20), S(25) + H, canvasColour},     // separator under lane 0, from the margin
-            {S(65), S(5), rulerTextColour}, {S(65) - 1, S(5), rulerBandColour},   // second 1, tick to y 6
-            {S(52), S(2), rulerTextColour}, {S(52), S(5), rulerBandColour},       // its half-second tick, to y 3
-            {S(40) - 1, S(100), cursorColour},                                    // the cursor at the margin, one step left
+        const struct
+        {
+            int x, y;
+            QString colour;
+        } pixels[] = {
+            {S(300), S(10), rulerBandColour},
+            {S(300), S(100), canvasColour}, // ruler band, lane 0
+            {S(300), S(25) + H, "#2b2c2e"},
+            {S(20), S(25) + H, canvasColour}, // separator under lane 0, from the margin
+            {S(65), S(5), rulerTextColour},
+            {S(65) - 1, S(5), rulerBandColour}, // second 1, tick to y 6
+            {S(52), S(2), rulerTextColour},
+            {S(52), S(5), rulerBandColour},    // its half-second tick, to y 3
+            {S(40) - 1, S(100), cursorColour}, // the cursor at the margin, one step left
         };
         for (const auto &p : pixels)
             QCOMPARE(colourAt(img, p.x, p.y), p.colour);
@@ -198,9 +215,9 @@ private slots:
         band = v.grab();
         const int centre = S(20) + H / 2;
         QCOMPARE(colourAt(band, S(300) - 1, S(100)), cursorColour);
-        QCOMPARE(colourAt(band, S(40) + 1, centre), waveColour);                       // from the margin
+        QCOMPARE(colourAt(band, S(40) + 1, centre), waveColour); // from the margin
         QCOMPARE(colourAt(band, S(40) + 100 * v.canvas->columnStep() + 1, centre), canvasColour);
-        QCOMPARE(colourAt(band, S(200), centre - H / 8), canvasColour);                 // band and old columns gone
+        QCOMPARE(colourAt(band, S(200), centre - H / 8), canvasColour); // band and old columns gone
         select(v.canvas, S(20), S(90));
         QTest::keyClick(v.canvas, Qt::Key_Delete);
         QCOMPARE(Calls(seek), (Calls{{-800.0}, {10400.0}, {2400.0}, {2400.0}, {-800.0}, {0.0}}));
@@ -330,10 +347,14 @@ private slots:
 
         // Playback pages the view every 26 s so that the cursor stands at the margin.
         v.fill(3000, {0.5, -0.5, 0.5, -0.5});
-        const struct { qint64 ms; int playX; int scroll; } steps[] = {
-            {0, 40, 0},         {40, 41, 0},         {999, 64, 0},         {25999, 689, 0},
-            {26000, 690, 650},  {26040, 691, 650},   {51999, 1339, 650},   {52000, 1340, 1300},
-            {52999, 1364, 1300}, {0, 40, 0},
+        const struct
+        {
+            qint64 ms;
+            int playX;
+            int scroll;
+        } steps[] = {
+            {0, 40, 0},        {40, 41, 0},        {999, 64, 0},        {25999, 689, 0},     {26000, 690, 650},
+            {26040, 691, 650}, {51999, 1339, 650}, {52000, 1340, 1300}, {52999, 1364, 1300}, {0, 40, 0},
         };
         bar->setValue(123);
         for (const auto &s : steps) {

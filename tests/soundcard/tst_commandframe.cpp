@@ -30,16 +30,16 @@ private slots:
         QTest::addColumn<int>("sequence");
         QTest::addColumn<SoundCardCommand>("command");
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("setVolume(2, 10) as first frame")
-            << 0 << command({0x03, 0x01, 0x01, 0x02}, 0x020A) << hex("89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F");
+        QTest::newRow("setVolume(2, 10) as first frame") << 0 << command({0x03, 0x01, 0x01, 0x02}, 0x020A)
+                                                         << hex("89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F");
         QTest::newRow("vx01 firmware query, sequence 1")
             << 1 << command({0x01, 0x01, 0x02, 0x01}) << hex("89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3");
         QTest::newRow("vx02 parameter query, sequence 0")
             << 0 << command({0x03, 0x01, 0x02, 0x08}) << hex("89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89");
-        QTest::newRow("sequence 0x1234, high byte first")
-            << 0x1234 << command({0x03, 0x01, 0x01, 0x06}, 0x0701) << hex("89 FF FF 12 34 00 08 00 00 03 01 01 06 07 01 78 DC");
-        QTest::newRow("sequence 65535")
-            << 65535 << command({0x01, 0x02, 0x02, 0x01}) << hex("89 FF FF FF FF 00 06 00 00 01 02 02 01 F1 DD");
+        QTest::newRow("sequence 0x1234, high byte first") << 0x1234 << command({0x03, 0x01, 0x01, 0x06}, 0x0701)
+                                                          << hex("89 FF FF 12 34 00 08 00 00 03 01 01 06 07 01 78 DC");
+        QTest::newRow("sequence 65535") << 65535 << command({0x01, 0x02, 0x02, 0x01})
+                                        << hex("89 FF FF FF FF 00 06 00 00 01 02 02 01 F1 DD");
     }
     void buildAndParse()
     {
@@ -51,8 +51,9 @@ private slots:
         const QByteArray report = frame + QByteArray(40, '\0');
         CommandFrame::Parsed parsed;
         QString error;
-        QVERIFY2(CommandFrame::parse(reinterpret_cast<const quint8 *>(report.constData()), report.size(), &parsed, &error),
-                 qPrintable(error));
+        QVERIFY2(
+            CommandFrame::parse(reinterpret_cast<const quint8 *>(report.constData()), report.size(), &parsed, &error),
+            qPrintable(error));
         QCOMPARE(int(parsed.sequence), sequence);
         QVERIFY(parsed.command == command);
         QCOMPARE(parsed.frameLength, frame.size());
@@ -85,7 +86,8 @@ private slots:
         QFETCH(QString, reason);
         QString error;
         CommandFrame::Parsed parsed;
-        QVERIFY(!CommandFrame::parse(reinterpret_cast<const quint8 *>(bytes.constData()), bytes.size(), &parsed, &error));
+        QVERIFY(
+            !CommandFrame::parse(reinterpret_cast<const quint8 *>(bytes.constData()), bytes.size(), &parsed, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
     }
 

@@ -21,7 +21,9 @@ enum class Scenario { SettersDuringPolls, UnplugDuringBurst, SilentRecovers };
 // A device of `model` on its own bus with the session that took it over.
 struct Attached
 {
-    explicit Attached(const QString &model) : model(model), manager(&bus)
+    explicit Attached(const QString &model)
+        : model(model)
+        , manager(&bus)
     {
         // Reads of a silent device give up quickly.
         bus.setReadWaitLimitMs(20);

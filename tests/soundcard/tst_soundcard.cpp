@@ -1,8 +1,8 @@
 // The sound-card objects against a device whose answers each test scripts.
-#include "ScriptedFirmware.h"
 #include "support/Hex.h"
 #include "support/MessageCapture.h"
 #include "support/SoundCardRig.h"
+#include "support/TappedFirmware.h"
 
 #include "soundcard/CommandFrame.h"
 #include "soundcard/FrameSequence.h"
@@ -28,16 +28,16 @@ QByteArray expectedReport(quint16 sequence, const QByteArray &commandBytes)
     if (command.hasData)
         command.data = {quint8(commandBytes.at(4)), quint8(commandBytes.at(5))};
     QByteArray report = '\0' + CommandFrame::build(sequence, command);
-    return report + QByteArray(ScriptedFirmware::kReportLength - report.size(), '\0');
+    return report + QByteArray(TappedFirmware::kReportLength - report.size(), '\0');
 }
 
 struct Rig : SoundCardRig
 {
     explicit Rig(const QString &model)
-        : SoundCardRig(model, std::make_unique<ScriptedFirmware>())
+        : SoundCardRig(model, std::make_unique<TappedFirmware>())
     {
     }
-    ScriptedFirmware &scripted() const { return device<ScriptedFirmware>(); }
+    TappedFirmware &scripted() const { return device<TappedFirmware>(); }
     // Offers `report` on both pipes: as the control report and as the answer to the next write.
     void offer(const QByteArray &report)
     {
@@ -46,9 +46,10 @@ struct Rig : SoundCardRig
     }
     void expectReceived(quint16 sequence, const QList<QByteArray> &commands) const
     {
-        QCOMPARE(scripted().received.size(), commands.size());
+        QCOMPARE(scripted().reports().size(), commands.size());
         for (int i = 0; i < commands.size(); ++i)
-            QCOMPARE(scripted().received.at(i).toHex(' '), expectedReport(quint16(sequence + i), commands.at(i)).toHex(' '));
+            QCOMPARE(scripted().reports().at(i).toHex(' '),
+                     expectedReport(quint16(sequence + i), commands.at(i)).toHex(' '));
     }
 };
 
@@ -58,21 +59,8 @@ class TestSoundCard : public QObject
 {
     Q_OBJECT
 private slots:
-    // Runs first: the process's counter is still at 0.
-    void firstFramesOfTheProcess()
-    {
-        QCOMPARE(int(nextSequence()), 0);
-        Rig rig("vx01");
-        rig.card->setVolume(2, 10);
-        rig.scripted().controlReport = ScriptedFirmware::report(16, "1.0");
-        QCOMPARE(rig.card->getFirmwareVer(), QStringLiteral("1.0"));
-        QCOMPARE(rig.scripted().received.size(), 2);
-        // The whole output report goes out: report id 0 first, zeros behind the frame.
-        QCOMPARE(rig.scripted().received.at(0).toHex(' ').toUpper(),
-                 "00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F " + QByteArray(47, '\0').toHex(' '));
-        QCOMPARE(rig.scripted().received.at(1).mid(1, 15).toHex(' ').toUpper(),
-                 QByteArray("89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3"));
-    }
+    // The process's counter starts at 0; every frame below is checked with its sequence number.
+    void initTestCase() { QCOMPARE(int(nextSequence()), 0); }
 
     void openIdentityAndUnplug_data()
     {
@@ -103,7 +91,7 @@ private slots:
         QVERIFY(!rig.card->getParaIsChange());
         QCOMPARE(rig.card->getSNCode(), QString());
         QCOMPARE(changed.count(), 0);
-        QVERIFY(rig.scripted().received.isEmpty());
+        QVERIFY(rig.scripted().reports().isEmpty());
     }
 
     // One row per setter per model; an empty command: the model lacks the setter. Only two
@@ -115,30 +103,68 @@ private slots:
         QTest::addColumn<QVariantList>("args");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QString>("line");
-        QTest::newRow("vx01 setSoundMode(2, 1)") << "vx01" << "setSoundMode" << QVariantList{2, 1} << hex("03010101 0201") << "";
-        QTest::newRow("vx01 setVolume(1, 300): low 8 bits") << "vx01" << "setVolume" << QVariantList{1, 300} << hex("03010102 012C") << "";
-        QTest::newRow("vx01 setMicReverberation(8, 2)") << "vx01" << "setMicReverberation" << QVariantList{8, 2} << hex("03010103 0208") << "";
-        QTest::newRow("vx01 setMicReverberation(5)") << "vx01" << "setMicReverberation" << QVariantList{5} << hex("03010103 0105") << "";
-        QTest::newRow("vx01 setDodgeThreshold(5)") << "vx01" << "setDodgeThreshold" << QVariantList{5} << hex("03010104 0105") << "";
-        QTest::newRow("vx01 setDodgeGrade(5)") << "vx01" << "setDodgeGrade" << QVariantList{5} << hex("03010104 0205") << "";
-        QTest::newRow("vx01 setDodgeSpeed(5)") << "vx01" << "setDodgeSpeed" << QVariantList{5} << hex("03010104 0305") << "";
-        QTest::newRow("vx01 setMicToneColour(12)") << "vx01" << "setMicToneColour" << QVariantList{12} << hex("03010105 030C") << "";
-        QTest::newRow("vx01 setSwitch(7, 1)") << "vx01" << "setSwitch" << QVariantList{7, 1} << hex("03010106 0701") << "";
-        QTest::newRow("vx01 lacks setEliminateVoice") << "vx01" << "setEliminateVoice" << QVariantList{2} << QByteArray() << "";
-        QTest::newRow("vx01 lacks setDenoise") << "vx01" << "setDenoise" << QVariantList{2} << QByteArray() << "";
-        QTest::newRow("vx01 lacks setSpecialEffectSound") << "vx01" << "setSpecialEffectSound" << QVariantList{2} << QByteArray() << "";
-        QTest::newRow("vx02 setSoundMode(3, 11)") << "vx02" << "setSoundMode" << QVariantList{3, 11} << hex("03010101 030B") << "";
-        QTest::newRow("vx02 setVolume(2, 10)") << "vx02" << "setVolume" << QVariantList{2, 10} << hex("03010102 020A") << "";
-        QTest::newRow("vx02 setMicReverberation(9, 2)") << "vx02" << "setMicReverberation" << QVariantList{9, 2} << hex("03010103 0109") << "";
-        QTest::newRow("vx02 setMicReverberation(9)") << "vx02" << "setMicReverberation" << QVariantList{9} << hex("03010103 0109") << "";
-        QTest::newRow("vx02 setDodgeSpeed(3)") << "vx02" << "setDodgeSpeed" << QVariantList{3} << hex("03010104 0103") << "";
-        QTest::newRow("vx02 setDodgeThreshold(3)") << "vx02" << "setDodgeThreshold" << QVariantList{3} << hex("03010104 0203") << "";
-        QTest::newRow("vx02 setDodgeGrade(3)") << "vx02" << "setDodgeGrade" << QVariantList{3} << hex("03010104 0303") << "";
-        QTest::newRow("vx02 setEliminateVoice(1)") << "vx02" << "setEliminateVoice" << QVariantList{1} << hex("03010105 0101") << "";
-        QTest::newRow("vx02 setDenoise(2)") << "vx02" << "setDenoise" << QVariantList{2} << hex("03010105 0202") << "setDenoise 2";
-        QTest::newRow("vx02 setSwitch(7, 1)") << "vx02" << "setSwitch" << QVariantList{7, 1} << hex("03010106 0701") << "setSwitch =  7 1";
-        QTest::newRow("vx02 setSpecialEffectSound(4)") << "vx02" << "setSpecialEffectSound" << QVariantList{4} << hex("03010107 0400") << "";
-        QTest::newRow("vx02 lacks setMicToneColour") << "vx02" << "setMicToneColour" << QVariantList{2} << QByteArray() << "";
+        QTest::newRow("vx01 setSoundMode(2, 1)") << "vx01"
+                                                 << "setSoundMode" << QVariantList{2, 1} << hex("03010101 0201") << "";
+        QTest::newRow("vx01 setVolume(1, 300): low 8 bits")
+            << "vx01"
+            << "setVolume" << QVariantList{1, 300} << hex("03010102 012C") << "";
+        QTest::newRow("vx01 setMicReverberation(8, 2)")
+            << "vx01"
+            << "setMicReverberation" << QVariantList{8, 2} << hex("03010103 0208") << "";
+        QTest::newRow("vx01 setMicReverberation(5)")
+            << "vx01"
+            << "setMicReverberation" << QVariantList{5} << hex("03010103 0105") << "";
+        QTest::newRow("vx01 setDodgeThreshold(5)")
+            << "vx01"
+            << "setDodgeThreshold" << QVariantList{5} << hex("03010104 0105") << "";
+        QTest::newRow("vx01 setDodgeGrade(5)") << "vx01"
+                                               << "setDodgeGrade" << QVariantList{5} << hex("03010104 0205") << "";
+        QTest::newRow("vx01 setDodgeSpeed(5)") << "vx01"
+                                               << "setDodgeSpeed" << QVariantList{5} << hex("03010104 0305") << "";
+        QTest::newRow("vx01 setMicToneColour(12)")
+            << "vx01"
+            << "setMicToneColour" << QVariantList{12} << hex("03010105 030C") << "";
+        QTest::newRow("vx01 setSwitch(7, 1)") << "vx01"
+                                              << "setSwitch" << QVariantList{7, 1} << hex("03010106 0701") << "";
+        QTest::newRow("vx01 lacks setEliminateVoice") << "vx01"
+                                                      << "setEliminateVoice" << QVariantList{2} << QByteArray() << "";
+        QTest::newRow("vx01 lacks setDenoise") << "vx01"
+                                               << "setDenoise" << QVariantList{2} << QByteArray() << "";
+        QTest::newRow("vx01 lacks setSpecialEffectSound")
+            << "vx01"
+            << "setSpecialEffectSound" << QVariantList{2} << QByteArray() << "";
+        QTest::newRow("vx02 setSoundMode(3, 11)")
+            << "vx02"
+            << "setSoundMode" << QVariantList{3, 11} << hex("03010101 030B") << "";
+        QTest::newRow("vx02 setVolume(2, 10)") << "vx02"
+                                               << "setVolume" << QVariantList{2, 10} << hex("03010102 020A") << "";
+        QTest::newRow("vx02 setMicReverberation(9, 2)")
+            << "vx02"
+            << "setMicReverberation" << QVariantList{9, 2} << hex("03010103 0109") << "";
+        QTest::newRow("vx02 setMicReverberation(9)")
+            << "vx02"
+            << "setMicReverberation" << QVariantList{9} << hex("03010103 0109") << "";
+        QTest::newRow("vx02 setDodgeSpeed(3)") << "vx02"
+                                               << "setDodgeSpeed" << QVariantList{3} << hex("03010104 0103") << "";
+        QTest::newRow("vx02 setDodgeThreshold(3)")
+            << "vx02"
+            << "setDodgeThreshold" << QVariantList{3} << hex("03010104 0203") << "";
+        QTest::newRow("vx02 setDodgeGrade(3)") << "vx02"
+                                               << "setDodgeGrade" << QVariantList{3} << hex("03010104 0303") << "";
+        QTest::newRow("vx02 setEliminateVoice(1)")
+            << "vx02"
+            << "setEliminateVoice" << QVariantList{1} << hex("03010105 0101") << "";
+        QTest::newRow("vx02 setDenoise(2)")
+            << "vx02"
+            << "setDenoise" << QVariantList{2} << hex("03010105 0202") << "setDenoise 2";
+        QTest::newRow("vx02 setSwitch(7, 1)")
+            << "vx02"
+            << "setSwitch" << QVariantList{7, 1} << hex("03010106 0701") << "setSwitch =  7 1";
+        QTest::newRow("vx02 setSpecialEffectSound(4)")
+            << "vx02"
+            << "setSpecialEffectSound" << QVariantList{4} << hex("03010107 0400") << "";
+        QTest::newRow("vx02 lacks setMicToneColour") << "vx02"
+                                                     << "setMicToneColour" << QVariantList{2} << QByteArray() << "";
     }
     void setterSendsItsCommand()
     {
@@ -166,17 +192,36 @@ private slots:
         QTest::addColumn<int>("framesSent");
         QTest::addColumn<QList<QByteArray>>("received");
         const QList<QByteArray> vx01Firmware{hex("01010201")};
-        const auto at16 = [](const QByteArray &bytes) { return ScriptedFirmware::report(16, bytes); };
-        QTest::newRow("vx01 firmware, fourth byte zero") << "vx01" << "getFirmwareVer" << at16(QByteArray("1.2\0", 4)) << "1.2" << 1 << vx01Firmware;
-        QTest::newRow("vx01 firmware, four bytes") << "vx01" << "getFirmwareVer" << at16("1.23XX") << "1.23" << 1 << vx01Firmware;
-        QTest::newRow("vx01 firmware, first byte zero") << "vx01" << "getFirmwareVer" << at16(QByteArray("\0001.2", 4)) << "" << 1 << vx01Firmware;
-        QTest::newRow("vx01 firmware, silent") << "vx01" << "getFirmwareVer" << QByteArray() << "" << 1 << QList<QByteArray>{};
-        QTest::newRow("vx01 serial, twelve bytes") << "vx01" << "getSNCode" << at16("SN0123456789AB") << "SN0123456789" << 1 << QList<QByteArray>{hex("01020201")};
-        QTest::newRow("vx01 serial, UTF-8") << "vx01" << "getSNCode" << at16("\xC3\xA9t\xC3\xA9") << QString::fromUtf8("été") << 1 << QList<QByteArray>{hex("01020201")};
-        QTest::newRow("vx02 firmware 01 00 0C") << "vx02" << "getFirmwareVer" << ScriptedFirmware::report(11, QByteArray("\x01\x00\x0C", 3)) << "V1.0.c" << 1 << QList<QByteArray>{hex("00000001")};
-        QTest::newRow("vx02 firmware, silent") << "vx02" << "getFirmwareVer" << QByteArray() << "V0.0.0" << 1 << QList<QByteArray>{};
-        QTest::newRow("vx02 serial, then version query") << "vx02" << "getSNCode" << at16("VS2026120500XYZ") << "VS2026120500X" << 2 << QList<QByteArray>{hex("01020201"), hex("00000001")};
-        QTest::newRow("vx02 serial, silent: no version query") << "vx02" << "getSNCode" << QByteArray() << "" << 1 << QList<QByteArray>{};
+        const auto at16 = [](const QByteArray &bytes) { return TappedFirmware::report(16, bytes); };
+        QTest::newRow("vx01 firmware, fourth byte zero")
+            << "vx01"
+            << "getFirmwareVer" << at16(QByteArray("1.2\0", 4)) << "1.2" << 1 << vx01Firmware;
+        QTest::newRow("vx01 firmware, four bytes") << "vx01"
+                                                   << "getFirmwareVer" << at16("1.23XX") << "1.23" << 1 << vx01Firmware;
+        QTest::newRow("vx01 firmware, first byte zero")
+            << "vx01"
+            << "getFirmwareVer" << at16(QByteArray("\0001.2", 4)) << "" << 1 << vx01Firmware;
+        QTest::newRow("vx01 firmware, silent") << "vx01"
+                                               << "getFirmwareVer" << QByteArray() << "" << 1 << QList<QByteArray>{};
+        QTest::newRow("vx01 serial, twelve bytes")
+            << "vx01"
+            << "getSNCode" << at16("SN0123456789AB") << "SN0123456789" << 1 << QList<QByteArray>{hex("01020201")};
+        QTest::newRow("vx01 serial, UTF-8") << "vx01"
+                                            << "getSNCode" << at16("\xC3\xA9t\xC3\xA9") << QString::fromUtf8("été") << 1
+                                            << QList<QByteArray>{hex("01020201")};
+        QTest::newRow("vx02 firmware 01 00 0C")
+            << "vx02"
+            << "getFirmwareVer" << TappedFirmware::report(11, QByteArray("\x01\x00\x0C", 3)) << "V1.0.c" << 1
+            << QList<QByteArray>{hex("00000001")};
+        QTest::newRow("vx02 firmware, silent")
+            << "vx02"
+            << "getFirmwareVer" << QByteArray() << "V0.0.0" << 1 << QList<QByteArray>{};
+        QTest::newRow("vx02 serial, then version query") << "vx02"
+                                                         << "getSNCode" << at16("VS2026120500XYZ") << "VS2026120500X"
+                                                         << 2 << QList<QByteArray>{hex("01020201"), hex("00000001")};
+        QTest::newRow("vx02 serial, silent: no version query")
+            << "vx02"
+            << "getSNCode" << QByteArray() << "" << 1 << QList<QByteArray>{};
     }
     void texts()
     {
@@ -207,15 +252,17 @@ private slots:
         QTest::addColumn<QByteArray>("pollCommand");
         QTest::addColumn<QString>("changedKey");
         QTest::newRow("vx01") << "vx01"
-                              << QStringList{"model", "volumeMonitor", "volumeRecording", "volumeMusicVolume", "volumeMic",
-                                             "reverbDepth", "reverbVolume", "dodgeThreshold", "dodgeLevel", "dodgeSpeed",
-                                             "toneColourHigh", "toneColourLow", "toneColour", "btnBluetooth", "btnDenoise",
-                                             "btnInPower", "btnDisVoice", "btnMute", "btnDodge"}
+                              << QStringList{"model",       "volumeMonitor", "volumeRecording", "volumeMusicVolume",
+                                             "volumeMic",   "reverbDepth",   "reverbVolume",    "dodgeThreshold",
+                                             "dodgeLevel",  "dodgeSpeed",    "toneColourHigh",  "toneColourLow",
+                                             "toneColour",  "btnBluetooth",  "btnDenoise",      "btnInPower",
+                                             "btnDisVoice", "btnMute",       "btnDodge"}
                               << QByteArray() << "btnMute";
         QTest::newRow("vx02") << "vx02"
-                              << QStringList{"soundMode", "modelDetail", "volumeMonitor", "volumeRecording", "volumeBluetooth",
-                                             "volumeBroadcast", "volumeBGM", "reverbVolume", "dodgeSpeed", "dodgeThreshold",
-                                             "dodgeLevel", "disVoiceLevel", "denoiseLevel", "btnInPower", "btnDodge", "btnMixDry"}
+                              << QStringList{"soundMode",       "modelDetail",     "volumeMonitor", "volumeRecording",
+                                             "volumeBluetooth", "volumeBroadcast", "volumeBGM",     "reverbVolume",
+                                             "dodgeSpeed",      "dodgeThreshold",  "dodgeLevel",    "disVoiceLevel",
+                                             "denoiseLevel",    "btnInPower",      "btnDodge",      "btnMixDry"}
                               << hex("03010208") << "btnMixDry";
     }
     void polling()
@@ -229,7 +276,7 @@ private slots:
         const quint16 sequence = nextSequence();
 
         // All-zero parameter bytes at the first poll: nothing taken over; bytes around them do not count.
-        QByteArray report = ScriptedFirmware::report(15, "\x05");
+        QByteArray report = TappedFirmware::report(15, "\x05");
         report[16 + keys.size()] = char(5);
         rig.offer(report);
         QVERIFY(!rig.card->getParaIsChange());
@@ -245,7 +292,7 @@ private slots:
         timer.start();
         QVERIFY(rig.card->getParaIsChange());
         if (!pollCommand.isEmpty())
-            QVERIFY(timer.elapsed() >= 100);   // the vx02 waits for its answer
+            QVERIFY(timer.elapsed() >= 100); // the vx02 waits for its answer
         QCOMPARE(changed.count(), 1);
         QCOMPARE(rig.card->getAllPara(), expected);
 
@@ -264,7 +311,7 @@ private slots:
         QCOMPARE(rig.card->getAllPara(), expected);
 
         // A failed read changes nothing.
-        rig.offer(ScriptedFirmware::report(16, QByteArray(keys.size(), 7)));
+        rig.offer(TappedFirmware::report(16, QByteArray(keys.size(), 7)));
         rig.bus.setFailure(model, EmulatedFailure::Silent);
         QVERIFY(!rig.card->getParaIsChange());
         QCOMPARE(changed.count(), 2);

@@ -13,8 +13,8 @@ FullDisk::FullDisk(qint64 bytes, const QString &at)
     const QByteArray options = "size=" + QByteArray::number(bytes);
     if (bytes <= 0)
         return;
-    if (::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                options.constData()) == 0) {
+    if (::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData())
+        == 0) {
         m_mounted = true;
     } else {
         m_reason = QStringLiteral("cannot mount a small tmpfs as a full disk on %1 (%2): needs root, as on CI")
@@ -34,7 +34,6 @@ bool FullDisk::fill(qint64 spare)
     if (!m_mounted || !filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray block(4096, 'f');
-    while (filler.write(block) == block.size()) {
-    }
+    while (filler.write(block) == block.size()) { }
     return filler.resize(qMax<qint64>(0, filler.size() - spare));
 }

@@ -12,7 +12,7 @@ QList<QPair<QtMsgType, QString>> &captured()
     static QList<QPair<QtMsgType, QString>> list;
     return list;
 }
-}
+} // namespace
 
 MessageCapture::MessageCapture()
 {

@@ -32,9 +32,18 @@ inline QToolButton *button(const RecordWidget &w, const char *name)
     return w.findChild<QToolButton *>(QLatin1String(name));
 }
 
-inline QString timeText(const RecordWidget &w) { return w.findChild<QLabel *>(QStringLiteral("lbTime"))->text(); }
-inline QTimer *playTimer(const RecordWidget &w) { return w.findChild<QTimer *>(QStringLiteral("playTimer")); }
-inline WaveformFrame *view(const RecordWidget &w) { return w.findChild<WaveformFrame *>(QStringLiteral("waveforFrame")); }
+inline QString timeText(const RecordWidget &w)
+{
+    return w.findChild<QLabel *>(QStringLiteral("lbTime"))->text();
+}
+inline QTimer *playTimer(const RecordWidget &w)
+{
+    return w.findChild<QTimer *>(QStringLiteral("playTimer"));
+}
+inline WaveformFrame *view(const RecordWidget &w)
+{
+    return w.findChild<WaveformFrame *>(QStringLiteral("waveforFrame"));
+}
 
 inline QString iconPath(const char *name)
 {

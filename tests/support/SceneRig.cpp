@@ -51,15 +51,11 @@ QString describeCommand(const FirmwareModel &model, const QByteArray &report)
             || (command.subCode >= 0 && command.subCode != frame.data[0]))
             continue;
         switch (command.action) {
-        case Action::SetParameter:
-            return QStringLiteral("%1=%2").arg(QLatin1String(command.key)).arg(frame.data[1]);
-        case Action::SoundMode:
-            return QStringLiteral("mode %1 %2").arg(frame.data[0]).arg(frame.data[1]);
-        case Action::PlayEffect:
-            return QStringLiteral("effect %1").arg(frame.data[0]);
+        case Action::SetParameter: return QStringLiteral("%1=%2").arg(QLatin1String(command.key)).arg(frame.data[1]);
+        case Action::SoundMode: return QStringLiteral("mode %1 %2").arg(frame.data[0]).arg(frame.data[1]);
+        case Action::PlayEffect: return QStringLiteral("effect %1").arg(frame.data[0]);
         case Action::ReportParameters:
-        case Action::Answer:
-            return QString();
+        case Action::Answer: return QString();
         }
     }
     return QStringLiteral("unknown ") + report.mid(1, 17).toHex(' ');
@@ -319,8 +315,9 @@ bool SceneRig::setOnDevice(const QString &assignments)
     for (const QString &assignment : assignments.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
         FirmwareBase *device = firmware(held);
-        if (!device || !device->setParameter(assignment.section(QLatin1Char('='), 0, 0),
-                                             assignment.section(QLatin1Char('='), 1).toInt()))
+        if (!device
+            || !device->setParameter(assignment.section(QLatin1Char('='), 0, 0),
+                                     assignment.section(QLatin1Char('='), 1).toInt()))
             return false;
     }
     return waitInStep();
@@ -340,15 +337,18 @@ bool SceneRig::drain(DeviceSession *session)
     struct Wait
     {
         bool done = false;
-        QPointer<QEventLoop> loop;   // touched on this thread only
+        QPointer<QEventLoop> loop; // touched on this thread only
     };
     auto wait = std::make_shared<Wait>();
     session->run([session, wait](SoundCardBase &) {
-        QMetaObject::invokeMethod(session, [wait] {
-            wait->done = true;
-            if (wait->loop)
-                wait->loop->quit();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            session,
+            [wait] {
+                wait->done = true;
+                if (wait->loop)
+                    wait->loop->quit();
+            },
+            Qt::QueuedConnection);
     });
     QEventLoop loop;
     wait->loop = &loop;
@@ -385,8 +385,8 @@ void SceneRig::drag(QQuickItem *item, QPointF from, QPointF to)
     for (int i = 1; i <= steps; ++i) {
         const QPoint step = start + (end - start) * i / steps;
         // QTest::mouseMove on a widget sends no button state; a drag needs it.
-        QMouseEvent move(QEvent::MouseMove, step, m_view->mapToGlobal(step), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, step, m_view->mapToGlobal(step), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(m_view, &move);
         QTest::qWait(10);
     }
@@ -524,8 +524,8 @@ QStringList SceneRig::layoutProblems(QQuickItem *layer, const QRectF &bounds, qr
     }
     for (QQuickItem *control : controls) {
         if (!inside.contains(control->mapRectToScene(QRectF(QPointF(0, 0), control->size()))))
-            problems << QStringLiteral("%1 \"%2\" lies outside").arg(QLatin1String(control->metaObject()->className()),
-                                                                      control->objectName());
+            problems << QStringLiteral("%1 \"%2\" lies outside")
+                            .arg(QLatin1String(control->metaObject()->className()), control->objectName());
     }
     return problems;
 }
@@ -537,7 +537,7 @@ int SceneRig::runThrough(const QImage &image, QPoint centre, Qt::Orientation dir
             return false;
         const QColor c = image.pixelColor(p);
         return qAbs(c.red() - colour.red()) <= 8 && qAbs(c.green() - colour.green()) <= 8
-               && qAbs(c.blue() - colour.blue()) <= 8;
+            && qAbs(c.blue() - colour.blue()) <= 8;
     };
     const QPoint step = direction == Qt::Horizontal ? QPoint(1, 0) : QPoint(0, 1);
     if (!matches(centre))

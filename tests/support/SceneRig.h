@@ -3,8 +3,8 @@
 #include "app/FontAlias.h"
 #include "emulator/EmulatedBus.h"
 
-#include <QImage>
 #include <QColor>
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -151,13 +151,13 @@ private:
 
 // The test program's main() for scene tests: the fonts resolve as in the program (the alias has
 // to be in place before the application object exists), then the test object runs.
-#define SCENE_TEST_MAIN(TestObject) \
-    int main(int argc, char *argv[]) \
-    { \
-        FontAlias::install(); \
-        QApplication app(argc, argv); \
-        app.setAttribute(Qt::AA_Use96Dpi, true); \
-        TestObject test; \
-        QTEST_SET_MAIN_SOURCE_PATH \
-        return QTest::qExec(&test, argc, argv); \
+#define SCENE_TEST_MAIN(TestObject)                                                                                    \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        FontAlias::install();                                                                                          \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject test;                                                                                               \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -8,7 +8,8 @@ class ScriptedHandle : public HidHandle
 {
 public:
     ScriptedHandle(const QString &path, std::shared_ptr<ScriptedTraffic> traffic)
-        : m_path(path), m_traffic(std::move(traffic))
+        : m_path(path)
+        , m_traffic(std::move(traffic))
     {
     }
     ~ScriptedHandle() override { m_traffic->closed << m_path; }
@@ -25,8 +26,8 @@ public:
     }
     bool setOutputReport(const quint8 *buffer, quint32 length) override
     {
-        record(ScriptedTraffic::Call::SetOutputReport,
-               QByteArray(reinterpret_cast<const char *>(buffer), int(length)), length, 0);
+        record(ScriptedTraffic::Call::SetOutputReport, QByteArray(reinterpret_cast<const char *>(buffer), int(length)),
+               length, 0);
         return !m_traffic->failControl;
     }
     int read(quint8 *buffer, quint32 size, int timeoutMs) override
@@ -41,8 +42,8 @@ public:
     }
     int write(const quint8 *buffer, quint32 length) override
     {
-        record(ScriptedTraffic::Call::Write,
-               QByteArray(reinterpret_cast<const char *>(buffer), int(length)), length, 0);
+        record(ScriptedTraffic::Call::Write, QByteArray(reinterpret_cast<const char *>(buffer), int(length)), length,
+               0);
         return m_traffic->failInterrupt ? 0 : int(length);
     }
 
@@ -58,12 +59,13 @@ private:
 
 } // namespace
 
-ScriptedHidBackend::ScriptedHidBackend(QObject *parent) : HidBackend(parent)
+ScriptedHidBackend::ScriptedHidBackend(QObject *parent)
+    : HidBackend(parent)
 {
 }
 
-HidCollectionInfo ScriptedHidBackend::collection(const QString &path, quint16 vid, quint16 pid,
-                                                 quint16 page, quint16 usage, quint32 in, quint32 out)
+HidCollectionInfo ScriptedHidBackend::collection(const QString &path, quint16 vid, quint16 pid, quint16 page,
+                                                 quint16 usage, quint32 in, quint32 out)
 {
     HidCollectionInfo info;
     info.path = path;

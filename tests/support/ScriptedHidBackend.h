@@ -19,17 +19,17 @@ struct ScriptedTraffic
     {
         QString path;
         Call call;
-        QByteArray bytes;    // bytes handed in (set/write) or the report id byte (get)
-        quint32 length = 0;  // the length or size argument
+        QByteArray bytes;   // bytes handed in (set/write) or the report id byte (get)
+        quint32 length = 0; // the length or size argument
         int timeoutMs = 0;
     };
 
     QList<Record> records;
-    QQueue<QByteArray> reads;       // next read answers; an empty entry is a time-out
-    QByteArray inputReport;         // what get-input-report returns
-    bool failControl = false;       // get/set report fail
-    bool failInterrupt = false;     // read/write fail
-    QStringList closed;             // paths of handles destroyed, in order
+    QQueue<QByteArray> reads;   // next read answers; an empty entry is a time-out
+    QByteArray inputReport;     // what get-input-report returns
+    bool failControl = false;   // get/set report fail
+    bool failInterrupt = false; // read/write fail
+    QStringList closed;         // paths of handles destroyed, in order
 };
 
 // A HID backend whose collections, open results and transfers are set by the test.
@@ -39,18 +39,20 @@ public:
     explicit ScriptedHidBackend(QObject *parent = nullptr);
 
     QList<HidCollectionInfo> collections;
-    QStringList unopenable;  // paths whose open() fails
+    QStringList unopenable; // paths whose open() fails
     HidEnumeration::Status status = HidEnumeration::Status::Complete;
     long errorCode = 0;
-    QStringList opened;      // every open() asked, in order
+    QStringList opened; // every open() asked, in order
     std::shared_ptr<ScriptedTraffic> traffic = std::make_shared<ScriptedTraffic>();
+    bool hotplug = true; // false: a system that cannot announce devices
 
-    static HidCollectionInfo collection(const QString &path, quint16 vid, quint16 pid, quint16 page,
-                                        quint16 usage, quint32 in, quint32 out);
+    static HidCollectionInfo collection(const QString &path, quint16 vid, quint16 pid, quint16 page, quint16 usage,
+                                        quint32 in, quint32 out);
 
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
+    bool watchesHotplug() const override { return hotplug; }
 
     void announceArrival(const QString &path) { emit interfaceArrived(path); }
     void announceRemoval(const QString &path) { emit interfaceRemoved(path); }

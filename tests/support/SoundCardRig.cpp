@@ -17,12 +17,10 @@ bool SoundCardRig::call(const QString &slot, const QVariantList &args)
 {
     const QByteArray name = slot.toLatin1();
     switch (args.size()) {
-    case 1:
-        return QMetaObject::invokeMethod(card.get(), name.constData(), Q_ARG(int, args.at(0).toInt()));
+    case 1: return QMetaObject::invokeMethod(card.get(), name.constData(), Q_ARG(int, args.at(0).toInt()));
     case 2:
         return QMetaObject::invokeMethod(card.get(), name.constData(), Q_ARG(int, args.at(0).toInt()),
                                          Q_ARG(int, args.at(1).toInt()));
-    default:
-        return false;
+    default: return false;
     }
 }

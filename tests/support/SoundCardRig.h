@@ -19,7 +19,7 @@ public:
     // Calls a slot of the card with int arguments through the meta-object, as the scene does.
     bool call(const QString &slot, const QVariantList &args);
 
-    template <typename Firmware>
+    template<typename Firmware>
     Firmware &device() const
     {
         return *static_cast<Firmware *>(firmware);

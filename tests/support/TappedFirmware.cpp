@@ -10,12 +10,24 @@ TappedFirmware::TappedFirmware(std::unique_ptr<EmulatedFirmware> inner)
 QList<QByteArray> TappedFirmware::receive(const QByteArray &report)
 {
     m_reports.append(report);
-    return m_inner ? m_inner->receive(report) : QList<QByteArray>();
+    if (m_inner)
+        return m_inner->receive(report);
+    if (answers.isEmpty())
+        return {};
+    return {answers.dequeue()};
 }
 
 QByteArray TappedFirmware::inputReport()
 {
-    return m_inner ? m_inner->inputReport() : QByteArray();
+    ++controlReads;
+    return m_inner ? m_inner->inputReport() : controlReport;
+}
+
+QByteArray TappedFirmware::report(int offset, const QByteArray &bytes)
+{
+    QByteArray result(kReportLength, '\0');
+    result.replace(offset, bytes.size(), bytes);
+    return result;
 }
 
 QStringList TappedFirmware::setters() const

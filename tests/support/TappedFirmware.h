@@ -4,16 +4,21 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QQueue>
 #include <QStringList>
 
 #include <memory>
 
-// Puts itself between the bus and a model's firmware and keeps every output report the device
-// receives, so that a test sees exactly what the program sent while the firmware still answers.
+// Keeps every output report the device receives, so that a test sees exactly what the program
+// sent. Put between the bus and a model's firmware, the firmware still answers; without one,
+// the test writes the answers: each report is answered with the next queued input report (if
+// any) and the control pipe offers `controlReport`.
 class TappedFirmware : public EmulatedFirmware
 {
 public:
-    explicit TappedFirmware(std::unique_ptr<EmulatedFirmware> inner);
+    static constexpr int kReportLength = 65;
+
+    explicit TappedFirmware(std::unique_ptr<EmulatedFirmware> inner = nullptr);
 
     QList<QByteArray> receive(const QByteArray &report) override;
     QByteArray inputReport() override;
@@ -31,6 +36,14 @@ public:
 
     // "group d0 d1" in two-digit hex.
     static QString describe(quint8 group, quint8 d0, quint8 d1);
+
+    // A 65-byte input report with `bytes` placed at `offset`.
+    static QByteArray report(int offset, const QByteArray &bytes);
+
+    // The script, used without an inner firmware.
+    QQueue<QByteArray> answers;
+    QByteArray controlReport = QByteArray(kReportLength, '\0');
+    int controlReads = 0;
 
 private:
     std::unique_ptr<EmulatedFirmware> m_inner;

@@ -13,9 +13,9 @@ struct WavAnalysis
     int channels = 0;
     qint64 frames = 0;
     double seconds = 0.0;
-    double peak = 0.0;      // largest |sample| of channel 0, 1.0 = full scale
-    double rms = 0.0;       // of channel 0
-    double frequency = 0.0; // from the zero crossings of channel 0
+    double peak = 0.0;           // largest |sample| of channel 0, 1.0 = full scale
+    double rms = 0.0;            // of channel 0
+    double frequency = 0.0;      // from the zero crossings of channel 0
     QVector<double> columnPeaks; // largest |sample| of channel 0 per 1920 frames (a view column)
 
     static WavAnalysis of(const QString &path)

@@ -204,7 +204,8 @@ void DevicePagesTest::operate(QQuickItem *control, const QString &key)
         const QStringList sent = m_rig->takeSetters();
         QVERIFY(!sent.isEmpty());
         for (int i = 0; i < sent.size(); ++i)
-            QVERIFY2(sent[i].startsWith(key + QLatin1Char('=')) && (i == 0 || sent[i] != sent[i - 1]), qPrintable(sent.join(", ")));
+            QVERIFY2(sent[i].startsWith(key + QLatin1Char('=')) && (i == 0 || sent[i] != sent[i - 1]),
+                     qPrintable(sent.join(", ")));
         QCOMPARE(sent.last(), setter(key, value));
         if (QQuickItem *mute = control->findChild<QQuickItem *>(QStringLiteral("mute"))) {
             m_rig->click(mute);
@@ -224,16 +225,20 @@ void DevicePagesTest::pageControls_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("pageIndex");
-    QTest::addColumn<QString>("preset");          // set on the device first
-    QTest::addColumn<QStringList>("controls");    // "objectName key": the parameter it shows and sets
-    QTest::addColumn<QStringList>("buttons");     // "objectName > setter": what a click sends
+    QTest::addColumn<QString>("preset");       // set on the device first
+    QTest::addColumn<QStringList>("controls"); // "objectName key": the parameter it shows and sets
+    QTest::addColumn<QStringList>("buttons");  // "objectName > setter": what a click sends
 
     const QStringList none;
-    QTest::newRow("vx02 hardware") << "vx02" << 1 << "" << QStringList{
-        "putInside btnInPower", "vocalCut disVoiceLevel", "switchDodge btnDodge", "denoise denoiseLevel"} << none;
-    QTest::newRow("vx02 volume") << "vx02" << 2 << "" << QStringList{
-        "volumeRow0 volumeMonitor", "volumeRow1 volumeRecording", "volumeRow2 volumeBluetooth",
-        "volumeRow3 volumeBroadcast", "volumeRow4 volumeBGM"} << none;
+    QTest::newRow("vx02 hardware") << "vx02" << 1 << ""
+                                   << QStringList{"putInside btnInPower", "vocalCut disVoiceLevel",
+                                                  "switchDodge btnDodge", "denoise denoiseLevel"}
+                                   << none;
+    QTest::newRow("vx02 volume") << "vx02" << 2 << ""
+                                 << QStringList{"volumeRow0 volumeMonitor", "volumeRow1 volumeRecording",
+                                                "volumeRow2 volumeBluetooth", "volumeRow3 volumeBroadcast",
+                                                "volumeRow4 volumeBGM"}
+                                 << none;
     QStringList effects;
     for (int i = 0; i < 5; ++i)
         effects << QStringLiteral("reverb%1 > mode 1 %2").arg(i).arg(i + 1);
@@ -242,21 +247,25 @@ void DevicePagesTest::pageControls_data()
     for (int i = 0; i < 12; ++i)
         effects << QStringLiteral("key%1 > mode 3 %2").arg(i).arg(i + 1);
     QTest::newRow("vx02 sound effect") << "vx02" << 3 << ""
-        << QStringList{"reverbVolume reverbVolume", "switchDampness btnMixDry"}
-        << effects + QStringList{"bgm0 > effect 1", "bgm8 > effect 9"};
+                                       << QStringList{"reverbVolume reverbVolume", "switchDampness btnMixDry"}
+                                       << effects + QStringList{"bgm0 > effect 1", "bgm8 > effect 9"};
 
-    QTest::newRow("vx01 hardware") << "vx01" << 1 << "" << QStringList{
-        "switchBluetooth btnBluetooth", "switchPutInside btnInPower", "switchDenoise btnDenoise",
-        "switchVocalCut btnDisVoice", "switchDodge btnDodge", "dodgeSpeed dodgeSpeed",
-        "dodgeThreshold dodgeThreshold", "dodgeLevel dodgeLevel"} << none;
-    QTest::newRow("vx01 volume") << "vx01" << 2 << "" << QStringList{
-        "volumeRow0 volumeMonitor", "volumeRow1 volumeRecording", "volumeRow2 volumeMusicVolume",
-        "volumeRow3 volumeMic", "volumeRow4 toneColour"} << none;
+    QTest::newRow("vx01 hardware") << "vx01" << 1 << ""
+                                   << QStringList{"switchBluetooth btnBluetooth",  "switchPutInside btnInPower",
+                                                  "switchDenoise btnDenoise",      "switchVocalCut btnDisVoice",
+                                                  "switchDodge btnDodge",          "dodgeSpeed dodgeSpeed",
+                                                  "dodgeThreshold dodgeThreshold", "dodgeLevel dodgeLevel"}
+                                   << none;
+    QTest::newRow("vx01 volume") << "vx01" << 2 << ""
+                                 << QStringList{"volumeRow0 volumeMonitor", "volumeRow1 volumeRecording",
+                                                "volumeRow2 volumeMusicVolume", "volumeRow3 volumeMic",
+                                                "volumeRow4 toneColour"}
+                                 << none;
     // Singing: the reverberation sliders work, and SING sends the device's size.
     QTest::newRow("vx01 sound effect") << "vx01" << 3 << "model=3"
-        << QStringList{"reverbDepth reverbDepth", "reverbVolume reverbVolume"}
-        << QStringList{"mode1 > mode 2 2", "size0 > mode 2 1", "size1 > mode 2 2", "size2 > mode 2 3",
-                       "mode0 > mode 1 0", "mode2 > mode 3 0"};
+                                       << QStringList{"reverbDepth reverbDepth", "reverbVolume reverbVolume"}
+                                       << QStringList{"mode1 > mode 2 2", "size0 > mode 2 1", "size1 > mode 2 2",
+                                                      "size2 > mode 2 3", "mode0 > mode 1 0", "mode2 > mode 3 0"};
 }
 
 // Every control of a page: values turned on the device itself reach it at the next poll, in
@@ -277,9 +286,8 @@ void DevicePagesTest::pageControls()
     for (const QString &control : controls + buttons)
         items << rig.item(control.section(QLatin1Char(' '), 0, 0));
     QVERIFY(!items.contains(nullptr));
-    const int switches = int(std::count_if(items.begin(), items.end(), [](QQuickItem *item) {
-        return first(item, "QQuickSwitch") != nullptr;
-    }));
+    const int switches = int(std::count_if(items.begin(), items.end(),
+                                           [](QQuickItem *item) { return first(item, "QQuickSwitch") != nullptr; }));
     for (int pass = 0; pass == 0 || (1 << pass) <= switches; ++pass) {
         QStringList values;
         for (int i = 0; i < controls.size(); ++i)
@@ -300,7 +308,8 @@ void DevicePagesTest::pageControls()
         rig.key(Qt::Key_Tab);
         QQuickItem *focus = rig.focusItem();
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(focus);
-        QVERIFY(accessible && !accessible->text(QAccessible::Name).isEmpty() && accessible->role() != QAccessible::NoRole);
+        QVERIFY(accessible && !accessible->text(QAccessible::Name).isEmpty()
+                && accessible->role() != QAccessible::NoRole);
         for (QQuickItem *item : reading) {
             if ((item == focus || item->isAncestorOf(focus)) && !visited.contains(item))
                 visited << item;
@@ -329,7 +338,7 @@ void DevicePagesTest::pageControls()
 void DevicePagesTest::volumeRowInStep_data()
 {
     QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("above16Shows");   // where a device value of 20 puts the slider
+    QTest::addColumn<int>("above16Shows"); // where a device value of 20 puts the slider
     QTest::newRow("vx01") << "vx01" << 4;
     QTest::newRow("vx02") << "vx02" << 16;
 }
@@ -459,9 +468,11 @@ void DevicePagesTest::withoutDeviceNothingSent_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("preset");
-    QTest::newRow("vx02") << "vx02" << "";
+    QTest::newRow("vx02") << "vx02"
+                          << "";
     // Singing: the sizes and the reverberation sliders can be operated too.
-    QTest::newRow("vx01") << "vx01" << "model=4";
+    QTest::newRow("vx01") << "vx01"
+                          << "model=4";
 }
 
 // Unplugged, every control of every page can still be operated: nothing complains, the vx01
@@ -511,9 +522,9 @@ void DevicePagesTest::withoutDeviceNothingSent()
 void DevicePagesTest::vx01ModeFromDevice_data()
 {
     QTest::addColumn<int>("model");
-    QTest::addColumn<int>("mode");      // the mode button checked
-    QTest::addColumn<int>("size");      // the size button checked, -1 none
-    QTest::addColumn<QString>("sing");  // what SING sends then
+    QTest::addColumn<int>("mode");     // the mode button checked
+    QTest::addColumn<int>("size");     // the size button checked, -1 none
+    QTest::addColumn<QString>("sing"); // what SING sends then
     QTest::newRow("music") << 1 << 0 << -1 << "mode 2 1";
     QTest::newRow("sing large") << 2 << 1 << 0 << "mode 2 1";
     QTest::newRow("sing medium") << 3 << 1 << 1 << "mode 2 2";
@@ -546,11 +557,14 @@ void DevicePagesTest::keyboard_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("pageIndex");
-    QTest::addColumn<QStringList>("steps");   // "control key key > setter, setter"
-    QTest::newRow("vx01 hardware") << "vx01" << 1 << QStringList{
-        "switchDodge Space > btnDodge=1", "dodgeThreshold Down Up Up > dodgeThreshold=9, dodgeThreshold=8, dodgeThreshold=7"};
-    QTest::newRow("vx02 sound effect") << "vx02" << 3 << QStringList{
-        "reverbVolume Right > reverbVolume=7", "voice1 Space > mode 2 2", "bgm1 Space > effect 2"};
+    QTest::addColumn<QStringList>("steps"); // "control key key > setter, setter"
+    QTest::newRow("vx01 hardware")
+        << "vx01" << 1
+        << QStringList{"switchDodge Space > btnDodge=1",
+                       "dodgeThreshold Down Up Up > dodgeThreshold=9, dodgeThreshold=8, dodgeThreshold=7"};
+    QTest::newRow("vx02 sound effect") << "vx02" << 3
+                                       << QStringList{"reverbVolume Right > reverbVolume=7", "voice1 Space > mode 2 2",
+                                                      "bgm1 Space > effect 2"};
 }
 
 // The keys do what the mouse does.
@@ -561,8 +575,8 @@ void DevicePagesTest::keyboard()
     QFETCH(QStringList, steps);
 
     SceneRig &rig = show(model, pageIndex);
-    const QMap<QString, int> keys{{"Space", Qt::Key_Space}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
-                                  {"Right", Qt::Key_Right}};
+    const QMap<QString, int> keys{
+        {"Space", Qt::Key_Space}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Right", Qt::Key_Right}};
     for (const QString &step : steps) {
         const QStringList pressed = step.section(QStringLiteral(" > "), 0, 0).split(QLatin1Char(' '));
         QVERIFY(rig.tabTo(rig.item(pressed.first())));
