@@ -8,6 +8,7 @@
 #include "emulator/FirmwareVx02.h"
 #include "emulator/ReceivedFrame.h"
 #include "soundcard/DeviceSession.h"
+#include "support/MessageCapture.h"
 #include "support/TappedFirmware.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -86,6 +88,21 @@ void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet
     }
     for (QObject *child : object->children())
         walkOnce(child, visit, seen);
+}
+
+// The visible items below `item` (itself included) that show a text or are controls.
+void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuickItem *> *controls)
+{
+    SceneRig::walk(item, [texts, controls](QQuickItem *shown) {
+        if (!shown->isVisible() || shown->opacity() == 0)
+            return false;
+        if ((shown->inherits("QQuickText") || shown->inherits("QQuickTextInput"))
+            && !shown->property("text").toString().trimmed().isEmpty())
+            texts->append(shown);
+        if (shown->inherits("QQuickControl"))
+            controls->append(shown);
+        return true;
+    });
 }
 
 } // namespace
@@ -459,4 +476,76 @@ void SceneRig::settle() const
     // 5 ms after a change, laying out its rows and columns as it does.
     QCoreApplication::processEvents();
     QTest::qWait(6);
+}
+
+QStringList SceneRig::sceneWarnings(const MessageCapture &capture)
+{
+    QStringList found;
+    for (const auto &message : capture.messages()) {
+        if (message.first != QtDebugMsg && message.second.contains(QLatin1String("qrc:/")))
+            found.append(message.second);
+    }
+    return found;
+}
+
+QStringList SceneRig::untranslated(QQuickItem *layer)
+{
+    QList<QQuickItem *> texts, controls;
+    textsAndControls(layer, &texts, &controls);
+    QStringList chinese;
+    for (QQuickItem *text : texts) {
+        if (text->property("text").toString().contains(QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"))))
+            chinese << text->property("text").toString();
+    }
+    return chinese;
+}
+
+QStringList SceneRig::layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolerance)
+{
+    QList<QQuickItem *> texts;
+    QList<QQuickItem *> controls;
+    textsAndControls(layer, &texts, &controls);
+    QStringList problems;
+    const auto name = [](QQuickItem *item) {
+        return QStringLiteral("\"%1\"").arg(item->property("text").toString().trimmed());
+    };
+    const auto painted = [](QQuickItem *item) { return item->mapRectToScene(item->boundingRect()); };
+    const QRectF inside = bounds.adjusted(-0.5, -0.5, 0.5, 0.5);
+    for (int i = 0; i < texts.size(); ++i) {
+        if (texts[i]->property("truncated").toBool())
+            problems << name(texts[i]) + QStringLiteral(" is cut short");
+        if (!inside.contains(painted(texts[i])))
+            problems << name(texts[i]) + QStringLiteral(" lies outside");
+        for (int j = i + 1; j < texts.size(); ++j) {
+            const QRectF common = painted(texts[i]) & painted(texts[j]);
+            if (common.width() > tolerance && common.height() > tolerance)
+                problems << name(texts[i]) + QStringLiteral(" covers ") + name(texts[j]);
+        }
+    }
+    for (QQuickItem *control : controls) {
+        if (!inside.contains(control->mapRectToScene(QRectF(QPointF(0, 0), control->size()))))
+            problems << QStringLiteral("%1 \"%2\" lies outside")
+                            .arg(QLatin1String(control->metaObject()->className()), control->objectName());
+    }
+    return problems;
+}
+
+int SceneRig::runThrough(const QImage &image, QPoint centre, Qt::Orientation direction, QColor colour)
+{
+    const auto matches = [&](QPoint p) {
+        if (!image.rect().contains(p))
+            return false;
+        const QColor c = image.pixelColor(p);
+        return qAbs(c.red() - colour.red()) <= 8 && qAbs(c.green() - colour.green()) <= 8
+            && qAbs(c.blue() - colour.blue()) <= 8;
+    };
+    const QPoint step = direction == Qt::Horizontal ? QPoint(1, 0) : QPoint(0, 1);
+    if (!matches(centre))
+        return 0;
+    int length = 1;
+    for (QPoint p = centre + step; matches(p); p += step)
+        ++length;
+    for (QPoint p = centre - step; matches(p); p -= step)
+        ++length;
+    return length;
 }

@@ -3,8 +3,10 @@
 #include "app/FontAlias.h"
 #include "emulator/EmulatedBus.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,6 +16,7 @@
 
 class DeviceSession;
 class FirmwareBase;
+class MessageCapture;
 class MainWidget;
 class QQuickItem;
 class QQuickWidget;
@@ -108,6 +111,18 @@ public:
 
     // What the screen shows now.
     QImage grab() const;
+    // What is wrong with the layout below `layer` as drawn: texts cut short (elided), texts
+    // painted over each other, texts and controls outside `bounds` (scene coordinates). Texts of
+    // lines set closer than their line height may touch by less than `tolerance` pixels.
+    static QStringList layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolerance);
+    // The texts shown below `layer` that are still in Chinese.
+    static QStringList untranslated(QQuickItem *layer);
+    // The length of the run of pixels of `colour` (each channel within 8) through `centre` of
+    // `image`, across (horizontal) or down.
+    static int runThrough(const QImage &image, QPoint centre, Qt::Orientation direction, QColor colour);
+    // The warnings of our own QML documents caught: a TypeError on a null SoundCard, a missing
+    // file, a broken binding.
+    static QStringList sceneWarnings(const MessageCapture &capture);
     // Saves grab() as <artefact folder>/<name>.png and returns the path ("" on failure). The
     // folder is $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
     QString saveScreenshot(const QString &name) const;

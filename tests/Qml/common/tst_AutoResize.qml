@@ -22,38 +22,6 @@ TestCase {
         compare(resizer.fontRatio, 1.25);
     }
 
-    function test_ignored_items() {
-        var page = createTemporaryObject(pageComponent, testCase);
-        page.resizer.horizontalRatio = 2;
-        page.resizer.verticalRatio = 2;
-        page.resizer.resize();
-        compare(geometry(page.kept), [0, 40, 50, 10]);
-        compare(geometry(page.keptChild), [1, 1, 20, 5]);
-        compare(geometry(page.frame), [0, 160, 100, 20]);
-        compare(geometry(page.frameChild), [1, 1, 20, 5]);
-        compare(geometry(page.deepChild), [2, 2, 40, 10]);
-    }
-
-    function test_options_data() {
-        return [
-            { tag: "fixed aspect", props: { fixedAspectRatio: true }, expected: [15, 12.5, 125, 25], font: 15 },
-            { tag: "centred", props: { fixedAspectRatio: true, accordingToX: false }, expected: [27.5, 12.5, 125, 25], font: 15 },
-            { tag: "font by max", props: { fontAccordingToMax: true, fontSizeScaleFactor: 2 }, expected: [15, 12.5, 150, 25], font: 36 },
-            { tag: "switched off", props: { ifAutoResize: false }, expected: [10, 10, 100, 20], font: 12 }
-        ];
-    }
-
-    function test_options(data) {
-        var page = createTemporaryObject(pageComponent, testCase);
-        for (var key in data.props)
-            page.resizer[key] = data.props[key];
-        page.resizer.horizontalRatio = 1.5;
-        page.resizer.verticalRatio = 1.25;
-        page.resizer.resize();
-        compare(geometry(page.label), data.expected);
-        compare(page.label.font.pixelSize, data.font);
-    }
-
     // A control is scaled as a whole: its handle keeps following the value.
     function test_control_scaled_whole() {
         var page = createTemporaryObject(pageComponent, testCase);
@@ -111,11 +79,6 @@ TestCase {
         Item {
             property alias resizer: resizer
             property alias label: label
-            property alias kept: kept
-            property alias keptChild: keptChild
-            property alias frame: frame
-            property alias frameChild: frameChild
-            property alias deepChild: deepChild
             property alias slider: slider
             property alias row: row
             property alias corner: corner
@@ -133,59 +96,6 @@ TestCase {
                 width: 100
                 x: 10
                 y: 10
-            }
-            Item {
-                id: kept
-
-                height: 10
-                objectName: "ingnoreAll"
-                width: 50
-                y: 40
-
-                Item {
-                    id: keptChild
-
-                    height: 5
-                    width: 20
-                    x: 1
-                    y: 1
-                }
-            }
-            Item {
-                id: frame
-
-                height: 10
-                objectName: "ingnoreChildren"
-                width: 50
-                y: 80
-
-                Item {
-                    id: frameChild
-
-                    height: 5
-                    width: 20
-                    x: 1
-                    y: 1
-                }
-            }
-            Item {
-                height: 10
-                width: 50
-                y: 100
-
-                Item {
-                    height: 10
-                    width: 50
-
-                    Item {
-                        id: deepChild
-
-                        height: 5
-                        width: 20
-                        x: 1
-                        y: 1
-                    }
-                }
             }
             Slider {
                 id: slider

@@ -10,14 +10,6 @@ TestCase {
         tryVerify(function() { return Qt.colorEqual(CusConfig.textColor, "#FFFFFF"); }, 2000);
     }
 
-    function test_black_theme_when_created() {
-        compare(CusConfig.objectName, "config");
-        compare(CusConfig.currentTheme, 1);
-        compare(CusConfig.fontFamily, "Microsoft YaHei");
-        compare(CusConfig.imagePathPrefix, "qrc:/OrbitQuick/Images/");
-        compare(CusConfig.themes.count, 6);
-    }
-
     // Relative luminance and contrast ratio as the accessibility guidelines define them.
     function luminance(colour) {
         var linear = function(c) { return c <= 0.03928 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4); };
