@@ -8,6 +8,7 @@
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "support/ProgramRun.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>
@@ -15,27 +16,12 @@
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
+using Result = ProgramRun;
 
 Result run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
-    process.start(program, arguments);
-    Result result;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    result.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    return result;
+    return ProgramRun::of(process, program, arguments);
 }
 
 Result vorletctl(const QStringList &arguments)

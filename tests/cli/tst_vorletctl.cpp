@@ -1,5 +1,6 @@
 // Runs the real vorletctl program against the emulated devices.
 #include "cli/CliCommandTable.h"
+#include "support/ProgramRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,12 +11,7 @@
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
+using Result = ProgramRun;
 
 // `emulateEnvironment` goes into VORLET_EMULATE; `environment` adds or, with an empty value,
 // removes variables.
@@ -36,17 +32,7 @@ Result run(const QStringList &arguments, const QString &emulateEnvironment = QSt
     process.setProcessEnvironment(environment);
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(VORLETCTL_PATH), arguments);
-    Result result;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    result.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    return result;
+    return ProgramRun::of(process, QStringLiteral(VORLETCTL_PATH), arguments);
 }
 
 QString zeros(int count)
