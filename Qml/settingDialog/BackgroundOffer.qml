@@ -64,6 +64,7 @@ Popup {
                 height: 24
                 textFontSize: 14
                 text: qsTr("开启")
+                Accessible.name: text
                 onClicked: {
                     offer.accepted()
                     offer.close()
@@ -76,6 +77,7 @@ Popup {
                 height: 24
                 textFontSize: 14
                 text: qsTr("暂不")
+                Accessible.name: text
                 onClicked: offer.close()
             }
         }

@@ -55,6 +55,7 @@ TestCase {
 
         CusButton {
             text: "Go"
+            Accessible.name: text
         }
     }
 }

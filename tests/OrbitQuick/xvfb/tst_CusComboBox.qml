@@ -62,6 +62,7 @@ TestCase {
         id: comboComponent
 
         CusComboBox {
+            Accessible.name: "numbers"
             height: 16
             model: [1, 2, 3]
             width: 56
