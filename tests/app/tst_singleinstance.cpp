@@ -17,36 +17,40 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-// Starts the real program as separate processes, each with the same private temporary and data
-// folders, so the shared segment and the socket are the test's own.
+constexpr char kStartLine[] = "================progress start================";
+
+// The second start and the first instance's activation. Starts the real program as separate
+// processes, each with the same private temporary and data folders, so the shared segment and
+// the socket are the test's own.
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
 private:
+    QString runtime() const { return m_temp.path() + QStringLiteral("/runtime"); }
+
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TMPDIR"), m_temp.path() + QStringLiteral("/tmp"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_temp.path() + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_temp.path() + QStringLiteral("/runtime"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("VORLET_EMULATE"), QStringLiteral("vx02"));
         return env;
     }
 
-    QString logFolder() const { return m_temp.path() + QStringLiteral("/data/Brindle/vorlet/Log"); }
-
-    int countInLogs(const QByteArray &needle) const
+    // Every log file of the started instances, one after the other.
+    QByteArray logText() const
     {
-        int count = 0;
-        const QStringList files = QDir(logFolder()).entryList({QStringLiteral("*_log.html")}, QDir::Files);
-        for (const QString &name : files) {
-            QFile file(logFolder() + QLatin1Char('/') + name);
+        const QString folder = m_temp.path() + QStringLiteral("/data/Brindle/vorlet/Log");
+        QByteArray text;
+        for (const QString &name : QDir(folder).entryList({QStringLiteral("*_log.html")}, QDir::Files, QDir::Name)) {
+            QFile file(folder + QLatin1Char('/') + name);
             if (file.open(QIODevice::ReadOnly))
-                count += file.readAll().count(needle);
+                text += file.readAll();
         }
-        return count;
+        return text;
     }
 
     // Starts an instance and waits until it runs its event loop (its start line is logged and
@@ -58,8 +62,7 @@ private:
         process.start(QStringLiteral(VORLET_BINARY), QStringList());
         if (!process.waitForStarted(10000))
             return false;
-        const bool started = QTest::qWaitFor(
-            [&] { return countInLogs("================progress start================") == startsBefore + 1; }, 20000);
+        const bool started = QTest::qWaitFor([&] { return logText().count(kStartLine) == startsBefore + 1; }, 20000);
         QTest::qWait(500);
         return started && process.state() == QProcess::Running && process.processId() > 0;
     }
@@ -86,27 +89,62 @@ private slots:
     {
         QVERIFY(m_temp.isValid());
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/tmp")));
-        QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/runtime")));
-        QFile::setPermissions(m_temp.path() + QStringLiteral("/runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(QDir().mkpath(runtime()));
+        QFile::setPermissions(runtime(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         // This process plays the first instance in some cases: it meets the started ones in
         // the same session folder.
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.path() + QStringLiteral("/runtime")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime()));
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path() + QStringLiteral("/tmp")));
     }
 
-    void secondStartWhileTheFirstIsStillStarting()
+    void socketIsInThePrivateFolderOfTheSession_data()
     {
-        // The segment exists but holds no window yet: the second start ends with 0 and sends nothing.
-        QSharedMemory segment;
-        QVERIFY(!SingleInstance::otherInstanceRunning(segment, QStringLiteral("vorletKey")));
-        ActivationChannel channel(QStringLiteral("vorletKey"));
-        QVERIFY(channel.listen());
-        QSignalSpy spy(&channel, &ActivationChannel::activationRequested);
-        qint64 elapsed = 0;
-        QCOMPARE(runSecond(environment(), &elapsed), 0);
-        QTest::qWait(100);
-        QCOMPARE(spy.count(), 0);
-        QCOMPARE(countInLogs("progress start"), 0);
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no display") << QByteArray() << QByteArray() << "vorletKey.sock";
+        QTest::newRow("X display") << QByteArray() << QByteArray(":1") << "vorletKey-_1.sock";
+        QTest::newRow("remote X display") << QByteArray() << QByteArray("host:10.0") << "vorletKey-host_10.0.sock";
+        QTest::newRow("Wayland first") << QByteArray("wayland-0") << QByteArray(":0") << "vorletKey-wayland_0.sock";
+        QTest::newRow("no way out of the folder")
+            << QByteArray("../../x/y") << QByteArray() << "vorletKey-.._.._x_y.sock";
+    }
+
+    void socketIsInThePrivateFolderOfTheSession()
+    {
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, display);
+        QFETCH(QString, name);
+        qputenv("WAYLAND_DISPLAY", wayland);
+        qputenv("DISPLAY", display);
+        const QString path = ActivationChannel(QStringLiteral("vorletKey")).serverName();
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("DISPLAY");
+        QCOMPARE(path, runtime() + QLatin1Char('/') + name);
+    }
+
+    void sharedRuntimeFolderIsNotUsed()
+    {
+        // A runtime folder others may enter (or none) gives way to a private one in the
+        // temporary folder, never to a predictable name others could create first.
+        QTemporaryDir open;
+        QVERIFY(QFile::setPermissions(open.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        const QString fallback = m_temp.path() + QStringLiteral("/tmp/vorlet-") + QString::number(::getuid());
+        for (const QByteArray &folder : {QFile::encodeName(open.path()), QByteArray()}) {
+            qputenv("XDG_RUNTIME_DIR", folder);
+            QCOMPARE(SessionFiles::folder(), fallback);
+        }
+        QCOMPARE(QFileInfo(fallback).permissions()
+                     & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions());
+        // The fallback folder taken by someone else (here: not private) is not used at all.
+        QVERIFY(QFile::setPermissions(fallback, QFileInfo(fallback).permissions() | QFileDevice::WriteOther));
+        QCOMPARE(SessionFiles::folder(), QString());
+        QVERIFY(!ActivationChannel(QStringLiteral("k")).listen());
+        QVERIFY(QDir(fallback).removeRecursively());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime()));
     }
 
     void lockHeldByAStuckStartIsWaitedForOnlyBriefly()
@@ -122,9 +160,11 @@ private slots:
         QVERIFY2(elapsed >= SingleInstance::kLockTimeoutMs && elapsed < 2500, qPrintable(QString::number(elapsed)));
     }
 
+    // The first instance is this process, with the real main window; the second is the program.
+    // While the segment holds no window yet (the first is still starting) a second start ends
+    // with 0 and sends nothing; once it holds one, the second start restores that window.
     void secondStartRestoresTheMinimisedWindow()
     {
-        // The first instance is this process, with the real main window; the second is the program.
         ScriptedHidBackend noDevices;
         MainWidget window(&noDevices);
         window.show();
@@ -135,9 +175,19 @@ private slots:
         QVERIFY(!SingleInstance::otherInstanceRunning(segment, QStringLiteral("vorletKey")));
         ActivationChannel channel(QStringLiteral("vorletKey"));
         QVERIFY(channel.listen());
+        QSignalSpy spy(&channel, &ActivationChannel::activationRequested);
         connect(&channel, &ActivationChannel::activationRequested, &window, &MainWidget::onActivationRequest);
-        SingleInstance::storeWindowHandle(segment, quint32(window.winId()));
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        QTest::qWait(100);
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(logText().isEmpty());
 
+        SingleInstance::storeWindowHandle(segment, quint32(window.winId()));
+        // Any other code leaves the window as it is.
+        window.onActivationRequest(ActivationChannel::kActivationCode + 1);
+        QVERIFY(window.isMinimized());
+        // Started without waiting for it here: this process answers while it runs.
         QProcess second;
         second.setProcessEnvironment(environment());
         second.start(QStringLiteral(VORLET_BINARY), QStringList());
@@ -148,12 +198,30 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    void stoppedFirstInstanceCannotHoldASecondStart()
+    // A started first instance logs its start first, with the source file and line. A second
+    // start ends at once with 0 (from another temporary folder too: the same session) and logs
+    // nothing; so it does while the first is stopped (SIGSTOP) with its socket's backlog full,
+    // as after many starts. Killed with -9, the first leaves its segment: the next start takes over.
+    void secondStartsBesideARealFirst()
     {
-        // The first instance is stopped (SIGSTOP) and its socket's backlog is full, as after
-        // many starts: a second start still ends at once with 0.
         QProcess first;
         QVERIFY(startFirst(first, 0));
+        const QByteArray log = logText();
+        const int firstDiv = log.indexOf("<div class=");
+        const QByteArray firstLine = log.mid(firstDiv, log.indexOf("\r\n", firstDiv) - firstDiv);
+        const QRegularExpression pattern(
+            QStringLiteral("^<div class=\"d\">\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S*main\\.cpp \\d+ ")
+            + QLatin1String(kStartLine) + QStringLiteral("</div>$"));
+        QVERIFY2(firstDiv > 0 && pattern.match(QString::fromUtf8(firstLine)).hasMatch(), firstLine.constData());
+
+        qint64 elapsed = 0;
+        QCOMPARE(runSecond(environment(), &elapsed), 0);
+        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
+        QProcessEnvironment otherTemp = environment();
+        otherTemp.insert(QStringLiteral("TMPDIR"), m_temp.path());
+        QCOMPARE(runSecond(otherTemp, &elapsed), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
         QVERIFY(::kill(pid_t(first.processId()), SIGSTOP) == 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -167,72 +235,28 @@ private slots:
                 break;
         }
         QVERIFY(pending.size() < 200);
-
         for (int i = 0; i < 2; ++i) {
-            qint64 elapsed = 0;
             QCOMPARE(runSecond(environment(), &elapsed), 0);
             QVERIFY2(elapsed < 2500, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
         }
         for (int fd : qAsConst(pending))
             ::close(fd);
         ::kill(pid_t(first.processId()), SIGCONT);
-        first.terminate();
-        if (!first.waitForFinished(5000)) {
-            first.kill();
-            first.waitForFinished();
-        }
-        QCOMPARE(countInLogs("================progress start================"), 1);
-        QDir(logFolder()).removeRecursively();
-    }
+        QCOMPARE(logText().count(kStartLine), 1);
 
-    void secondStartEndsAtOnceAndFirstRecoversAfterKill()
-    {
-        QProcess first;
-        QVERIFY(startFirst(first, 0));
-
-        qint64 elapsed = 0;
-        QCOMPARE(runSecond(environment(), &elapsed), 0);
-        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("second start took %1 ms").arg(elapsed)));
-        // Another temporary folder is still the same session.
-        QProcessEnvironment otherTemp = environment();
-        otherTemp.insert(QStringLiteral("TMPDIR"), m_temp.path());
-        QCOMPARE(runSecond(otherTemp, &elapsed), 0);
-        // The second starts logged nothing and the first keeps running.
-        QCOMPARE(countInLogs("================progress start================"), 1);
-        QCOMPARE(first.state(), QProcess::Running);
-
-        // kill -9: the segment outlives the first instance; the next start must take over.
         first.kill();
         QVERIFY(first.waitForFinished(5000));
-
         QProcess next;
         QVERIFY(startFirst(next, 1));
+        // It answers on the socket the killed one left behind.
+        QVERIFY(ActivationChannel(QStringLiteral("vorletKey")).send(0, 3000));
         QCOMPARE(runSecond(environment(), &elapsed), 0);
         QCOMPARE(next.state(), QProcess::Running);
-
         next.terminate();
         if (!next.waitForFinished(5000)) {
             next.kill();
             next.waitForFinished();
         }
-    }
-
-    void progressStartIsTheFirstLine()
-    {
-        const QStringList files = QDir(logFolder()).entryList({QStringLiteral("*_log.html")}, QDir::Files, QDir::Name);
-        QVERIFY(!files.isEmpty());
-        QFile file(logFolder() + QLatin1Char('/') + files.first());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray content = file.readAll();
-        const int firstDiv = content.indexOf("<div class=");
-        QVERIFY(firstDiv > 0);
-        const QByteArray firstLine = content.mid(firstDiv, content.indexOf("\r\n", firstDiv) - firstDiv);
-        QVERIFY2(firstLine.startsWith("<div class=\"d\">"), firstLine.constData());
-        // The source file and line come first, then the start text.
-        const QRegularExpression pattern(
-            QStringLiteral("^<div class=\"d\">\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S*main\\.cpp \\d+ "
-                           "================progress start================</div>$"));
-        QVERIFY2(pattern.match(QString::fromUtf8(firstLine)).hasMatch(), firstLine.constData());
     }
 
 private:
