@@ -2,6 +2,7 @@
 #include "app/MainWidget.h"
 #include "app/SessionFiles.h"
 #include "app/SingleInstance.h"
+#include "support/ProgramRun.h"
 #include "support/ScriptedHidBackend.h"
 
 #include <QProcess>
@@ -70,18 +71,11 @@ private:
     // Runs a second start to its end; returns its exit code and how long it took.
     static int runSecond(const QProcessEnvironment &env, qint64 *elapsedMs)
     {
-        QProcess second;
-        second.setProcessEnvironment(env);
         QElapsedTimer timer;
         timer.start();
-        second.start(QStringLiteral(VORLET_BINARY), QStringList());
-        if (!second.waitForFinished(10000)) {
-            second.kill();
-            second.waitForFinished();
-            return -1;
-        }
+        const int exitCode = ProgramRun::of(QStringLiteral(VORLET_BINARY), {}, env).exitCode;
         *elapsedMs = timer.elapsed();
-        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
+        return exitCode;
     }
 
 private slots:

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,7 +15,6 @@ namespace {
 ProgramRun run(const QStringList &arguments, const QString &emulate = QString(),
                const QMap<QString, QString> &extra = {})
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"VORLET_EMULATE", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QLatin1String(name));
@@ -25,8 +23,7 @@ ProgramRun run(const QStringList &arguments, const QString &emulate = QString(),
         environment.insert(QStringLiteral("VORLET_EMULATE"), emulate);
     for (auto it = extra.cbegin(); it != extra.cend(); ++it)
         environment.insert(it.key(), it.value());
-    process.setProcessEnvironment(environment);
-    return ProgramRun::of(process, QStringLiteral(VORLETCTL_PATH), arguments);
+    return ProgramRun::of(QStringLiteral(VORLETCTL_PATH), arguments, environment);
 }
 
 QString zeros(int count)

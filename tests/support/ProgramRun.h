@@ -11,9 +11,12 @@ struct ProgramRun
     QStringList out;
     QStringList err;
 
-    // Starts the prepared process and waits for it (at most 30 s, then it is killed).
-    static ProgramRun of(QProcess &process, const QString &program, const QStringList &arguments)
+    // Runs the program to its end (at most 30 s, then it is killed).
+    static ProgramRun of(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
+        QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(program, arguments);
         ProgramRun run;
         if (!process.waitForFinished(30000)) {
