@@ -185,7 +185,9 @@ private slots:
             vorletctl({"--trace", "getDevType"}).err,
             QStringList{"vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here"});
         // --direct opens the machine's devices: there are none.
-        QCOMPARE(vorletctl({"--direct", "getDevType"}).err, QStringList{"vorletctl: no vx01 or vx02 device found"});
+        const ProgramRun direct = vorletctl({"--direct", "getDevType"});
+        QCOMPARE(direct.exitCode, 1);
+        QCOMPARE(direct.err, QStringList{"vorletctl: no vx01 or vx02 device found"});
 
         // A second start shows the window; closed in background mode it only hides, and the
         // program goes on serving.

@@ -24,14 +24,6 @@ private:
         return process.exitStatus();
     }
 
-    static QByteArray readDump(const QString &dataHome)
-    {
-        QFile file(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return file.readAll();
-    }
-
 private slots:
     void writesDumpAndEndsAsCrash_data()
     {
@@ -56,14 +48,15 @@ private slots:
         // One data folder for all rows, which does not exist before the first: the handler
         // creates it with its parents. Later rows find a long old file, which the crash replaces.
         const QString dataHome = m_temp.path() + QStringLiteral("/not/yet/there");
-        QFile old(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
-        if (old.exists()) {
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write(QByteArray(100000, 'x'));
-            old.close();
+        QFile file(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
+        if (file.exists()) {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(100000, 'x'));
+            file.close();
         }
         QCOMPARE(crash(dataHome, how), QProcess::CrashExit);
-        const QByteArray dump = readDump(dataHome);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray dump = file.readAll();
         QVERIFY(!dump.contains("xxxx"));
         QVERIFY2(dump.contains(signalName), dump.constData());
         QVERIFY(dump.contains("thread id: "));

@@ -16,14 +16,6 @@
 #include <QtTest>
 
 namespace {
-std::unique_ptr<EmulatedBus> busWith(const QString &model)
-{
-    auto bus = std::make_unique<EmulatedBus>();
-    if (!model.isEmpty())
-        bus->plug(model, FirmwareFactory::make(model));
-    return bus;
-}
-
 QObject *publishedCard(MainWidget &window)
 {
     return window.sceneView()->rootContext()->contextProperty(QStringLiteral("SoundCard")).value<QObject *>();
@@ -66,8 +58,8 @@ private slots:
         const QScreen *screen = QGuiApplication::primaryScreen();
         if (MainWidget::sceneScale(screen->logicalDotsPerInch(), screen->devicePixelRatio()) != scale)
             QSKIP("the display has another scale");
-        auto bus = busWith({});
-        MainWidget main(bus.get());
+        EmulatedBus bus;
+        MainWidget main(&bus);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QCOMPARE(main.getScalingRate(), scale);
@@ -122,8 +114,8 @@ private slots:
     {
         QFETCH(int, belowStrip);
         QFETCH(bool, moves);
-        auto bus = busWith({});
-        MainWidget window(bus.get());
+        EmulatedBus bus;
+        MainWidget window(&bus);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const qreal s = window.getScalingRate();
@@ -149,8 +141,9 @@ private slots:
     // without it. Each arrival and removal is told once the card is published (or withdrawn).
     void devicesArriveAndLeave()
     {
-        auto bus = busWith(QStringLiteral("vx02"));
-        MainWidget window(bus.get());
+        EmulatedBus bus;
+        QVERIFY(bus.plug(QStringLiteral("vx02"), FirmwareFactory::make(QStringLiteral("vx02"))));
+        MainWidget window(&bus);
         QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(window.testAttribute(Qt::WA_TranslucentBackground));
         QVERIFY(!window.soundCard());
@@ -177,9 +170,9 @@ private slots:
         QCOMPARE(content->property("snCode").toString(), window.soundCard()->knownSNCode());
 
         QPointer<SoundCardBase> first = window.soundCard();
-        QVERIFY(bus->unplug(QStringLiteral("vx02")));
+        QVERIFY(bus.unplug(QStringLiteral("vx02")));
         QTRY_VERIFY(first.isNull());
-        QVERIFY(bus->plug(QStringLiteral("vx01"), FirmwareFactory::make(QStringLiteral("vx01"))));
+        QVERIFY(bus.plug(QStringLiteral("vx01"), FirmwareFactory::make(QStringLiteral("vx01"))));
         QCOMPARE(events,
                  QStringList({
                      QStringLiteral("isConnect 1 vx02 card=set polling=1 input=麦克风 (Vorlet Stage 20)"),
@@ -235,8 +228,8 @@ private slots:
 
     void sceneLoadErrorsReachTheLog()
     {
-        auto bus = busWith({});
-        MainWidget window(bus.get());
+        EmulatedBus bus;
+        MainWidget window(&bus);
         MessageCapture log;
         window.sceneView()->setSource(QUrl(QStringLiteral("qrc:/Qml/missing.qml")));
         QCOMPARE(window.sceneView()->status(), QQuickWidget::Error);

@@ -41,10 +41,9 @@ QList<QPair<QtMsgType, QString>> MessageCapture::messages() const
 QStringList MessageCapture::texts(QtMsgType type) const
 {
     QStringList result;
-    for (const auto &message : messages()) {
+    for (const auto &message : messages())
         if (message.first == type)
             result << message.second;
-    }
     return result;
 }
 
