@@ -77,6 +77,26 @@ private slots:
         main.openRecordWidget(false);
         QCOMPARE(main.size(), window);
         QVERIFY(!main.recordWidget()->isVisible());
+
+        // Dragged by the strip at the top (trunc(25 s) high) only: pressed on its top row and on
+        // its last row it moves, on the first row below it not. After the release the mouse
+        // moves the window no more; dragging on the same screen never rescales.
+        QSignalSpy rescaled(&main, &MainWidget::screenChanged);
+        for (int belowStrip : {-1000, -1, 0}) {
+            const bool moves = belowStrip < 0;
+            // The view sits at (1, 1) in the window.
+            const QPoint inView = QPoint(300, qMax(0, int(25 * scale) + belowStrip)) - QPoint(1, 1);
+            const QPoint start = main.pos();
+            const QPoint global = main.sceneView()->mapToGlobal(inView);
+            sendMouse(main, QEvent::MouseButtonPress, inView, global);
+            sendMouse(main, QEvent::MouseMove, inView, global + QPoint(40, 30));
+            QCOMPARE(main.pos(), moves ? start + QPoint(40, 30) : start);
+            sendMouse(main, QEvent::MouseButtonRelease, inView, global + QPoint(40, 30));
+            sendMouse(main, QEvent::MouseMove, inView, global + QPoint(90, 90));
+            QCOMPARE(main.pos(), moves ? start + QPoint(40, 30) : start);
+        }
+        QCOMPARE(rescaled.count(), 0);
+        QCOMPARE(main.getScalingRate(), scale);
     }
 
     // The design's scale from the screen's logical DPI, and from what Qt scales by itself.
@@ -98,43 +118,6 @@ private slots:
         QFETCH(qreal, devicePixelRatio);
         QFETCH(double, scale);
         QCOMPARE(MainWidget::sceneScale(dpi, devicePixelRatio), scale);
-    }
-
-    void dragByTheTopStripOnly_data()
-    {
-        // y of the press, counted from the first row below the strip (trunc(25 s) high).
-        QTest::addColumn<int>("belowStrip");
-        QTest::addColumn<bool>("moves");
-        QTest::newRow("top row") << -1000 << true;
-        QTest::newRow("last row of the strip") << -1 << true;
-        QTest::newRow("first row below the strip") << 0 << false;
-    }
-
-    void dragByTheTopStripOnly()
-    {
-        QFETCH(int, belowStrip);
-        QFETCH(bool, moves);
-        EmulatedBus bus;
-        MainWidget window(&bus);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const qreal s = window.getScalingRate();
-        const int y = qMax(0, int(25 * s) + belowStrip);
-        // The view sits at (1, 1) in the window.
-        const QPoint inView = QPoint(300, y) - QPoint(1, 1);
-        const QPoint start = window.pos();
-        const QPoint global = window.sceneView()->mapToGlobal(inView);
-        QSignalSpy rescaled(&window, &MainWidget::screenChanged);
-
-        sendMouse(window, QEvent::MouseButtonPress, inView, global);
-        sendMouse(window, QEvent::MouseMove, inView, global + QPoint(40, 30));
-        QCOMPARE(window.pos(), moves ? start + QPoint(40, 30) : start);
-        sendMouse(window, QEvent::MouseButtonRelease, inView, global + QPoint(40, 30));
-        // After the release the mouse moves the window no more; the first drag never rescales.
-        sendMouse(window, QEvent::MouseMove, inView, global + QPoint(90, 90));
-        QCOMPARE(window.pos(), moves ? start + QPoint(40, 30) : start);
-        QCOMPARE(rescaled.count(), 0);
-        QCOMPARE(window.getScalingRate(), s);
     }
 
     // A frameless, see-through host that does not wait for the device: the scene is there first,
