@@ -87,7 +87,7 @@ private slots:
     }
 
     // What only this process sees, against the emulated vx02: the parameters the panel announces
-    // and answers, the sound effect the device plays, refusals with the valid range; once the
+    // and answers, the sound effect the device plays, a refusal with the valid range; once the
     // device is gone, the removal and a clear error for every call, and an empty model.
     void methodsAgainstTheDevice()
     {
@@ -108,12 +108,11 @@ private slots:
         QCOMPARE(map.value("volumeMonitor").toInt(), 3);
         QCOMPARE(call(m_panel, "setSpecialEffectSound", {7}).type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE(panel.device([](FirmwareBase &f) { return f.lastEffect(); }), 7);
-        const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: ");
+        // The arguments named as the interface names them; which values a model takes is the
+        // range table's business (tst_vorletctl).
         QCOMPARE(error("setSoundMode", {2, 7}),
-                 invalid + "setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2");
-        QCOMPARE(error("setMicReverberation", {5, 2}),
-                 invalid + "setMicReverberation: TYPE 2 is none of 1 on the vx02");
-        QCOMPARE(error("setMicToneColour", {5}), invalid + "setMicToneColour: the vx02 has no such setting");
+                 QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: setSoundMode: "
+                                "DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2"));
 
         QVERIFY(panel.bus.unplug("vx02"));
         QTRY_COMPARE(connections.count(), 1);

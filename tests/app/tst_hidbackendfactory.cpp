@@ -21,7 +21,6 @@ private slots:
         QTest::newRow("none") << QStringList{"vorlet"} << QByteArray() << "";
         QTest::newRow("separate") << QStringList{"vorlet", "--emulate", "vx01"} << QByteArray() << "vx01";
         QTest::newRow("joined") << QStringList{"vorlet", "--emulate=vx02"} << QByteArray() << "vx02";
-        QTest::newRow("upper case") << QStringList{"vorlet", "--emulate", "VX02"} << QByteArray() << "vx02";
         QTest::newRow("among others") << QStringList{"tool", "-v", "--emulate", "vx02", "file"} << QByteArray()
                                       << "vx02";
         QTest::newRow("missing value") << QStringList{"vorlet", "--emulate"} << QByteArray() << "";

@@ -154,6 +154,7 @@ private slots:
         constexpr int kLines = 250;
         std::atomic<bool> go{false};
         std::vector<std::thread> threads;
+        QStringList expected;
         for (int t = 0; t < kThreads; ++t) {
             threads.emplace_back([&, t] {
                 while (!go)
@@ -161,17 +162,14 @@ private slots:
                 for (int i = 0; i < kLines; ++i)
                     writer.write(QtDebugMsg, QStringLiteral("thread %1 line %2 end").arg(t).arg(i));
             });
+            for (int i = 0; i < kLines; ++i)
+                expected
+                    << QStringLiteral("<div class=\"d\">2026-12-04 07:00:00 thread %1 line %2 end</div>").arg(t).arg(i);
         }
         go = true;
         for (auto &thread : threads)
             thread.join();
 
-        QStringList expected;
-        for (int t = 0; t < kThreads; ++t) {
-            for (int i = 0; i < kLines; ++i)
-                expected
-                    << QStringLiteral("<div class=\"d\">2026-12-04 07:00:00 thread %1 line %2 end</div>").arg(t).arg(i);
-        }
         const QString content = QString::fromUtf8(readAll(dir.path() + QStringLiteral("/2026-12-04_07_log.html")));
         QStringList lines = content.mid(LogWriter::header().size() + 2).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.takeLast(), QString());

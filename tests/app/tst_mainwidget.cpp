@@ -121,7 +121,8 @@ private slots:
     }
 
     // A frameless, see-through host that does not wait for the device: the scene is there first,
-    // without it. Each arrival and removal is told once the card is published (or withdrawn).
+    // without it. Each arrival and removal is told once the card is published (or withdrawn) and
+    // the recorder follows the device's input (what the scene shows of it: tst_mainview).
     void devicesArriveAndLeave()
     {
         EmulatedBus bus;
@@ -131,9 +132,7 @@ private slots:
         QVERIFY(window.testAttribute(Qt::WA_TranslucentBackground));
         QVERIFY(!window.soundCard());
         QVERIFY(!publishedCard(window));
-        QObject *content = window.sceneView()->rootObject()->findChild<QObject *>(QStringLiteral("rightPane"));
-        QVERIFY(content);
-        QCOMPARE(content->property("devConnectState").toBool(), false);
+        QVERIFY(window.sceneView()->rootObject());
         QStringList events;
         connect(&window, &MainWidget::isConnect, this, [&](bool connected, const QString &type) {
             events << QStringLiteral("isConnect %1 %2 card=%3 polling=%4 input=%5")
@@ -144,13 +143,8 @@ private slots:
                           .arg(window.recordWidget()->inputDevice());
         });
         QTRY_VERIFY(window.soundCard());
-        QCOMPARE(window.soundCard()->getDevType(), QStringLiteral("vx02"));
         QCOMPARE(publishedCard(window), window.soundCard());
         QCOMPARE(window.devices()->pollInterval(), 500);
-        QCOMPARE(content->property("devConnectState").toBool(), true);
-        // The serial number the scene asked for arrives by itself.
-        QTRY_VERIFY(!content->property("snCode").toString().isEmpty());
-        QCOMPARE(content->property("snCode").toString(), window.soundCard()->knownSNCode());
 
         QPointer<SoundCardBase> first = window.soundCard();
         QVERIFY(bus.unplug(QStringLiteral("vx02")));
@@ -162,8 +156,6 @@ private slots:
                      QStringLiteral("isConnect 0 vx02 card=null polling=0 input=Default"),
                      QStringLiteral("isConnect 1 vx01 card=set polling=1 input=麦克风(Vorlet Cantor 10)"),
                  }));
-        QCOMPARE(window.soundCard()->getDevType(), QStringLiteral("vx01"));
-        QCOMPARE(content->property("devType").toString(), QStringLiteral("vx01"));
     }
 
     void arrivalWhileACardExistsReopensIt()
