@@ -133,8 +133,7 @@ private slots:
         QCOMPARE(vorletctl({"lastSettings", "on", "--emulate", "vx02", "setVolume", "1", "11"}).exitCode, 0);
         QProcess panel;
         // Its log is not read here: a full pipe would stop the panel.
-        panel.setStandardOutputFile(QProcess::nullDevice());
-        panel.setStandardErrorFile(QProcess::nullDevice());
+        panel.setProcessChannelMode(QProcess::ForwardedChannels);
         panel.start(QStringLiteral(VORLET_BINARY), {"--hidden", "--emulate", "vx02"});
         QVERIFY(panel.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(call(m_panel, "model", {}).arguments(), QVariantList{"vx02"}, 20000);

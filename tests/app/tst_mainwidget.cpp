@@ -107,7 +107,6 @@ private slots:
         QTest::addColumn<double>("scale");
         QTest::newRow("120 dpi") << 120.0 << 1.0 << 1.25;
         QTest::newRow("72 dpi") << 72.0 << 1.0 << 0.75;
-        QTest::newRow("Wayland output at 2") << 96.0 << 2.0 << 1.0;
         QTest::newRow("QT_SCALE_FACTOR=2 on 288 dpi") << 288.0 << 2.0 << 1.5;
         QTest::newRow("Qt's rounded 1.5 (dpi 72 left)") << 72.0 << 2.0 << 1.0;
     }

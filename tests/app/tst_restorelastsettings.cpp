@@ -21,24 +21,6 @@
 
 namespace {
 
-// A user's session on each model, through the card's setters as the scene calls them: every
-// change moves a value away from the device's start-up state. That every key goes back is
-// the profile tests' business.
-void changeAll(SoundCardBase *card, const QString &model)
-{
-    if (model == QLatin1String("vx01")) {
-        card->setVolume(1, 3);
-        card->setSoundMode(2, 2);
-        card->setMicReverberation(11, 2);
-        card->setSwitch(7, 1);
-    } else {
-        card->setVolume(2, 13);
-        card->setSoundMode(2, 4);
-        card->setDenoise(3);
-        card->setSwitch(3, 1);
-    }
-}
-
 // "key=value ..." in key order: compared as text, a difference shows.
 QString text(const QVariantMap &state)
 {
@@ -145,10 +127,23 @@ class TestRestoreLastSettings : public QObject
 private:
     QTemporaryDir m_settingsDir;
 
-    // The user's changes, taken over by the window's polling; returns the device's state then.
+    // A user's session through the card's setters as the scene calls them, taken over by the
+    // window's polling: every change moves a value away from the device's start-up state (that
+    // every key goes back is the profile tests' business). Returns the device's state then.
     QVariantMap changeSettings(MainWidget &window, const EmulatedBus &bus, const QString &model)
     {
-        changeAll(window.soundCard(), model);
+        SoundCardBase *card = window.soundCard();
+        if (model == QLatin1String("vx01")) {
+            card->setVolume(1, 3);
+            card->setSoundMode(2, 2);
+            card->setMicReverberation(11, 2);
+            card->setSwitch(7, 1);
+        } else {
+            card->setVolume(2, 13);
+            card->setSoundMode(2, 4);
+            card->setDenoise(3);
+            card->setSwitch(3, 1);
+        }
         SceneRig::drain(window.devices()->session());
         const QVariantMap changedState = stateOf(bus, model);
         [&] { COMPARE_STATE(polledMap(window, changedState), changedState); }();

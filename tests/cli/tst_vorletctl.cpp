@@ -65,7 +65,6 @@ private slots:
             << QStringList{"getSNCode", "5"} << "getSNCode takes no arguments, got more ('5')";
         QTest::newRow("fraction") << QStringList{"setDenoise", "1.5"} << "setDenoise: argument '1.5' is not an integer";
         QTest::newRow("save without file") << QStringList{"save"} << "save takes 1 argument, got 0";
-        QTest::newRow("knob without value") << QStringList{"knob", "volumeBGM"} << "knob takes 2 arguments, got 1";
         QTest::newRow("unknown option") << QStringList{"--fast", "getAllPara"} << "unknown option '--fast'";
         QTest::newRow("unknown model") << QStringList{"--emulate", "Foo", "getAllPara"}
                                        << "--emulate: unknown model 'Foo', expected vx01 or vx02";

@@ -6,18 +6,13 @@
 namespace {
 // Messages come from the device session's thread too.
 QMutex g_mutex;
-
-QList<QPair<QtMsgType, QString>> &captured()
-{
-    static QList<QPair<QtMsgType, QString>> list;
-    return list;
-}
+QList<QPair<QtMsgType, QString>> g_captured;
 } // namespace
 
 MessageCapture::MessageCapture()
 {
     QMutexLocker lock(&g_mutex);
-    captured().clear();
+    g_captured.clear();
     m_previous = qInstallMessageHandler(&MessageCapture::handler);
 }
 
@@ -29,13 +24,13 @@ MessageCapture::~MessageCapture()
 void MessageCapture::handler(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     QMutexLocker lock(&g_mutex);
-    captured().append(qMakePair(type, text));
+    g_captured.append(qMakePair(type, text));
 }
 
 QList<QPair<QtMsgType, QString>> MessageCapture::messages() const
 {
     QMutexLocker lock(&g_mutex);
-    return captured();
+    return g_captured;
 }
 
 QStringList MessageCapture::texts(QtMsgType type) const

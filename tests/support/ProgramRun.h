@@ -8,6 +8,7 @@
 struct ProgramRun
 {
     int exitCode = -1;
+    bool crashed = false; // ended by a signal of its own, not killed for hanging
     QStringList out;
     QStringList err;
 
@@ -24,7 +25,8 @@ struct ProgramRun
             process.waitForFinished();
             return run;
         }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.crashed = process.exitStatus() == QProcess::CrashExit;
+        run.exitCode = run.crashed ? -1 : process.exitCode();
         run.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         run.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
         return run;
