@@ -1,5 +1,5 @@
 // Crashes on purpose in the way its argument names, after installing the crash handler the
-// way the program does. Used by the crash-file test only.
+// way the program does. Used by the crash-file test (tst_logwriter) only.
 #include "app/CrashHandler.h"
 
 #include <QCoreApplication>
