@@ -95,30 +95,24 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("sameAbove"); // rows that must be the same
+        const auto pair = [](const QString &first, const QString &second, int sameAbove = 0) {
+            QTest::newRow(qPrintable(first + " / " + second)) << first << second << sameAbove;
+        };
         for (const char *icon : {"setting", "minimize", "close"})
-            QTest::newRow(icon) << QStringLiteral("icon_%1_default").arg(QLatin1String(icon))
-                                << QStringLiteral("icon_%1_click").arg(QLatin1String(icon)) << 0;
+            pair(QStringLiteral("icon_%1_default").arg(QLatin1String(icon)),
+                 QStringLiteral("icon_%1_click").arg(QLatin1String(icon)));
         for (const QString &icon : {QStringLiteral("硬件设置"), QStringLiteral("音量设置"), QStringLiteral("音效选择")})
-            QTest::newRow(qPrintable(icon))
-                << QStringLiteral("icon_%1_默认").arg(icon) << QStringLiteral("icon_%1_点击").arg(icon) << 0;
-        QTest::newRow("recording toggle") << "Recording_expand"
-                                          << "Recording_collapse" << 0;
-        QTest::newRow("mute") << "mute_off"
-                              << "Button_Mute_On" << 0;
-        QTest::newRow("record / stop") << "Button_Recording_Off"
-                                       << "Button_Stop_On" << 0;
-        QTest::newRow("play / pause") << "Button_Play_On"
-                                      << "Button_Pause_Off" << 0;
-        QTest::newRow("vx01 / vx02") << "vx01Hardware"
-                                     << "vx02Hardware" << 0;
+            pair(QStringLiteral("icon_%1_默认").arg(icon), QStringLiteral("icon_%1_点击").arg(icon));
+        pair("Recording_expand", "Recording_collapse");
+        pair("mute_off", "Button_Mute_On");
+        pair("Button_Recording_Off", "Button_Stop_On");
+        pair("Button_Play_On", "Button_Pause_Off");
+        pair("vx01Hardware", "vx02Hardware");
         for (const QString devType : {"vx01", "vx02"}) {
-            QTest::newRow(qPrintable(devType + " hardware / volume"))
-                << devType + "EnglishHardware" << devType + "EnglishVolume" << 0;
-            QTest::newRow(qPrintable(devType + " volume / effect"))
-                << devType + "EnglishVolume" << devType + "EnglishEffect" << 0;
+            pair(devType + "EnglishHardware", devType + "EnglishVolume");
+            pair(devType + "EnglishVolume", devType + "EnglishEffect");
             for (const QString page : {"Hardware", "Volume", "Effect"})
-                QTest::newRow(qPrintable(devType + page + " captions"))
-                    << devType + page << devType + "English" + page << 341;
+                pair(devType + page, devType + "English" + page, 341);
         }
     }
 

@@ -1,18 +1,24 @@
+#include "support/Hex.h"
 #include "support/MessageCapture.h"
 
 #include "device/HidHandle.h"
 #include "device/HidPathText.h"
+#include "device/HidReportDescriptorParser.h"
 #include "device/HidrawBackend.h"
 #include "device/HidrawHandle.h"
 #include "device/HidrawMonitor.h"
+#include "device/HidrawPermissionNotice.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <linux/hidraw.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -101,12 +107,86 @@ QStringList listed(const QList<HidCollectionInfo> &collections, const QString &r
     return lines;
 }
 
+// Lines of the device-access category.
+QStringList accessLines(const MessageCapture &capture)
+{
+    QStringList lines;
+    for (const QString &line : capture.texts(QtWarningMsg)) {
+        if (line.contains(QLatin1String("udev rule")))
+            lines << line;
+    }
+    return lines;
+}
+
+// The sound cards as the layers above hand them down.
+const QVector<HidModelId> kSoundCards{{"vx01", 0x1235, 0x0003}, {"vx02", 0x1234, 0x4321}};
+
+// Opens `node` of a vx02 through the hidraw backend as an unprivileged user, in a child process
+// that first drops root's rights (root opens everything), and returns the lines told.
+QStringList openAsUser(const QString &node, bool *opened)
+{
+    HidCollectionInfo collection{HidPathText::make(node, 0x1234, 0x4321), 0x1234, 0x4321, 0xFF00, 0x0001, 65, 65};
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {QStringLiteral("pipe failed")};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        QByteArray answer = "x";
+        if (::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
+            MessageCapture capture;
+            HidrawBackend backend(QString(), kSoundCards);
+            answer = backend.open(collection) ? "1" : "0";
+            answer += accessLines(capture).join(QLatin1Char('\n')).toUtf8();
+        }
+        if (::write(pipeFds[1], answer.constData(), size_t(answer.size())) < 0)
+            _exit(2);
+        _exit(0);
+    }
+    ::close(pipeFds[1]);
+    QByteArray answer;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        answer.append(buffer, int(got));
+    ::close(pipeFds[0]);
+    ::waitpid(child, nullptr, 0);
+    *opened = answer.startsWith('1');
+    const QString lines = QString::fromUtf8(answer.mid(1));
+    return lines.isEmpty() ? QStringList() : lines.split(QLatin1Char('\n'));
+}
+
+// "page:usage:in:out:feature" per collection, ';' between collections, hex page and usage.
+QString describe(const HidReportDescriptor &descriptor)
+{
+    QStringList parts;
+    for (const HidTopLevelCollection &c : descriptor.collections) {
+        parts << QStringLiteral("%1:%2:%3:%4:%5")
+                     .arg(c.usagePage, 4, 16, QLatin1Char('0'))
+                     .arg(c.usage, 4, 16, QLatin1Char('0'))
+                     .arg(c.inputReportLength)
+                     .arg(c.outputReportLength)
+                     .arg(c.featureReportLength);
+    }
+    return parts.join(QLatin1Char(';'));
+}
+
+bool parse(const QByteArray &bytes, HidReportDescriptor *result)
+{
+    return HidReportDescriptorParser::parse(reinterpret_cast<const quint8 *>(bytes.constData()),
+                                            std::size_t(bytes.size()), result);
+}
+
 } // namespace
 
+// The hidraw transport: report descriptors, handles on a node, the backend on a system tree, and
+// what it tells when the user may not open a sound card.
 class TestHidraw : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { HidrawPermissionNotice::reset(); }
+
     void read_data()
     {
         QTest::addColumn<bool>("usesReportIds");
@@ -130,22 +210,10 @@ private slots:
         std::fill(std::begin(buffer), std::end(buffer), 0xEE);
         QCOMPARE(handle.read(buffer, sizeof buffer, 1000), read.size());
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(buffer), read.size() + 1), read + '\xEE');
-    }
-
-    void goneDeviceFailsAtOnce()
-    {
-        NodePair pair;
-        HidrawHandle handle(pair.host, false);
-        quint8 buffer[512] = {};
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(handle.read(buffer, sizeof buffer, 50), 0); // time-out
         QVERIFY(clock.elapsed() >= 45);
-        pair.unplug();
-        clock.restart();
-        QCOMPARE(handle.read(buffer, sizeof buffer, 5000), 0);
-        QVERIFY(clock.elapsed() < 5000);
-        QCOMPARE(handle.write(buffer, 65), 0);
     }
 
     void writeSendsTheWholeReportAndCloseClosesTheNode()
@@ -166,23 +234,15 @@ private slots:
         QCOMPARE(capture.texts(QtCriticalMsg),
                  QStringList{"hidraw: HIDIOCGINPUT/HIDIOCSOUTPUT are not supported here; the sound card's reports need "
                              "Linux 5.11 or later"});
+        // A gone device fails at once.
+        pair.unplug();
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(handle->read(buffer, sizeof buffer, 5000), 0);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(handle->write(buffer, 65), 0);
         handle.reset();
         QCOMPARE(::fcntl(pair.host, F_GETFD), -1);
-    }
-
-    void backendOpensTheNodeNamedInThePath()
-    {
-        HidrawBackend backend;
-        HidCollectionInfo info;
-        info.path = "/dev/null#VID_1234&PID_4321";
-        std::unique_ptr<HidHandle> handle = backend.open(info);
-        QVERIFY(handle);
-        const quint8 report[65] = {};
-        QCOMPARE(handle->write(report, 65), 65);
-        info.path = "/dev/hidraw-that-is-not-there#VID_1234&PID_4321";
-        QVERIFY(!backend.open(info));
-        info.path.clear();
-        QVERIFY(!backend.open(info));
     }
 
     void kernelVersions_data()
@@ -246,8 +306,13 @@ private slots:
         QCOMPARE(capture.texts(QtDebugMsg),
                  QStringList{"hidraw: " + system.root()
                              + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"});
-        // Opened through its path: the node of the tree.
-        QVERIFY(backend.open(found.collections.last()));
+        // Opened through its path: the node of the tree; a path without a node opens nothing.
+        HidCollectionInfo info = found.collections.last();
+        QVERIFY(backend.open(info));
+        info.path = system.root() + "/dev/hidraw9#VID_1234&PID_4321";
+        QVERIFY(!backend.open(info));
+        info.path.clear();
+        QVERIFY(!backend.open(info));
 
         QCOMPARE(HidrawBackend(system.root() + "/nowhere").enumerateWithStatus().status,
                  HidEnumeration::Status::NoDeviceSet);
@@ -304,6 +369,166 @@ private slots:
         other.close();
         QTest::qWait(100);
         QCOMPARE(arrived.count() + removed.count(), 2);
+    }
+
+    // Only a permission problem on one of the sound cards is told, with the rule's name.
+    void toldForSoundCardsOnly_data()
+    {
+        QTest::addColumn<quint16>("vendorId");
+        QTest::addColumn<quint16>("productId");
+        QTest::addColumn<int>("errorCode");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("vx02, no access") << quint16(0x1234) << quint16(0x4321) << EACCES << true;
+        QTest::newRow("vx01 detection id, not permitted") << quint16(0x1235) << quint16(0x0003) << EPERM << true;
+        QTest::newRow("keyboard, no access") << quint16(0x046d) << quint16(0xc31c) << EACCES << false;
+        QTest::newRow("vx02 gone") << quint16(0x1234) << quint16(0x4321) << ENOENT << false;
+        QTest::newRow("vx02 busy") << quint16(0x1234) << quint16(0x4321) << EBUSY << false;
+    }
+    void toldForSoundCardsOnly()
+    {
+        QFETCH(quint16, vendorId);
+        QFETCH(quint16, productId);
+        QFETCH(int, errorCode);
+        QFETCH(bool, told);
+        MessageCapture capture;
+        QCOMPARE(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw5", vendorId, productId, errorCode), told);
+        const QStringList lines = accessLines(capture);
+        QCOMPARE(lines.size(), told ? 1 : 0);
+        if (told) {
+            QVERIFY2(
+                lines.first().startsWith(QStringLiteral("no permission to open /dev/hidraw5 (Vorlet sound card %1:%2)")
+                                             .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                             .arg(productId, 4, 16, QLatin1Char('0'))),
+                qPrintable(lines.first()));
+            QVERIFY(lines.first().contains(QLatin1String("install the udev rule 70-vorlet.rules")));
+            QVERIFY(!lines.first().contains(QLatin1Char('\n')));
+        }
+    }
+
+    // A node with several collections is told once per enumeration.
+    void oncePerNodeUntilTheNextEnumeration()
+    {
+        MessageCapture capture;
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QVERIFY(!HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw3", 0x1234, 0x4321, EACCES));
+        HidrawPermissionNotice::reset();
+        QVERIFY(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw2", 0x1234, 0x4321, EACCES));
+        QCOMPARE(accessLines(capture).size(), 3);
+    }
+
+    // The real open of a node the user may not open, as without the udev rule (root-owned, 0600).
+    void backendTellsWhenTheNodeIsNotPermitted()
+    {
+        QTemporaryDir dir;
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        const QString node = dir.filePath("hidraw7");
+        QFile file(node);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(node).constData(), ::geteuid() == 0 ? 0600 : 0000) == 0);
+        bool opened = true;
+        const QStringList lines = openAsUser(node, &opened);
+        QVERIFY(!opened);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().startsWith(
+                     QStringLiteral("no permission to open %1 (Vorlet sound card 1234:4321)").arg(node)),
+                 qPrintable(lines.first()));
+    }
+
+    void realDescriptors_data()
+    {
+        QTest::addColumn<QByteArray>("descriptor");
+        QTest::addColumn<QString>("collections");
+        QTest::addColumn<bool>("usesReportIds");
+
+        // Vendor-defined control collection with numbered reports: a 63-byte input report (id 1),
+        // output reports of 32 (id 2) and 64 (id 3) bytes.
+        QTest::newRow("vendor with report ids") << hex("06 00 FF 0A AA 55 A1 01"
+                                                       "85 01 09 01 15 00 26 FF 00 75 08 95 3F 81 02"
+                                                       "85 02 09 02 75 08 95 20 91 02"
+                                                       "85 03 09 03 75 08 95 40 91 02"
+                                                       "C0")
+                                                << "ff00:55aa:64:65:0" << true;
+
+        // Multimedia keys: four one-bit controls and padding, no report id.
+        QTest::newRow("consumer control")
+            << hex("05 0C 09 01 A1 01 15 00 25 01 09 E9 09 EA 09 E2 09 CD 75 01 95 04 81 02"
+                   "75 04 95 01 81 03 C0")
+            << "000c:0001:2:0:0" << false;
+
+        // A wireless receiver: keyboard (id 1, with LED output), consumer keys (id 3), vendor (id 16).
+        QTest::newRow("several top-level collections")
+            << hex("05 01 09 06 A1 01 85 01 05 07 19 E0 29 E7 15 00 25 01 75 01 95 08 81 02"
+                   "95 01 75 08 81 03 95 05 75 01 05 08 19 01 29 05 91 02 95 01 75 03 91 03"
+                   "95 06 75 08 15 00 26 FF 00 05 07 19 00 2A FF 00 81 00 C0"
+                   "05 0C 09 01 A1 01 85 03 75 10 95 02 15 01 26 8C 02 19 01 2A 8C 02 81 00 C0"
+                   "06 00 FF 09 01 A1 01 85 10 75 08 95 06 15 00 26 FF 00 09 01 81 00 09 01 91 00 C0")
+            << "0001:0006:9:2:0;000c:0001:5:0:0;ff00:0001:7:7:0" << true;
+
+        QTest::newRow("no report ids") << hex(
+            "06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0")
+                                       << "ff00:0001:65:65:0" << false;
+
+        // Mouse with a nested physical collection; only the top level is listed.
+        QTest::newRow("nested collection")
+            << hex("05 01 09 02 A1 01 09 01 A1 00 05 09 19 01 29 03 15 00 25 01 95 03 75 01 81 02"
+                   "95 01 75 05 81 03 05 01 09 30 09 31 15 81 25 7F 75 08 95 02 81 06 C0 C0")
+            << "0001:0002:4:0:0" << false;
+
+        // A four-byte usage names its own page; push and pop restore the report size.
+        QTest::newRow("extended usage, push and pop")
+            << hex("0B 01 00 0C 00 A1 01 75 08 A4 75 10 95 01 81 02 B4 95 02 81 02 C0") << "000c:0001:5:0:0" << false;
+
+        QTest::newRow("long item") << hex("06 00 FF 09 01 A1 01 FE 02 10 AA BB 75 08 95 08 81 02 C0")
+                                   << "ff00:0001:9:0:0" << false;
+
+        QTest::newRow("feature report") << hex("06 00 FF 09 01 A1 01 85 05 75 08 95 10 B1 02 85 06 95 02 81 02 C0")
+                                        << "ff00:0001:3:0:17" << true;
+    }
+    void realDescriptors()
+    {
+        QFETCH(QByteArray, descriptor);
+        HidReportDescriptor result;
+        QVERIFY(parse(descriptor, &result));
+        QTEST(describe(result), "collections");
+        QTEST(result.usesReportIds, "usesReportIds");
+    }
+
+    void malformedDescriptorsAreRejected_data()
+    {
+        QTest::addColumn<QByteArray>("descriptor");
+        const QByteArray good = hex("06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated in item data") << good.left(11); // 26 FF | 00 missing
+        QTest::newRow("truncated before end collection") << good.left(good.size() - 1);
+        QTest::newRow("cut after prefix") << hex("06 00 FF 09 01 A1 01 26");
+        QTest::newRow("end without collection") << hex("C0 06 00 FF 09 01 A1 01 C0");
+        QTest::newRow("unclosed nested collection") << hex("05 01 09 02 A1 01 A1 00 75 08 95 01 81 02 C0");
+        QTest::newRow("pop without push") << hex("05 01 09 02 A1 01 B4 C0");
+        QTest::newRow("report id 0") << hex("06 00 FF 09 01 A1 01 85 00 75 08 95 01 81 02 C0");
+        QTest::newRow("reserved item type") << hex("06 00 FF 09 01 A1 01 0C C0");
+        QTest::newRow("unknown main item") << hex("06 00 FF 09 01 A1 01 F0 C0");
+        QTest::newRow("truncated long item") << hex("06 00 FF 09 01 A1 01 FE 08 10 AA");
+        QTest::newRow("no collection") << hex("06 00 FF 75 08 95 40 81 02");
+        QTest::newRow("huge report") << hex("06 00 FF 09 01 A1 01 77 FF FF FF FF 97 FF FF FF FF 81 02 C0");
+        QTest::newRow("push overflow") << QByteArray(64, char(0xA4));
+    }
+    void malformedDescriptorsAreRejected()
+    {
+        QFETCH(QByteArray, descriptor);
+        HidReportDescriptor result;
+        result.collections << HidTopLevelCollection();
+        QVERIFY(!parse(descriptor, &result));
+        QVERIFY(result.collections.isEmpty());
+    }
+
+    void nullInput()
+    {
+        HidReportDescriptor result;
+        QVERIFY(!HidReportDescriptorParser::parse(nullptr, 10, &result));
+        const quint8 byte = 0xC0;
+        QVERIFY(!HidReportDescriptorParser::parse(&byte, 1, nullptr));
     }
 };
 

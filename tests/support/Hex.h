@@ -7,3 +7,9 @@ inline QByteArray hex(const char *text)
 {
     return QByteArray::fromHex(QByteArray(text));
 }
+
+// The first `size` bytes of a report buffer.
+inline QByteArray bytes(const quint8 *data, int size)
+{
+    return QByteArray(reinterpret_cast<const char *>(data), size);
+}

@@ -20,8 +20,6 @@ public:
         if (m_traffic->failControl)
             return false;
         std::memset(buffer, 0, length);
-        std::memcpy(buffer, m_traffic->inputReport.constData(),
-                    qMin<quint32>(length, quint32(m_traffic->inputReport.size())));
         return true;
     }
     bool setOutputReport(const quint8 *buffer, quint32 length) override

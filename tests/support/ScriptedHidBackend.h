@@ -26,7 +26,6 @@ struct ScriptedTraffic
 
     QList<Record> records;
     QQueue<QByteArray> reads;   // next read answers; an empty entry is a time-out
-    QByteArray inputReport;     // what get-input-report returns
     bool failControl = false;   // get/set report fail
     bool failInterrupt = false; // read/write fail
     QStringList closed;         // paths of handles destroyed, in order

@@ -1,6 +1,9 @@
 #include "support/TappedFirmware.h"
 
 #include "emulator/ReceivedFrame.h"
+#include "soundcard/CommandFrame.h"
+
+#include <algorithm>
 
 TappedFirmware::TappedFirmware(std::unique_ptr<EmulatedFirmware> inner)
     : m_inner(std::move(inner))
@@ -28,6 +31,22 @@ QByteArray TappedFirmware::report(int offset, const QByteArray &bytes)
     QByteArray result(kReportLength, '\0');
     result.replace(offset, bytes.size(), bytes);
     return result;
+}
+
+SoundCardCommand TappedFirmware::command(const QByteArray &commandBytes)
+{
+    SoundCardCommand command;
+    std::copy_n(commandBytes.constData(), 4, command.code.begin());
+    command.hasData = commandBytes.size() == 6;
+    if (command.hasData)
+        command.data = {quint8(commandBytes.at(4)), quint8(commandBytes.at(5))};
+    return command;
+}
+
+QByteArray TappedFirmware::outputReport(quint16 sequence, const QByteArray &commandBytes, char reportId)
+{
+    const QByteArray frame = reportId + CommandFrame::build(sequence, command(commandBytes));
+    return frame + QByteArray(kReportLength - frame.size(), '\0');
 }
 
 QStringList TappedFirmware::setters() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "emulator/EmulatedFirmware.h"
+#include "soundcard/SoundCardCommand.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,6 +40,11 @@ public:
 
     // A 65-byte input report with `bytes` placed at `offset`.
     static QByteArray report(int offset, const QByteArray &bytes);
+    // The output report the host sends for the command bytes (4, or 4 + 2 data) with
+    // `sequence`: the report id, the frame, zeros up to the report length.
+    static QByteArray outputReport(quint16 sequence, const QByteArray &commandBytes, char reportId = '\0');
+    // The command of 4 code bytes, or 4 + 2 data bytes.
+    static SoundCardCommand command(const QByteArray &commandBytes);
 
     // The script, used without an inner firmware.
     QQueue<QByteArray> answers;
