@@ -158,7 +158,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"), 20000);
         QVERIFY(!playTimer(*m_widget)->isActive());
         const int last = cursorX();
-        qInfo() << "cursor x" << early << paused << last;
         // 25 px per second: the end is near 40 + 25 × length.
         QVERIFY(last > early && last >= 40 + int(25 * m_take.seconds) - 25);
     }

@@ -98,7 +98,7 @@ private slots:
     {
         QTemporaryDir dir;
         QStringList filters;
-        QString selected, suffix;
+        QString selected;
         QTimer poll;
         int ticks = 0;
         connect(&poll, &QTimer::timeout, [&] {
@@ -109,7 +109,6 @@ private slots:
             if (filters.isEmpty()) {
                 filters = dialog->nameFilters();
                 selected = dialog->selectedNameFilter().trimmed();
-                suffix = dialog->defaultSuffix();
             }
             // The user types a name without a suffix and accepts. The dialog reads its folder in
             // the background: until it has, accepting may not close it, so the answer is given
@@ -123,7 +122,6 @@ private slots:
             QStringLiteral("Save File"), QStringLiteral("*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"));
         QCOMPARE(filters.size(), 6);
         QCOMPARE(selected, QStringLiteral("*.wav"));
-        QCOMPARE(suffix, QStringLiteral("wav"));
         QCOMPARE(chosen, dir.filePath(QStringLiteral("take.wav")));
     }
 

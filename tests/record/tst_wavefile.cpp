@@ -31,14 +31,6 @@ QByteArray le(T v)
     return b;
 }
 
-QByteArray pcm(const QVector<qint16> &samples)
-{
-    QByteArray b;
-    for (qint16 s : samples)
-        b += le(s);
-    return b;
-}
-
 QByteArray wavBytes(const WavLayout &layout, const QVector<qint16> &samples)
 {
     const int align = layout.blockAlign < 0 ? layout.channels * 2 : layout.blockAlign;
@@ -49,7 +41,10 @@ QByteArray wavBytes(const WavLayout &layout, const QVector<qint16> &samples)
         + le<quint16>(quint16(align)) + le<quint16>(16);
     if (layout.listChunk)
         b += "LIST" + le<quint32>(26) + "INFO" + "ISFT" + le<quint32>(14) + QByteArray("Lavf59.27.100\0", 14);
-    return b + "data" + le(dataSize) + pcm(samples) + QByteArray(layout.strayBytes, '\x7f');
+    b += "data" + le(dataSize);
+    for (qint16 s : samples)
+        b += le(s);
+    return b + QByteArray(layout.strayBytes, '\x7f');
 }
 
 // Column by column, each channel's maximum then minimum over 1920 frames; the rest dropped.

@@ -325,14 +325,6 @@ private slots:
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(bar->maximum(), 560 - v.frame->viewport()->width());
         QCOMPARE(bar->value(), bar->maximum());
-        // All columns are still drawn after the widening, and the ruler goes on.
-        v.canvas->setPlayPosition(20000);
-        const QImage img = v.grab();
-        const int y = levelY(v.canvas->laneHeight(), 1, 0.0);
-        QCOMPARE(colourAt(img, 40, y), waveColour);
-        QCOMPARE(colourAt(img, 299, y), waveColour);
-        QCOMPARE(colourAt(img, 300, y), canvasColour);
-        QCOMPARE(colourAt(img, 40 + 20 * 25, 5), rulerTextColour);
 
         // Playback pages the view every 26 s so that the cursor stands at the margin.
         v.fill(3000, {0.5, -0.5, 0.5, -0.5});
@@ -355,8 +347,6 @@ private slots:
         bar->setValue(500);
         v.frame->setPlayPosition(53000);
         QCOMPARE(bar->value(), 500);
-        v.frame->setPlayPosition(0);
-        QCOMPARE(colourAt(v.grab(QRect(0, 0, 100, 291)), 39, 150), cursorColour);
 
         v.frame->clearWaveform();
         QCOMPARE(v.canvas->width(), 300);
