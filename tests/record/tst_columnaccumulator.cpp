@@ -37,7 +37,6 @@ private slots:
         const Column c{0.1, -0.1, 0.1, -0.1};
         const Column e;
         QTest::newRow("48k, 1920 frames: one per buffer") << run(c, 0, 1920, 48000, 10) << Columns(10, c);
-        QTest::newRow("48k, 480 frames: one per four") << run(c, 0, 480, 48000, 100) << Columns(25, c);
         QTest::newRow("48k, 480 frames: partial") << run(c, 0, 480, 48000, 7) << Columns(1, c);
         QTest::newRow("44.1k, 441 frames: one per four") << run(c, 0, 441, 44100, 100) << Columns(25, c);
         QTest::newRow("48k, two-second buffer") << run(c, 0, 96000, 48000, 1) << Columns(50, c);

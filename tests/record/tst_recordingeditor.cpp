@@ -48,7 +48,15 @@ const QMap<QString, QString> kEncoders{
     {"short", "log; head -c 96044 \"$2\" > \"$last\""}, // half a second of the input
 };
 
+// A row of edits_data().
+struct Edits
+{
+    QString steps, runs, shown, files, working, message;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Edits)
 
 class TestRecordingEditor : public QObject
 {
@@ -106,13 +114,6 @@ private slots:
         QCOMPARE(WaveFile::lengthMs(m_source), qint64(3000));
     }
 
-    // A cut copy is named from the recording up to its first dot, beside it.
-    void cutCopyNames()
-    {
-        QCOMPARE(RecordingEditor::cutCopyPath("/r/my.take.wav", 10), QStringLiteral("/r/my_10.wav"));
-        QCOMPARE(RecordingEditor::cutCopyPath("/r s/clip 1.wav", 3), QStringLiteral("/r s/clip 1_3.wav"));
-    }
-
     // Edits asked for one after the other: what the encoder was asked to do, in order, what the
     // view was given to draw (file@cursor ms), the files left in the recording folder, the
     // working file at the end ("-": the editor went) and how the last message starts (%1: the
@@ -122,198 +123,143 @@ private slots:
     // cancel, quit (the editor goes), full SPARE (the folder's disk is full but for SPARE bytes).
     void edits_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("runs");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("files");
-        QTest::addColumn<QString>("working");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<Edits>("e");
         // A second cut waits for the first and reads its copy, but is named from the recording.
-        QTest::newRow("two cuts, two undos") << "cut 0.5 1; cut 0.25 0.5; undo; undo"
-                                             << "cut r1 0.50 1.00 r1_1; cut r1_1 0.25 0.50 r1_2"
-                                             << "r1_1@500 r1_2@250 r1_1@-1 r1@-1"
-                                             << "r1 r1_1 r1_2"
-                                             << "r1"
-                                             << "";
-        QTest::newRow("undo waits for the cut before it") << "hold; cut 2 3.5; undo; release"
-                                                          << "cut r1 2.00 3.50 r1_1"
-                                                          << "r1_1@2000 r1@-1"
-                                                          << "r1 r1_1"
-                                                          << "r1"
-                                                          << "";
-        QTest::newRow("nothing to undo") << "undo"
-                                         << ""
-                                         << ""
-                                         << "r1"
-                                         << "r1"
-                                         << "";
+        QTest::newRow("two cuts, two undos") << Edits{"cut 0.5 1; cut 0.25 0.5; undo; undo",
+                                                      "cut r1 0.50 1.00 r1_1; cut r1_1 0.25 0.50 r1_2",
+                                                      "r1_1@500 r1_2@250 r1_1@-1 r1@-1",
+                                                      "r1 r1_1 r1_2",
+                                                      "r1",
+                                                      ""};
+        QTest::newRow("undo waits for the cut before it")
+            << Edits{"hold; cut 2 3.5; undo; release", "cut r1 2.00 3.50 r1_1", "r1_1@2000 r1@-1", "r1 r1_1", "r1", ""};
+        QTest::newRow("nothing to undo") << Edits{"undo", "", "", "r1", "r1", ""};
         // Nothing selected: the view, cleared for the cut, draws the working file again.
-        QTest::newRow("empty selections") << "cut 1 1; cut 2 1; cut -1 -0.5"
-                                          << ""
-                                          << "r1@-1 r1@-1 r1@-1"
-                                          << "r1"
-                                          << "r1"
-                                          << "";
+        QTest::newRow("empty selections")
+            << Edits{"cut 1 1; cut 2 1; cut -1 -0.5", "", "r1@-1 r1@-1 r1@-1", "r1", "r1", ""};
         // Nothing before the range: only what follows it is kept (a duration of 0 is no limit).
-        QTest::newRow("from before the start") << "cut -0.4 0.5"
-                                               << "cut r1 - 0.50 r1_1"
-                                               << "r1_1@0"
-                                               << "r1 r1_1"
-                                               << "r1_1"
-                                               << "";
-        QTest::newRow("a name taken by the user") << "user r1_1.wav; cut 1 2"
-                                                  << "cut r1 1.00 2.00 r1_2"
-                                                  << "r1_2@1000"
-                                                  << "r1 r1_1 r1_2"
-                                                  << "r1_2"
-                                                  << "";
-        QTest::newRow("cancel drops the queue") << "hold; cut 0.5 1; cut 1 2; export a.mp3; undo; cancel; release"
-                                                << "cut r1 0.50 1.00 r1_1"
-                                                << "r1@-1"
-                                                << "r1"
-                                                << "r1"
-                                                << "Cancelled";
-        // A new recording numbers its cuts from 1; the history still leads to the earlier one.
-        QTest::newRow("new recording") << "cut 0.5 1; record r2.wav; cut 1 1.5; undo; undo"
-                                       << "cut r1 0.50 1.00 r1_1; cut r2 1.00 1.50 r2_1"
-                                       << "r1_1@500 r2_1@1000 r2@-1 r1@-1"
-                                       << "r1 r1_1 r2 r2_1"
-                                       << "r1"
-                                       << "";
+        QTest::newRow("from before the start")
+            << Edits{"cut -0.4 0.5", "cut r1 - 0.50 r1_1", "r1_1@0", "r1 r1_1", "r1_1", ""};
+        QTest::newRow("a name taken by the user")
+            << Edits{"user r1_1.wav; cut 1 2", "cut r1 1.00 2.00 r1_2", "r1_2@1000", "r1 r1_1 r1_2", "r1_2", ""};
+        QTest::newRow("cancel drops the queue")
+            << Edits{"hold; cut 0.5 1; cut 1 2; export a.mp3; undo; cancel; release",
+                     "cut r1 0.50 1.00 r1_1",
+                     "r1@-1",
+                     "r1",
+                     "r1",
+                     "Cancelled"};
+        // A new recording numbers its cuts from 1, named from the recording up to its first dot;
+        // the history still leads to the earlier one.
+        QTest::newRow("new recording") << Edits{"cut 0.5 1; record r2.x.wav; cut 1 1.5; undo; undo",
+                                                "cut r1 0.50 1.00 r1_1; cut r2.x 1.00 1.50 r2_1",
+                                                "r1_1@500 r2_1@1000 r2.x@-1 r1@-1",
+                                                "r1 r1_1 r2.x r2_1",
+                                                "r1",
+                                                ""};
         // A new recording drops the edits still queued for the one before.
-        QTest::newRow("new recording while cutting") << "hold; cut 0.5 1; cut 1 2; record r2.wav; release"
-                                                     << "cut r1 0.50 1.00 r1_1"
-                                                     << "r2@-1"
-                                                     << "r1 r2"
-                                                     << "r2"
-                                                     << "";
-        // After an export the working files of earlier recordings go; the export and the user's
-        // files stay, whatever their names.
-        QTest::newRow("tidy-up") << "cut 0.5 1; record r2.wav; user r1_7.wav; export a.mp3"
-                                 << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3"
-                                 << "r1_1@500"
-                                 << "a.mp3 r1_7 r2"
-                                 << "r2"
-                                 << "Saved %1a.mp3";
+        QTest::newRow("new recording while cutting") << Edits{
+            "hold; cut 0.5 1; cut 1 2; record r2.wav; release", "cut r1 0.50 1.00 r1_1", "r2@-1", "r1 r2", "r2", ""};
+        // After an export the working files of earlier recordings go; the export (which replaces
+        // its target in one step) and the user's files stay, whatever their names.
+        QTest::newRow("tidy-up") << Edits{"cut 0.5 1; record r2.wav; user r1_7.wav; older a.mp3; export a.mp3",
+                                          "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3",
+                                          "r1_1@500",
+                                          "a.mp3 r1_7 r2",
+                                          "r2",
+                                          "Saved %1a.mp3"};
         // A cancelled export tidies nothing: undo still finds the earlier recording.
-        QTest::newRow("cancelled export") << "cut 0.5 1; record r2.wav; hold; export a.mp3; cancel; release; undo"
-                                          << "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3"
-                                          << "r1_1@500 r1@-1"
-                                          << "r1 r1_1 r2"
-                                          << "r1"
-                                          << "Cancelled; the unfinished file was deleted.";
+        QTest::newRow("cancelled export")
+            << Edits{"cut 0.5 1; record r2.wav; hold; export a.mp3; cancel; release; undo",
+                     "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3",
+                     "r1_1@500 r1@-1",
+                     "r1 r1_1 r2",
+                     "r1",
+                     "Cancelled; the unfinished file was deleted."};
         // The suffix names the codec, case-sensitively; WAV is copied, unknown types are refused.
-        QTest::newRow("exports")
-            << "cut 0.5 1; export a.mp3; export a.aac; export a.wma; export a.flac; export a.ac3; "
-               "export a.wav; export a.MP3; export a"
-            << "cut r1 0.50 1.00 r1_1; export r1_1 libmp3lame .a.part-1.mp3; export r1_1 aac .a.part-1.aac; "
-               "export r1_1 wmav2 .a.part-1.wma; export r1_1 flac .a.part-1.flac; export r1_1 ac3 .a.part-1.ac3"
-            << "r1_1@500"
-            << "a.aac a.ac3 a.flac a.mp3 a= a.wma r1 r1_1"
-            << "r1_1"
-            << "\"a\" has no file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
-        QTest::newRow("upper-case suffix")
-            << "export a.MP3"
-            << ""
-            << ""
-            << "r1"
-            << "r1"
-            << "\".MP3\" is no known file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav.";
+        QTest::newRow("exports") << Edits{
+            "cut 0.5 1; export a.mp3; export a.aac; export a.wma; export a.flac; export a.ac3; export a.wav; "
+            "export a.MP3; export a",
+            "cut r1 0.50 1.00 r1_1; export r1_1 libmp3lame .a.part-1.mp3; export r1_1 aac .a.part-1.aac; "
+            "export r1_1 wmav2 .a.part-1.wma; export r1_1 flac .a.part-1.flac; export r1_1 ac3 .a.part-1.ac3",
+            "r1_1@500",
+            "a.aac a.ac3 a.flac a.mp3 a= a.wma r1 r1_1",
+            "r1_1",
+            "\"a\" has no file type. Save as one of: .mp3, .aac, .wma, .flac, .ac3, .wav."};
         // Whatever way an edit fails, the user's files stay byte for byte, with their permissions,
-        // and the message names the cause; a complete export replaces its target in one step.
-        QTest::newRow("export replaces") << "older a.mp3; export a.mp3"
-                                         << "export r1 libmp3lame .a.part-1.mp3"
-                                         << ""
-                                         << "a.mp3 r1"
-                                         << "r1"
-                                         << "Saved %1a.mp3";
-        QTest::newRow("wav replaces") << "encoder none; older a.wav; export a.wav"
-                                      << ""
-                                      << ""
-                                      << "a= r1"
-                                      << "r1"
-                                      << "Saved %1a.wav";
-        QTest::newRow("export, disk fills, status 0") << "encoder fills; older a.mp3; export a.mp3"
-                                                      << "export r1 libmp3lame .a.part-1.mp3"
-                                                      << ""
-                                                      << "a.mp3* r1"
-                                                      << "r1"
-                                                      << "Could not save %1a.mp3: No space left on device";
-        QTest::newRow("export on a full disk") << "older a.mp3; full 0; export a.mp3"
-                                               << "export r1 libmp3lame .a.part-1.mp3"
-                                               << ""
-                                               << "a.mp3* r1"
-                                               << "r1"
-                                               << "Could not save %1a.mp3: No space left on device";
-        QTest::newRow("wav on a full disk") << "older a.wav; full 0; export a.wav"
-                                            << ""
-                                            << ""
-                                            << "a* r1"
-                                            << "r1"
-                                            << "Could not save %1a.wav: No space left on device";
-        QTest::newRow("encoder fails")
-            << "encoder fails; older a.wma; export a.wma"
-            << "export r1 wmav2 .a.part-1.wma"
-            << ""
-            << "a.wma* r1"
-            << "r1"
-            << "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2";
-        QTest::newRow("encoder missing") << "encoder none; older a.flac; export a.flac"
-                                         << ""
-                                         << ""
-                                         << "a.flac* r1"
-                                         << "r1"
-                                         << "ffmpeg was not found. Install the package \"ffmpeg\"";
-        QTest::newRow("nothing written, status 0") << "encoder silent; older a.aac; export a.aac"
-                                                   << "export r1 aac .a.part-1.aac"
-                                                   << ""
-                                                   << "a.aac* r1"
-                                                   << "r1"
-                                                   << "Could not save %1a.aac: ffmpeg wrote an incomplete file";
-        QTest::newRow("export cancelled") << "encoder hangs; older a.mp3; export a.mp3; cancel"
-                                          << "export r1 libmp3lame .a.part-1.mp3"
-                                          << ""
-                                          << "a.mp3* r1"
-                                          << "r1"
-                                          << "Cancelled; the unfinished file was deleted.";
-        QTest::newRow("quit while encoding") << "encoder hangs; older a.ac3; export a.ac3; quit"
-                                             << "export r1 ac3 .a.part-1.ac3"
-                                             << ""
-                                             << "a.ac3* r1"
-                                             << "-"
-                                             << "";
+        // and the message names the cause.
+        QTest::newRow("wav replaces") << Edits{
+            "encoder none; older a.wav; export a.wav", "", "", "a= r1", "r1", "Saved %1a.wav"};
+        QTest::newRow("export, disk fills, status 0") << Edits{"encoder fills; older a.mp3; export a.mp3",
+                                                               "export r1 libmp3lame .a.part-1.mp3",
+                                                               "",
+                                                               "a.mp3* r1",
+                                                               "r1",
+                                                               "Could not save %1a.mp3: No space left on device"};
+        QTest::newRow("export on a full disk") << Edits{"older a.mp3; full 0; export a.mp3",
+                                                        "export r1 libmp3lame .a.part-1.mp3",
+                                                        "",
+                                                        "a.mp3* r1",
+                                                        "r1",
+                                                        "Could not save %1a.mp3: No space left on device"};
+        QTest::newRow("wav on a full disk") << Edits{"older a.wav; full 0; export a.wav",
+                                                     "",
+                                                     "",
+                                                     "a* r1",
+                                                     "r1",
+                                                     "Could not save %1a.wav: No space left on device"};
+        QTest::newRow("encoder fails") << Edits{
+            "encoder fails; older a.wma; export a.wma",
+            "export r1 wmav2 .a.part-1.wma",
+            "",
+            "a.wma* r1",
+            "r1",
+            "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2"};
+        QTest::newRow("encoder missing") << Edits{
+            "encoder none; older a.flac; export a.flac",           "", "", "a.flac* r1", "r1",
+            "ffmpeg was not found. Install the package \"ffmpeg\""};
+        QTest::newRow("nothing written, status 0") << Edits{"encoder silent; older a.aac; export a.aac",
+                                                            "export r1 aac .a.part-1.aac",
+                                                            "",
+                                                            "a.aac* r1",
+                                                            "r1",
+                                                            "Could not save %1a.aac: ffmpeg wrote an incomplete file"};
+        QTest::newRow("export cancelled") << Edits{"encoder hangs; older a.mp3; export a.mp3; cancel",
+                                                   "export r1 libmp3lame .a.part-1.mp3",
+                                                   "",
+                                                   "a.mp3* r1",
+                                                   "r1",
+                                                   "Cancelled; the unfinished file was deleted."};
+        QTest::newRow("quit while encoding") << Edits{
+            "encoder hangs; older a.ac3; export a.ac3; quit", "export r1 ac3 .a.part-1.ac3", "", "a.ac3* r1", "-", ""};
         QTest::newRow("cut, disk fills, status 0")
-            << "encoder fills; cut 0.5 1"
-            << "cut r1 0.50 1.00 r1_1"
-            << "r1@-1"
-            << "r1"
-            << "r1"
-            << "Could not cut: No space left on device. The recording is unchanged.";
-        QTest::newRow("cut on a full disk") << "full 65536; cut 0.5 1"
-                                            << "cut r1 0.50 1.00 r1_1"
-                                            << "r1@-1"
-                                            << "r1"
-                                            << "r1"
-                                            << "Could not cut: No space left on device. The recording is unchanged.";
+            << Edits{"encoder fills; cut 0.5 1",
+                     "cut r1 0.50 1.00 r1_1",
+                     "r1@-1",
+                     "r1",
+                     "r1",
+                     "Could not cut: No space left on device. The recording is unchanged."};
+        QTest::newRow("cut on a full disk")
+            << Edits{"full 65536; cut 0.5 1",
+                     "cut r1 0.50 1.00 r1_1",
+                     "r1@-1",
+                     "r1",
+                     "r1",
+                     "Could not cut: No space left on device. The recording is unchanged."};
         QTest::newRow("cut short, status 0")
-            << "encoder short; cut 0.5 1"
-            << "cut r1 0.50 1.00 r1_1"
-            << "r1@-1"
-            << "r1"
-            << "r1"
-            << "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged.";
+            << Edits{"encoder short; cut 0.5 1",
+                     "cut r1 0.50 1.00 r1_1",
+                     "r1@-1",
+                     "r1",
+                     "r1",
+                     "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged."};
     }
 
     void edits()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, runs);
-        QFETCH(QString, shown);
-        QFETCH(QString, files);
-        QFETCH(QString, working);
-        QFETCH(QString, message);
-        FullDisk disk(steps.contains(QLatin1String("full ")) ? 1024 * 1024 : 0);
-        if (steps.contains(QLatin1String("full ")) && !disk.isMounted())
+        QFETCH(Edits, e);
+        FullDisk disk(e.steps.contains(QLatin1String("full ")) ? 1024 * 1024 : 0);
+        if (e.steps.contains(QLatin1String("full ")) && !disk.isMounted())
             QSKIP(qPrintable(disk.reason()));
         const QString folder = disk.path() + QLatin1Char('/');
         StandInEncoder tools;
@@ -326,11 +272,11 @@ private slots:
         });
         connect(editor.get(), &RecordingEditor::message, this, [&](const QString &text) { messages.append(text); });
         int idleRuns = 0;
-        for (const QString &step : ("encoder real; record r1.wav; " + steps).split(QStringLiteral("; "))) {
+        for (const QString &step : ("encoder real; record r1.wav; " + e.steps).split(QStringLiteral("; "))) {
             const QString verb = step.section(' ', 0, 0), name = folder + step.section(' ', 1);
             // An edit that stops the running one: once that has started.
             if ((verb == "cancel" || verb == "record" || verb == "quit") && editor->isBusy())
-                QTRY_VERIFY(this->runs(tools, folder).size() > idleRuns);
+                QTRY_VERIFY(runs(tools, folder).size() > idleRuns);
             if (verb == "cut") {
                 editor->cut(step.section(' ', 1, 1).toDouble(), step.section(' ', 2, 2).toDouble());
             } else if (verb == "undo") {
@@ -367,23 +313,23 @@ private slots:
             }
             if (!QFileInfo::exists(hold) && encoder != "hangs") {
                 QVERIFY(QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000));
-                idleRuns = this->runs(tools, folder).size();
+                idleRuns = runs(tools, folder).size();
             }
         }
         QVERIFY(!editor || QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000));
-        QCOMPARE(this->runs(tools, folder).join(QStringLiteral("; ")), runs);
-        QCOMPARE(drawn.join(QLatin1Char(' ')), shown);
+        QCOMPARE(runs(tools, folder).join(QStringLiteral("; ")), e.runs);
+        QCOMPARE(drawn.join(QLatin1Char(' ')), e.shown);
         const QString workingFile = editor ? editor->workingFile() : QString();
-        QCOMPARE(filesIn(folder, workingFile), files);
-        QCOMPARE(editor ? QFileInfo(workingFile).completeBaseName() : QStringLiteral("-"), working);
-        QVERIFY2(message.isEmpty()
-                     || messages.value(messages.size() - 1).startsWith(QString(message).replace("%1", folder)),
+        QCOMPARE(filesIn(folder, workingFile), e.files);
+        QCOMPARE(editor ? QFileInfo(workingFile).completeBaseName() : QStringLiteral("-"), e.working);
+        QVERIFY2(e.message.isEmpty()
+                     || messages.value(messages.size() - 1).startsWith(QString(e.message).replace("%1", folder)),
                  qPrintable(messages.join('\n')));
         QVERIFY(!QFile::exists(folder + "r1.wav") || contents(folder + "r1.wav") == contents(m_source));
         for (const QString &file : older)
             QCOMPARE(QFileInfo(file).permissions() & 0x7077, kOlderMode);
         // A cut copy is its source without the range.
-        for (const QString &run : this->runs(tools, folder)) {
+        for (const QString &run : runs(tools, folder)) {
             const QStringList a = run.split(QLatin1Char(' '));
             const QString from = folder + a.value(1) + ".wav", to = folder + a.value(4) + ".wav";
             if (a[0] == QLatin1String("cut") && QFile::exists(from) && QFile::exists(to)) {

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QToolButton>
+#include <QtTest>
 
 namespace RecordTestSupport {
 
@@ -43,6 +44,17 @@ inline QTimer *playTimer(const RecordWidget &w)
 inline WaveformFrame *view(const RecordWidget &w)
 {
     return w.findChild<WaveformFrame *>(QStringLiteral("waveforFrame"));
+}
+
+// A range selected with the mouse on the waveform, then Delete pressed.
+inline void selectAndDelete(const RecordWidget &w, int from, int to)
+{
+    QWidget *canvas = view(w)->widget();
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(from, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(to, 100), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &move);
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(to, 100));
+    QTest::keyClick(canvas, Qt::Key_Delete);
 }
 
 inline QString iconPath(const char *name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,14 +12,29 @@
 class StandInEncoder
 {
 public:
-    explicit StandInEncoder(const QString &body = QString(), bool onlyOnPath = false);
-    ~StandInEncoder();
+    explicit StandInEncoder(const QString &body = QString(), bool onlyOnPath = false)
+        : m_path(qgetenv("PATH"))
+    {
+        m_valid = setBody(body, onlyOnPath);
+    }
+    ~StandInEncoder() { qputenv("PATH", m_path); }
 
     StandInEncoder(const StandInEncoder &) = delete;
     StandInEncoder &operator=(const StandInEncoder &) = delete;
 
     // Replaces the script; an empty body removes it.
-    bool setBody(const QString &body, bool onlyOnPath = false);
+    bool setBody(const QString &body, bool onlyOnPath = false)
+    {
+        QFile::remove(filePath(QStringLiteral("ffmpeg")));
+        const QByteArray folder = QFile::encodeName(m_dir.path());
+        qputenv("PATH", onlyOnPath ? folder : folder + ':' + m_path);
+        if (body.isEmpty())
+            return m_dir.isValid();
+        QFile file(filePath(QStringLiteral("ffmpeg")));
+        const QByteArray text = "#!/bin/sh\n" + body.toUtf8() + '\n';
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush()
+            && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
     bool isValid() const { return m_valid; }
     // The script's folder, where it may keep what it writes.
     QString folder() const { return m_dir.path(); }

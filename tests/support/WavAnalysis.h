@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QFile>
-#include <QVector>
 #include <QtEndian>
-#include <QtMath>
 
 // Reads a 16-bit PCM WAV file (any chunk layout) and measures its first channel, so tests can
 // tell a recorded tone from silence.
@@ -13,10 +11,9 @@ struct WavAnalysis
     int channels = 0;
     qint64 frames = 0;
     double seconds = 0.0;
-    double peak = 0.0;           // largest |sample| of channel 0, 1.0 = full scale
-    double rms = 0.0;            // of channel 0
-    double frequency = 0.0;      // from the zero crossings of channel 0
-    QVector<double> columnPeaks; // largest |sample| of channel 0 per 1920 frames (a view column)
+    double peak = 0.0;      // largest |sample| of channel 0, 1.0 = full scale
+    double frequency = 0.0; // from the zero crossings of channel 0
+    bool complete = false;  // the header tells the file's true size
 
     static WavAnalysis of(const QString &path)
     {
@@ -34,6 +31,8 @@ struct WavAnalysis
                 rate = int(qFromLittleEndian<quint32>(d + body + 4));
                 bits = qFromLittleEndian<quint16>(d + body + 14);
             } else if (all.mid(pos, 4) == "data") {
+                a.complete =
+                    qFromLittleEndian<quint32>(d + 4) == quint32(all.size() - 8) && body + qint64(size) == all.size();
                 // An unfinished header may leave the size at 0 or too large: take what is there.
                 data = all.mid(body, size == 0 || body + qint64(size) > all.size() ? -1 : int(size));
                 break;
@@ -44,22 +43,15 @@ struct WavAnalysis
             return a;
         a.frames = data.size() / (2 * a.channels);
         a.seconds = double(a.frames) / rate;
-        double sumSquares = 0.0;
         qint64 crossings = 0;
         for (qint64 f = 0, previous = 0; f < a.frames; ++f) {
             const int s = qFromLittleEndian<qint16>(data.constData() + f * 2 * a.channels);
             a.peak = qMax(a.peak, qAbs(s) / 32767.0);
-            if (f % 1920 == 0)
-                a.columnPeaks.append(0.0);
-            a.columnPeaks.last() = qMax(a.columnPeaks.last(), qAbs(s) / 32767.0);
-            sumSquares += double(s) * s;
             crossings += f > 0 && (previous < 0) != (s < 0);
             previous = s;
         }
-        if (a.frames > 0) {
-            a.rms = qSqrt(sumSquares / a.frames) / 32767.0;
+        if (a.frames > 0)
             a.frequency = crossings / 2.0 / a.seconds;
-        }
         a.ok = true;
         return a;
     }
