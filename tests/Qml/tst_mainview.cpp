@@ -335,6 +335,7 @@ private slots:
         QCOMPARE(picture(rig), kPictures + QStringLiteral("vx02Hardware.png"));
         rig.click(rig.item(QStringLiteral("navVolume")));
         QCOMPARE(rig.pageSource(), kPages + QStringLiteral("PageVolumeSet_vx02.qml"));
+        QVERIFY(rig.find(QStringLiteral("navVolume"))->property("checked").toBool());
         QCOMPARE(picture(rig), kPictures + QStringLiteral("vx02Volume.png"));
 
         QVERIFY(rig.plug(QStringLiteral("vx01")));
