@@ -13,10 +13,13 @@ TestCase {
         keyClick(Qt.Key_Return);
     }
 
-    function test_field_accepts_0_to_16_only() {
+    function test_move_and_field_0_to_16() {
         var input = createTemporaryObject(inputComponent, testCase);
         var field = findChild(input, "field");
         var slider = findChild(input, "slider");
+        // A move is taken as the value the device holds.
+        mouseClick(slider, 8 + 12 * 11, slider.height / 2);
+        compare(input.sliderValue, 12);
         typeValue(field, "19");
         compare(slider.value, 1);
         typeValue(field, "x5");
