@@ -9,8 +9,6 @@
 #include <QTest>
 #include <QTextLayout>
 
-#include <fontconfig/fontconfig.h>
-
 class TestFontAlias : public QObject
 {
     Q_OBJECT
@@ -49,23 +47,6 @@ private slots:
             glyphs += run.glyphIndexes().size();
         }
         QCOMPARE(glyphs, text.size());
-    }
-
-    // fontconfig itself, which every toolkit in the process asks, resolves the family the same way.
-    void fontconfigResolvesFamily()
-    {
-        FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>("Microsoft YaHei"));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcPattern *match = FcFontMatch(nullptr, pattern, &result);
-        QVERIFY(match);
-        FcChar8 *family = nullptr;
-        FcPatternGetString(match, FC_FAMILY, 0, &family);
-        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
-        FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
-        QCOMPARE(name, QStringLiteral("Noto Sans CJK SC"));
     }
 
     void missingConfigurationIsReported()

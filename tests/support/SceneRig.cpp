@@ -37,8 +37,7 @@ QPointF pointIn(QQuickItem *item, QPointF at)
     return at;
 }
 
-// A command frame as the model's firmware reads it (see SceneRig::takeSetters); empty for a
-// query.
+// A command frame as the model's firmware reads it (see takeSetters()); empty for a query.
 QString describeCommand(const FirmwareModel &model, const QByteArray &report)
 {
     ReceivedFrame frame;
@@ -74,7 +73,6 @@ QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
     return found;
 }
 
-// See SceneRig::walkObjects.
 void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet<QObject *> *seen)
 {
     if (seen->contains(object))
@@ -93,8 +91,9 @@ void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet
 // The visible items below `item` (itself included) that show a text or are controls.
 void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuickItem *> *controls)
 {
-    SceneRig::walk(item, [texts, controls](QQuickItem *shown) {
-        if (!shown->isVisible() || shown->opacity() == 0)
+    SceneRig::walkObjects(item, [texts, controls](QObject *object) {
+        auto *shown = qobject_cast<QQuickItem *>(object);
+        if (!shown || !shown->isVisible() || shown->opacity() == 0)
             return false;
         if ((shown->inherits("QQuickText") || shown->inherits("QQuickTextInput"))
             && !shown->property("text").toString().trimmed().isEmpty())
@@ -154,9 +153,7 @@ QObject *SceneRig::find(const QString &objectName) const
 QQuickItem *SceneRig::item(const QString &objectName) const
 {
     const QList<QQuickItem *> all = items(objectName);
-    if (!all.isEmpty())
-        return all.first();
-    return qobject_cast<QQuickItem *>(find(objectName));
+    return all.isEmpty() ? qobject_cast<QQuickItem *>(find(objectName)) : all.first();
 }
 
 QList<QQuickItem *> SceneRig::items(const QString &objectName) const
@@ -195,21 +192,14 @@ void SceneRig::walkObjects(QObject *top, const std::function<bool(QObject *)> &v
         walkOnce(top, visit, &seen);
 }
 
-void SceneRig::walk(QQuickItem *top, const std::function<bool(QQuickItem *)> &visit)
-{
-    walkObjects(top, [&visit](QObject *object) {
-        auto *item = qobject_cast<QQuickItem *>(object);
-        return item && visit(item);
-    });
-}
-
 QList<QQuickItem *> SceneRig::itemsOf(QQuickItem *top, const char *className)
 {
     QList<QQuickItem *> found;
-    walk(top, [&found, className](QQuickItem *item) {
-        if (item->inherits(className))
+    walkObjects(top, [&found, className](QObject *object) {
+        auto *item = qobject_cast<QQuickItem *>(object);
+        if (item && item->inherits(className))
             found.append(item);
-        return true;
+        return item != nullptr;
     });
     return found;
 }
@@ -458,7 +448,6 @@ QImage SceneRig::grab() const
 
 QString SceneRig::saveScreenshot(const QString &name) const
 {
-    // $VORLET_ARTEFACT_DIR, else "screenshots" in the current folder.
     QString dir = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
     if (dir.isEmpty())
         dir = QDir::currentPath() + QStringLiteral("/screenshots");
@@ -502,8 +491,7 @@ QStringList SceneRig::untranslated(QQuickItem *layer)
 
 QStringList SceneRig::layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolerance)
 {
-    QList<QQuickItem *> texts;
-    QList<QQuickItem *> controls;
+    QList<QQuickItem *> texts, controls;
     textsAndControls(layer, &texts, &controls);
     QStringList problems;
     const auto name = [](QQuickItem *item) {

@@ -15,12 +15,12 @@ TestCase {
         compare(String(actual), String(Qt.lighter(expected, 1.0)), what);
     }
 
-    function createButton(kind) {
-        var props = { x: 20, y: 20, text: "Go", btnImgNormal: img + "Button_Play_On.png",
+    function createButton(kind, y) {
+        var props = { x: 20, y: y || 20, text: "Go", btnImgNormal: img + "Button_Play_On.png",
                       btnImgHovered: img + "Button_Pause_Off.png", btnImgPressed: img + "Button_Stop_On.png" };
         var c = kind === "CusButton" ? textButton : kind === "CusButton_Image" ? imageButton : imageTextButton;
         if (kind === "CusButton")
-            props = { x: 20, y: 20, text: "Go" };
+            props = { x: 20, y: y || 20, text: "Go" };
         var button = createTemporaryObject(c, area, props);
         verify(button);
         mouseMove(area, 300, 300);
@@ -46,80 +46,46 @@ TestCase {
             mouseRelease(button, button.width / 2, button.height / 2);
     }
 
-    function test_cusButton_data() {
+    // Per state: CusButton's background, text colour and border width; CusButton_Image's
+    // picture; Button_ImageText's bar, text colour and icon.
+    function test_states_data() {
+        var c = CusConfig;
         return [
-            { tag: "normal", state: {}, bg: CusConfig.controlColor, fg: CusConfig.controlTextColor, border: 1 },
-            { tag: "hovered", state: { hovered: true }, bg: CusConfig.controlColor_hovered, fg: CusConfig.controlTextColor_hovered, border: 1 },
-            { tag: "pressed", state: { pressed: true }, bg: CusConfig.controlColor_pressed, fg: CusConfig.controlTextColor_pressed, border: 0 },
-            { tag: "checked", state: { checked: true }, bg: CusConfig.controlColor_pressed, fg: CusConfig.controlTextColor_pressed, border: 0 },
-            { tag: "selected", state: { selected: true, hovered: true }, bg: CusConfig.controlColor_hovered, fg: CusConfig.controlTextColor_pressed, border: 0 },
-            { tag: "disabled checked", state: { disabled: true, checked: true }, bg: CusConfig.controlColor_disabled, fg: CusConfig.controlTextColor_disabled, border: 0 }
+            { tag: "normal", state: {}, button: [c.controlColor, c.controlTextColor, 1], image: "Button_Play_On.png",
+              nav: [c.subBackgroundColor, c.controlTextColor, "Button_Play_On.png"] },
+            { tag: "hovered", state: { hovered: true }, button: [c.controlColor_hovered, c.controlTextColor_hovered, 1],
+              image: "Button_Pause_Off.png", nav: [Qt.darker(c.elementColor, 1.2), c.controlTextColor_hovered, "Button_Pause_Off.png"] },
+            { tag: "pressed", state: { pressed: true }, button: [c.controlColor_pressed, c.controlTextColor_pressed, 0],
+              image: "Button_Stop_On.png", nav: [c.elementColor, c.controlTextColor_pressed, "Button_Pause_Off.png"] },
+            { tag: "checked", state: { checked: true }, button: [c.controlColor_pressed, c.controlTextColor_pressed, 0],
+              image: "Button_Stop_On.png", nav: [c.elementColor, c.controlTextColor_pressed, "Button_Pause_Off.png"] },
+            { tag: "selected", state: { selected: true, hovered: true }, button: [c.controlColor_hovered, c.controlTextColor_pressed, 0],
+              image: "Button_Stop_On.png", nav: [Qt.darker(c.elementColor, 1.2), c.controlTextColor_pressed, "Button_Pause_Off.png"] },
+            { tag: "disabled checked", state: { disabled: true, checked: true }, button: [c.controlColor_disabled, c.controlTextColor_disabled, 0],
+              image: "Button_Play_On.png", nav: [c.subBackgroundColor, c.controlTextColor_disabled, "Button_Play_On.png"] }
         ];
     }
 
-    function test_cusButton(data) {
+    function test_states(data) {
         var button = createButton("CusButton");
         enter(button, data.state);
-        sameColour(button.background.color, data.bg, "background");
-        sameColour(button.contentItem.color, data.fg, "text");
-        compare(button.background.border.width, data.border);
+        sameColour(button.background.color, data.button[0], "background");
+        sameColour(button.contentItem.color, data.button[1], "text");
+        compare(button.background.border.width, data.button[2]);
         leave(button, data.state);
-    }
 
-    function test_imageButtons_data() {
-        var rows = [
-            { state: {}, img: "Button_Play_On.png" },
-            { state: { hovered: true }, img: "Button_Pause_Off.png" },
-            { state: { pressed: true }, img: "Button_Stop_On.png" },
-            { state: { checked: true }, img: "Button_Stop_On.png" },
-            { state: { selected: true }, img: "Button_Stop_On.png" },
-            { state: { disabled: true, checked: true }, img: "Button_Play_On.png" }
-        ];
-        var names = ["normal", "hovered", "pressed", "checked", "selected", "disabled"];
-        return rows.map(function(r, i) { return { tag: names[i], state: r.state, img: r.img }; });
-    }
+        var image = createButton("CusButton_Image", 80);
+        enter(image, data.state);
+        compare(image.background.children[0].source, Qt.resolvedUrl(img + data.image));
+        compare(image.background.children[0].width, image.background.children[0].sourceSize.width / 2);
+        leave(image, data.state);
 
-    function test_imageButtons(data) {
-        var button = createButton("CusButton_Image");
-        enter(button, data.state);
-        compare(button.background.children[0].source, Qt.resolvedUrl(img + data.img));
-        compare(button.background.children[0].width, button.background.children[0].sourceSize.width / 2);
-        leave(button, data.state);
-    }
-
-    function test_imageTextButton_data() {
-        return [
-            { tag: "normal", state: {}, bg: CusConfig.subBackgroundColor, fg: CusConfig.controlTextColor, img: "Button_Play_On.png" },
-            { tag: "hovered", state: { hovered: true }, bg: Qt.darker(CusConfig.elementColor, 1.2), fg: CusConfig.controlTextColor_hovered, img: "Button_Pause_Off.png" },
-            { tag: "pressed", state: { pressed: true }, bg: CusConfig.elementColor, fg: CusConfig.controlTextColor_pressed, img: "Button_Pause_Off.png" },
-            { tag: "checked", state: { checked: true }, bg: CusConfig.elementColor, fg: CusConfig.controlTextColor_pressed, img: "Button_Pause_Off.png" },
-            { tag: "selected", state: { selected: true }, bg: CusConfig.subBackgroundColor, fg: CusConfig.controlTextColor_pressed, img: "Button_Pause_Off.png" },
-            { tag: "disabled", state: { disabled: true, checked: true }, bg: CusConfig.subBackgroundColor, fg: CusConfig.controlTextColor_disabled, img: "Button_Play_On.png" }
-        ];
-    }
-
-    function test_imageTextButton(data) {
-        var button = createButton("Button_ImageText");
-        compare(button.width, area.width);
-        compare(button.height, 36);
-        enter(button, data.state);
-        var bar = button.background;
-        var icon = bar.children[0].children[0];
-        var label = bar.children[0].children[1];
-        compare(bar.height, 32);
-        sameColour(bar.color, data.bg, "background");
-        sameColour(label.color, data.fg, "text");
-        compare(label.font.pixelSize, 16);
-        compare(icon.source, Qt.resolvedUrl(img + data.img));
-        leave(button, data.state);
-    }
-
-    function test_click_checks_navigation_button() {
-        var button = createButton("Button_ImageText");
-        var spy = createTemporaryObject(spyComponent, testCase, { target: button, signalName: "clicked" });
-        mouseClick(button);
-        compare(spy.count, 1);
-        verify(button.checked);
+        var nav = createButton("Button_ImageText", 140);
+        enter(nav, data.state);
+        sameColour(nav.background.color, data.nav[0], "bar");
+        sameColour(nav.background.children[0].children[1].color, data.nav[1], "text");
+        compare(nav.background.children[0].children[0].source, Qt.resolvedUrl(img + data.nav[2]));
+        leave(nav, data.state);
     }
 
     function test_keyboard_and_tooltip() {

@@ -1,7 +1,6 @@
 // The six device pages in the real main window against the emulated devices: every control
-// operated as a person would and the setter it calls, as the device reads it; what the device
-// reports shown on every control; the pages' own rules. The bytes of each setter belong to the
-// protocol tests.
+// operated by mouse and keys and the setter it calls, as the device reads it; what the device
+// reports shown on every control; the pages' own rules.
 
 #include "app/MainWidget.h"
 #include "emulator/FirmwareBase.h"
@@ -10,10 +9,8 @@
 #include "support/SceneRig.h"
 
 #include <QAccessible>
-#include <QGuiApplication>
 #include <QQuickItem>
 #include <QSettings>
-#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -90,14 +87,11 @@ private slots:
     void pageControls();
     void volumeRowInStep_data();
     void volumeRowInStep();
-    void vx02OneEffectChecked();
+    void effectFromDevice_data();
+    void effectFromDevice();
     void soundEffectButtonRename();
     void withoutDeviceNothingSent_data();
     void withoutDeviceNothingSent();
-    void vx01ModeFromDevice_data();
-    void vx01ModeFromDevice();
-    void keyboard_data();
-    void keyboard();
 
 private:
     SceneRig &show(const QString &model, int pageIndex);
@@ -166,7 +160,6 @@ QStringList DevicePagesTest::waitSetters(int count)
     return sent;
 }
 
-// Drags the slider of `control` to `value`.
 void DevicePagesTest::slide(QQuickItem *control, int value)
 {
     QQuickItem *slider = first(control, "QQuickSlider");
@@ -177,14 +170,15 @@ void DevicePagesTest::slide(QQuickItem *control, int value)
 }
 
 // Operates `control`, which shows parameter `key`, as a person would, and checks what the
-// device received: a switch turned over and back, another entry of a list, a slider moved (each
-// value passed is sent once) and muted and unmuted, every step of the level selector.
+// device received: a switch turned over by mouse and back by Space, another entry of a list and
+// the next one by arrow key, a slider moved (each value passed is sent once) and a step by arrow
+// key, every step of the level selector.
 void DevicePagesTest::operate(QQuickItem *control, const QString &key)
 {
     const int now = shown(control);
     if (QQuickItem *toggle = first(control, "QQuickSwitch")) {
         m_rig->click(toggle);
-        m_rig->click(toggle);
+        m_rig->key(Qt::Key_Space);
         QCOMPARE(m_rig->takeSetters(), (QStringList{setter(key, 3 - now), setter(key, now)}));
     } else if (QQuickItem *combo = first(control, "QQuickComboBox")) {
         const int value = 1 + (now + 4) % 16;
@@ -197,7 +191,8 @@ void DevicePagesTest::operate(QQuickItem *control, const QString &key)
         QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, value - 1));
         QVERIFY(entry);
         m_rig->click(entry);
-        QCOMPARE(m_rig->takeSetters(), QStringList{setter(key, value)});
+        m_rig->key(value > 1 ? Qt::Key_Up : Qt::Key_Down);
+        QCOMPARE(m_rig->takeSetters(), (QStringList{setter(key, value), setter(key, value > 1 ? value - 1 : 2)}));
     } else if (first(control, "QQuickSlider")) {
         const int value = (now + 5) % 17;
         slide(control, value);
@@ -207,11 +202,8 @@ void DevicePagesTest::operate(QQuickItem *control, const QString &key)
             QVERIFY2(sent[i].startsWith(key + QLatin1Char('=')) && (i == 0 || sent[i] != sent[i - 1]),
                      qPrintable(sent.join(", ")));
         QCOMPARE(sent.last(), setter(key, value));
-        if (QQuickItem *mute = control->findChild<QQuickItem *>(QStringLiteral("mute"))) {
-            m_rig->click(mute);
-            m_rig->click(mute);
-            QCOMPARE(m_rig->takeSetters(), (QStringList{setter(key, 0), setter(key, value)}));
-        }
+        m_rig->key(value < 16 ? Qt::Key_Right : Qt::Key_Left);
+        QCOMPARE(m_rig->takeSetters(), QStringList{setter(key, value < 16 ? value + 1 : 15)});
     } else {
         const QList<QQuickItem *> steps = SceneRig::itemsOf(control, "QQuickAbstractButton");
         for (int step : {3, 0, 2, 1}) {
@@ -398,29 +390,47 @@ void DevicePagesTest::volumeRowInStep()
     QCOMPARE(rig.takeSetters(), QStringList());
 }
 
-// Of the three effect families exactly one effect is checked: the one the device reports, or
-// the one clicked.
-void DevicePagesTest::vx02OneEffectChecked()
+void DevicePagesTest::effectFromDevice_data()
 {
-    SceneRig &rig = show(QStringLiteral("vx02"), 3);
+    // Set on the device > the effect buttons checked > the button clicked > the setter sent >
+    // the effect buttons checked then (vx02: of the three families exactly one).
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("vx01 music") << "model=1 > mode0 > mode1 > mode 2 1";
+    QTest::newRow("vx01 sing large") << "model=2 > mode1 size0 > mode1 > mode 2 1";
+    QTest::newRow("vx01 sing medium") << "model=3 > mode1 size1 > mode1 > mode 2 2";
+    QTest::newRow("vx01 sing small") << "model=4 > mode1 size2 > mode1 > mode 2 3";
+    QTest::newRow("vx01 chat") << "model=7 > mode2 > mode1 > mode 2 1";
+    QTest::newRow("vx02 voice") << "soundMode=2,modelDetail=6 > voice5 > key10 > mode 3 11 > key10";
+    QTest::newRow("vx02 key") << "soundMode=3,modelDetail=12 > key11 > reverb1 > mode 1 2 > reverb1";
+    QTest::newRow("vx02 reverb") << "soundMode=1,modelDetail=4 > reverb3 > voice0 > mode 2 1 > voice0";
+}
+
+// The effect the device reports is shown, on the vx01 with the singing controls enabled only
+// while singing; SING sends the size the device had.
+void DevicePagesTest::effectFromDevice()
+{
+    QFETCH(QString, steps);
+    const QStringList step = steps.split(QStringLiteral(" > "));
+    const QString model = QString::fromLatin1(QTest::currentDataTag()).left(4);
+    SceneRig &rig = show(model, 3);
     const auto checkedEffects = [&rig] {
         QStringList names;
         for (QQuickItem *button : SceneRig::itemsOf(rig.page(), "QQuickAbstractButton")) {
             if (isChecked(button) && !button->objectName().startsWith(QLatin1String("bgm")))
                 names << button->objectName();
         }
-        return names;
+        return names.join(QLatin1Char(' '));
     };
-    QCOMPARE(checkedEffects(), QStringList{"reverb0"});
-    QVERIFY(rig.setOnDevice(QStringLiteral("soundMode=2,modelDetail=6")));
-    QCOMPARE(checkedEffects(), QStringList{"voice5"});
-    QVERIFY(rig.setOnDevice(QStringLiteral("soundMode=3,modelDetail=12")));
-    QCOMPARE(checkedEffects(), QStringList{"key11"});
-    QVERIFY(rig.setOnDevice(QStringLiteral("soundMode=1,modelDetail=4")));
-    QCOMPARE(checkedEffects(), QStringList{"reverb3"});
-    rig.click(rig.item(QStringLiteral("key10")));
-    QCOMPARE(checkedEffects(), QStringList{"key10"});
-    QCOMPARE(rig.takeSetters(), QStringList{"mode 3 11"});
+    QVERIFY(rig.setOnDevice(step[0]));
+    QCOMPARE(checkedEffects(), step[1]);
+    if (model == QLatin1String("vx01")) {
+        for (const char *name : {"size0", "size2", "reverbDepth", "reverbVolume"})
+            QVERIFY2(rig.item(QString::fromLatin1(name))->isEnabled() == step[1].contains("mode1"), name);
+    }
+    rig.click(rig.item(step[2]));
+    QCOMPARE(rig.takeSetters(), QStringList{step[3]});
+    if (step.size() > 4)
+        QCOMPARE(checkedEffects(), step[4]);
 }
 
 void DevicePagesTest::soundEffectButtonRename()
@@ -450,10 +460,9 @@ void DevicePagesTest::soundEffectButtonRename()
     QTRY_COMPARE(QSettings().value(QStringLiteral("cusKey3")).toString(), QStringLiteral("Air horn"));
     QCOMPARE(rig.takeSetters(), QStringList());
 
-    // The renamed button plays its sound (clicked once the double-click time is over); the
-    // page made again shows the name, also after a language change.
-    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-    rig.click(button);
+    // The renamed button plays its sound from the keyboard too; the page made again shows the
+    // name, also after a language change.
+    rig.key(Qt::Key_Space);
     QCOMPARE(waitSetters(1), QStringList{"effect 4"});
     showPage(1);
     showPage(3);
@@ -517,76 +526,6 @@ void DevicePagesTest::withoutDeviceNothingSent()
     QVERIFY(rig.plug(model));
     QVERIFY(rig.waitInStep());
     QCOMPARE(rig.takeSetters(), QStringList());
-}
-
-void DevicePagesTest::vx01ModeFromDevice_data()
-{
-    QTest::addColumn<int>("model");
-    QTest::addColumn<int>("mode");     // the mode button checked
-    QTest::addColumn<int>("size");     // the size button checked, -1 none
-    QTest::addColumn<QString>("sing"); // what SING sends then
-    QTest::newRow("music") << 1 << 0 << -1 << "mode 2 1";
-    QTest::newRow("sing large") << 2 << 1 << 0 << "mode 2 1";
-    QTest::newRow("sing medium") << 3 << 1 << 1 << "mode 2 2";
-    QTest::newRow("sing small") << 4 << 1 << 2 << "mode 2 3";
-    QTest::newRow("chat") << 7 << 2 << -1 << "mode 2 1";
-}
-
-// The mode the device reports is shown: its button, while singing the size, and the singing
-// controls enabled only then; SING sends the size the device had.
-void DevicePagesTest::vx01ModeFromDevice()
-{
-    QFETCH(int, model);
-    QFETCH(int, mode);
-    QFETCH(int, size);
-    QFETCH(QString, sing);
-
-    SceneRig &rig = show(QStringLiteral("vx01"), 3);
-    QVERIFY(rig.setOnDevice(QStringLiteral("model=%1").arg(model)));
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(isChecked(rig.item(QStringLiteral("mode%1").arg(i))), i == mode);
-        QCOMPARE(isChecked(rig.item(QStringLiteral("size%1").arg(i))), i == size);
-    }
-    for (const char *name : {"size0", "size2", "reverbDepth", "reverbVolume"})
-        QVERIFY2(rig.item(QString::fromLatin1(name))->isEnabled() == (mode == 1), name);
-    rig.click(rig.item(QStringLiteral("mode1")));
-    QCOMPARE(rig.takeSetters(), QStringList{sing});
-}
-
-void DevicePagesTest::keyboard_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("pageIndex");
-    QTest::addColumn<QStringList>("steps"); // "control key key > setter, setter"
-    QTest::newRow("vx01 hardware")
-        << "vx01" << 1
-        << QStringList{"switchDodge Space > btnDodge=1",
-                       "dodgeThreshold Down Up Up > dodgeThreshold=9, dodgeThreshold=8, dodgeThreshold=7"};
-    QTest::newRow("vx02 sound effect") << "vx02" << 3
-                                       << QStringList{"reverbVolume Right > reverbVolume=7", "voice1 Space > mode 2 2",
-                                                      "bgm1 Space > effect 2"};
-}
-
-// The keys do what the mouse does.
-void DevicePagesTest::keyboard()
-{
-    QFETCH(QString, model);
-    QFETCH(int, pageIndex);
-    QFETCH(QStringList, steps);
-
-    SceneRig &rig = show(model, pageIndex);
-    const QMap<QString, int> keys{
-        {"Space", Qt::Key_Space}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Right", Qt::Key_Right}};
-    for (const QString &step : steps) {
-        const QStringList pressed = step.section(QStringLiteral(" > "), 0, 0).split(QLatin1Char(' '));
-        QVERIFY(rig.tabTo(rig.item(pressed.first())));
-        // Leaving a slider's number field on the way confirmed its value, which sends it.
-        rig.takeSetters();
-        for (const QString &key : pressed.mid(1))
-            rig.key(keys.value(key));
-        const QStringList expected = step.section(QStringLiteral(" > "), 1).split(QStringLiteral(", "));
-        QCOMPARE(waitSetters(expected.size()), expected);
-    }
 }
 
 SCENE_TEST_MAIN(DevicePagesTest)
