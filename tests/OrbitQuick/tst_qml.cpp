@@ -2,7 +2,6 @@
 // compiled-in resources, with the image paths the main window gives the scene.
 #include "app/FontAlias.h"
 
-#include <QObject>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QtQuickTest>

@@ -15,10 +15,8 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QQmlContext>
-#include <QQmlEngine>
 #include <QQmlExpression>
 #include <QQuickItem>
-#include <QQuickWidget>
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QScreen>
@@ -29,13 +27,6 @@ namespace {
 
 // Longest wait for the device's answers: a poll of a device that answers takes 100 ms.
 const int kAnswerWaitMs = 3000;
-
-QPointF pointIn(QQuickItem *item, QPointF at)
-{
-    if (at.x() < 0 && at.y() < 0)
-        return QPointF(item->width() / 2, item->height() / 2);
-    return at;
-}
 
 // A command frame as the model's firmware reads it (see takeSetters()); empty for a query.
 QString describeCommand(const FirmwareModel &model, const QByteArray &report)
@@ -60,38 +51,42 @@ QString describeCommand(const FirmwareModel &model, const QByteArray &report)
     return QStringLiteral("unknown ") + report.mid(1, 17).toHex(' ');
 }
 
+// `top` and everything below it once, depth first: visual children, then other children (a
+// popup). `visit` answers whether to go below the object it was given.
+void walkObjects(QObject *top, const std::function<bool(QObject *)> &visit)
+{
+    QSet<QObject *> seen;
+    const std::function<void(QObject *)> walk = [&](QObject *object) {
+        if (!object || seen.contains(object))
+            return;
+        seen.insert(object);
+        if (!visit(object))
+            return;
+        if (auto *item = qobject_cast<QQuickItem *>(object)) {
+            for (QQuickItem *child : item->childItems())
+                walk(child);
+        }
+        for (QObject *child : object->children())
+            walk(child);
+    };
+    walk(top);
+}
+
 QList<QObject *> collectAll(QQuickWidget *view, const QString &name)
 {
     QList<QObject *> found;
-    if (view && view->rootObject()) {
-        SceneRig::walkObjects(view->quickWindow()->contentItem(), [&found, &name](QObject *object) {
-            if (object->objectName() == name)
-                found.append(object);
-            return true;
-        });
-    }
+    walkObjects(view->quickWindow()->contentItem(), [&found, &name](QObject *object) {
+        if (object->objectName() == name)
+            found.append(object);
+        return true;
+    });
     return found;
-}
-
-void walkOnce(QObject *object, const std::function<bool(QObject *)> &visit, QSet<QObject *> *seen)
-{
-    if (seen->contains(object))
-        return;
-    seen->insert(object);
-    if (!visit(object))
-        return;
-    if (auto *item = qobject_cast<QQuickItem *>(object)) {
-        for (QQuickItem *child : item->childItems())
-            walkOnce(child, visit, seen);
-    }
-    for (QObject *child : object->children())
-        walkOnce(child, visit, seen);
 }
 
 // The visible items below `item` (itself included) that show a text or are controls.
 void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuickItem *> *controls)
 {
-    SceneRig::walkObjects(item, [texts, controls](QObject *object) {
+    walkObjects(item, [texts, controls](QObject *object) {
         auto *shown = qobject_cast<QQuickItem *>(object);
         if (!shown || !shown->isVisible() || shown->opacity() == 0)
             return false;
@@ -108,7 +103,7 @@ void textsAndControls(QQuickItem *item, QList<QQuickItem *> *texts, QList<QQuick
 
 SceneRig::SceneRig(const QString &model)
 {
-    // As main() names the program: the scene's settings are stored under these names.
+    // The scene's settings are stored under the program's names.
     if (QCoreApplication::organizationName().isEmpty())
         QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
@@ -124,8 +119,7 @@ SceneRig::SceneRig(const QString &model)
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))
         qWarning("SceneRig: the main window did not become active");
-    if (m_view)
-        m_view->setFocus(Qt::OtherFocusReason);
+    m_view->setFocus(Qt::OtherFocusReason);
     // The device attached before start is found once the window is up.
     if (!model.isEmpty() && !QTest::qWaitFor([this] { return m_window->soundCard() != nullptr; }, kAnswerWaitMs))
         qWarning("SceneRig: the window did not take the %s over", qPrintable(model));
@@ -139,15 +133,9 @@ SceneRig::~SceneRig()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QQuickItem *SceneRig::root() const
-{
-    return m_view ? m_view->rootObject() : nullptr;
-}
-
 QObject *SceneRig::find(const QString &objectName) const
 {
-    const QList<QObject *> found = collectAll(m_view, objectName);
-    return found.isEmpty() ? nullptr : found.first();
+    return collectAll(m_view, objectName).value(0);
 }
 
 QQuickItem *SceneRig::item(const QString &objectName) const
@@ -183,13 +171,6 @@ QString SceneRig::text(const QString &objectName) const
 {
     QObject *object = find(objectName);
     return object ? object->property("text").toString() : QString();
-}
-
-void SceneRig::walkObjects(QObject *top, const std::function<bool(QObject *)> &visit)
-{
-    QSet<QObject *> seen;
-    if (top)
-        walkOnce(top, visit, &seen);
 }
 
 QList<QQuickItem *> SceneRig::itemsOf(QQuickItem *top, const char *className)
@@ -229,11 +210,6 @@ bool SceneRig::unplug(const QString &model)
     return dropped;
 }
 
-bool SceneRig::setFailure(EmulatedFailure failure)
-{
-    return m_bus.setFailure(m_model, failure);
-}
-
 FirmwareBase *SceneRig::firmware(const EmulatedBus::HeldFirmware &held) const
 {
     return held.firmware ? dynamic_cast<FirmwareBase *>(m_tap->inner()) : nullptr;
@@ -258,8 +234,9 @@ QStringList SceneRig::takeSetters()
 
 bool SceneRig::waitInStep()
 {
-    const auto inStep = [this] {
-        SoundCardBase *card = m_window ? m_window->soundCard() : nullptr;
+    return pollUntil(m_window ? m_window->devices()->session() : nullptr, [this] {
+        settle();
+        SoundCardBase *card = m_window->soundCard();
         const EmulatedBus::HeldFirmware held = m_bus.holdFirmware(m_model);
         const FirmwareBase *device = firmware(held);
         if (!card || !device)
@@ -270,12 +247,6 @@ bool SceneRig::waitInStep()
                 return false;
         }
         return true;
-    };
-    // A vx02 poll can read the answer to the query before it, and a report read while setters
-    // were on their way is held back.
-    return pollUntil(m_window ? m_window->devices()->session() : nullptr, [this, inStep] {
-        settle();
-        return inStep();
     });
 }
 
@@ -283,9 +254,8 @@ bool SceneRig::pollUntil(DeviceSession *session, const std::function<bool()> &do
 {
     if (!session)
         return false;
-    // One poll at a time, each asked for once the one before has answered: the session holds
-    // back a report read while something else it was asked for was still on its way, so polls
-    // of its timer in between would hold back every report.
+    // One poll at a time: the session holds back a report read while something else was on its
+    // way, so its timer's polls in between would hold back every report.
     const int interval = session->isPolling() ? session->pollInterval() : 0;
     session->stopPolling();
     drain(session);
@@ -322,30 +292,22 @@ bool SceneRig::drain(DeviceSession *session)
 {
     if (!session)
         return false;
-    // Queued behind everything asked so far; its note comes back behind their answers and
-    // ends the wait at once.
-    struct Wait
-    {
-        bool done = false;
-        QPointer<QEventLoop> loop; // touched on this thread only
-    };
-    auto wait = std::make_shared<Wait>();
-    session->run([session, wait](SoundCardBase &) {
+    // Queued behind everything asked so far: its note comes back behind their answers and ends
+    // the wait at once. The loop is only touched on this thread.
+    auto waiting = std::make_shared<QPointer<QEventLoop>>();
+    session->run([session, waiting](SoundCardBase &) {
         QMetaObject::invokeMethod(
             session,
-            [wait] {
-                wait->done = true;
-                if (wait->loop)
-                    wait->loop->quit();
+            [waiting] {
+                if (*waiting)
+                    (*waiting)->exit(1);
             },
             Qt::QueuedConnection);
     });
     QEventLoop loop;
-    wait->loop = &loop;
+    *waiting = &loop;
     QTimer::singleShot(kAnswerWaitMs, &loop, &QEventLoop::quit);
-    if (!wait->done)
-        loop.exec();
-    return wait->done;
+    return loop.exec() == 1;
 }
 
 void SceneRig::click(QQuickItem *item, QPointF at)
@@ -357,11 +319,10 @@ void SceneRig::click(QQuickItem *item, QPointF at)
 void SceneRig::doubleClick(QQuickItem *item, QPointF at)
 {
     const QPoint pos = toView(item, at);
-    // A person's double click: press, release, press (the double click), release.
+    // On a widget mouseDClick sends the double-click press only: press, release, it, release.
     QTest::mousePress(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseDClick(m_view, Qt::LeftButton, Qt::NoModifier, pos);
-    // On a widget mouseDClick sends the double-click press only; the button comes up again.
     QTest::mouseRelease(m_view, Qt::LeftButton, Qt::NoModifier, pos);
     settle();
 }
@@ -414,8 +375,10 @@ bool SceneRig::tabTo(QQuickItem *target, int limit)
 
 QPoint SceneRig::toView(QQuickItem *item, QPointF at) const
 {
+    if (at.x() < 0 && at.y() < 0)
+        at = QPointF(item->width() / 2, item->height() / 2);
     // The view shows the scene's window one to one.
-    return item->mapToScene(pointIn(item, at)).toPoint();
+    return item->mapToScene(at).toPoint();
 }
 
 QVariant SceneRig::evaluate(const QString &expression) const
@@ -441,16 +404,9 @@ void SceneRig::setScale(double scale)
     settle();
 }
 
-QImage SceneRig::grab() const
-{
-    return m_view ? m_view->grabFramebuffer() : QImage();
-}
-
 QString SceneRig::saveScreenshot(const QString &name) const
 {
-    QString dir = qEnvironmentVariable("VORLET_ARTEFACT_DIR");
-    if (dir.isEmpty())
-        dir = QDir::currentPath() + QStringLiteral("/screenshots");
+    const QString dir = qEnvironmentVariable("VORLET_ARTEFACT_DIR", QDir::currentPath() + "/screenshots");
     if (!QDir().mkpath(dir))
         return QString();
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
@@ -461,8 +417,7 @@ void SceneRig::settle() const
 {
     // What the scene asked of the device has reached it, and its answers are back.
     drain();
-    // Lets queued work run (deferred loads, bindings, popups), and the view draw: it renders
-    // 5 ms after a change, laying out its rows and columns as it does.
+    // Lets queued work run, and the view draw: it renders (and lays out rows) 5 ms after a change.
     QCoreApplication::processEvents();
     QTest::qWait(6);
 }
@@ -481,12 +436,10 @@ QStringList SceneRig::untranslated(QQuickItem *layer)
 {
     QList<QQuickItem *> texts, controls;
     textsAndControls(layer, &texts, &controls);
-    QStringList chinese;
-    for (QQuickItem *text : texts) {
-        if (text->property("text").toString().contains(QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"))))
-            chinese << text->property("text").toString();
-    }
-    return chinese;
+    QStringList shown;
+    for (QQuickItem *text : texts)
+        shown << text->property("text").toString();
+    return shown.filter(QRegularExpression(QStringLiteral("[\\x{4E00}-\\x{9FFF}]")));
 }
 
 QStringList SceneRig::layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolerance)
@@ -516,24 +469,4 @@ QStringList SceneRig::layoutProblems(QQuickItem *layer, const QRectF &bounds, qr
                             .arg(QLatin1String(control->metaObject()->className()), control->objectName());
     }
     return problems;
-}
-
-int SceneRig::runThrough(const QImage &image, QPoint centre, Qt::Orientation direction, QColor colour)
-{
-    const auto matches = [&](QPoint p) {
-        if (!image.rect().contains(p))
-            return false;
-        const QColor c = image.pixelColor(p);
-        return qAbs(c.red() - colour.red()) <= 8 && qAbs(c.green() - colour.green()) <= 8
-            && qAbs(c.blue() - colour.blue()) <= 8;
-    };
-    const QPoint step = direction == Qt::Horizontal ? QPoint(1, 0) : QPoint(0, 1);
-    if (!matches(centre))
-        return 0;
-    int length = 1;
-    for (QPoint p = centre + step; matches(p); p += step)
-        ++length;
-    for (QPoint p = centre - step; matches(p); p -= step)
-        ++length;
-    return length;
 }

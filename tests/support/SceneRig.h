@@ -3,9 +3,9 @@
 #include "app/FontAlias.h"
 #include "emulator/EmulatedBus.h"
 
-#include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QQuickWidget>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -19,26 +19,20 @@ class FirmwareBase;
 class MessageCapture;
 class MainWidget;
 class QQuickItem;
-class QQuickWidget;
 class TappedFirmware;
 
-// The real main window with its QML scene on an emulated bus whose device's firmware is tapped,
-// driven by mouse and key events. Items are found by objectName anywhere in the scene, popups
-// and loaded pages included; positions are in the item's own coordinates, its centre by default.
+// The real main window on an emulated bus with a tapped firmware, driven by mouse and keys. Items
+// are found by objectName; positions are in the item's own coordinates, its centre by default.
 class SceneRig
 {
 public:
-    // Shows the window with a device of `model` ("vx01", "vx02", none when empty) attached
-    // before start, once it has taken the device over, with the keyboard focus on the scene.
+    // Shows the window, once it has taken the device of `model` (none when empty) over.
     explicit SceneRig(const QString &model = QString());
     ~SceneRig();
 
-    SceneRig(const SceneRig &) = delete;
-    SceneRig &operator=(const SceneRig &) = delete;
-
     MainWidget *window() const { return m_window.get(); }
     QQuickWidget *view() const { return m_view; }
-    QQuickItem *root() const;
+    QQuickItem *root() const { return m_view ? m_view->rootObject() : nullptr; }
 
     // The first object named `objectName` (null if none); items() the visible ones.
     QObject *find(const QString &objectName) const;
@@ -48,27 +42,20 @@ public:
     QQuickItem *page() const;
     QString pageSource() const;
     QString text(const QString &objectName) const;
-    // `top` and everything below it, depth first, each object once: an item's visual children in
-    // the scene's order, then its other children (a timer, a popup). `visit` answers whether to
-    // go below the object it was given.
-    static void walkObjects(QObject *top, const std::function<bool(QObject *)> &visit);
     // `top` and the items below it whose class inherits `className`, in the scene's order.
     static QList<QQuickItem *> itemsOf(QQuickItem *top, const char *className);
 
-    // plug() and unplug() wait until the window has taken the change over (false if not). Like
-    // every action below, they return once what the scene asked of the device was answered.
+    // Each action returns once the window took it over and the device answered what it asked.
     bool plug(const QString &model);
     bool unplug(const QString &model);
-    bool setFailure(EmulatedFailure failure);
+    bool setFailure(EmulatedFailure failure) { return m_bus.setFailure(m_model, failure); }
     // The setters the device received since the last call, as its firmware reads them:
     // "volumeRecording=12", "mode t c" (sound mode t, choice c), "effect n", "unknown <bytes>",
     // "malformed". Queries are left out.
     QStringList takeSetters();
-    // Polls until the program holds every parameter the device holds (false if ten polls did not
-    // do).
+    // Polls until the program holds every parameter the device holds (false after ten polls).
     bool waitInStep();
-    // Turns knobs on the device itself, "key=value,key=value", then waitInStep(); false for a
-    // key the device does not have.
+    // Turns knobs on the device itself, "key=value,key=value", then waitInStep().
     bool setOnDevice(const QString &assignments);
 
     void click(QQuickItem *item, QPointF at = QPointF(-1, -1));
@@ -88,24 +75,20 @@ public:
     // As a screen whose logical DPI changes to 96 × scale.
     void setScale(double scale);
 
-    QImage grab() const;
-    // Below `layer` as drawn: texts cut short, texts painted over each other (by more than
-    // `tolerance` pixels), texts and controls outside `bounds` (scene coordinates).
+    QImage grab() const { return m_view ? m_view->grabFramebuffer() : QImage(); }
+    // Below `layer`: texts cut short or painted over each other (by more than `tolerance`),
+    // texts and controls outside `bounds` (scene coordinates).
     static QStringList layoutProblems(QQuickItem *layer, const QRectF &bounds, qreal tolerance);
     // The texts shown below `layer` that are still in Chinese.
     static QStringList untranslated(QQuickItem *layer);
-    // The length of the run of pixels of `colour` (each channel within 8) through `centre`.
-    static int runThrough(const QImage &image, QPoint centre, Qt::Orientation direction, QColor colour);
     // The warnings caught that name our own QML documents.
     static QStringList sceneWarnings(const MessageCapture &capture);
     // Saves grab() as <name>.png in $VORLET_ARTEFACT_DIR, else ./screenshots; the path or "".
     QString saveScreenshot(const QString &name) const;
 
-    // Waits until everything asked of `session` so far was answered (false if that takes
-    // longer than a device that answers ever takes).
+    // Waits until everything asked of `session` so far was answered (false on a timeout).
     static bool drain(DeviceSession *session);
-    // Asks `session` for polls, one after the other, until `done` holds (false if ten did not
-    // do): a poll may bring an older report, so one is not always enough.
+    // Polls `session` until `done` holds (false after ten): a poll may bring an older report.
     static bool pollUntil(DeviceSession *session, const std::function<bool()> &done);
 
 private:
@@ -121,8 +104,7 @@ private:
     QString m_model;
 };
 
-// The test program's main() for scene tests: the fonts resolve as in the program (the alias has
-// to be in place before the application object exists), then the test object runs.
+// main() for scene tests: the font alias is installed before the application, as in the program.
 #define SCENE_TEST_MAIN(TestObject)                                                                                    \
     int main(int argc, char *argv[])                                                                                   \
     {                                                                                                                  \

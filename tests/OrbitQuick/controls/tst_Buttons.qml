@@ -4,7 +4,7 @@ import OrbitQuick 1.0
 import "qrc:/Qml/component"
 
 // The state precedence of the three button kinds: disabled, then pressed or checked (selected
-// counts for text, border and picture), then hovered, then normal.
+// counts for text, border and picture), then hovered, then normal; disabled texts readable.
 TestCase {
     id: testCase
 
@@ -15,6 +15,12 @@ TestCase {
         compare(String(actual), String(Qt.lighter(expected, 1.0)), what);
     }
 
+    // Relative luminance as the accessibility guidelines define it.
+    function luminance(colour) {
+        var linear = function(c) { return c <= 0.03928 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.r) + 0.7152 * linear(colour.g) + 0.0722 * linear(colour.b) + 0.05;
+    }
+
     function createButton(kind, y) {
         var props = { x: 20, y: y || 20, text: "Go", btnImgNormal: img + "Button_Play_On.png",
                       btnImgHovered: img + "Button_Pause_Off.png", btnImgPressed: img + "Button_Stop_On.png" };
@@ -22,7 +28,6 @@ TestCase {
         if (kind === "CusButton")
             props = { x: 20, y: y || 20, text: "Go" };
         var button = createTemporaryObject(c, area, props);
-        verify(button);
         mouseMove(area, 300, 300);
         return button;
     }
@@ -86,6 +91,21 @@ TestCase {
         sameColour(nav.background.children[0].children[1].color, data.nav[1], "text");
         compare(nav.background.children[0].children[0].source, Qt.resolvedUrl(img + data.nav[2]));
         leave(nav, data.state);
+    }
+
+    // Disabled texts keep a contrast of 3 to what they are drawn on.
+    function test_disabled_contrast_data() {
+        return [
+            { tag: "button", text: CusConfig.controlTextColor_disabled, background: CusConfig.controlColor_disabled },
+            { tag: "navigation button", text: CusConfig.controlTextColor_disabled, background: CusConfig.subBackgroundColor },
+            { tag: "number field", text: CusConfig.textColor_disabled, background: CusConfig.controlBorderColor_disabled }
+        ];
+    }
+
+    function test_disabled_contrast(data) {
+        var a = luminance(data.text);
+        var b = luminance(data.background);
+        verify(Math.max(a, b) / Math.min(a, b) >= 3, data.text + " on " + data.background);
     }
 
     function test_keyboard_and_tooltip() {

@@ -29,8 +29,6 @@ TestCase {
     function test_arrow_tint_and_turn() {
         var combo = createTemporaryObject(comboComponent, testCase);
         waitForRendering(combo);
-        compare(combo.indicator.width, 8);
-        compare(combo.indicator.height, 5);
         var normal = arrowColour(combo);
         verify(near(normal, CusConfig.imageColor), "arrow " + normal);
 
