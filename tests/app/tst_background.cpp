@@ -147,34 +147,13 @@ private slots:
         QCOMPARE(set.exitCode, 0);
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
-        for (const QStringList &commands :
-             {QStringList{"setSoundMode",
-                          "3",
-                          "11",
-                          "setVolume",
-                          "1",
-                          "8",
-                          "setMicReverberation",
-                          "9",
-                          "1",
-                          "setDodgeSpeed",
-                          "4",
-                          "setDodgeThreshold",
-                          "12",
-                          "setDodgeGrade",
-                          "2",
-                          "setEliminateVoice",
-                          "1",
-                          "setDenoise",
-                          "2",
-                          "setSwitch",
-                          "3",
-                          "1",
-                          "getAllPara"},
-              QStringList{"--json", "getDevType", "getInputDevName", "getSNCode", "getFirmwareVer"},
-              QStringList{"setVolume", "5", "17"}, QStringList{"getParaIsChange", "getParaIsChange"}}) {
-            const ProgramRun through = vorletctl(commands);
-            const ProgramRun direct = vorletctl(QStringList{"--emulate", "vx02", "setVolume", "5", "3"} + commands);
+        for (const QString &commands : {"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "
+                                        "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
+                                        "setSwitch 3 1 getAllPara",
+                                        "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",
+                                        "getParaIsChange getParaIsChange"}) {
+            const ProgramRun through = vorletctl(commands.split(' '));
+            const ProgramRun direct = vorletctl(("--emulate vx02 setVolume 5 3 " + commands).split(' '));
             QCOMPARE(through.exitCode, direct.exitCode);
             QCOMPARE(through.out, direct.out);
             QCOMPARE(through.err, direct.err);
