@@ -69,13 +69,7 @@ private slots:
         QCOMPARE(main.sceneView()->rootObject()->size(), QSizeF(scene));
         QCOMPARE(main.recordWidget()->geometry(),
                  QRect(1, window.height(), window.width(), unfoldedHeight - window.height()));
-        QVERIFY(!main.recordWidget()->isVisible());
-
-        main.openRecordWidget(true);
-        QCOMPARE(main.size(), QSize(window.width(), unfoldedHeight));
-        QVERIFY(main.recordWidget()->isVisible());
-        main.openRecordWidget(false);
-        QCOMPARE(main.size(), window);
+        // Unfolding it (the window grows to its bottom) is the title bar's business: tst_mainview.
         QVERIFY(!main.recordWidget()->isVisible());
 
         // Dragged by the strip at the top (trunc(25 s) high) only: pressed on its top row and on
@@ -105,7 +99,6 @@ private slots:
         QTest::addColumn<qreal>("dpi");
         QTest::addColumn<qreal>("devicePixelRatio");
         QTest::addColumn<double>("scale");
-        QTest::newRow("120 dpi") << 120.0 << 1.0 << 1.25;
         QTest::newRow("72 dpi") << 72.0 << 1.0 << 0.75;
         QTest::newRow("QT_SCALE_FACTOR=2 on 288 dpi") << 288.0 << 2.0 << 1.5;
         QTest::newRow("Qt's rounded 1.5 (dpi 72 left)") << 72.0 << 2.0 << 1.0;
@@ -190,13 +183,12 @@ private slots:
         // Detection sees the interface, but no collection of the device can be opened.
         backend.announceArrival(QStringLiteral("/dev/hidraw7#VID_1234&PID_4321"));
         QCOMPARE(told.count(), 1);
-        QCOMPARE(told.first().at(0).toBool(), true);
-        QCOMPARE(told.first().at(1).toString(), QStringLiteral("vx02"));
+        QCOMPARE(told.first(), (QVariantList{true, "vx02"}));
         QVERIFY(window.soundCard());
         QVERIFY(window.devices()->isPolling());
         QSignalSpy opened(window.devices()->session(), &DeviceSession::opened);
         QVERIFY(opened.wait());
-        QCOMPARE(opened.first().at(0).toBool(), false);
+        QCOMPARE(opened.first(), QVariantList{false});
         QVERIFY(log.lines().contains(QStringLiteral("open dev error")));
     }
 
@@ -207,8 +199,8 @@ private slots:
         MessageCapture log;
         window.sceneView()->setSource(QUrl(QStringLiteral("qrc:/Qml/missing.qml")));
         QCOMPARE(window.sceneView()->status(), QQuickWidget::Error);
-        const QStringList lines = log.lines().filter(QStringLiteral("scene load error:"));
-        QVERIFY2(!lines.filter(QStringLiteral("missing.qml")).isEmpty(), qPrintable(log.lines().join('\n')));
+        QVERIFY2(!log.lines().filter(QRegularExpression("scene load error:.*missing.qml")).isEmpty(),
+                 qPrintable(log.lines().join('\n')));
     }
 };
 

@@ -63,41 +63,21 @@ public:
     }
 };
 
-// The model's firmware behind a tap, which keeps the setters it receives; or another vx02.
-std::unique_ptr<TappedFirmware> tapped(const QString &model, bool otherUnit = false)
+// The device side, held still (the window talks to it from its session's thread): the tap that
+// keeps the setters it receives, and the model's firmware behind it.
+struct HeldDevice
 {
-    if (otherUnit)
-        return std::make_unique<SecondUnit>();
-    return std::make_unique<TappedFirmware>(FirmwareFactory::make(model));
-}
-
-// The device side, held still: the window talks to the device from its session's thread.
-FirmwareBase &deviceOf(const EmulatedBus::HeldFirmware &held)
-{
-    return *static_cast<FirmwareBase *>(static_cast<TappedFirmware *>(held.firmware)->inner());
-}
-
-QVariantMap stateOf(const EmulatedBus &bus, const QString &model)
-{
-    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
-    QVariantMap state;
-    for (const QString &key : deviceOf(held).keys())
-        state.insert(key, deviceOf(held).parameter(key));
-    return state;
-}
-
-int settersOf(const EmulatedBus &bus, const QString &model)
-{
-    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
-    return static_cast<TappedFirmware *>(held.firmware)->setters().size();
-}
-
-void turnKnobs(const EmulatedBus &bus, const QString &model, const QVariantMap &state)
-{
-    const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
-    for (auto it = state.cbegin(); it != state.cend(); ++it)
-        deviceOf(held).setParameter(it.key(), it.value().toInt());
-}
+    const EmulatedBus::HeldFirmware held;
+    TappedFirmware &tap() const { return *static_cast<TappedFirmware *>(held.firmware); }
+    FirmwareBase &firmware() const { return *static_cast<FirmwareBase *>(tap().inner()); }
+    QVariantMap state() const
+    {
+        QVariantMap state;
+        for (const QString &key : firmware().keys())
+            state.insert(key, firmware().parameter(key));
+        return state;
+    }
+};
 
 // The window's map after the polls it asks for: `expected` once the device holds it.
 QVariantMap polledMap(MainWidget &window, const QVariantMap &expected)
@@ -145,7 +125,7 @@ private:
             card->setSwitch(3, 1);
         }
         SceneRig::drain(window.devices()->session());
-        const QVariantMap changedState = stateOf(bus, model);
+        const QVariantMap changedState = HeldDevice{bus.holdFirmware(model)}.state();
         [&] { COMPARE_STATE(polledMap(window, changedState), changedState); }();
         return changedState;
     }
@@ -189,16 +169,16 @@ private slots:
         QFETCH(bool, switchedOnLater);
         QFETCH(bool, otherUnit);
         EmulatedBus bus;
-        QVERIFY(bus.plug(model, tapped(model)));
+        QVERIFY(bus.plug(model, std::make_unique<TappedFirmware>(FirmwareFactory::make(model))));
         auto window = std::make_unique<MainWidget>(&bus);
         QVERIFY(takenOver(*window));
         window->settingsRestorer()->setEnabled(enabled && !switchedOnLater);
-        const QVariantMap startUp = stateOf(bus, model);
+        const QVariantMap startUp = HeldDevice{bus.holdFirmware(model)}.state();
         const QVariantMap changed = changeSettings(*window, bus, model);
         QVERIFY(changed != startUp);
         window->settingsRestorer()->setEnabled(enabled);
         const QString serial = window->settingsRestorer()->serial();
-        const int sentBefore = sleep ? settersOf(bus, model) : 0;
+        const int sentBefore = sleep ? HeldDevice{bus.holdFirmware(model)}.tap().setters().size() : 0;
         if (sleep) {
             PowerEventWatcher *power = window->devices()->detector()->powerEvents();
             QVERIFY(power);
@@ -206,7 +186,8 @@ private slots:
             // Written before the machine sleeps, whatever the second.
             if (enabled)
                 COMPARE_STATE(remembered(serial), changed);
-            turnKnobs(bus, model, startUp);
+            for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
+                HeldDevice{bus.holdFirmware(model)}.firmware().setParameter(it.key(), it.value().toInt());
             COMPARE_STATE(polledMap(*window, startUp), startUp);
             power->onPrepareForSleep(false);
             QVERIFY(SceneRig::drain(window->devices()->session()));
@@ -223,14 +204,16 @@ private slots:
                                      QRegularExpression("remembered settings of VS20261205999: "
                                                         "\"volumeBGM\" = 99 is out of range"));
             }
-            QVERIFY(bus.plug(model, tapped(model, otherUnit)));
-            COMPARE_STATE(stateOf(bus, model), startUp);
+            QVERIFY(bus.plug(model,
+                             otherUnit ? std::make_unique<SecondUnit>()
+                                       : std::make_unique<TappedFirmware>(FirmwareFactory::make(model))));
+            COMPARE_STATE(HeldDevice{bus.holdFirmware(model)}.state(), startUp);
             QVERIFY(takenOver(*window));
         }
         const bool restores = enabled && !otherUnit;
-        QCOMPARE(settersOf(bus, model) > sentBefore, restores);
+        QCOMPARE(HeldDevice{bus.holdFirmware(model)}.tap().setters().size() > sentBefore, restores);
         const QVariantMap back = restores ? changed : startUp;
-        COMPARE_STATE(stateOf(bus, model), back);
+        COMPARE_STATE(HeldDevice{bus.holdFirmware(model)}.state(), back);
         if (!enabled)
             return;
         // The scene's map follows with the polls.
