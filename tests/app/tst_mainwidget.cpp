@@ -64,8 +64,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         QCOMPARE(main.getScalingRate(), scale);
         QCOMPARE(main.size(), window);
-        QCOMPARE(main.sceneView()->size(), scene);
-        QCOMPARE(main.sceneView()->pos(), QPoint(1, 1));
+        QCOMPARE(main.sceneView()->geometry(), QRect(QPoint(1, 1), scene));
         QCOMPARE(main.sceneView()->rootObject()->size(), QSizeF(scene));
         QCOMPARE(main.recordWidget()->geometry(),
                  QRect(1, window.height(), window.width(), unfoldedHeight - window.height()));

@@ -35,11 +35,7 @@ QVariantMap remembered(const QString &serial)
 {
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet");
     const QByteArray text = settings.value("LastSettings/" + serial).toString().toUtf8();
-    QVariantMap state;
-    const QJsonObject parameters = QJsonDocument::fromJson(text).object().value("parameters").toObject();
-    for (auto it = parameters.constBegin(); it != parameters.constEnd(); ++it)
-        state.insert(it.key(), it.value().toInt());
-    return state;
+    return QJsonDocument::fromJson(text).object().value("parameters").toObject().toVariantMap();
 }
 
 // Another vx02: the same firmware under its own serial number.

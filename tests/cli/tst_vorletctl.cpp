@@ -1,8 +1,13 @@
-// vorletctl: the messages of its command line's parser, the profiles it saves and loads, then
-// the real program against the emulated devices, always without a display.
+// vorletctl: the messages of its command line's parser, the profiles it saves and loads, the
+// backend --emulate gives, then the real program against the emulated devices, always without a
+// display.
+#include "app/HidBackendFactory.h"
 #include "cli/CliCommandTable.h"
 #include "cli/CliParser.h"
+#include "device/HidrawBackend.h"
+#include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
+#include "emulator/RecordingFirmware.h"
 #include "soundcard/ParameterProfile.h"
 #include "soundcard/SetterSlot.h"
 #include "support/FullDisk.h"
@@ -110,35 +115,30 @@ private slots:
     void saveThenLoadRestoresEveryKey_data()
     {
         QTest::addColumn<QString>("model");
-        QTest::addColumn<QVariantMap>("changes");
-        QTest::newRow("vx01") << "vx01" << QVariantMap{{"model", 3},           {"volumeMonitor", 1},
-                                                       {"volumeRecording", 2}, {"volumeMusicVolume", 3},
-                                                       {"volumeMic", 4},       {"reverbDepth", 5},
-                                                       {"reverbVolume", 7},    {"dodgeThreshold", 9},
-                                                       {"dodgeLevel", 10},     {"dodgeSpeed", 11},
-                                                       {"toneColour", 12},     {"btnBluetooth", 1},
-                                                       {"btnDenoise", 1},      {"btnInPower", 1},
-                                                       {"btnDisVoice", 1},     {"btnDodge", 1}};
+        QTest::addColumn<QString>("changes");
+        QTest::newRow("vx01")
+            << "vx01"
+            << "model=3 volumeMonitor=1 volumeRecording=2 volumeMusicVolume=3 volumeMic=4 reverbDepth=5 "
+               "reverbVolume=7 dodgeThreshold=9 dodgeLevel=10 dodgeSpeed=11 toneColour=12 "
+               "btnBluetooth=1 btnDenoise=1 btnInPower=1 btnDisVoice=1 btnDodge=1";
         QTest::newRow("vx02") << "vx02"
-                              << QVariantMap{{"soundMode", 3},       {"modelDetail", 12},    {"volumeMonitor", 1},
-                                             {"volumeRecording", 2}, {"volumeBluetooth", 3}, {"volumeBroadcast", 4},
-                                             {"volumeBGM", 5},       {"reverbVolume", 7},    {"dodgeSpeed", 9},
-                                             {"dodgeThreshold", 10}, {"dodgeLevel", 11},     {"disVoiceLevel", 1},
-                                             {"denoiseLevel", 3},    {"btnInPower", 1},      {"btnDodge", 1},
-                                             {"btnMixDry", 1}};
+                              << "soundMode=3 modelDetail=12 volumeMonitor=1 volumeRecording=2 volumeBluetooth=3 "
+                                 "volumeBroadcast=4 volumeBGM=5 reverbVolume=7 dodgeSpeed=9 dodgeThreshold=10 "
+                                 "dodgeLevel=11 disVoiceLevel=1 denoiseLevel=3 btnInPower=1 btnDodge=1 btnMixDry=1";
     }
     void saveThenLoadRestoresEveryKey()
     {
         QFETCH(QString, model);
-        QFETCH(QVariantMap, changes);
+        QFETCH(QString, changes);
         QTemporaryDir dir;
         const QString path = dir.filePath("profile.json");
         QString error;
         QVariantMap saved;
         {
             SoundCardRig source(model);
-            for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-                QVERIFY(source.device<FirmwareBase>().setParameter(it.key(), it.value().toInt()));
+            for (const QString &change : changes.split(QLatin1Char(' ')))
+                QVERIFY(source.device<FirmwareBase>().setParameter(change.section('=', 0, 0),
+                                                                   change.section('=', 1).toInt()));
             QVERIFY(source.card->getParaIsChange());
             saved = source.card->getAllPara();
             QVERIFY2(ParameterProfile::save(path, model, saved, &error), qPrintable(error));
@@ -421,6 +421,69 @@ private slots:
         QCOMPARE(result.out, out);
         QCOMPARE(result.err, err);
         QVERIFY(!QFile::exists(m_dir.filePath("stale.json")));
+    }
+
+    // The programs' backend from their arguments and VORLET_EMULATE: the emulated bus with the
+    // model's firmware alone, or the machine's devices (a model that is none of ours warns).
+    void backendFromArgumentsAndEnvironment_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<QString>("model"); // empty: the machine's devices
+        QTest::newRow("none") << "vorlet" << QByteArray() << "";
+        QTest::newRow("separate") << "vorlet --emulate vx01" << QByteArray() << "vx01";
+        QTest::newRow("joined") << "vorlet --emulate=vx02" << QByteArray() << "vx02";
+        QTest::newRow("among others") << "tool -v --emulate vx02 file" << QByteArray() << "vx02";
+        QTest::newRow("missing value") << "vorlet --emulate" << QByteArray() << "";
+        QTest::newRow("environment") << "vorlet" << QByteArray("vx01") << "vx01";
+        QTest::newRow("arguments win") << "vorlet --emulate vx02" << QByteArray("vx01") << "vx02";
+        QTest::newRow("unknown in environment") << "vorlet" << QByteArray("tablet") << "";
+        QTest::newRow("upper case in environment") << "vorlet" << QByteArray("VX01") << "vx01";
+    }
+    void backendFromArgumentsAndEnvironment()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QByteArray, environment);
+        QFETCH(QString, model);
+        qputenv("VORLET_EMULATE", environment);
+        const QStringList words = arguments.split(QLatin1Char(' '));
+        // The strict reading refuses a model that is none of ours (its message: rejects), create()
+        // warns and takes the real devices.
+        const bool refused = environment == "tablet";
+        if (refused)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 "unknown model 'tablet', expected vx01 or vx02 - using the real devices");
+        QString strict;
+        QString error;
+        QCOMPARE(HidBackendFactory::emulatedModel(words, &strict, &error), !refused);
+        QCOMPARE(strict, model);
+
+        QStringList asked;
+        RecordingFirmware *made = nullptr;
+        std::unique_ptr<HidBackend> backend = HidBackendFactory::create(words, [&](const QString &name) {
+            asked << name;
+            auto firmware = std::make_unique<RecordingFirmware>(65);
+            made = firmware.get();
+            return firmware;
+        });
+        QCOMPARE(asked, model.isEmpty() ? QStringList() : QStringList{model});
+        auto *bus = dynamic_cast<EmulatedBus *>(backend.get());
+        if (model.isEmpty()) {
+            QVERIFY(dynamic_cast<HidrawBackend *>(backend.get()));
+            return;
+        }
+        QVERIFY(bus);
+        for (const QString &name : EmulatedBus::models())
+            QCOMPARE(bus->isPlugged(name), name == model);
+        QCOMPARE(bus->firmware(model), static_cast<EmulatedFirmware *>(made));
+    }
+    void cleanup() { qunsetenv("VORLET_EMULATE"); }
+
+    void recordingFirmwareWithoutMaker()
+    {
+        std::unique_ptr<HidBackend> backend = HidBackendFactory::create({"vorlet", "--emulate", "vx02"});
+        auto *bus = dynamic_cast<EmulatedBus *>(backend.get());
+        QVERIFY(bus && dynamic_cast<RecordingFirmware *>(bus->firmware("vx02")));
     }
 
     void help()
