@@ -38,8 +38,7 @@ class TestLogWriter : public QObject
 private slots:
     void initTestCase()
     {
-        // Run also under an Arabic locale (see CMakeLists.txt), whose own digits are not ASCII:
-        // the names and stamps below must stay ASCII.
+        // Also run under a locale whose digits are not ASCII: names and stamps must stay ASCII.
         if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ar")))
             QVERIFY(QLocale::system().toString(2026) != QLatin1String("2026"));
     }
@@ -77,9 +76,8 @@ private slots:
                  (LogWriter::header() + "\r\n" + line).toUtf8());
     }
 
-    // A second run in the same hour appends to the hour's file. Each line is on disk as soon as
-    // it is written, and the file is never reopened within the hour: moved away, it still
-    // receives the hour's lines. A new hour starts a new file with its own header.
+    // A second run in the same hour appends to its file, each line on disk at once; the file is
+    // not reopened within the hour (moved away, it still receives the lines).
     void hoursAndRuns()
     {
         QTemporaryDir dir;
@@ -126,8 +124,7 @@ private slots:
             writer.write(QtDebugMsg, QStringLiteral("lost too"));
             QCOMPARE(capture.lines(), QStringList());
         }
-        // Once the folder can be made, the same hour stays quiet; the next hour makes the folder
-        // again (as after it was removed while the program ran) and opens its file there.
+        // The next hour makes the folder again (as after it was removed) and opens its file.
         QVERIFY(blocker.remove());
         writer.write(QtDebugMsg, QStringLiteral("still the same hour"));
         QVERIFY(!QFileInfo::exists(folder));
@@ -169,8 +166,7 @@ private slots:
         QCOMPARE(lines, expected);
     }
 
-    // startLog deletes the first files by name down to the limit: files of any name count,
-    // folders do not. What it installs logs the real program's start (tst_singleinstance).
+    // startLog deletes the first files by name down to the limit; folders do not count.
     void startLogPrunes()
     {
         // A home of its own: the same test under another locale may run beside it.
@@ -198,8 +194,7 @@ private slots:
     {
         QTest::addColumn<QString>("signalName");
         QTest::addColumn<QString>("origin"); // a pattern
-        // Rows are named as the crasher's argument. A null pointer write, then a stack overflow
-        // (the handler runs on its spare stack).
+        // Rows are named as the crasher's argument; on overflow the handler runs on its own stack.
         const QString fault = QStringLiteral("fault address: 0x");
         QTest::newRow("segv") << "SIGSEGV" << fault + "10";
         QTest::newRow("overflow") << "SIGSEGV" << fault + "[0-9a-f]+";
@@ -215,8 +210,7 @@ private slots:
     {
         QFETCH(QString, signalName);
         QFETCH(QString, origin);
-        // One data folder for all rows, which does not exist before the first: the handler
-        // creates it with its parents. Later rows find a long old file, which the crash replaces.
+        // The handler makes the folder; later rows find a long old file, which the crash replaces.
         const QString dataHome = m_crashData.path() + QStringLiteral("/not/yet/there");
         QFile file(dataHome + QStringLiteral("/Brindle/vorlet/vorlet.dmp"));
         if (file.exists()) {

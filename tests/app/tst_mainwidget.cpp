@@ -37,8 +37,7 @@ class TestMainWidget : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Runs under a display whose DPI (and Qt's own scale) is forced (see CMakeLists.txt); rows
-    // for other scales skip. Sizes are in Qt's logical pixels.
+    // Runs on displays of forced DPI (see CMakeLists.txt); rows for other scales skip.
     void sizesFollowTheScreen_data()
     {
         QTest::addColumn<double>("scale");
@@ -71,9 +70,7 @@ private slots:
         // Unfolding it (the window grows to its bottom) is the title bar's business: tst_mainview.
         QVERIFY(!main.recordWidget()->isVisible());
 
-        // Dragged by the strip at the top (trunc(25 s) high) only: pressed on its top row and on
-        // its last row it moves, on the first row below it not. After the release the mouse
-        // moves the window no more; dragging on the same screen never rescales.
+        // Dragged by the strip at the top (trunc(25 s) high) only, and not after the release.
         QSignalSpy rescaled(&main, &MainWidget::screenChanged);
         for (int belowStrip : {-1000, -1, 0}) {
             const bool moves = belowStrip < 0;
@@ -111,9 +108,8 @@ private slots:
         QCOMPARE(MainWidget::sceneScale(dpi, devicePixelRatio), scale);
     }
 
-    // A frameless, see-through host that does not wait for the device: the scene is there first,
-    // without it. Each arrival and removal is told once the card is published (or withdrawn) and
-    // the recorder follows the device's input (what the scene shows of it: tst_mainview).
+    // A frameless, see-through host whose scene is there before the device; each arrival and
+    // removal is told once the card is published (or withdrawn).
     void devicesArriveAndLeave()
     {
         EmulatedBus bus;

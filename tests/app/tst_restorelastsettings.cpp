@@ -1,6 +1,4 @@
-// "Restore last settings" end to end: the real main window on an emulated bus, the user's
-// changes made through the sound card's slots as the scene makes them, the device unplugged and
-// plugged again in its start-up state, or the machine put to sleep and woken.
+// "Restore last settings" end to end: the real main window on an emulated bus.
 #include "app/DeviceManager.h"
 #include "app/MainWidget.h"
 #include "device/DetectionDevice.h"
@@ -82,8 +80,7 @@ QVariantMap polledMap(MainWidget &window, const QVariantMap &expected)
     return window.soundCard()->getAllPara();
 }
 
-// The window has the device, and the restorer has had its serial number and done what it does
-// on arrival.
+// The window has the device, and the restorer has done what it does on arrival.
 bool takenOver(MainWidget &window)
 {
     if (!QTest::qWaitFor([&] { return window.devices()->session() != nullptr; }, 3000))
@@ -103,9 +100,8 @@ class TestRestoreLastSettings : public QObject
 private:
     QTemporaryDir m_settingsDir;
 
-    // A user's session through the card's setters as the scene calls them, taken over by the
-    // window's polling: every change moves a value away from the device's start-up state (that
-    // every key goes back is the profile tests' business). Returns the device's state then.
+    // A user's changes through the card's setters, each away from the start-up state; returns
+    // the device's state then.
     QVariantMap changeSettings(MainWidget &window, const EmulatedBus &bus, const QString &model)
     {
         SoundCardBase *card = window.soundCard();
@@ -136,10 +132,8 @@ private slots:
 
     void init() { QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet").clear(); }
 
-    // The device loses its settings: unplugged and plugged again in its start-up state, or
-    // while the machine sleeps (the window's polls see that meanwhile). With the option on they
-    // come back once the scene has the serial number, or on waking. Another unit of the model
-    // plugged instead gets nothing of the first, and each keeps its own.
+    // The device loses its settings, replugged or while the machine sleeps; with the option on
+    // they come back. Another unit of the model gets nothing of the first.
     void lostSettingsComeBack_data()
     {
         QTest::addColumn<QString>("model");
@@ -192,8 +186,7 @@ private slots:
             QVERIFY(!enabled || remembered(serial) != changed);
             QVERIFY(bus.unplug(model));
             if (otherUnit) {
-                // What it has remembered was kept by another version, damaged by hand: logged,
-                // nothing sent, no crash.
+                // What it has remembered is damaged: logged, nothing sent.
                 QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brindle", "vorlet")
                     .setValue("LastSettings/VS20261205999", "{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":99}}");
                 QTest::ignoreMessage(QtWarningMsg,

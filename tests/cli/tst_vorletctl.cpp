@@ -1,6 +1,4 @@
-// vorletctl: the messages of its command line's parser, the profiles it saves and loads, the
-// backend --emulate gives, then the real program against the emulated devices, always without a
-// display.
+// vorletctl: its parser, profiles and backend, then the real program on the emulated devices.
 #include "app/HidBackendFactory.h"
 #include "cli/CliCommandTable.h"
 #include "cli/CliParser.h"
@@ -21,8 +19,7 @@
 
 namespace {
 
-// Runs vorletctl with the words of `commandLine`; leading NAME=value words set variables, as in
-// a shell. A platform that needs a display and none to be had: the tool does not care.
+// Runs vorletctl without a display; leading NAME=value words set variables, as in a shell.
 ProgramRun run(const QString &commandLine)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -110,8 +107,7 @@ private slots:
             QCOMPARE(command->maxArgs, slot.selector < 0 ? 1 : 2);
         }
     }
-    // A device whose every settable key differs from the start-up state is saved; a fresh
-    // device loaded from that profile reads back the same map.
+    // Every settable key changed, saved, and loaded into a fresh device: the same map.
     void saveThenLoadRestoresEveryKey_data()
     {
         QTest::addColumn<QString>("model");
@@ -154,8 +150,7 @@ private slots:
         QCOMPARE(target.card->getAllPara(), saved);
     }
 
-    // A null content: no file at all; "<fifo>": a named pipe, which would block the read (as a
-    // device would be read without end).
+    // A null content: no file; "<fifo>": a named pipe, which would block the read.
     void refusals_data()
     {
         QTest::addColumn<QString>("model");
@@ -206,8 +201,7 @@ private slots:
         QVERIFY2(error.contains(message), qPrintable(error));
     }
 
-    // A save that fails leaves the old file as it was: what load would refuse is not written
-    // (the all-zero map a read of another report gives), and a full disk names its cause.
+    // A save that fails (a map load would refuse, a full disk) leaves the old file as it was.
     void failedSaveKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("model");
@@ -268,12 +262,10 @@ private slots:
             << "--emulate vx01 setMicReverberation 5" << QStringList() << "reverbDepth=5" << 19;
         QTest::newRow("vx02 reverb with TYPE")
             << "--emulate vx02 setMicReverberation 9 1" << QStringList() << "reverbVolume=9" << 16;
-        // Where a file is expected, a command's name is a file name. A profile is read when its
-        // load runs: the one the session saved, not the file it found.
+        // A command's name as a file name; the profile read is the one the session saved.
         QTest::newRow("load after save") << "--emulate vx02 setVolume 5 3 save getAllPara setVolume 5 9 load getAllPara"
                                          << QStringList() << "volumeBGM=3" << 16;
-        // A knob turned on the device is seen by the next poll, and only by that one; a knob
-        // takes the byte's ends.
+        // A knob turned on the device is seen by the next poll only.
         QTest::newRow("vx01 knobs polled") << "--emulate vx01 getParaIsChange getParaIsChange knob volumeMic 0 "
                                               "knob btnMute 255 getParaIsChange getParaIsChange"
                                            << QStringList{"true", "false", "true", "false"} << "btnMute=255" << 19;
@@ -296,9 +288,8 @@ private slots:
         QCOMPARE(map, sorted);
     }
 
-    // Exact output and exit status. --trace shows every report on stderr (the 65-byte report,
-    // report id first): a refusal (exit 2) shows that nothing was sent. After the device was
-    // opened, what had been printed stays and one line says why.
+    // Exact output and exit status; --trace shows every report on stderr, so a refusal (exit 2)
+    // shows that nothing was sent.
     void exactOutput_data()
     {
         QTest::addColumn<QString>("commandLine");
@@ -333,8 +324,7 @@ private slots:
             << traced + "getParaIsChange getParaIsChange" << 0 << QStringList{"true", "false"}
             << QStringList{"> 00 89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89 " + zeros(49), startUp,
                            "> 00 89 FF FF 00 01 00 06 00 00 03 01 02 08 6B 74 " + zeros(49), startUp};
-        // With --json every line is one JSON document, whatever the kind of answer. The first poll
-        // reads the version answer the serial number left behind.
+        // The first poll reads the version answer the serial number left behind.
         QTest::newRow("json")
             << "VORLET_EMULATE=vx02 --json getSNCode getParaIsChange getParaIsChange getAllPara list" << 0
             << QStringList{"{\"getSNCode\":\"VS20261205007\"}", "{\"getParaIsChange\":false}",
@@ -353,8 +343,7 @@ private slots:
             << "--emulate VX02 getDevType --json" << 0 << QStringList{"{\"getDevType\":\"vx02\"}"} << QStringList();
         QTest::newRow("version") << "--version" << 0 << QStringList{"vorletctl " VORLET_VERSION} << QStringList();
 
-        // Usage errors (the parser's own messages are its tests' business), unknown knobs, bad
-        // profiles and setter values outside the model's.
+        // Usage errors: exit 2.
         const QString badProfile = m_dir.filePath("bad.json");
         QFile file(badProfile);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(profile("vx02", "\"volumeBGM\":40")) > 0);
@@ -423,8 +412,7 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("stale.json")));
     }
 
-    // The programs' backend from their arguments and VORLET_EMULATE: the emulated bus with the
-    // model's firmware alone, or the machine's devices (a model that is none of ours warns).
+    // The programs' backend from their arguments and VORLET_EMULATE.
     void backendFromArgumentsAndEnvironment_data()
     {
         QTest::addColumn<QString>("arguments");
@@ -447,8 +435,7 @@ private slots:
         QFETCH(QString, model);
         qputenv("VORLET_EMULATE", environment);
         const QStringList words = arguments.split(QLatin1Char(' '));
-        // The strict reading refuses a model that is none of ours (its message: rejects), create()
-        // warns and takes the real devices.
+        // A model that is none of ours: create() warns and takes the real devices.
         const bool refused = environment == "tablet";
         if (refused)
             QTest::ignoreMessage(QtWarningMsg,
@@ -501,8 +488,7 @@ private slots:
             QVERIFY2(text.contains(QLatin1String(part)), part);
     }
 
-    // "Restore last settings" from the shell: the option is the panel's, each session with it on
-    // remembers the state it leaves, and restore brings it back on a fresh device.
+    // "Restore last settings" from the shell: each session with it on remembers its last state.
     void lastSettingsAcrossRuns()
     {
         QTemporaryDir config;
@@ -523,8 +509,7 @@ private slots:
         // A command after the optional on|off is a command.
         QCOMPARE(ctl("--json --emulate vx02 lastSettings getDevType").out,
                  QStringList({"{\"lastSettings\":\"on\"}", "{\"getDevType\":\"vx02\"}"}));
-        // The serial number's query leaves an answer that the first poll reads: the state the
-        // session leaves is remembered all the same.
+        // Remembered even when the first poll reads the serial number's answer.
         QCOMPARE(ctl("--emulate vx02 getSNCode setVolume 2 11 setDenoise 3").exitCode, 0);
         result = ctl("--emulate vx02 getAllPara restore getAllPara");
         QCOMPARE(result.exitCode, 0);
