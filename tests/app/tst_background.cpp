@@ -134,11 +134,9 @@ private slots:
         QVERIFY(mappedWindows(panel.processId()).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(vorletctl({"getAllPara"}).out.contains("volumeMonitor=11"), 5000);
 
-        const ProgramRun set =
-            ProgramRun::of("gdbus",
-                           {"call", "--session", "--dest", "com.brindle.vorlet", "--object-path", "/SoundCard",
-                            "--method", "com.brindle.vorlet.SoundCard.setVolume", "5", "3"});
-        QCOMPARE(set.exitCode, 0);
+        const QString set = "call --session --dest com.brindle.vorlet --object-path /SoundCard --method "
+                            "com.brindle.vorlet.SoundCard.setVolume 5 3";
+        QCOMPARE(ProgramRun::of("gdbus", set.split(' ')).exitCode, 0);
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
         for (const QString &commands : {"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "

@@ -208,10 +208,8 @@ private slots:
         QTest::addColumn<QVariantMap>("parameters");
         QTest::addColumn<bool>("fullDisk");
         QTest::addColumn<QString>("message"); // after "not saved to PATH: " or "cannot write PATH: "
-        QVariantMap zeros;
-        for (const char *key : {"soundMode", "modelDetail", "volumeMonitor", "dodgeSpeed", "btnMixDry"})
-            zeros.insert(key, 0);
-        QTest::newRow("vx02 all zero") << "vx02" << zeros << false << "\"btnMixDry\" = 0 is out of range 1..2";
+        const QVariantMap zero{{"soundMode", 0}, {"modelDetail", 0}, {"dodgeSpeed", 0}, {"btnMixDry", 0}};
+        QTest::newRow("vx02 all zero") << "vx02" << zero << false << "\"btnMixDry\" = 0 is out of range 1..2";
         QTest::newRow("full disk") << "vx01" << QVariantMap{{"volumeMic", 3}} << true
                                    << "No space left on device; the old file is kept";
     }
