@@ -139,11 +139,12 @@ private slots:
         QCOMPARE(ProgramRun::of("gdbus", set.split(' ')).exitCode, 0);
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
-        for (const QString &commands : {"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "
-                                        "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
-                                        "setSwitch 3 1 getAllPara",
-                                        "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",
-                                        "getParaIsChange getParaIsChange"}) {
+        for (const QString &commands :
+             QStringList{"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "
+                         "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
+                         "setSwitch 3 1 getAllPara",
+                         "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",
+                         "getParaIsChange getParaIsChange"}) {
             const ProgramRun through = vorletctl(commands.split(' '));
             const ProgramRun direct = vorletctl(("--emulate vx02 setVolume 5 3 " + commands).split(' '));
             QCOMPARE(through.exitCode, direct.exitCode);
