@@ -1,7 +1,5 @@
-// The panel in the background, under a private session bus and display: its D-Bus interface
-// against the emulated vx02 (in this process, so the device can be looked at), then the real
-// programs: vorlet started hidden, vorletctl through it and directly, the window closed in
-// background mode.
+// The panel in the background, under a private session bus and display: its D-Bus interface in
+// this process, then the real programs.
 #include "SoundCardProxy.h"
 #include "app/DeviceManager.h"
 #include "app/SoundCardService.h"
@@ -71,8 +69,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
-        // The programs started here keep their settings, autostart entry and single-instance
-        // files to themselves; the sound server stays the one the caller has.
+        // Folders of the test's own; the sound server stays the caller's.
         QVERIFY(m_home.isValid());
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
         if (QFile::exists(runtime + QStringLiteral("/pulse/native")))
@@ -86,9 +83,8 @@ private slots:
         }
     }
 
-    // What only this process sees, against the emulated vx02: the parameters the panel announces
-    // and answers, the sound effect the device plays, a refusal with the valid range; once the
-    // device is gone, the removal and a clear error for every call, and an empty model.
+    // What only this process sees: the device's side of each call, and what the panel says once
+    // the device is gone.
     void methodsAgainstTheDevice()
     {
         PanelService panel;
@@ -108,8 +104,7 @@ private slots:
         QCOMPARE(map.value("volumeMonitor").toInt(), 3);
         QCOMPARE(call(m_panel, "setSpecialEffectSound", {7}).type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE(panel.device([](FirmwareBase &f) { return f.lastEffect(); }), 7);
-        // The arguments named as the interface names them; which values a model takes is the
-        // range table's business (tst_vorletctl).
+        // The arguments named as the interface names them.
         QCOMPARE(error("setSoundMode", {2, 7}),
                  QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: setSoundMode: "
                                 "DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2"));
@@ -125,9 +120,8 @@ private slots:
         QCOMPARE(call(m_panel, "model", {}).arguments(), QVariantList{QString()});
     }
 
-    // The real programs. Settings remembered by a direct session come back in the panel started
-    // hidden; vorletctl then goes through the panel (every setter, every query) with the output
-    // it has directly.
+    // Settings remembered by a direct session come back in the panel started hidden; vorletctl
+    // through the panel prints what it prints directly.
     void hiddenPanelServesVorletctl()
     {
         QCOMPARE(vorletctl({"lastSettings", "on", "--emulate", "vx02", "setVolume", "1", "11"}).exitCode, 0);
@@ -140,41 +134,19 @@ private slots:
         QVERIFY(mappedWindows(panel.processId()).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(vorletctl({"getAllPara"}).out.contains("volumeMonitor=11"), 5000);
 
-        const ProgramRun set =
-            ProgramRun::of("gdbus",
-                           {"call", "--session", "--dest", "com.brindle.vorlet", "--object-path", "/SoundCard",
-                            "--method", "com.brindle.vorlet.SoundCard.setVolume", "5", "3"});
-        QCOMPARE(set.exitCode, 0);
+        const QString set = "call --session --dest com.brindle.vorlet --object-path /SoundCard --method "
+                            "com.brindle.vorlet.SoundCard.setVolume 5 3";
+        QCOMPARE(ProgramRun::of("gdbus", set.split(' ')).exitCode, 0);
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
-        for (const QStringList &commands :
-             {QStringList{"setSoundMode",
-                          "3",
-                          "11",
-                          "setVolume",
-                          "1",
-                          "8",
-                          "setMicReverberation",
-                          "9",
-                          "1",
-                          "setDodgeSpeed",
-                          "4",
-                          "setDodgeThreshold",
-                          "12",
-                          "setDodgeGrade",
-                          "2",
-                          "setEliminateVoice",
-                          "1",
-                          "setDenoise",
-                          "2",
-                          "setSwitch",
-                          "3",
-                          "1",
-                          "getAllPara"},
-              QStringList{"--json", "getDevType", "getInputDevName", "getSNCode", "getFirmwareVer"},
-              QStringList{"setVolume", "5", "17"}, QStringList{"getParaIsChange", "getParaIsChange"}}) {
-            const ProgramRun through = vorletctl(commands);
-            const ProgramRun direct = vorletctl(QStringList{"--emulate", "vx02", "setVolume", "5", "3"} + commands);
+        for (const QString &commands :
+             QStringList{"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "
+                         "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
+                         "setSwitch 3 1 getAllPara",
+                         "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",
+                         "getParaIsChange getParaIsChange"}) {
+            const ProgramRun through = vorletctl(commands.split(' '));
+            const ProgramRun direct = vorletctl(("--emulate vx02 setVolume 5 3 " + commands).split(' '));
             QCOMPARE(through.exitCode, direct.exitCode);
             QCOMPARE(through.out, direct.out);
             QCOMPARE(through.err, direct.err);
@@ -187,14 +159,12 @@ private slots:
         QCOMPARE(direct.exitCode, 1);
         QCOMPARE(direct.err, QStringList{"vorletctl: no vx01 or vx02 device found"});
 
-        // A second start shows the window; closed in background mode it only hides, and the
-        // program goes on serving.
+        // A second start shows the window; closed in background mode it only hides.
         QCOMPARE(vorletctl({"background", "on"}).exitCode, 0);
         QCOMPARE(ProgramRun::of(QStringLiteral(VORLET_BINARY), {}).exitCode, 0);
         QStringList windows;
         QTRY_VERIFY_WITH_TIMEOUT(!(windows = mappedWindows(panel.processId())).isEmpty(), 10000);
-        // The close button at the right of the title bar, clicked again while the window is
-        // still there (a window just mapped may not take the first click yet).
+        // The close button, clicked again while the window is there: one just mapped may miss it.
         QTRY_VERIFY_WITH_TIMEOUT(
             ProgramRun::of("xdotool", {"mousemove", "--window", windows.first(), "785", "13", "click", "1"}).exitCode
                     == 0

@@ -21,9 +21,8 @@
 
 constexpr char kStartLine[] = "================progress start================";
 
-// The second start and the first instance's activation. Starts the real program as separate
-// processes, each with the same private temporary and data folders, so the shared segment and
-// the socket are the test's own.
+// The second start and the first instance's activation, with the real program in folders of the
+// test's own.
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
@@ -44,9 +43,8 @@ private:
         return text;
     }
 
-    // Starts an instance and waits until it runs its event loop (its start line is logged and
-    // its window handle published a moment later). False when it did not get there: a caller
-    // must not go on (a process id of 0 would signal the whole process group).
+    // Starts an instance and waits until it runs its event loop. False when it did not: a
+    // process id of 0 would signal the whole process group.
     bool startFirst(QProcess &process, int startsBefore)
     {
         process.start(QStringLiteral(VORLET_BINARY), QStringList());
@@ -74,8 +72,7 @@ private slots:
         QVERIFY(QDir().mkpath(m_temp.path() + QStringLiteral("/tmp")));
         QVERIFY(QDir().mkpath(runtime()));
         QFile::setPermissions(runtime(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        // This process plays the first instance in some cases: the started ones, with this
-        // environment, meet it in the same session folder and log into the test's own.
+        // The started instances meet this process in the same session folder.
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime()));
         qputenv("TMPDIR", QFile::encodeName(m_temp.path() + QStringLiteral("/tmp")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_temp.path() + QStringLiteral("/data")));
@@ -110,7 +107,7 @@ private slots:
     void sharedRuntimeFolderIsNotUsed()
     {
         // A runtime folder others may enter (or none) gives way to a private one in the
-        // temporary folder, never to a predictable name others could create first.
+        // temporary folder; one taken by someone else (not private) is not used at all.
         QTemporaryDir open;
         QVERIFY(QFile::setPermissions(open.path(),
                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
@@ -123,7 +120,6 @@ private slots:
         QCOMPARE(QFileInfo(fallback).permissions()
                      & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
                  QFileDevice::Permissions());
-        // The fallback folder taken by someone else (here: not private) is not used at all.
         QVERIFY(QFile::setPermissions(fallback, QFileInfo(fallback).permissions() | QFileDevice::WriteOther));
         QCOMPARE(SessionFiles::folder(), QString());
         QVERIFY(!ActivationChannel(QStringLiteral("k")).listen());
@@ -144,9 +140,8 @@ private slots:
         QVERIFY2(elapsed >= SingleInstance::kLockTimeoutMs && elapsed < 2500, qPrintable(QString::number(elapsed)));
     }
 
-    // The first instance is this process, with the real main window; the second is the program.
-    // While the segment holds no window yet (the first is still starting) a second start ends
-    // with 0 and sends nothing; once it holds one, the second start restores that window.
+    // This process is the first instance. While its segment holds no window yet, a second start
+    // ends with 0 and sends nothing; once it holds one, the second start restores that window.
     void secondStartRestoresTheMinimisedWindow()
     {
         ScriptedHidBackend noDevices;
@@ -181,11 +176,9 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    // A started first instance logs its start first (its log handler in place), with the source
-    // file and line. A second start ends at once with 0 (from another temporary folder too: the
-    // same session) and logs nothing; so it does while the first is stopped (SIGSTOP) with its
-    // socket's backlog full, as after many starts. Killed with -9, the first leaves its segment:
-    // the next start takes over.
+    // A real first instance logs its start first. A second start ends at once with 0 and logs
+    // nothing, also while the first is stopped with its socket's backlog full. Killed with -9,
+    // the first leaves its segment: the next start takes over.
     void secondStartsBesideARealFirst()
     {
         QProcess first;

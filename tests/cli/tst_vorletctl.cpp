@@ -1,8 +1,11 @@
-// vorletctl: the messages of its command line's parser, the profiles it saves and loads, then
-// the real program against the emulated devices, always without a display.
+// vorletctl: its parser, profiles and backend, then the real program on the emulated devices.
+#include "app/HidBackendFactory.h"
 #include "cli/CliCommandTable.h"
 #include "cli/CliParser.h"
+#include "device/HidrawBackend.h"
+#include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
+#include "emulator/RecordingFirmware.h"
 #include "soundcard/ParameterProfile.h"
 #include "soundcard/SetterSlot.h"
 #include "support/FullDisk.h"
@@ -16,20 +19,25 @@
 
 namespace {
 
-// `emulate` goes into VORLET_EMULATE; `extra` adds variables. A platform that needs a display
-// and none to be had: the tool does not care.
-ProgramRun run(const QStringList &arguments, const QString &emulate = QString(),
-               const QMap<QString, QString> &extra = {})
+// Runs vorletctl without a display; leading NAME=value words set variables, as in a shell.
+ProgramRun run(const QString &commandLine)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"VORLET_EMULATE", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    if (!emulate.isEmpty())
-        environment.insert(QStringLiteral("VORLET_EMULATE"), emulate);
-    for (auto it = extra.cbegin(); it != extra.cend(); ++it)
-        environment.insert(it.key(), it.value());
+    QStringList arguments = commandLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    while (!arguments.isEmpty() && arguments.first().contains(QRegularExpression(QStringLiteral("^[A-Z_]+=")))) {
+        const QString word = arguments.takeFirst();
+        environment.insert(word.section(QLatin1Char('='), 0, 0), word.section(QLatin1Char('='), 1));
+    }
     return ProgramRun::of(QStringLiteral(VORLETCTL_PATH), arguments, environment);
+}
+
+// A profile file's text for a device of `devType` with these "key":value pairs.
+QByteArray profile(const char *devType, const char *parameters)
+{
+    return QByteArray("{\"devType\":\"") + devType + "\",\"parameters\":{" + parameters + "}}";
 }
 
 QString zeros(int count)
@@ -51,40 +59,40 @@ private slots:
 
     void rejects_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("only options") << QStringList{"--trace"} << "no command given";
-        QTest::newRow("unknown command") << QStringList{"setVolumes", "1", "2"} << "unknown command 'setVolumes'";
+        QTest::newRow("only options") << "--trace" << QString("no command given");
+        QTest::newRow("unknown command") << "setVolumes 1 2" << QString("unknown command 'setVolumes'");
         QTest::newRow("too few before next command")
-            << QStringList{"setSwitch", "7", "getAllPara"} << "setSwitch takes 2 arguments, got 1";
-        QTest::newRow("too many") << QStringList{"setDodgeSpeed", "3", "4"}
-                                  << "setDodgeSpeed takes 1 argument, got more ('4')";
-        QTest::newRow("reverb with three") << QStringList{"setMicReverberation", "1", "2", "3"}
-                                           << "setMicReverberation takes 1 or 2 arguments, got more ('3')";
+            << "setSwitch 7 getAllPara" << QString("setSwitch takes 2 arguments, got 1");
+        QTest::newRow("too many") << "setDodgeSpeed 3 4" << QString("setDodgeSpeed takes 1 argument, got more ('4')");
+        QTest::newRow("reverb with three")
+            << "setMicReverberation 1 2 3" << QString("setMicReverberation takes 1 or 2 arguments, got more ('3')");
         QTest::newRow("argument to a query")
-            << QStringList{"getSNCode", "5"} << "getSNCode takes no arguments, got more ('5')";
-        QTest::newRow("fraction") << QStringList{"setDenoise", "1.5"} << "setDenoise: argument '1.5' is not an integer";
-        QTest::newRow("save without file") << QStringList{"save"} << "save takes 1 argument, got 0";
-        QTest::newRow("unknown option") << QStringList{"--fast", "getAllPara"} << "unknown option '--fast'";
-        QTest::newRow("unknown model") << QStringList{"--emulate", "Foo", "getAllPara"}
-                                       << "--emulate: unknown model 'Foo', expected vx01 or vx02";
-        QTest::newRow("out of range") << QStringList{"setVolume", "2", "99999999999"}
-                                      << "setVolume: argument '99999999999' is out of range -2147483648..2147483647";
+            << "getSNCode 5" << QString("getSNCode takes no arguments, got more ('5')");
+        QTest::newRow("fraction") << "setDenoise 1.5" << QString("setDenoise: argument '1.5' is not an integer");
+        QTest::newRow("save without file") << "save" << QString("save takes 1 argument, got 0");
+        QTest::newRow("unknown option") << "--fast getAllPara" << QString("unknown option '--fast'");
+        QTest::newRow("unknown model") << "--emulate Foo getAllPara"
+                                       << QString("--emulate: unknown model 'Foo', expected vx01 or vx02");
+        QTest::newRow("out of range") << "setVolume 2 99999999999"
+                                      << QString("setVolume: argument '99999999999' is out of range "
+                                                 "-2147483648..2147483647");
         QTest::newRow("knob above a byte")
-            << QStringList{"knob", "volumeBGM", "256"} << "knob: argument '256' is out of range 0..255";
+            << "knob volumeBGM 256" << QString("knob: argument '256' is out of range 0..255");
         QTest::newRow("knob below a byte")
-            << QStringList{"knob", "volumeBGM", "-1"} << "knob: argument '-1' is out of range 0..255";
+            << "knob volumeBGM -1" << QString("knob: argument '-1' is out of range 0..255");
         QTest::newRow("too many, out of range")
-            << QStringList{"setDenoise", "1", "99999999999"} << "setDenoise takes 1 argument, got more ('99999999999')";
-        QTest::newRow("emulate without model") << QStringList{"--emulate"} << "--emulate needs a model";
+            << "setDenoise 1 99999999999" << QString("setDenoise takes 1 argument, got more ('99999999999')");
+        QTest::newRow("emulate without model") << "--emulate" << QString("--emulate needs a model");
     }
     void rejects()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, message);
         CliOptions options;
         QString error;
-        QVERIFY(!CliParser::parse(arguments, &options, &error));
+        QVERIFY(!CliParser::parse(arguments.split(QLatin1Char(' ')), &options, &error));
         QVERIFY2(error.startsWith(message), qPrintable(error));
         QVERIFY(!error.contains(QLatin1Char('\n')));
     }
@@ -99,40 +107,34 @@ private slots:
             QCOMPARE(command->maxArgs, slot.selector < 0 ? 1 : 2);
         }
     }
-    // A device whose every settable key differs from the start-up state is saved; a fresh
-    // device loaded from that profile reads back the same map.
+    // Every settable key changed, saved, and loaded into a fresh device: the same map.
     void saveThenLoadRestoresEveryKey_data()
     {
         QTest::addColumn<QString>("model");
-        QTest::addColumn<QVariantMap>("changes");
-        QTest::newRow("vx01") << "vx01" << QVariantMap{{"model", 3},           {"volumeMonitor", 1},
-                                                       {"volumeRecording", 2}, {"volumeMusicVolume", 3},
-                                                       {"volumeMic", 4},       {"reverbDepth", 5},
-                                                       {"reverbVolume", 7},    {"dodgeThreshold", 9},
-                                                       {"dodgeLevel", 10},     {"dodgeSpeed", 11},
-                                                       {"toneColour", 12},     {"btnBluetooth", 1},
-                                                       {"btnDenoise", 1},      {"btnInPower", 1},
-                                                       {"btnDisVoice", 1},     {"btnDodge", 1}};
+        QTest::addColumn<QString>("changes");
+        QTest::newRow("vx01")
+            << "vx01"
+            << "model=3 volumeMonitor=1 volumeRecording=2 volumeMusicVolume=3 volumeMic=4 reverbDepth=5 "
+               "reverbVolume=7 dodgeThreshold=9 dodgeLevel=10 dodgeSpeed=11 toneColour=12 "
+               "btnBluetooth=1 btnDenoise=1 btnInPower=1 btnDisVoice=1 btnDodge=1";
         QTest::newRow("vx02") << "vx02"
-                              << QVariantMap{{"soundMode", 3},       {"modelDetail", 12},    {"volumeMonitor", 1},
-                                             {"volumeRecording", 2}, {"volumeBluetooth", 3}, {"volumeBroadcast", 4},
-                                             {"volumeBGM", 5},       {"reverbVolume", 7},    {"dodgeSpeed", 9},
-                                             {"dodgeThreshold", 10}, {"dodgeLevel", 11},     {"disVoiceLevel", 1},
-                                             {"denoiseLevel", 3},    {"btnInPower", 1},      {"btnDodge", 1},
-                                             {"btnMixDry", 1}};
+                              << "soundMode=3 modelDetail=12 volumeMonitor=1 volumeRecording=2 volumeBluetooth=3 "
+                                 "volumeBroadcast=4 volumeBGM=5 reverbVolume=7 dodgeSpeed=9 dodgeThreshold=10 "
+                                 "dodgeLevel=11 disVoiceLevel=1 denoiseLevel=3 btnInPower=1 btnDodge=1 btnMixDry=1";
     }
     void saveThenLoadRestoresEveryKey()
     {
         QFETCH(QString, model);
-        QFETCH(QVariantMap, changes);
+        QFETCH(QString, changes);
         QTemporaryDir dir;
         const QString path = dir.filePath("profile.json");
         QString error;
         QVariantMap saved;
         {
             SoundCardRig source(model);
-            for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-                QVERIFY(source.device<FirmwareBase>().setParameter(it.key(), it.value().toInt()));
+            for (const QString &change : changes.split(QLatin1Char(' ')))
+                QVERIFY(source.device<FirmwareBase>().setParameter(change.section('=', 0, 0),
+                                                                   change.section('=', 1).toInt()));
             QVERIFY(source.card->getParaIsChange());
             saved = source.card->getAllPara();
             QVERIFY2(ParameterProfile::save(path, model, saved, &error), qPrintable(error));
@@ -148,8 +150,7 @@ private slots:
         QCOMPARE(target.card->getAllPara(), saved);
     }
 
-    // A null content: no file at all; "<fifo>": a named pipe, which would block the read (as a
-    // device would be read without end).
+    // A null content: no file; "<fifo>": a named pipe, which would block the read.
     void refusals_data()
     {
         QTest::addColumn<QString>("model");
@@ -157,35 +158,27 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "vx01" << QByteArray() << "cannot read profile";
         QTest::newRow("named pipe") << "vx01" << QByteArray("<fifo>") << ": not a regular file";
-        QTest::newRow("over 1 MiB") << "vx02"
-                                    << QByteArray("{\"devType\":\"vx02\",\"parameters\":{}}" + QByteArray(1 << 20, ' '))
+        QTest::newRow("over 1 MiB") << "vx02" << profile("vx02", "") + QByteArray(1 << 20, ' ')
                                     << ": larger than 1 MiB, no profile";
         QTest::newRow("not JSON") << "vx02" << QByteArray("volume=3") << "is no JSON";
         QTest::newRow("no parameters") << "vx02" << QByteArray("{\"devType\":\"vx02\"}")
                                        << "has no \"parameters\" object";
-        QTest::newRow("devType unknown") << "vx02" << QByteArray("{\"devType\":\"vx03\",\"parameters\":{}}")
-                                         << "\"devType\" must be one of vx01, vx02";
-        QTest::newRow("other model") << "vx02" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{}}")
-                                     << "is for a vx01, the device is a vx02";
-        QTest::newRow("unknown key") << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeMic\":3}}")
+        QTest::newRow("devType unknown") << "vx02" << profile("vx03", "") << "\"devType\" must be one of vx01, vx02";
+        QTest::newRow("other model") << "vx02" << profile("vx01", "") << "is for a vx01, the device is a vx02";
+        QTest::newRow("unknown key") << "vx02" << profile("vx02", "\"volumeMic\":3")
                                      << "unknown key \"volumeMic\" for a vx02";
-        QTest::newRow("volume too high") << "vx02"
-                                         << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":17}}")
+        QTest::newRow("volume too high") << "vx02" << profile("vx02", "\"volumeBGM\":17")
                                          << "\"volumeBGM\" = 17 is out of range 0..16";
-        QTest::newRow("dodge zero") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"dodgeSpeed\":0}}")
+        QTest::newRow("dodge zero") << "vx01" << profile("vx01", "\"dodgeSpeed\":0")
                                     << "\"dodgeSpeed\" = 0 is out of range 1..16";
-        QTest::newRow("text value") << "vx01"
-                                    << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":\"3\"}}")
+        QTest::newRow("text value") << "vx01" << profile("vx01", "\"volumeMic\":\"3\"")
                                     << "\"volumeMic\" is not an integer";
-        QTest::newRow("fraction") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"volumeMic\":2.5}}")
+        QTest::newRow("fraction") << "vx01" << profile("vx01", "\"volumeMic\":2.5")
                                   << "\"volumeMic\" is not an integer";
-        QTest::newRow("vx01 model 5") << "vx01" << QByteArray("{\"devType\":\"vx01\",\"parameters\":{\"model\":5}}")
-                                      << "\"model\" = 5 is none of";
-        QTest::newRow("vx02 detail alone")
-            << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"modelDetail\":2}}") << "go together";
+        QTest::newRow("vx01 model 5") << "vx01" << profile("vx01", "\"model\":5") << "\"model\" = 5 is none of";
+        QTest::newRow("vx02 detail alone") << "vx02" << profile("vx02", "\"modelDetail\":2") << "go together";
         QTest::newRow("vx02 voice change 7")
-            << "vx02" << QByteArray("{\"devType\":\"vx02\",\"parameters\":{\"soundMode\":2,\"modelDetail\":7}}")
-            << "out of range for \"soundMode\" = 2";
+            << "vx02" << profile("vx02", "\"soundMode\":2,\"modelDetail\":7") << "out of range for \"soundMode\" = 2";
     }
     void refusals()
     {
@@ -208,18 +201,15 @@ private slots:
         QVERIFY2(error.contains(message), qPrintable(error));
     }
 
-    // A save that fails leaves the old file as it was: what load would refuse is not written
-    // (the all-zero map a read of another report gives), and a full disk names its cause.
+    // A save that fails (a map load would refuse, a full disk) leaves the old file as it was.
     void failedSaveKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QVariantMap>("parameters");
         QTest::addColumn<bool>("fullDisk");
         QTest::addColumn<QString>("message"); // after "not saved to PATH: " or "cannot write PATH: "
-        QVariantMap zeros;
-        for (const char *key : {"soundMode", "modelDetail", "volumeMonitor", "dodgeSpeed", "btnMixDry"})
-            zeros.insert(key, 0);
-        QTest::newRow("vx02 all zero") << "vx02" << zeros << false << "\"btnMixDry\" = 0 is out of range 1..2";
+        const QVariantMap zero{{"soundMode", 0}, {"modelDetail", 0}, {"dodgeSpeed", 0}, {"btnMixDry", 0}};
+        QTest::newRow("vx02 all zero") << "vx02" << zero << false << "\"btnMixDry\" = 0 is out of range 1..2";
         QTest::newRow("full disk") << "vx01" << QVariantMap{{"volumeMic", 3}} << true
                                    << "No space left on device; the old file is kept";
     }
@@ -247,54 +237,44 @@ private slots:
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList{"p.json"});
     }
 
-    // Keys the device only reports are accepted and send nothing.
+    // Keys the device only reports are accepted, over the whole byte, and send nothing.
     void reportedOnlyKeysSendNothing()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("p.json");
-        QVERIFY(ParameterProfile::save(path, "vx01", {{"btnMute", 1}, {"toneColourHigh", 200}, {"toneColourLow", 0}},
-                                       nullptr));
-        QVector<ParameterProfile::Step> steps;
+        QVector<ParameterProfile::Step> steps{[](SoundCardBase &) {}};
         QString error;
-        QVERIFY2(ParameterProfile::load(path, "vx01", &steps, &error), qPrintable(error));
+        QVERIFY2(ParameterProfile::fromJson(profile("vx01", "\"btnMute\":1,\"toneColourHigh\":255,\"toneColourLow\":0"),
+                                            "p", "vx01", &steps, &error),
+                 qPrintable(error));
         QVERIFY(steps.isEmpty());
     }
     // Commands, then getAllPara: the lines before the map, then one sorted "key=value" line per key.
     void commandsShowInGetAllPara_data()
     {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("commands");
         QTest::addColumn<QStringList>("firstLines");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("keyCount");
         // One setter a model: which bytes each setter sends is the protocol tests' business.
-        QTest::newRow("vx02 key mode") << "vx02" << QStringList{"setSoundMode", "3", "11"} << QStringList()
-                                       << "modelDetail=11" << 16;
+        QTest::newRow("vx02 key mode") << "--emulate vx02 setSoundMode 3 11" << QStringList() << "modelDetail=11" << 16;
         QTest::newRow("vx01 reverb depth, TYPE left out")
-            << "vx01" << QStringList{"setMicReverberation", "5"} << QStringList() << "reverbDepth=5" << 19;
+            << "--emulate vx01 setMicReverberation 5" << QStringList() << "reverbDepth=5" << 19;
         QTest::newRow("vx02 reverb with TYPE")
-            << "vx02" << QStringList{"setMicReverberation", "9", "1"} << QStringList() << "reverbVolume=9" << 16;
-        // Where a file is expected, a command's name is a file name. A profile is read when its
-        // load runs: the one the session saved, not the file it found.
-        QTest::newRow("load after save") << "vx02" << QStringList{"setVolume", "5", "3", "save", "getAllPara",
-                                                                  "setVolume", "5", "9", "load", "getAllPara"}
+            << "--emulate vx02 setMicReverberation 9 1" << QStringList() << "reverbVolume=9" << 16;
+        // A command's name as a file name; the profile read is the one the session saved.
+        QTest::newRow("load after save") << "--emulate vx02 setVolume 5 3 save getAllPara setVolume 5 9 load getAllPara"
                                          << QStringList() << "volumeBGM=3" << 16;
-        // A knob turned on the device is seen by the next poll, and only by that one; a knob
-        // takes the byte's ends.
-        QTest::newRow("vx01 knobs polled")
-            << "vx01"
-            << QStringList{"getParaIsChange", "getParaIsChange", "knob", "volumeMic", "0", "knob", "btnMute", "255",
-                           "getParaIsChange", "getParaIsChange"}
-            << QStringList{"true", "false", "true", "false"} << "btnMute=255" << 19;
+        // A knob turned on the device is seen by the next poll only.
+        QTest::newRow("vx01 knobs polled") << "--emulate vx01 getParaIsChange getParaIsChange knob volumeMic 0 "
+                                              "knob btnMute 255 getParaIsChange getParaIsChange"
+                                           << QStringList{"true", "false", "true", "false"} << "btnMute=255" << 19;
     }
     void commandsShowInGetAllPara()
     {
-        QFETCH(QString, model);
-        QFETCH(QStringList, commands);
+        QFETCH(QString, commands);
         QFETCH(QStringList, firstLines);
         QFETCH(QString, expected);
         QFETCH(int, keyCount);
-        const ProgramRun result = run(QStringList{"--emulate", model} + commands + QStringList{"getAllPara"});
+        const ProgramRun result = run(commands + " getAllPara");
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         QCOMPARE(result.out.mid(0, firstLines.size()), firstLines);
@@ -306,50 +286,45 @@ private slots:
         QCOMPARE(map, sorted);
     }
 
-    // Exact output and exit status. --trace shows every report on stderr (the 65-byte report,
-    // report id first): a refusal (exit 2) shows that nothing was sent. After the device was
-    // opened, what had been printed stays and one line says why.
+    // Exact output and exit status; --trace shows every report on stderr, so a refusal (exit 2)
+    // shows that nothing was sent.
     void exactOutput_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("emulate"); // through the environment
+        QTest::addColumn<QString>("commandLine");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QStringList>("err");
-        const QStringList queries{"getFirmwareVer", "getSNCode", "getDevType", "getInputDevName"};
-        const QStringList traced{"--emulate", "vx02", "--trace"};
-        QTest::newRow("vx01 queries") << queries << "vx01" << 0
+        const QString queries = QStringLiteral(" getFirmwareVer getSNCode getDevType getInputDevName");
+        const QString traced = QStringLiteral("--emulate vx02 --trace ");
+        QTest::newRow("vx01 queries") << "VORLET_EMULATE=vx01" + queries << 0
                                       << QStringList{"2.13", "VC1026120501", "vx01",
                                                      QString::fromUtf8("麦克风(Vorlet Cantor 10)")}
                                       << QStringList();
-        QTest::newRow("vx02 queries") << queries << "vx02" << 0
+        QTest::newRow("vx02 queries") << "VORLET_EMULATE=vx02" + queries << 0
                                       << QStringList{"V1.4.1c", "VS20261205007", "vx02",
                                                      QString::fromUtf8("麦克风 (Vorlet Stage 20)")}
                                       << QStringList();
         // The vx01 is detected by its own ids and opened under the vx02's.
-        QTest::newRow("vx01 list") << QStringList{"list"} << "vx01" << 0
+        QTest::newRow("vx01 list") << "VORLET_EMULATE=vx01 list" << 0
                                    << QStringList{"/dev/emulated/hidraw0#VID_1235&PID_0003 vendor=1235 product=0003 "
                                                   "usagePage=000C usage=0001 input=3 output=0",
                                                   "/dev/emulated/hidraw1#VID_1234&PID_4321 vendor=1234 product=4321 "
                                                   "usagePage=000C usage=0001 input=65 output=65"}
                                    << QStringList();
-        QTest::newRow("vx01 trace") << QStringList{"--emulate", "vx01", "--trace",       "setVolume",
-                                                   "2",         "10",   "getFirmwareVer"}
-                                    << "" << 0 << QStringList{"2.13"}
+        QTest::newRow("vx01 trace") << "--emulate vx01 --trace setVolume 2 10 getFirmwareVer" << 0
+                                    << QStringList{"2.13"}
                                     << QStringList{"> 00 89 FF FF 00 00 00 08 00 00 03 01 01 02 02 0A 01 2F "
                                                        + zeros(47),
                                                    "> 00 89 FF FF 00 01 00 06 00 00 01 01 02 01 CF C3 " + zeros(49),
                                                    "< " + zeros(16) + " 32 2E 31 33 " + zeros(45)};
         const QString startUp = "< " + zeros(16) + " 01 01 08 08 08 08 08 06 08 08 08 02 01 02 02 02 " + zeros(33);
         QTest::newRow("vx02 trace of polls")
-            << traced + QStringList{"getParaIsChange", "getParaIsChange"} << "" << 0 << QStringList{"true", "false"}
+            << traced + "getParaIsChange getParaIsChange" << 0 << QStringList{"true", "false"}
             << QStringList{"> 00 89 FF FF 00 00 00 06 00 00 03 01 02 08 26 89 " + zeros(49), startUp,
                            "> 00 89 FF FF 00 01 00 06 00 00 03 01 02 08 6B 74 " + zeros(49), startUp};
-        // With --json every line is one JSON document, whatever the kind of answer. The first poll
-        // reads the version answer the serial number left behind.
+        // The first poll reads the version answer the serial number left behind.
         QTest::newRow("json")
-            << QStringList{"--json", "getSNCode", "getParaIsChange", "getParaIsChange", "getAllPara", "list"} << "vx02"
-            << 0
+            << "VORLET_EMULATE=vx02 --json getSNCode getParaIsChange getParaIsChange getAllPara list" << 0
             << QStringList{"{\"getSNCode\":\"VS20261205007\"}", "{\"getParaIsChange\":false}",
                            "{\"getParaIsChange\":true}",
                            "{\"btnDodge\":2,\"btnInPower\":2,\"btnMixDry\":2,\"denoiseLevel\":1"
@@ -361,141 +336,187 @@ private slots:
                            ",\"path\":\"/dev/emulated/hidraw0#VID_1234&PID_4321\",\"productId\":\"4321\""
                            ",\"usage\":\"55AA\",\"usagePage\":\"FF00\",\"vendorId\":\"1234\"}]"}
             << QStringList();
-        QTest::newRow("--emulate=vx01") << QStringList{"--emulate=vx01", "getDevType"} << "" << 0 << QStringList{"vx01"}
-                                        << QStringList();
+        QTest::newRow("--emulate=vx01") << "--emulate=vx01 getDevType" << 0 << QStringList{"vx01"} << QStringList();
         QTest::newRow("model in any case, option after a command")
-            << QStringList{"--emulate", "VX02", "getDevType", "--json"} << "" << 0
-            << QStringList{"{\"getDevType\":\"vx02\"}"} << QStringList();
-        QTest::newRow("version") << QStringList{"--version"} << "" << 0 << QStringList{"vorletctl " VORLET_VERSION}
-                                 << QStringList();
+            << "--emulate VX02 getDevType --json" << 0 << QStringList{"{\"getDevType\":\"vx02\"}"} << QStringList();
+        QTest::newRow("version") << "--version" << 0 << QStringList{"vorletctl " VORLET_VERSION} << QStringList();
 
-        // Usage errors (the parser's own messages are its tests' business), unknown knobs, bad
-        // profiles and setter values outside the model's.
+        // Usage errors: exit 2.
         const QString badProfile = m_dir.filePath("bad.json");
         QFile file(badProfile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\"devType\":\"vx02\",\"parameters\":{\"volumeBGM\":40}}");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(profile("vx02", "\"volumeBGM\":40")) > 0);
         file.close();
-        QTest::newRow("unknown command") << traced + QStringList{"setVolume", "2", "10", "explode"} << "" << 2
-                                         << QStringList() << QStringList{"vorletctl: unknown command 'explode'"};
-        QTest::newRow("bad profile") << traced + QStringList{"setVolume", "1", "1", "load", badProfile} << "" << 2
-                                     << QStringList()
+        QTest::newRow("unknown command") << traced + "setVolume 2 10 explode" << 2 << QStringList()
+                                         << QStringList{"vorletctl: unknown command 'explode'"};
+        QTest::newRow("bad profile") << traced + "setVolume 1 1 load " + badProfile << 2 << QStringList()
                                      << QStringList{"vorletctl: profile " + badProfile
                                                     + ": \"volumeBGM\" = 40 is out of range 0..16"};
         QTest::newRow("unknown model in the environment")
-            << QStringList{"--trace", "getDevType"} << "foo" << 2 << QStringList()
+            << "VORLET_EMULATE=foo --trace getDevType" << 2 << QStringList()
             << QStringList{"vorletctl: VORLET_EMULATE: unknown model 'foo', expected vx01 or vx02"};
         QTest::newRow("knob without the emulator")
-            << QStringList{"--trace", "knob", "volumeBGM", "3"} << "" << 2 << QStringList()
+            << "--trace knob volumeBGM 3" << 2 << QStringList()
             << QStringList{"vorletctl: knob needs the emulated device: add --emulate vx01|vx02"};
         QTest::newRow("unknown knob, emulated through the environment")
-            << QStringList{"--trace", "knob", "volumeMic", "1", "knob", "nope", "1"} << "vx01" << 2 << QStringList()
+            << "VORLET_EMULATE=vx01 --trace knob volumeMic 1 knob nope 1" << 2 << QStringList()
             << QStringList{"vorletctl: knob: the vx01 has no parameter \"nope\""};
         // -1 would go out as 255.
-        QTest::newRow("negative volume") << traced + QStringList{"setVolume", "1", "1", "setVolume", "1", "-1"} << ""
-                                         << 2 << QStringList()
+        QTest::newRow("negative volume") << traced + "setVolume 1 1 setVolume 1 -1" << 2 << QStringList()
                                          << QStringList{
                                                 "vorletctl: setVolume: VALUE -1 is out of range 0..16 on the vx02"};
         QTest::newRow("volume type of the other model")
-            << QStringList{"--emulate", "vx01", "--trace", "setVolume", "5", "3"} << "" << 2 << QStringList()
+            << "--emulate vx01 --trace setVolume 5 3" << 2 << QStringList()
             << QStringList{"vorletctl: setVolume: TYPE 5 is none of 1, 2, 3, 4 on the vx01"};
         QTest::newRow("voice change 7")
-            << traced + QStringList{"setSoundMode", "2", "7"} << "" << 2 << QStringList()
+            << traced + "setSoundMode 2 7" << 2 << QStringList()
             << QStringList{"vorletctl: setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2"};
-        QTest::newRow("setter the model lacks")
-            << QStringList{"--emulate", "vx01", "--trace", "setDenoise", "2"} << "" << 2 << QStringList()
-            << QStringList{"vorletctl: setDenoise: the vx01 has no such setting"};
+        QTest::newRow("setter the model lacks") << "--emulate vx01 --trace setDenoise 2" << 2 << QStringList()
+                                                << QStringList{"vorletctl: setDenoise: the vx01 has no such setting"};
 
         // Failures after the device was opened; a device that is gone answers no query.
         const QString stale = m_dir.filePath("stale.json");
+        const QString gone = QStringLiteral(": no answer from the %1 (report not sent or not read: device gone?)");
         QTest::newRow("vx01 setter after unplugging")
-            << QStringList{"--emulate", "vx01", "getDevType", "unplug", "setVolume", "2", "3"} << "" << 3
-            << QStringList{"vx01"}
+            << "--emulate vx01 getDevType unplug setVolume 2 3" << 3 << QStringList{"vx01"}
             << QStringList{"vorletctl: setVolume: the vx01 did not take the command (write failed or device gone)"};
         QTest::newRow("vx02 save of the version answer")
-            << QStringList{"--emulate", "vx02", "getParaIsChange", "getSNCode", "save", stale} << "" << 3
+            << QString("--emulate vx02 getParaIsChange getSNCode save %1").arg(stale) << 3
             << QStringList{"true", "VS20261205007"}
             << QStringList{"vorletctl: not saved: \"btnDodge\" = 0 is out of range 1..2: the device answered with "
                            "another report; try again"};
         QTest::newRow("unwritable path")
-            << QStringList{"--emulate", "vx01", "save", "/nonexistent-vorlet/profile.json"} << "" << 4 << QStringList()
+            << "--emulate vx01 save /nonexistent-vorlet/profile.json" << 4 << QStringList()
             << QStringList{"vorletctl: cannot write /nonexistent-vorlet/profile.json: No such file or directory"};
         QTest::newRow("vx01 query after unplugging")
-            << QStringList{"--emulate", "vx01", "getDevType", "unplug", "getAllPara"} << "" << 3 << QStringList{"vx01"}
-            << QStringList{
-                   "vorletctl: getAllPara: no answer from the vx01 (report not sent or not read: device gone?)"};
+            << "--emulate vx01 getDevType unplug getAllPara" << 3 << QStringList{"vx01"}
+            << QStringList{"vorletctl: getAllPara" + gone.arg("vx01")};
         QTest::newRow("vx02 queries after unplugging")
-            << QStringList{"--emulate", "vx02", "unplug", "getSNCode", "getAllPara"} << "" << 3 << QStringList()
-            << QStringList{"vorletctl: getSNCode: no answer from the vx02 (report not sent or not read: device gone?)"};
+            << "--emulate vx02 unplug getSNCode getAllPara" << 3 << QStringList()
+            << QStringList{"vorletctl: getSNCode" + gone.arg("vx02")};
         QTest::newRow("vx02 save after unplugging")
-            << QStringList{"--emulate", "vx02", "getParaIsChange", "unplug", "save", stale} << "" << 3
-            << QStringList{"true"}
-            << QStringList{"vorletctl: save: no answer from the vx02 (report not sent or not read: device gone?)"};
+            << QString("--emulate vx02 getParaIsChange unplug save %1").arg(stale) << 3 << QStringList{"true"}
+            << QStringList{"vorletctl: save" + gone.arg("vx02")};
     }
     void exactOutput()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, emulate);
+        QFETCH(QString, commandLine);
         QFETCH(int, exitCode);
         QFETCH(QStringList, out);
         QFETCH(QStringList, err);
-        const ProgramRun result = run(arguments, emulate);
+        const ProgramRun result = run(commandLine);
         QCOMPARE(result.exitCode, exitCode);
         QCOMPARE(result.out, out);
         QCOMPARE(result.err, err);
         QVERIFY(!QFile::exists(m_dir.filePath("stale.json")));
     }
 
+    // The programs' backend from their arguments and VORLET_EMULATE.
+    void backendFromArgumentsAndEnvironment_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<QString>("model"); // empty: the machine's devices
+        QTest::newRow("none") << "vorlet" << QByteArray() << "";
+        QTest::newRow("separate") << "vorlet --emulate vx01" << QByteArray() << "vx01";
+        QTest::newRow("joined") << "vorlet --emulate=vx02" << QByteArray() << "vx02";
+        QTest::newRow("among others") << "tool -v --emulate vx02 file" << QByteArray() << "vx02";
+        QTest::newRow("missing value") << "vorlet --emulate" << QByteArray() << "";
+        QTest::newRow("environment") << "vorlet" << QByteArray("vx01") << "vx01";
+        QTest::newRow("arguments win") << "vorlet --emulate vx02" << QByteArray("vx01") << "vx02";
+        QTest::newRow("unknown in environment") << "vorlet" << QByteArray("tablet") << "";
+        QTest::newRow("upper case in environment") << "vorlet" << QByteArray("VX01") << "vx01";
+    }
+    void backendFromArgumentsAndEnvironment()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QByteArray, environment);
+        QFETCH(QString, model);
+        qputenv("VORLET_EMULATE", environment);
+        const QStringList words = arguments.split(QLatin1Char(' '));
+        // A model that is none of ours: create() warns and takes the real devices.
+        const bool refused = environment == "tablet";
+        if (refused)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 "unknown model 'tablet', expected vx01 or vx02 - using the real devices");
+        QString strict;
+        QString error;
+        QCOMPARE(HidBackendFactory::emulatedModel(words, &strict, &error), !refused);
+        QCOMPARE(strict, model);
+
+        QStringList asked;
+        RecordingFirmware *made = nullptr;
+        std::unique_ptr<HidBackend> backend = HidBackendFactory::create(words, [&](const QString &name) {
+            asked << name;
+            auto firmware = std::make_unique<RecordingFirmware>(65);
+            made = firmware.get();
+            return firmware;
+        });
+        QCOMPARE(asked, model.isEmpty() ? QStringList() : QStringList{model});
+        auto *bus = dynamic_cast<EmulatedBus *>(backend.get());
+        if (model.isEmpty()) {
+            QVERIFY(dynamic_cast<HidrawBackend *>(backend.get()));
+            return;
+        }
+        QVERIFY(bus);
+        for (const QString &name : EmulatedBus::models())
+            QCOMPARE(bus->isPlugged(name), name == model);
+        QCOMPARE(bus->firmware(model), static_cast<EmulatedFirmware *>(made));
+    }
+    void cleanup() { qunsetenv("VORLET_EMULATE"); }
+
+    void recordingFirmwareWithoutMaker()
+    {
+        std::unique_ptr<HidBackend> backend = HidBackendFactory::create({"vorlet", "--emulate", "vx02"});
+        auto *bus = dynamic_cast<EmulatedBus *>(backend.get());
+        QVERIFY(bus && dynamic_cast<RecordingFirmware *>(bus->firmware("vx02")));
+    }
+
     void help()
     {
-        const ProgramRun result = run({"--help"});
+        const ProgramRun result = run("--help");
         QCOMPARE(result.exitCode, 0);
         const QString text = result.out.join('\n');
         for (const CliCommand &command : CliCommandTable::commands())
             QVERIFY2(text.contains(QLatin1String(command.name)), command.name);
-        for (const char *option : {"--emulate", "--trace", "--json", "--version", "Exit status"})
-            QVERIFY2(text.contains(QLatin1String(option)), option);
-        // The codes of each model, with the key they set.
-        for (const char *code : {"4 mic (volumeMic)", "5 background music (volumeBGM)", "7 ducking (btnDodge)",
-                                 "3 monitor wet, record dry (btnMixDry)", "2 1-3 singing", "3 1-12 electronic key",
-                                 "setSpecialEffectSound NUMBER: vx02 1-9 sound effect"})
-            QVERIFY2(text.contains(QLatin1String(code)), code);
+        // The options, and the codes of each model with the key they set.
+        for (const char *part :
+             {"--emulate", "--trace", "--json", "--version", "Exit status", "4 mic (volumeMic)",
+              "5 background music (volumeBGM)", "7 ducking (btnDodge)", "3 monitor wet, record dry (btnMixDry)",
+              "2 1-3 singing", "3 1-12 electronic key", "setSpecialEffectSound NUMBER: vx02 1-9 sound effect"})
+            QVERIFY2(text.contains(QLatin1String(part)), part);
     }
 
-    // "Restore last settings" from the shell: the option is the panel's, each session with it on
-    // remembers the state it leaves, and restore brings it back on a fresh device.
+    // "Restore last settings" from the shell: each session with it on remembers its last state.
     void lastSettingsAcrossRuns()
     {
         QTemporaryDir config;
-        auto ctl = [&config](const QStringList &arguments) {
-            return run(arguments, QString(), {{"XDG_CONFIG_HOME", config.path()}});
+        const auto ctl = [&config](const QString &commandLine) {
+            return run("XDG_CONFIG_HOME=" + config.path() + " " + commandLine);
         };
-        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"off"});
+        QCOMPARE(ctl("lastSettings").out, QStringList{"off"});
         // Off: nothing is remembered.
-        QCOMPARE(ctl({"--emulate", "vx02", "setVolume", "2", "3"}).exitCode, 0);
-        ProgramRun result = ctl({"--emulate", "vx02", "restore"});
+        QCOMPARE(ctl("--emulate vx02 setVolume 2 3").exitCode, 0);
+        ProgramRun result = ctl("--emulate vx02 restore");
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(
-            result.err,
-            QStringList{
-                "vorletctl: no settings remembered for the vx02 with serial number 'VS20261205007'; nothing sent"});
+        QCOMPARE(result.err,
+                 QStringList{"vorletctl: no settings remembered for the vx02 with serial number "
+                             "'VS20261205007'; nothing sent"});
 
-        QCOMPARE(ctl({"lastSettings", "on"}).exitCode, 0);
-        QCOMPARE(ctl({"lastSettings"}).out, QStringList{"on"});
+        QCOMPARE(ctl("lastSettings on").exitCode, 0);
+        QCOMPARE(ctl("lastSettings").out, QStringList{"on"});
         // A command after the optional on|off is a command.
-        QCOMPARE(ctl({"--json", "--emulate", "vx02", "lastSettings", "getDevType"}).out,
+        QCOMPARE(ctl("--json --emulate vx02 lastSettings getDevType").out,
                  QStringList({"{\"lastSettings\":\"on\"}", "{\"getDevType\":\"vx02\"}"}));
-        // The serial number's query leaves an answer that the first poll reads: the state the
-        // session leaves is remembered all the same.
-        QCOMPARE(ctl({"--emulate", "vx02", "getSNCode", "setVolume", "2", "11", "setDenoise", "3"}).exitCode, 0);
-        result = ctl({"--emulate", "vx02", "getAllPara", "restore", "getAllPara"});
+        // Remembered even when the first poll reads the serial number's answer.
+        QCOMPARE(ctl("--emulate vx02 getSNCode setVolume 2 11 setDenoise 3").exitCode, 0);
+        result = ctl("--emulate vx02 getAllPara restore getAllPara");
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("volumeRecording=8")); // the fresh device's own state first
         QCOMPARE(result.out.count("volumeRecording=11"), 1);
         QCOMPARE(result.out.count("denoiseLevel=3"), 1);
         // Per device: the vx01 has nothing remembered yet.
-        QCOMPARE(ctl({"--emulate", "vx01", "restore"}).exitCode, 1);
-        QCOMPARE(ctl({"lastSettings", "maybe"}).exitCode, 2);
+        QCOMPARE(ctl("--emulate vx01 restore").exitCode, 1);
+        QCOMPARE(ctl("lastSettings maybe").exitCode, 2);
     }
 
 private:
