@@ -224,8 +224,8 @@ private slots:
         QTest::newRow("full disk, cut short") << Edits{
             "encoder short; cut 0.5 1; encoder real; older a.mp3; older a.wav; full 65536; cut 0.5 1; full 0; "
             "export a.mp3; export a.wav",
-            "cut r1 0.50 1.00 r1_1; cut r1 0.50 1.00 r1_1; export r1 libmp3lame .a.part-1.mp3", "r1@-1 r1@-1",
-            "a* a.mp3* r1<",
+            "cut r1 0.50 1.00 r1_1; cut r1 0.50 1.00 r1_2; export r1 libmp3lame .a.part-1.mp3", "r1@-1 r1@-1",
+            "a.mp3* a* r1<",
             "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged. | "
             "Could not cut: No space left on device. The recording is unchanged. | "
             "Could not save %1a.mp3: No space left on device | Could not save %1a.wav: No space left on device"};
