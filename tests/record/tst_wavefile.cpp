@@ -85,7 +85,6 @@ struct FileCase
     WavLayout layout;
     int written;
     int read;
-    int columns;
 };
 
 } // namespace
@@ -136,23 +135,21 @@ private slots:
     void matchesReference_data()
     {
         QTest::addColumn<FileCase>("c");
-        // layout {channels, block align, claimed frames, LIST chunk, stray bytes}, frames
-        // written, frames read, columns
-        QTest::newRow("stereo, 5000 frames") << FileCase{{2}, 5000, 5000, 2};
-        QTest::newRow("stereo, 1919 frames") << FileCase{{2}, 1919, 1919, 0};
-        QTest::newRow("stereo, 1920 frames") << FileCase{{2}, 1920, 1920, 1};
-        QTest::newRow("mono, 5000 frames") << FileCase{{1}, 5000, 5000, 2};
-        QTest::newRow("stereo, several read blocks") << FileCase{{2}, 288033, 288033, 150};
-        QTest::newRow("3 channels") << FileCase{{3}, 9700, 9700, 5};
-        QTest::newRow("8 channels") << FileCase{{8}, 7680, 7680, 4};
-        QTest::newRow("no frames") << FileCase{{2}, 0, 0, 0};
-        QTest::newRow("34-byte LIST chunk") << FileCase{{2, -1, -1, true}, 4000, 4000, 2};
-        QTest::newRow("truncated on a column") << FileCase{{2, -1, 100000}, 3840, 3840, 2};
-        QTest::newRow("truncated in a column") << FileCase{{2, -1, 100000}, 3000, 3000, 1};
-        QTest::newRow("truncated in a frame") << FileCase{{2, -1, 100000, false, 3}, 3839, 3839, 1};
-        QTest::newRow("truncated before the data") << FileCase{{2, -1, 100000}, 0, 0, 0};
-        QTest::newRow("chunks after the data") << FileCase{{2, -1, 1920}, 5000, 1920, 1};
-        QTest::newRow("block align 8") << FileCase{{2, 8}, 7680, 3840, 2};
+        // layout {channels, block align, claimed frames, LIST chunk, stray bytes}, frames written, frames read
+        QTest::newRow("stereo, 1919 frames") << FileCase{{2}, 1919, 1919};
+        QTest::newRow("stereo, 1920 frames") << FileCase{{2}, 1920, 1920};
+        QTest::newRow("mono, 5000 frames") << FileCase{{1}, 5000, 5000};
+        QTest::newRow("stereo, several read blocks") << FileCase{{2}, 288033, 288033};
+        QTest::newRow("3 channels") << FileCase{{3}, 9700, 9700};
+        QTest::newRow("8 channels") << FileCase{{8}, 7680, 7680};
+        QTest::newRow("no frames") << FileCase{{2}, 0, 0};
+        QTest::newRow("34-byte LIST chunk") << FileCase{{2, -1, -1, true}, 4000, 4000};
+        QTest::newRow("truncated on a column") << FileCase{{2, -1, 100000}, 3840, 3840};
+        QTest::newRow("truncated in a column") << FileCase{{2, -1, 100000}, 3000, 3000};
+        QTest::newRow("truncated in a frame") << FileCase{{2, -1, 100000, false, 3}, 3839, 3839};
+        QTest::newRow("truncated before the data") << FileCase{{2, -1, 100000}, 0, 0};
+        QTest::newRow("chunks after the data") << FileCase{{2, -1, 1920}, 5000, 1920};
+        QTest::newRow("block align 8") << FileCase{{2, 8}, 7680, 3840};
     }
 
     void matchesReference()
@@ -162,7 +159,6 @@ private slots:
         const QVector<qint16> s = randomSamples(channels, c.written, quint32(channels * 7919 + c.written));
         load(write(wavBytes(c.layout, s)));
         QVERIFY(m_ok);
-        QCOMPARE(m_columns.size(), c.columns);
         QCOMPARE(m_columns, referenceColumns(s, channels, c.read));
         QCOMPARE(m_ms, qint64(c.read) * 1000 / 48000);
     }
@@ -175,7 +171,6 @@ private slots:
         QTest::newRow("block align 0") << wavBytes({2, 0}, s) << QString();
         QTest::newRow("no channels") << wavBytes({0}, s) << QString();
         QTest::newRow("shorter than a header") << wavBytes({}, s).left(20) << QString();
-        QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("missing file") << QByteArray() << m_dir.filePath("does-not-exist.wav");
         QTest::newRow("a device, no end") << QByteArray() << QStringLiteral("/dev/urandom");
         // Opening a FIFO would wait for a writer forever.

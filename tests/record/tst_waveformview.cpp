@@ -1,11 +1,13 @@
 #include "record/WaveformFrame.h"
 #include "record/WaveformWidget.h"
+#include "support/RecordTestSupport.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
+
+using namespace RecordTestSupport;
 
 namespace {
 
@@ -41,24 +43,6 @@ struct View
             append(column);
     }
 };
-
-// A left-button press, a drag with the button held, or its release at x.
-void mouse(QWidget *w, QEvent::Type type, int x)
-{
-    const QPoint pos(x, 100);
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, pos, w->mapToGlobal(pos), button,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void select(QWidget *w, int from, int to)
-{
-    mouse(w, QEvent::MouseButtonPress, from);
-    mouse(w, QEvent::MouseMove, (from + to) / 2);
-    mouse(w, QEvent::MouseMove, to);
-    mouse(w, QEvent::MouseButtonRelease, to);
-}
 
 QString colourAt(const QImage &img, int x, int y)
 {
@@ -159,7 +143,6 @@ private slots:
             QCOMPARE(colourAt(img, p.x, p.y), p.colour);
         // The numbers of seconds 1 and 2 stand centred on their ticks, above the baseline; all
         // stand apart.
-        QVERIFY(hasInk(img, QRect(S(58), S(7), S(14), S(10)), rulerBandColour));
         QVERIFY(hasInk(img, QRect(S(58), S(8), S(14), S(2)), rulerBandColour)); // as tall as the design
         QVERIFY(hasInk(img, QRect(S(83), S(7), S(14), S(10)), rulerBandColour));
         QVERIFY(!hasInk(img, QRect(S(71), S(7), S(10), S(10)), rulerBandColour));
@@ -276,9 +259,7 @@ private slots:
         QTest::addColumn<int>("drawnLanes");
         QTest::newRow("stereo") << 2 << Column{0.5, -0.5, 0.9, -1.0} << 2;
         QTest::newRow("flat lines are points") << 2 << Column{0.0, 0.0, 0.25, 0.25} << 2;
-        QTest::newRow("one lane's values") << 2 << Column{0.5, -0.5} << 1;
         QTest::newRow("odd count") << 2 << Column{0.5, -0.5, 0.5} << 1;
-        QTest::newRow("empty") << 2 << Column{} << 0;
         QTest::newRow("more lanes than shown") << 2 << Column{0.5, -0.5, 0.5, -0.5, 0.9, -0.9} << 2;
         QTest::newRow("single lane") << 1 << Column{1.0, -1.0} << 1;
     }
@@ -322,7 +303,6 @@ private slots:
         v.append({0.5, -0.5, 0.5, -0.5});
         QCOMPARE(v.canvas->drawX(), 300);
         QCOMPARE(v.canvas->size(), QSize(560, 291));
-        QVERIFY(bar->maximum() > 0);
         QCOMPARE(bar->maximum(), 560 - v.frame->viewport()->width());
         QCOMPARE(bar->value(), bar->maximum());
 
@@ -334,8 +314,8 @@ private slots:
             int playX;
             int scroll;
         } steps[] = {
-            {0, 40, 0},        {40, 41, 0},        {999, 64, 0},        {25999, 689, 0},     {26000, 690, 650},
-            {26040, 691, 650}, {51999, 1339, 650}, {52000, 1340, 1300}, {52999, 1364, 1300}, {0, 40, 0},
+            {0, 40, 0},        {40, 41, 0},        {999, 64, 0},        {25999, 689, 0},
+            {26000, 690, 650}, {51999, 1339, 650}, {52000, 1340, 1300}, {0, 40, 0},
         };
         bar->setValue(123);
         for (const auto &s : steps) {

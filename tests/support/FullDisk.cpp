@@ -11,15 +11,12 @@ FullDisk::FullDisk(qint64 bytes, const QString &at)
     : m_path(at.isEmpty() ? m_own.path() : at)
 {
     const QByteArray options = "size=" + QByteArray::number(bytes);
-    if (bytes <= 0)
-        return;
-    if (::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData())
-        == 0) {
-        m_mounted = true;
-    } else {
+    m_mounted = bytes > 0
+        && ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData())
+            == 0;
+    if (bytes > 0 && !m_mounted)
         m_reason = QStringLiteral("cannot mount a small tmpfs as a full disk on %1 (%2): needs root, as on CI")
                        .arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
-    }
 }
 
 FullDisk::~FullDisk()

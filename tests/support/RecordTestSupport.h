@@ -46,15 +46,29 @@ inline WaveformFrame *view(const RecordWidget &w)
     return w.findChild<WaveformFrame *>(QStringLiteral("waveforFrame"));
 }
 
+// A left-button press, a drag with the button held, or its release at x.
+inline void mouse(QWidget *w, QEvent::Type type, int x)
+{
+    const QPoint pos(x, 100);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, pos, w->mapToGlobal(pos), button,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+inline void select(QWidget *w, int from, int to)
+{
+    mouse(w, QEvent::MouseButtonPress, from);
+    mouse(w, QEvent::MouseMove, (from + to) / 2);
+    mouse(w, QEvent::MouseMove, to);
+    mouse(w, QEvent::MouseButtonRelease, to);
+}
+
 // A range selected with the mouse on the waveform, then Delete pressed.
 inline void selectAndDelete(const RecordWidget &w, int from, int to)
 {
-    QWidget *canvas = view(w)->widget();
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(from, 100));
-    QMouseEvent move(QEvent::MouseMove, QPointF(to, 100), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &move);
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(to, 100));
-    QTest::keyClick(canvas, Qt::Key_Delete);
+    select(view(w)->widget(), from, to);
+    QTest::keyClick(view(w)->widget(), Qt::Key_Delete);
 }
 
 inline QString iconPath(const char *name)

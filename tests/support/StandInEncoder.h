@@ -8,15 +8,12 @@
 // Something else runs as "ffmpeg" while this lives: a shell script in a folder of its own that
 // comes first on PATH (the only entry with onlyOnPath, so no ffmpeg is found at all when the
 // script is empty). PATH is restored when it goes.
-//     StandInEncoder encoder("printf 'time=00:00:01.00\\r' >&2; exit 3");
+//     StandInEncoder encoder;
+//     QVERIFY(encoder.setBody("printf 'time=00:00:01.00\\r' >&2; exit 3"));
 class StandInEncoder
 {
 public:
-    explicit StandInEncoder(const QString &body = QString(), bool onlyOnPath = false)
-        : m_path(qgetenv("PATH"))
-    {
-        m_valid = setBody(body, onlyOnPath);
-    }
+    StandInEncoder() = default;
     ~StandInEncoder() { qputenv("PATH", m_path); }
 
     StandInEncoder(const StandInEncoder &) = delete;
@@ -35,13 +32,11 @@ public:
         return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush()
             && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     }
-    bool isValid() const { return m_valid; }
     // The script's folder, where it may keep what it writes.
     QString folder() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_path;
-    bool m_valid = false;
+    QByteArray m_path = qgetenv("PATH");
 };
