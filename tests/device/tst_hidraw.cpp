@@ -382,7 +382,6 @@ private slots:
         QTest::newRow("vx01 detection id, not permitted") << quint16(0x1235) << quint16(0x0003) << EPERM << true;
         QTest::newRow("keyboard, no access") << quint16(0x046d) << quint16(0xc31c) << EACCES << false;
         QTest::newRow("vx02 gone") << quint16(0x1234) << quint16(0x4321) << ENOENT << false;
-        QTest::newRow("vx02 busy") << quint16(0x1234) << quint16(0x4321) << EBUSY << false;
     }
     void toldForSoundCardsOnly()
     {
@@ -392,17 +391,12 @@ private slots:
         QFETCH(bool, told);
         MessageCapture capture;
         QCOMPARE(HidrawPermissionNotice::report(kSoundCards, "/dev/hidraw5", vendorId, productId, errorCode), told);
-        const QStringList lines = accessLines(capture);
-        QCOMPARE(lines.size(), told ? 1 : 0);
-        if (told) {
-            QVERIFY2(
-                lines.first().startsWith(QStringLiteral("no permission to open /dev/hidraw5 (Vorlet sound card %1:%2)")
-                                             .arg(vendorId, 4, 16, QLatin1Char('0'))
-                                             .arg(productId, 4, 16, QLatin1Char('0'))),
-                qPrintable(lines.first()));
-            QVERIFY(lines.first().contains(QLatin1String("install the udev rule 70-vorlet.rules")));
-            QVERIFY(!lines.first().contains(QLatin1Char('\n')));
-        }
+        const QString line = QStringLiteral("no permission to open /dev/hidraw5 (Vorlet sound card %1:%2): install the "
+                                            "udev rule 70-vorlet.rules (scripts/install-udev-rule, or the vorlet "
+                                            "package), then unplug and replug the device")
+                                 .arg(vendorId, 4, 16, QLatin1Char('0'))
+                                 .arg(productId, 4, 16, QLatin1Char('0'));
+        QCOMPARE(accessLines(capture), told ? QStringList{line} : QStringList());
     }
 
     // A node with several collections is told once per enumeration.
@@ -502,15 +496,12 @@ private slots:
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("truncated in item data") << good.left(11); // 26 FF | 00 missing
         QTest::newRow("truncated before end collection") << good.left(good.size() - 1);
-        QTest::newRow("cut after prefix") << hex("06 00 FF 09 01 A1 01 26");
         QTest::newRow("end without collection") << hex("C0 06 00 FF 09 01 A1 01 C0");
-        QTest::newRow("unclosed nested collection") << hex("05 01 09 02 A1 01 A1 00 75 08 95 01 81 02 C0");
         QTest::newRow("pop without push") << hex("05 01 09 02 A1 01 B4 C0");
         QTest::newRow("report id 0") << hex("06 00 FF 09 01 A1 01 85 00 75 08 95 01 81 02 C0");
         QTest::newRow("reserved item type") << hex("06 00 FF 09 01 A1 01 0C C0");
         QTest::newRow("unknown main item") << hex("06 00 FF 09 01 A1 01 F0 C0");
         QTest::newRow("truncated long item") << hex("06 00 FF 09 01 A1 01 FE 08 10 AA");
-        QTest::newRow("no collection") << hex("06 00 FF 75 08 95 40 81 02");
         QTest::newRow("huge report") << hex("06 00 FF 09 01 A1 01 77 FF FF FF FF 97 FF FF FF FF 81 02 C0");
         QTest::newRow("push overflow") << QByteArray(64, char(0xA4));
     }
