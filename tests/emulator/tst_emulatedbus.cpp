@@ -2,7 +2,7 @@
 #include "device/HidHandle.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareFactory.h"
-#include "emulator/FirmwareVx02.h"
+#include "emulator/FirmwareBase.h"
 #include "emulator/RecordingFirmware.h"
 #include "support/Hex.h"
 #include "support/TappedFirmware.h"
@@ -248,104 +248,82 @@ private slots:
         QCOMPARE(traffic->read(report, 65, 1000), 0);
     }
 
-    // What a firmware does with a command: a parameter byte changed (sound modes translated), or
-    // the exact answer report (vx01: the next get-input-report; vx02: one input report on the
-    // interrupt pipe).
-    void firmwareExampleFrames_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QByteArray>("answer");
-        const auto at = &TappedFirmware::report;
-        const QByteArray none;
-        QTest::newRow("vx01 firmware query") << "vx01" << hex("01010201") << "" << 0 << at(16, "2.13");
-        QTest::newRow("vx02 parameter query")
-            << "vx02" << hex("03010208") << "" << 0 << at(16, hex("01010808080808060808080201020202"));
-        QTest::newRow("vx01 music") << "vx01" << hex("03010101 0100") << "model" << 1 << none;
-        QTest::newRow("vx01 singing, small reverberation") << "vx01" << hex("03010101 0203") << "model" << 4 << none;
-        QTest::newRow("vx01 chat") << "vx01" << hex("03010101 0300") << "model" << 7 << none;
-        QTest::newRow("vx02 key 11") << "vx02" << hex("03010101 030B") << "modelDetail" << 11 << none;
-    }
-    void firmwareExampleFrames()
-    {
-        QFETCH(QString, model);
-        QFETCH(QByteArray, command);
-        QFETCH(QString, key);
-        QFETCH(QByteArray, answer);
-        auto firmware = FirmwareFactory::make(model);
-        auto &base = static_cast<FirmwareBase &>(*firmware);
-        const QByteArray idle = base.inputReport();
-        const QList<QByteArray> queued = base.receive(TappedFirmware::outputReport(0x1234, command));
-        QCOMPARE(base.framesRejected(), 0);
-        if (!key.isEmpty()) {
-            QTEST(base.parameter(key), "value");
-            QVERIFY(queued.isEmpty());
-        } else if (model == "vx01") {
-            QVERIFY(queued.isEmpty());
-            QCOMPARE(base.inputReport().toHex(' '), answer.toHex(' '));
-            QCOMPARE(base.inputReport(), idle); // offered once
-        } else {
-            QCOMPARE(queued.size(), 1);
-            QCOMPARE(queued.first().toHex(' '), answer.toHex(' '));
-        }
-    }
-
-    // What does not parse is rejected, what no setter or query of the model means is ignored;
-    // either way with a warning, no answer and no parameter changed.
-    void firmwareIgnores_data()
+    // What a firmware does with a report: a parameter byte changed (sound modes translated), a
+    // sound effect played, or the exact answer report (vx01: the next get-input-report; vx02: one
+    // input report on the interrupt pipe). What does not parse is rejected, what no setter or
+    // query of the model means is ignored: a warning, no answer, no byte changed.
+    void firmware_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("key"); // the parameter changed, or "effect"
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("warning");
         const auto out = [](const char *command, char reportId = '\0') {
             return TappedFirmware::outputReport(7, hex(command), reportId);
         };
+        const auto take = [&out](const char *name, const char *model, const char *command, const char *key, int value,
+                                 const QByteArray &answer = {}) {
+            QTest::newRow(name) << model << out(command) << key << value << answer << QString();
+        };
+        const auto ignore = [](const char *name, const char *model, const QByteArray &report, const QString &warning) {
+            QTest::newRow(name) << model << report << QString() << 0 << QByteArray() << warning;
+        };
+        const auto at = &TappedFirmware::report;
+        take("vx01 firmware query", "vx01", "01010201", "", 0, at(16, "2.13"));
+        take("vx02 parameter query", "vx02", "03010208", "", 0, at(16, hex("01010808080808060808080201020202")));
+        take("vx01 music", "vx01", "03010101 0100", "model", 1);
+        take("vx01 singing, small reverberation", "vx01", "03010101 0203", "model", 4);
+        take("vx01 chat", "vx01", "03010101 0300", "model", 7);
+        take("vx02 key 11", "vx02", "03010101 030B", "modelDetail", 11);
+        take("vx02 sound effect 4", "vx02", "03010107 0400", "effect", 4);
+
         const QByteArray good = out("03010102 020A");
         QByteArray badCrc = good;
         badCrc[17] = char(quint8(badCrc[17]) ^ 0x01);
         const QString malformed = QStringLiteral("^FirmwareVx02 ignores a malformed frame: ");
         const QString unknown = QStringLiteral("^FirmwareVx0. ignores unknown command");
-        QTest::newRow("report id only") << "vx02" << QByteArray(1, '\0') << malformed;
-        QTest::newRow("checksum") << "vx02" << badCrc << malformed;
-        QTest::newRow("frame without report id") << "vx02" << good.mid(1) << malformed;
-        QTest::newRow("vx01 report id 2")
-            << "vx01" << out("03010102 020A", '\x02') << "^FirmwareVx01 ignores a malformed frame: report id 2, not 0";
-        QTest::newRow("length 7") << "vx02" << hex("0089FFFF000000070000030101020202") + QByteArray(49, '\0')
-                                  << malformed;
-        QTest::newRow("vx01 sound mode 4") << "vx01" << out("03010101 0400") << unknown;
-        QTest::newRow("vx01 singing 0") << "vx01" << out("03010101 0200") << unknown;
-        QTest::newRow("vx01 tone colour sub-code 1") << "vx01" << out("03010105 0104") << unknown;
-        QTest::newRow("vx01 effect") << "vx01" << out("03010107 0400") << unknown;
-        QTest::newRow("vx01 parameter query") << "vx01" << out("03010208") << unknown;
-        QTest::newRow("vx02 group 9") << "vx02" << out("03010109 0101") << unknown;
-        QTest::newRow("vx02 setter without data") << "vx02" << out("03010102") << unknown;
+        ignore("report id only", "vx02", QByteArray(1, '\0'), malformed);
+        ignore("checksum", "vx02", badCrc, malformed);
+        ignore("frame without report id", "vx02", good.mid(1), malformed);
+        ignore("vx01 report id 2", "vx01", out("03010102 020A", '\x02'),
+               "^FirmwareVx01 ignores a malformed frame: report id 2, not 0");
+        ignore("length 7", "vx02", hex("0089FFFF000000070000030101020202") + QByteArray(49, '\0'), malformed);
+        ignore("vx01 sound mode 4", "vx01", out("03010101 0400"), unknown);
+        ignore("vx01 singing 0", "vx01", out("03010101 0200"), unknown);
+        ignore("vx01 tone colour sub-code 1", "vx01", out("03010105 0104"), unknown);
+        ignore("vx01 effect", "vx01", out("03010107 0400"), unknown);
+        ignore("vx01 parameter query", "vx01", out("03010208"), unknown);
+        ignore("vx02 group 9", "vx02", out("03010109 0101"), unknown);
+        ignore("vx02 setter without data", "vx02", out("03010102"), unknown);
     }
-    void firmwareIgnores()
+    void firmware()
     {
         QFETCH(QString, model);
         QFETCH(QByteArray, report);
+        QFETCH(QString, key);
+        QFETCH(int, value);
+        QFETCH(QByteArray, answer);
         QFETCH(QString, warning);
         auto firmware = FirmwareFactory::make(model);
         auto &base = static_cast<FirmwareBase &>(*firmware);
-        const QByteArray before = base.inputReport();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-        QVERIFY(base.receive(report).isEmpty());
-        QCOMPARE(base.inputReport(), before);
+        const QByteArray idle = base.inputReport();
+        const bool effect = key == QLatin1String("effect");
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        if (effect)
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("FirmwareVx02 plays sound effect %1").arg(value)));
+        const QList<QByteArray> queued = base.receive(report);
         QCOMPARE(base.framesRejected(), warning.contains("malformed") ? 1 : 0);
-        QCOMPARE(base.effectsPlayed(), 0);
-    }
-
-    void specialEffectChangesNoByte()
-    {
-        FirmwareVx02 firmware;
-        const QByteArray before = firmware.inputReport();
-        QTest::ignoreMessage(QtDebugMsg, "FirmwareVx02 plays sound effect 4");
-        QVERIFY(firmware.receive(TappedFirmware::outputReport(7, hex("03010107 0400"))).isEmpty());
-        QCOMPARE(firmware.inputReport(), before);
-        QCOMPARE(firmware.lastEffect(), 4);
-        QCOMPARE(firmware.effectsPlayed(), 1);
+        QCOMPARE(base.effectsPlayed(), effect ? 1 : 0);
+        if (!key.isEmpty())
+            QCOMPARE(effect ? base.lastEffect() : base.parameter(key), value);
+        QCOMPARE(queued, model == "vx02" && !answer.isEmpty() ? QList<QByteArray>{answer} : QList<QByteArray>());
+        if (model == "vx01" && !answer.isEmpty())
+            QCOMPARE(base.inputReport().toHex(' '), answer.toHex(' '));
+        if (key.isEmpty() || effect)
+            QCOMPARE(base.inputReport(), idle); // an answer is offered once
     }
 };
 
