@@ -460,10 +460,6 @@ private slots:
                    "06 00 FF 09 01 A1 01 85 10 75 08 95 06 15 00 26 FF 00 09 01 81 00 09 01 91 00 C0")
             << "0001:0006:9:2:0;000c:0001:5:0:0;ff00:0001:7:7:0" << true;
 
-        QTest::newRow("no report ids") << hex(
-            "06 00 FF 09 01 A1 01 15 00 26 FF 00 75 08 95 40 09 01 81 02 09 01 91 02 C0")
-                                       << "ff00:0001:65:65:0" << false;
-
         // Mouse with a nested physical collection; only the top level is listed.
         QTest::newRow("nested collection")
             << hex("05 01 09 02 A1 01 09 01 A1 00 05 09 19 01 29 03 15 00 25 01 95 03 75 01 81 02"

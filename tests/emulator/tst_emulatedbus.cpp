@@ -125,23 +125,19 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, shortReports);
         QFETCH(int, length);
-        EmulatedBus bus;
-        bus.setReadWaitLimitMs(0);
-        auto firmware = std::make_unique<TappedFirmware>();
-        TappedFirmware *tap = firmware.get();
-        QVERIFY(bus.plug(model, std::move(firmware)));
-        QVERIFY(bus.setFailure(model, shortReports ? EmulatedFailure::ShortReports : EmulatedFailure::None));
-        tap->answers << QByteArray(65, '\0');
-        const HidCollectionInfo traffic = bus.enumerate().last();
+        Rig rig(model, 0);
+        QVERIFY(rig.bus.setFailure(model, shortReports ? EmulatedFailure::ShortReports : EmulatedFailure::None));
+        rig.tap->answers << QByteArray(65, '\0');
+        const HidCollectionInfo traffic = rig.bus.enumerate().last();
         QCOMPARE(int(traffic.inputReportLength), length);
         QCOMPARE(int(traffic.outputReportLength), length);
-        std::unique_ptr<HidHandle> handle = bus.open(traffic);
+        std::unique_ptr<HidHandle> handle = rig.bus.open(traffic);
         QVERIFY(handle);
         QByteArray report(length + 1, '\0');
         report[1] = char(0x89);
         const auto *out = reinterpret_cast<const quint8 *>(report.constData());
-        quint8 buffer[512];
-        std::fill(std::begin(buffer), std::end(buffer), 0xEE);
+        quint8 *buffer = rig.buffer;
+        std::fill(std::begin(rig.buffer), std::end(rig.buffer), 0xEE);
         for (const quint32 wrong : {quint32(length - 1), quint32(length + 1)}) {
             QVERIFY(!handle->setOutputReport(out, wrong));
             QCOMPARE(handle->write(out, wrong), 0);
@@ -152,9 +148,9 @@ private slots:
             QVERIFY(handle->getInputReport(buffer, quint32(length)));
         } else {
             QCOMPARE(handle->write(out, quint32(length)), length);
-            QCOMPARE(handle->read(buffer, sizeof buffer, 100), length);
+            QCOMPARE(handle->read(buffer, sizeof rig.buffer, 100), length);
         }
-        QCOMPARE(tap->reports(), QList<QByteArray>{report.left(length)});
+        QCOMPARE(rig.tap->reports(), QList<QByteArray>{report.left(length)});
         QCOMPARE(buffer[length - 1], quint8(0)); // inside the report
         QCOMPARE(buffer[length], quint8(0xEE));  // the rest never arrives
     }
