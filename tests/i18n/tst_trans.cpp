@@ -136,6 +136,9 @@ private slots:
         const QRegularExpression complete(QStringLiteral("Generated [1-9]\\d* translation\\(s\\) \\(\\d+ finished and 0 "));
         QVERIFY2(complete.match(summary).hasMatch() && !summary.contains(QLatin1String("untranslated")),
                  qPrintable("texts without English (lupdate marks them unfinished in i18n/i18n_en.ts):\n" + summary));
+        QFile file(merged);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(!file.readAll().contains("<translation></translation>"), "an empty English translation");
     }
 
 private:
