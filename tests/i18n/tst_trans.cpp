@@ -109,7 +109,6 @@ private slots:
     void everySourceTextHasItsEnglish()
     {
         QTemporaryDir scratch;
-        QVERIFY(scratch.isValid());
         const QDir root(QStringLiteral(SOURCE_ROOT));
         const QString merged = scratch.filePath(QStringLiteral("i18n_en.ts"));
         QVERIFY(QFile::copy(root.filePath(QStringLiteral("i18n/i18n_en.ts")), merged));
@@ -133,7 +132,8 @@ private slots:
         lrelease.start(QStringLiteral(LRELEASE_BINARY), {merged, QStringLiteral("-qm"), scratch.filePath("en.qm")});
         QVERIFY(lrelease.waitForFinished(60000));
         const QString summary = QString::fromLocal8Bit(lrelease.readAll());
-        const QRegularExpression complete(QStringLiteral("Generated [1-9]\\d* translation\\(s\\) \\(\\d+ finished and 0 "));
+        const QRegularExpression complete(
+            QStringLiteral("Generated [1-9]\\d* translation\\(s\\) \\(\\d+ finished and 0 "));
         QVERIFY2(complete.match(summary).hasMatch() && !summary.contains(QLatin1String("untranslated")),
                  qPrintable("texts without English (lupdate marks them unfinished in i18n/i18n_en.ts):\n" + summary));
         QFile file(merged);
