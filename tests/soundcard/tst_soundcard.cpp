@@ -833,6 +833,11 @@ private slots:
             QVERIFY(responding.wait(DeviceSession::kBackoffIntervalMs + 3000));
             QCOMPARE(responding.last().at(0).toBool(), true);
             QTRY_COMPARE(session->getAllPara().value(QStringLiteral("volumeRecording")).toInt(), 9);
+            // A poll asked for that finds the state shown tells no change.
+            QSignalSpy changed(session, &DeviceSession::allParaChanged);
+            session->getParaIsChange();
+            QVERIFY(SceneRig::drain(session));
+            QCOMPARE(changed.count(), 0);
             session->setSwitch(2, 2);
             QVERIFY(SceneRig::drain(session));
             QCOMPARE(device.setters().last(), TappedFirmware::describe(0x06, 0x02, 0x02));
