@@ -1,10 +1,7 @@
 // The protocol: frames byte for byte; the sound-card objects against a device whose answers each
-// test scripts; the models' tables against the emulated devices, which know their report layout
-// and the values they take from the device's side; and the emulated devices themselves: the bus
-// with its pipes and failures, and the firmwares on their own. Last, the device session under
-// load, from the GUI thread as the scene uses it, with the protocol on the session's thread:
-// setters while polls run, an unplug with a burst of setters still queued, a device that goes
-// silent and comes back (run under the sanitizers too).
+// test scripts; the models' tables against the emulated devices (the bus with its pipes and
+// failures, the firmwares on their own); last, the device session under load, as the scene uses
+// it: setters while polls run, an unplug with setters queued, a device silent and back again.
 #include "support/Hex.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"

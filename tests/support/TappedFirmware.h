@@ -34,8 +34,7 @@ public:
     // "group d0 d1" in two-digit hex, e.g. "02 02 0a"; queries and malformed reports are left
     // out. A report whose frame does not parse is listed as "malformed".
     QStringList setters() const;
-
-    // "group d0 d1" in two-digit hex.
+    // One setter as setters() lists it.
     static QString describe(quint8 group, quint8 d0, quint8 d1);
 
     // A 65-byte input report with `bytes` placed at `offset`.
