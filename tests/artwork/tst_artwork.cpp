@@ -1,6 +1,7 @@
 // The images the scene and the recording window load by name: each one is compiled in under
 // the name the code builds, at the pixel size the layout was drawn for, and is not blank.
 #include <QImage>
+#include <QMap>
 #include <QSize>
 #include <QStringList>
 #include <QtTest>
@@ -11,6 +12,9 @@ QString imagePath(const QString &name)
 {
     return QStringLiteral(":/image/blackSkin/%1.png").arg(name);
 }
+
+// The navigation icons, at the size each was drawn.
+const QMap<QString, QSize> kNavigation{{"硬件设置", {32, 23}}, {"音量设置", {28, 31}}, {"音效选择", {30, 28}}};
 
 // Index of the first row in which the two images differ, or -1.
 int firstDifferingRow(const QImage &a, const QImage &b)
@@ -43,14 +47,9 @@ private slots:
             for (const char *state : {"default", "click"})
                 row(QStringLiteral("icon_%1_%2").arg(QLatin1String(icon), QLatin1String(state)), QSize(32, 32));
         }
-        const QList<QPair<QString, QSize>> navigation = {
-            {QStringLiteral("硬件设置"), QSize(32, 23)},
-            {QStringLiteral("音量设置"), QSize(28, 31)},
-            {QStringLiteral("音效选择"), QSize(30, 28)},
-        };
-        for (const auto &icon : navigation) {
+        for (auto icon = kNavigation.cbegin(); icon != kNavigation.cend(); ++icon) {
             for (const QString &state : {QStringLiteral("默认"), QStringLiteral("点击")})
-                row(QStringLiteral("icon_%1_%2").arg(icon.first, state), icon.second);
+                row(QStringLiteral("icon_%1_%2").arg(icon.key(), state), icon.value());
         }
         // The left panel glues device type, language and page into the picture's name.
         for (const char *devType : {"vx01", "vx02"}) {
@@ -101,7 +100,7 @@ private slots:
         for (const char *icon : {"setting", "minimize", "close"})
             pair(QStringLiteral("icon_%1_default").arg(QLatin1String(icon)),
                  QStringLiteral("icon_%1_click").arg(QLatin1String(icon)));
-        for (const QString &icon : {QStringLiteral("硬件设置"), QStringLiteral("音量设置"), QStringLiteral("音效选择")})
+        for (const QString &icon : kNavigation.keys())
             pair(QStringLiteral("icon_%1_默认").arg(icon), QStringLiteral("icon_%1_点击").arg(icon));
         pair("Recording_expand", "Recording_collapse");
         pair("mute_off", "Button_Mute_On");

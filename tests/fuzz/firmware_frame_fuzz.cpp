@@ -3,11 +3,11 @@
 #include "emulator/FirmwareVx01.h"
 #include "emulator/FirmwareVx02.h"
 #include "soundcard/CommandFrame.h"
-#include "soundcard/Crc16X25.h"
 
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -42,20 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (vx01.inputReport().size() != FirmwareVx01::model().reportLength)
         __builtin_trap();
 
-    // The same bytes with a correct checksum, so that arbitrary commands reach the firmwares.
-    const int n = report.size() >= 8 && quint8(report[6]) == 0 && quint8(report[7]) == 8 ? 2 : 0;
-    if (report.size() >= 1 + CommandFrame::kLengthWithoutData + n) {
-        QByteArray sealed = report;
-        sealed[0] = '\0'; // report id
-        auto *frame = reinterpret_cast<quint8 *>(sealed.data()) + 1;
-        frame[0] = CommandFrame::kStartByte;
-        frame[1] = frame[2] = 0xFF;
-        frame[5] = 0;
-        frame[6] = quint8(6 + n);
-        frame[7] = frame[8] = 0;
-        const quint16 crc = Crc16X25::compute(frame, 13 + n);
-        frame[13 + n] = quint8(crc >> 8);
-        frame[14 + n] = quint8(crc & 0xFF);
+    // The same bytes as a well-formed frame, so that arbitrary commands reach the firmwares.
+    if (size >= 7) {
+        SoundCardCommand command;
+        std::copy_n(data, 4, command.code.begin());
+        command.hasData = data[4] & 1;
+        command.data = {data[5], data[6]};
+        const QByteArray sealed = QByteArray(1, '\0') + CommandFrame::build(quint16(size), command);
         const int rejectedBefore = vx02.framesRejected();
         vx02.receive(sealed);
         if (vx02.framesRejected() != rejectedBefore)

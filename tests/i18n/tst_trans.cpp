@@ -7,7 +7,6 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -110,7 +109,6 @@ private slots:
     void everySourceTextHasItsEnglish()
     {
         QTemporaryDir scratch;
-        QVERIFY(scratch.isValid());
         const QDir root(QStringLiteral(SOURCE_ROOT));
         const QString merged = scratch.filePath(QStringLiteral("i18n_en.ts"));
         QVERIFY(QFile::copy(root.filePath(QStringLiteral("i18n/i18n_en.ts")), merged));
@@ -128,33 +126,19 @@ private slots:
         QVERIFY(lupdate.waitForFinished(120000));
         QCOMPARE(lupdate.exitCode(), 0);
 
+        // lrelease counts the texts without a finished English translation.
+        QProcess lrelease;
+        lrelease.setProcessChannelMode(QProcess::MergedChannels);
+        lrelease.start(QStringLiteral(LRELEASE_BINARY), {merged, QStringLiteral("-qm"), scratch.filePath("en.qm")});
+        QVERIFY(lrelease.waitForFinished(60000));
+        const QString summary = QString::fromLocal8Bit(lrelease.readAll());
+        const QRegularExpression complete(
+            QStringLiteral("Generated [1-9]\\d* translation\\(s\\) \\(\\d+ finished and 0 "));
+        QVERIFY2(complete.match(summary).hasMatch() && !summary.contains(QLatin1String("untranslated")),
+                 qPrintable("texts without English (lupdate marks them unfinished in i18n/i18n_en.ts):\n" + summary));
         QFile file(merged);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QXmlStreamReader xml(&file);
-        QString context;
-        QString source;
-        QStringList missing;
-        int messages = 0;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (!xml.isStartElement())
-                continue;
-            if (xml.name() == QLatin1String("name")) {
-                context = xml.readElementText();
-            } else if (xml.name() == QLatin1String("source")) {
-                source = xml.readElementText();
-            } else if (xml.name() == QLatin1String("translation")) {
-                ++messages;
-                const bool unfinished = xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
-                if (unfinished || xml.readElementText().isEmpty())
-                    missing << context + QLatin1String(": ") + source;
-            }
-        }
-        QVERIFY(!xml.hasError());
-        QVERIFY(messages > 0);
-        QVERIFY2(missing.isEmpty(),
-                 qPrintable(QStringLiteral("no English in i18n/i18n_en.ts for:\n  ")
-                            + missing.join(QStringLiteral("\n  "))));
+        QVERIFY2(!file.readAll().contains("<translation></translation>"), "an empty English translation");
     }
 
 private:

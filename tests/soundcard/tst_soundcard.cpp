@@ -1,19 +1,29 @@
 // The protocol: frames byte for byte; the sound-card objects against a device whose answers each
-// test scripts; and the models' tables against the emulated devices, which know their report
-// layout and the values they take from the device's side.
+// test scripts; the models' tables against the emulated devices (the bus with its pipes and
+// failures, the firmwares on their own); last, the device session under load, as the scene uses
+// it: setters while polls run, an unplug with setters queued, a device silent and back again.
 #include "support/Hex.h"
 #include "support/MessageCapture.h"
+#include "support/SceneRig.h"
 #include "support/SoundCardRig.h"
 #include "support/TappedFirmware.h"
 
+#include "app/DeviceManager.h"
+#include "device/DeviceHID.h"
+#include "device/HidHandle.h"
+#include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
+#include "emulator/FirmwareFactory.h"
+#include "emulator/ReceivedFrame.h"
 #include "soundcard/CommandFrame.h"
+#include "soundcard/DeviceSession.h"
 #include "soundcard/FrameSequence.h"
 #include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardFactory.h"
 #include "soundcard/SoundCardModel.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -34,7 +44,7 @@ struct Rig : SoundCardRig
     // Offers `report` on both pipes: as the control report and as the answer to the next write.
     void offer(const QByteArray &report)
     {
-        scripted().controlReport = report;
+        scripted().setInputReport(report);
         scripted().answers.enqueue(report);
     }
     void expectReceived(quint16 sequence, const QList<QByteArray> &commands) const
@@ -46,14 +56,111 @@ struct Rig : SoundCardRig
     }
 };
 
+// A bus with one device of `model` whose answers the test scripts, and the DeviceHID its sound
+// card uses, opened.
+struct HidRig
+{
+    explicit HidRig(const QString &model, int readWaitLimitMs = 20)
+    {
+        bus.setReadWaitLimitMs(readWaitLimitMs);
+        auto firmware = std::make_unique<TappedFirmware>();
+        tap = firmware.get();
+        bus.plug(model, std::move(firmware));
+        const bool vx01 = model == QLatin1String("vx01");
+        device = std::make_unique<DeviceHID>(&bus, 0x1234, 0x4321, vx01 ? 0x000C : 0xFF00, vx01 ? 0x0001 : 0x55AA);
+        opened = device->open();
+    }
+    EmulatedBus bus;
+    TappedFirmware *tap = nullptr;
+    bool opened = false;
+    std::unique_ptr<DeviceHID> device;
+    quint8 buffer[512] = {};
+};
+
+const QByteArray kAnswer = TappedFirmware::report(1, "answer");
+
+enum class Scenario { SettersDuringPolls, UnplugDuringBurst, SilentRecovers };
+
+// A device of `model` on its own bus with the session that took it over.
+struct Attached
+{
+    explicit Attached(const QString &model)
+        : model(model)
+        , manager(&bus)
+    {
+        // Reads of a silent device give up quickly.
+        bus.setReadWaitLimitMs(20);
+        plug();
+    }
+
+    bool plug()
+    {
+        if (!bus.plug(model, std::make_unique<TappedFirmware>(FirmwareFactory::make(model))))
+            return false;
+        session = manager.session();
+        if (!session)
+            return false;
+        // A question the device answers at once (a vx02 leaves no answer unread after it).
+        session->getFirmwareVer();
+        return SceneRig::drain(session);
+    }
+
+    // The sequence numbers of every frame the device received, and its setters ("group d0 d1").
+    QList<int> sequences() const
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+        QList<int> found;
+        for (const QByteArray &report : static_cast<TappedFirmware *>(held.firmware)->reports()) {
+            ReceivedFrame frame;
+            QString error;
+            found << (ReceivedFrame::parse(report, &frame, &error) ? int(frame.sequence) : -1);
+        }
+        return found;
+    }
+
+    QStringList setters() const
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+        return static_cast<TappedFirmware *>(held.firmware)->setters();
+    }
+
+    void turnKnob(const QString &key, int value)
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+        static_cast<FirmwareBase *>(static_cast<TappedFirmware *>(held.firmware)->inner())->setParameter(key, value);
+    }
+
+    QString model;
+    EmulatedBus bus;
+    DeviceManager manager;
+    QPointer<DeviceSession> session;
+};
+
+// Every frame after the first carries the number after the one before: nothing was sent twice,
+// lost between threads or numbered out of order.
+bool consecutive(const QList<int> &sequences)
+{
+    for (int i = 1; i < sequences.size(); ++i) {
+        if (sequences.at(i) != (sequences.at(i - 1) + 1) % 65536)
+            return false;
+    }
+    return !sequences.contains(-1);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Scenario)
 
 class TestSoundCard : public QObject
 {
     Q_OBJECT
 private slots:
     // The process's counter starts at 0; every frame below is checked with its sequence number.
-    void initTestCase() { QCOMPARE(int(nextSequence()), 0); }
+    void initTestCase()
+    {
+        QCOMPARE(int(nextSequence()), 0);
+        QStandardPaths::setTestModeEnabled(true);
+    }
 
     void buildAndParse_data()
     {
@@ -99,7 +206,6 @@ private slots:
             bytes[index] = value;
             return bytes;
         };
-        QTest::newRow("empty") << QByteArray() << "too short";
         QTest::newRow("14 bytes") << good.left(14) << "too short";
         QTest::newRow("start byte") << with(0, char(0x88)) << "start byte";
         QTest::newRow("fixed bytes") << with(2, char(0xFE)) << "fixed bytes";
@@ -108,7 +214,6 @@ private slots:
         QTest::newRow("data frame cut to 16 bytes") << good.left(16) << "cut short";
         QTest::newRow("reserved") << with(8, char(0x01)) << "reserved";
         QTest::newRow("checksum") << with(16, char(0x30)) << "checksum";
-        QTest::newRow("data changed in transit") << with(14, char(0x0B)) << "checksum";
     }
     void parseRejects()
     {
@@ -119,18 +224,6 @@ private slots:
         QVERIFY(
             !CommandFrame::parse(reinterpret_cast<const quint8 *>(bytes.constData()), bytes.size(), &parsed, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
-    }
-
-    void sequenceCounterWrapsAt65536()
-    {
-        FrameSequence counter;
-        QCOMPARE(int(counter.take()), 0);
-        QCOMPARE(int(counter.peek()), 1);
-        for (int i = 1; i < 65536; ++i)
-            QCOMPARE(int(counter.take()), i);
-        // The 65537th frame carries 0 again.
-        QCOMPARE(int(counter.take()), 0);
-        QCOMPARE(int(counter.take()), 1);
     }
 
     void openIdentityAndUnplug_data()
@@ -261,8 +354,7 @@ private slots:
         rig.expectReceived(sequence, received);
     }
 
-    // Parameter bytes: 1, 2, 3... from offset 16; which key each byte is read under,
-    // everyKeyAtItsByte checks.
+    // Parameter bytes: 1, 2, 3... from offset 16; which key reads which byte, everyKeyAtItsByte checks.
     void polling_data()
     {
         QTest::addColumn<QString>("model");
@@ -287,11 +379,8 @@ private slots:
         QVERIFY(!rig.card->getParaIsChange());
         QVERIFY(rig.card->getAllPara().isEmpty());
 
-        QList<int> values;
-        for (int i = 0; i < keyCount; ++i) {
+        for (int i = 0; i < keyCount; ++i)
             report[16 + i] = char(i + 1);
-            values << i + 1;
-        }
         rig.offer(report);
         QElapsedTimer timer;
         timer.start();
@@ -300,11 +389,7 @@ private slots:
             QVERIFY(timer.elapsed() >= 100); // the vx02 waits for its answer
         QCOMPARE(changed.count(), 1);
         QVariantMap expected = rig.card->getAllPara();
-        QList<int> read;
-        for (const QVariant &value : qAsConst(expected))
-            read << value.toInt();
-        std::sort(read.begin(), read.end());
-        QCOMPARE(read, values);
+        QCOMPARE(expected.size(), keyCount);
 
         // The same bytes again: no change, no signal, the map as it was.
         rig.offer(report);
@@ -332,18 +417,6 @@ private slots:
         if (!pollCommand.isEmpty())
             polls = {pollCommand, pollCommand, pollCommand, pollCommand};
         rig.expectReceived(sequence, polls);
-    }
-
-    void counterContinuesAcrossDevices()
-    {
-        const quint16 sequence = nextSequence();
-        {
-            Rig first("vx02");
-            first.card->setVolume(1, 1);
-        }
-        Rig second("vx01");
-        second.card->setVolume(1, 1);
-        second.expectReceived(quint16(sequence + 1), {hex("03010102 0101")});
     }
 
     // The device reports a different value in every byte: each is read under its own key, and
@@ -414,7 +487,363 @@ private slots:
         QVERIFY(rig.card->getParaIsChange());
         QCOMPARE(rig.card->getAllPara().size(), 16);
     }
+
+    void unknownOrDoublePlugIsRefused()
+    {
+        EmulatedBus bus;
+        QTest::ignoreMessage(QtWarningMsg, "emulated bus: unknown model \"vx03\"");
+        QVERIFY(!bus.plug("vx03"));
+        QVERIFY(bus.plug("vx02"));
+        QTest::ignoreMessage(QtWarningMsg, "emulated bus: a \"Vx02\" is already plugged");
+        QVERIFY(!bus.plug("Vx02"));
+        QCOMPARE(bus.enumerate().size(), 1);
+        QVERIFY(!bus.unplug("vx01"));
+        QVERIFY(!bus.setFailure("vx01", EmulatedFailure::Silent));
+        QVERIFY(!bus.firmware("vx01"));
+        QTest::ignoreMessage(QtWarningMsg, "no emulated firmware for model vx03");
+        QVERIFY(!FirmwareFactory::make("vx03"));
+    }
+
+    // Each model listens and answers on its own pipe only: a vx01 takes set-output-report and
+    // answers get-input-report, a vx02 takes interrupt writes and answers interrupt reads. On
+    // the other pipe a command is taken by the transport but never reaches the firmware, a
+    // get-input-report fails and a read finds nothing.
+    void eachModelTalksOnItsOwnPipe_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("control");
+        QTest::newRow("vx01") << "vx01" << true;
+        QTest::newRow("vx02") << "vx02" << false;
+    }
+    void eachModelTalksOnItsOwnPipe()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, control);
+        HidRig rig(model); // found by the ids and usage of the model's traffic interface
+        QVERIFY(rig.opened && rig.bus.isPlugged(model));
+        // Reports shorter than the declared length arrive padded with zeros.
+        const QByteArray second = TappedFirmware::report(1, "second");
+        rig.tap->answers << kAnswer << second.left(7);
+        const QByteArray controlReport = TappedFirmware::report(64, "\x5A");
+        rig.tap->setInputReport(controlReport);
+        const QByteArray byControl = TappedFirmware::report(1, "by control");
+        const QByteArray byInterrupt = TappedFirmware::report(1, "by interrupt");
+        const auto *interrupt = reinterpret_cast<const quint8 *>(byInterrupt.constData());
+        QVERIFY(rig.device->setOutputReport(reinterpret_cast<const quint8 *>(byControl.constData())));
+        QCOMPARE(rig.device->writeReport(interrupt, 64), 65);
+        QCOMPARE(rig.tap->reports(), QList<QByteArray>{control ? byControl : byInterrupt});
+
+        if (control) {
+            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // nothing on the interrupt pipe
+            for (int poll = 1; poll <= 2; ++poll) {
+                QVERIFY(rig.device->getInputReport(rig.buffer));
+                QCOMPARE(bytes(rig.buffer, 65), controlReport);
+                QCOMPARE(rig.tap->controlReads, poll);
+            }
+            return;
+        }
+        QCOMPARE(rig.device->writeReport(interrupt, 64), 65);
+        for (const QByteArray &answer : {kAnswer, second}) { // queued in order
+            QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+            QCOMPARE(bytes(rig.buffer, 65), answer);
+        }
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // queue empty: time-out
+        QVERIFY(!rig.device->getInputReport(rig.buffer));
+        QCOMPARE(rig.tap->controlReads, 0);
+    }
+
+    // A handle moves reports of exactly the length the device declares, one byte more or less is
+    // refused. A device declaring short reports moves only that many bytes: the last parameter
+    // byte of either model never arrives.
+    void handlesMoveTheDeclaredLength_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("shortReports");
+        QTest::addColumn<int>("length");
+        QTest::newRow("vx01") << "vx01" << false << 65;
+        QTest::newRow("vx02") << "vx02" << false << 65;
+        QTest::newRow("vx01 short reports") << "vx01" << true << 34;
+        QTest::newRow("vx02 short reports") << "vx02" << true << 31;
+    }
+    void handlesMoveTheDeclaredLength()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, shortReports);
+        QFETCH(int, length);
+        HidRig rig(model, 0);
+        QVERIFY(rig.bus.setFailure(model, shortReports ? EmulatedFailure::ShortReports : EmulatedFailure::None));
+        rig.tap->answers << QByteArray(65, '\0');
+        const HidCollectionInfo traffic = rig.bus.enumerate().last();
+        QCOMPARE(int(traffic.inputReportLength), length);
+        QCOMPARE(int(traffic.outputReportLength), length);
+        std::unique_ptr<HidHandle> handle = rig.bus.open(traffic);
+        QVERIFY(handle);
+        QByteArray report(length + 1, '\0');
+        report[1] = char(0x89);
+        const auto *out = reinterpret_cast<const quint8 *>(report.constData());
+        quint8 *buffer = rig.buffer;
+        std::fill(std::begin(rig.buffer), std::end(rig.buffer), 0xEE);
+        for (const quint32 wrong : {quint32(length - 1), quint32(length + 1)}) {
+            QVERIFY(!handle->setOutputReport(out, wrong));
+            QCOMPARE(handle->write(out, wrong), 0);
+            QVERIFY(!handle->getInputReport(buffer, wrong));
+        }
+        if (model == "vx01") {
+            QVERIFY(handle->setOutputReport(out, quint32(length)));
+            QVERIFY(handle->getInputReport(buffer, quint32(length)));
+        } else {
+            QCOMPARE(handle->write(out, quint32(length)), length);
+            QCOMPARE(handle->read(buffer, sizeof rig.buffer, 100), length);
+        }
+        QCOMPARE(rig.tap->reports(), QList<QByteArray>{report.left(length)});
+        QCOMPARE(buffer[length - 1], quint8(0)); // inside the report
+        QCOMPARE(buffer[length], quint8(0xEE));  // the rest never arrives
+    }
+
+    // Garbage: the firmware still gets each command, its answers are replaced. Behaving again, it
+    // answers again. (What a silent device does, the sound-card tests see.)
+    void garbageAndRecovery()
+    {
+        HidRig rig("vx02");
+        QVERIFY(rig.opened);
+        rig.tap->answers << kAnswer << kAnswer << kAnswer;
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::Garbage));
+        quint8 second[512] = {};
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.tap->reports().size(), 2);
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+        QCOMPARE(rig.device->readReport(second, sizeof second), 65);
+        QVERIFY(bytes(rig.buffer, 65) != kAnswer);
+        QVERIFY(bytes(rig.buffer, 65) != bytes(second, 65));
+
+        QVERIFY(rig.bus.setFailure("vx02", EmulatedFailure::None));
+        QCOMPARE(rig.device->writeReport(rig.buffer, 1), 65);
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 65);
+        QCOMPARE(bytes(rig.buffer, 65), kAnswer);
+    }
+
+    void unplugAnnouncesRemovalAndFailsOpenHandles()
+    {
+        HidRig rig("vx01", -1);
+        const QList<HidCollectionInfo> before = rig.bus.enumerate();
+        QVERIFY(rig.opened);
+        QVERIFY(rig.device->setOutputReport(rig.buffer));
+
+        QSignalSpy removed(&rig.bus, &HidBackend::interfaceRemoved);
+        QVERIFY(rig.bus.unplug("vx01"));
+        QCOMPARE(removed.size(), 2);
+        QCOMPARE(removed.at(0).at(0).toString(), before.at(0).path); // the recognised interface first
+        QCOMPARE(removed.at(1).at(0).toString(), before.at(1).path);
+        QVERIFY(rig.bus.enumerate().isEmpty());
+
+        QVERIFY(!rig.device->setOutputReport(rig.buffer));
+        QVERIFY(!rig.device->getInputReport(rig.buffer));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(rig.device->readReport(rig.buffer, sizeof rig.buffer), 0); // pending answers are gone
+        QVERIFY(clock.elapsed() < DeviceHID::kReadTimeoutMs); // a gone device does not make the caller wait
+        QCOMPARE(rig.device->writeReport(rig.buffer, 4), 0);
+        QVERIFY(!rig.bus.open(before.last()));
+        QVERIFY(rig.bus.plug("vx01")); // a replug gives new paths; the old handle stays dead
+        QVERIFY(rig.bus.enumerate().last().path != before.last().path);
+        QVERIFY(!rig.device->setOutputReport(rig.buffer));
+    }
+
+    void handlesOutliveTheBus()
+    {
+        quint8 report[512] = {};
+        std::unique_ptr<HidHandle> traffic;
+        {
+            EmulatedBus bus;
+            QVERIFY(bus.plug("vx01"));
+            traffic = bus.open(bus.enumerate().last());
+            QCOMPARE(traffic->write(report, 65), 65);
+            // The interface detection recognises carries no traffic.
+            auto recognised = bus.open(bus.enumerate().first());
+            QVERIFY(recognised);
+            QVERIFY(!recognised->getInputReport(report, 3));
+            QCOMPARE(recognised->write(report, 65), 0);
+        }
+        QCOMPARE(traffic->write(report, 65), 0); // the bus is gone
+        QCOMPARE(traffic->read(report, 65, 1000), 0);
+    }
+
+    // What a firmware does with a report: a parameter byte changed (sound modes translated), a
+    // sound effect played, or the exact answer report (vx01: the next get-input-report; vx02: one
+    // input report on the interrupt pipe). What does not parse is rejected, what no setter or
+    // query of the model means is ignored: a warning, no answer, no byte changed.
+    void firmware_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("key"); // the parameter changed, or "effect"
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("warning");
+        const auto out = [](const char *command, char reportId = '\0') {
+            return TappedFirmware::outputReport(7, hex(command), reportId);
+        };
+        const auto take = [&out](const char *name, const char *model, const char *command, const char *key, int value,
+                                 const QByteArray &answer = {}) {
+            QTest::newRow(name) << model << out(command) << key << value << answer << QString();
+        };
+        const auto ignore = [](const char *name, const char *model, const QByteArray &report, const QString &warning) {
+            QTest::newRow(name) << model << report << QString() << 0 << QByteArray() << warning;
+        };
+        const auto at = &TappedFirmware::report;
+        take("vx01 firmware query", "vx01", "01010201", "", 0, at(16, "2.13"));
+        take("vx02 parameter query", "vx02", "03010208", "", 0, at(16, hex("01010808080808060808080201020202")));
+        take("vx01 music", "vx01", "03010101 0100", "model", 1);
+        take("vx01 singing, small reverberation", "vx01", "03010101 0203", "model", 4);
+        take("vx01 chat", "vx01", "03010101 0300", "model", 7);
+        take("vx02 key 11", "vx02", "03010101 030B", "modelDetail", 11);
+        take("vx02 sound effect 4", "vx02", "03010107 0400", "effect", 4);
+
+        const QByteArray good = out("03010102 020A");
+        QByteArray badCrc = good;
+        badCrc[17] = char(quint8(badCrc[17]) ^ 0x01);
+        const QString malformed = QStringLiteral("^FirmwareVx02 ignores a malformed frame: ");
+        const QString unknown = QStringLiteral("^FirmwareVx0. ignores unknown command");
+        ignore("report id only", "vx02", QByteArray(1, '\0'), malformed);
+        ignore("checksum", "vx02", badCrc, malformed);
+        ignore("frame without report id", "vx02", good.mid(1), malformed);
+        ignore("vx01 report id 2", "vx01", out("03010102 020A", '\x02'),
+               "^FirmwareVx01 ignores a malformed frame: report id 2, not 0");
+        ignore("length 7", "vx02", hex("0089FFFF000000070000030101020202") + QByteArray(49, '\0'), malformed);
+        ignore("vx01 sound mode 4", "vx01", out("03010101 0400"), unknown);
+        ignore("vx01 singing 0", "vx01", out("03010101 0200"), unknown);
+        ignore("vx01 tone colour sub-code 1", "vx01", out("03010105 0104"), unknown);
+        ignore("vx01 effect", "vx01", out("03010107 0400"), unknown);
+        ignore("vx01 parameter query", "vx01", out("03010208"), unknown);
+        ignore("vx02 group 9", "vx02", out("03010109 0101"), unknown);
+        ignore("vx02 setter without data", "vx02", out("03010102"), unknown);
+    }
+    void firmware()
+    {
+        QFETCH(QString, model);
+        QFETCH(QByteArray, report);
+        QFETCH(QString, key);
+        QFETCH(int, value);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, warning);
+        auto firmware = FirmwareFactory::make(model);
+        auto &base = static_cast<FirmwareBase &>(*firmware);
+        const QByteArray idle = base.inputReport();
+        const bool effect = key == QLatin1String("effect");
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        if (effect)
+            QTest::ignoreMessage(QtDebugMsg,
+                                 qPrintable(QStringLiteral("FirmwareVx02 plays sound effect %1").arg(value)));
+        const QList<QByteArray> queued = base.receive(report);
+        QCOMPARE(base.framesRejected(), warning.contains("malformed") ? 1 : 0);
+        QCOMPARE(base.effectsPlayed(), effect ? 1 : 0);
+        if (!key.isEmpty())
+            QCOMPARE(effect ? base.lastEffect() : base.parameter(key), value);
+        QCOMPARE(queued, model == "vx02" && !answer.isEmpty() ? QList<QByteArray>{answer} : QList<QByteArray>());
+        if (model == "vx01" && !answer.isEmpty())
+            QCOMPARE(base.inputReport().toHex(' '), answer.toHex(' '));
+        if (key.isEmpty() || effect)
+            QCOMPARE(base.inputReport(), idle); // an answer is offered once
+    }
+
+    void underLoad_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<Scenario>("scenario");
+        for (const char *model : {"vx01", "vx02"}) {
+            QTest::addRow("%s setters during polls", model) << model << Scenario::SettersDuringPolls;
+            QTest::addRow("%s unplug during a burst", model) << model << Scenario::UnplugDuringBurst;
+            QTest::addRow("%s silent, then answers", model) << model << Scenario::SilentRecovers;
+        }
+    }
+
+    void underLoad()
+    {
+        QFETCH(QString, model);
+        QFETCH(Scenario, scenario);
+        Attached device(model);
+        QVERIFY(device.session);
+        DeviceSession *session = device.session;
+        // Polls back to back, so that every setter meets one.
+        session->startPolling(1);
+
+        switch (scenario) {
+        case Scenario::SettersDuringPolls: {
+            // Ten slices of setters, polls in between; no map may show the device as it was
+            // before the last slice sent: the controls would jump back.
+            int slice = 0;
+            QList<int> stale;
+            connect(session, &DeviceSession::allParaChanged, this, [&] {
+                const int shown = session->getAllPara().value(QStringLiteral("volumeMonitor")).toInt();
+                if (shown != slice)
+                    stale << shown;
+            });
+            QStringList expected;
+            QSignalSpy polled(session, &DeviceSession::polled);
+            for (slice = 0; slice < 10; ++slice) {
+                for (int i = 0; i < 20; ++i) {
+                    session->setVolume(1, slice);
+                    expected << TappedFirmware::describe(0x02, 0x01, quint8(slice));
+                }
+                QVERIFY(polled.wait(3000));
+            }
+            slice = 9;
+            QVERIFY(SceneRig::drain(session));
+            QCOMPARE(device.setters(), expected);
+            QVERIFY(consecutive(device.sequences()));
+            QVERIFY(polled.wait(3000) && polled.wait(3000));
+            QCOMPARE(session->getAllPara().value(QStringLiteral("volumeMonitor")).toInt(), 9);
+            QCOMPARE(stale, QList<int>());
+            break;
+        }
+        case Scenario::UnplugDuringBurst: {
+            for (int i = 0; i < 500; ++i)
+                session->setVolume(2, i % 17);
+            const QList<int> before = device.sequences();
+            QVERIFY(device.bus.unplug(model));
+            // The window never waits for the call in flight; the session goes by itself.
+            QVERIFY(!device.manager.session());
+            QTRY_VERIFY(device.session.isNull());
+            // The next device gets nothing of what was queued for the one that went.
+            QVERIFY(device.plug());
+            QVERIFY(device.setters().isEmpty());
+            const QList<int> after = device.sequences();
+            QVERIFY(!after.isEmpty());
+            QVERIFY(before.isEmpty() || after.first() > before.last());
+            QVERIFY(consecutive(after));
+            break;
+        }
+        case Scenario::SilentRecovers: {
+            QSignalSpy responding(session, &DeviceSession::respondingChanged);
+            QVERIFY(device.bus.setFailure(model, EmulatedFailure::Silent));
+            QVERIFY(responding.wait(5000));
+            QCOMPARE(responding.last().at(0).toBool(), false);
+            QVERIFY(!session->isResponding());
+            // Setters are still taken while nobody answers (the device drops them).
+            session->setSwitch(2, 1);
+            QVERIFY(SceneRig::drain(session));
+
+            QVERIFY(device.bus.setFailure(model, EmulatedFailure::None));
+            device.turnKnob(QStringLiteral("volumeRecording"), 9);
+            QVERIFY(responding.wait(DeviceSession::kBackoffIntervalMs + 3000));
+            QCOMPARE(responding.last().at(0).toBool(), true);
+            QTRY_COMPARE(session->getAllPara().value(QStringLiteral("volumeRecording")).toInt(), 9);
+            // Polls that find the state shown (one asked for, the timer's after it) tell no change.
+            QSignalSpy changed(session, &DeviceSession::allParaChanged);
+            QSignalSpy polled(session, &DeviceSession::polled);
+            session->getParaIsChange();
+            QTRY_VERIFY(polled.count() >= 3);
+            QCOMPARE(changed.count(), 0);
+            session->setSwitch(2, 2);
+            QVERIFY(SceneRig::drain(session));
+            QCOMPARE(device.setters().last(), TappedFirmware::describe(0x06, 0x02, 0x02));
+            break;
+        }
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestSoundCard)
+QTEST_MAIN(TestSoundCard)
 #include "tst_soundcard.moc"

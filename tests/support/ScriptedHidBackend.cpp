@@ -48,7 +48,7 @@ public:
 private:
     void record(ScriptedTraffic::Call call, const QByteArray &bytes, quint32 length, int timeoutMs)
     {
-        m_traffic->records.append({m_path, call, bytes, length, timeoutMs});
+        m_traffic->records.append({call, bytes, length, timeoutMs});
     }
 
     QString m_path;
@@ -57,25 +57,6 @@ private:
 
 } // namespace
 
-ScriptedHidBackend::ScriptedHidBackend(QObject *parent)
-    : HidBackend(parent)
-{
-}
-
-HidCollectionInfo ScriptedHidBackend::collection(const QString &path, quint16 vid, quint16 pid, quint16 page,
-                                                 quint16 usage, quint32 in, quint32 out)
-{
-    HidCollectionInfo info;
-    info.path = path;
-    info.vendorId = vid;
-    info.productId = pid;
-    info.usagePage = page;
-    info.usage = usage;
-    info.inputReportLength = in;
-    info.outputReportLength = out;
-    return info;
-}
-
 QList<HidCollectionInfo> ScriptedHidBackend::enumerate()
 {
     return status == HidEnumeration::Status::NoDeviceSet ? QList<HidCollectionInfo>() : collections;
@@ -83,11 +64,7 @@ QList<HidCollectionInfo> ScriptedHidBackend::enumerate()
 
 HidEnumeration ScriptedHidBackend::enumerateWithStatus()
 {
-    HidEnumeration result;
-    result.status = status;
-    result.errorCode = errorCode;
-    result.collections = enumerate();
-    return result;
+    return {status, errorCode, enumerate()};
 }
 
 std::unique_ptr<HidHandle> ScriptedHidBackend::open(const HidCollectionInfo &info)

@@ -17,7 +17,6 @@ struct ScriptedTraffic
     enum class Call { GetInputReport, SetOutputReport, Read, Write };
     struct Record
     {
-        QString path;
         Call call;
         QByteArray bytes;   // bytes handed in (set/write) or the report id byte (get)
         quint32 length = 0; // the length or size argument
@@ -35,8 +34,6 @@ struct ScriptedTraffic
 class ScriptedHidBackend : public HidBackend
 {
 public:
-    explicit ScriptedHidBackend(QObject *parent = nullptr);
-
     QList<HidCollectionInfo> collections;
     QStringList unopenable; // paths whose open() fails
     HidEnumeration::Status status = HidEnumeration::Status::Complete;
@@ -46,7 +43,10 @@ public:
     bool hotplug = true; // false: a system that cannot announce devices
 
     static HidCollectionInfo collection(const QString &path, quint16 vid, quint16 pid, quint16 page, quint16 usage,
-                                        quint32 in, quint32 out);
+                                        quint32 in, quint32 out)
+    {
+        return {path, vid, pid, page, usage, in, out};
+    }
 
     QList<HidCollectionInfo> enumerate() override;
     HidEnumeration enumerateWithStatus() override;

@@ -6,13 +6,14 @@
 #include <algorithm>
 
 TappedFirmware::TappedFirmware(std::unique_ptr<EmulatedFirmware> inner)
-    : m_inner(std::move(inner))
+    : RecordingFirmware(kReportLength)
+    , m_inner(std::move(inner))
 {
 }
 
 QList<QByteArray> TappedFirmware::receive(const QByteArray &report)
 {
-    m_reports.append(report);
+    RecordingFirmware::receive(report);
     if (m_inner)
         return m_inner->receive(report);
     if (answers.isEmpty())
@@ -23,7 +24,7 @@ QList<QByteArray> TappedFirmware::receive(const QByteArray &report)
 QByteArray TappedFirmware::inputReport()
 {
     ++controlReads;
-    return m_inner ? m_inner->inputReport() : controlReport;
+    return m_inner ? m_inner->inputReport() : RecordingFirmware::inputReport();
 }
 
 QByteArray TappedFirmware::report(int offset, const QByteArray &bytes)
@@ -52,7 +53,7 @@ QByteArray TappedFirmware::outputReport(quint16 sequence, const QByteArray &comm
 QStringList TappedFirmware::setters() const
 {
     QStringList found;
-    for (const QByteArray &report : m_reports) {
+    for (const QByteArray &report : reports()) {
         // Read as the device reads it, not with the program's own frame code.
         ReceivedFrame frame;
         QString error;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "emulator/EmulatedFirmware.h"
+#include "emulator/RecordingFirmware.h"
 #include "soundcard/SoundCardCommand.h"
 
 #include <QByteArray>
@@ -10,11 +10,11 @@
 
 #include <memory>
 
-// Keeps every output report the device receives, so that a test sees exactly what the program
-// sent. Put between the bus and a model's firmware, the firmware still answers; without one,
-// the test writes the answers: each report is answered with the next queued input report (if
-// any) and the control pipe offers `controlReport`.
-class TappedFirmware : public EmulatedFirmware
+// The recording firmware with a tap: a test sees exactly what the program sent. Put between the
+// bus and a model's firmware, the firmware still answers; without one, the test writes the
+// answers: each report is answered with the next queued input report (if any) and the control
+// pipe offers the input report set.
+class TappedFirmware : public RecordingFirmware
 {
 public:
     static constexpr int kReportLength = 65;
@@ -26,16 +26,15 @@ public:
 
     EmulatedFirmware *inner() const { return m_inner.get(); }
 
-    // Every output report received so far, report id first.
-    const QList<QByteArray> &reports() const { return m_reports; }
-    void clear() { m_reports.clear(); }
+    // Every output report received since the last clear(), report id first.
+    QList<QByteArray> reports() const { return received().mid(m_cleared); }
+    void clear() { m_cleared = received().size(); }
 
     // The setter commands (03 01 01 group, two data bytes) among the reports, as
     // "group d0 d1" in two-digit hex, e.g. "02 02 0a"; queries and malformed reports are left
     // out. A report whose frame does not parse is listed as "malformed".
     QStringList setters() const;
-
-    // "group d0 d1" in two-digit hex.
+    // One setter as setters() lists it.
     static QString describe(quint8 group, quint8 d0, quint8 d1);
 
     // A 65-byte input report with `bytes` placed at `offset`.
@@ -48,10 +47,9 @@ public:
 
     // The script, used without an inner firmware.
     QQueue<QByteArray> answers;
-    QByteArray controlReport = QByteArray(kReportLength, '\0');
     int controlReads = 0;
 
 private:
     std::unique_ptr<EmulatedFirmware> m_inner;
-    QList<QByteArray> m_reports;
+    int m_cleared = 0;
 };
