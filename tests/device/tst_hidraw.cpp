@@ -1,7 +1,6 @@
 #include "support/Hex.h"
 #include "support/MessageCapture.h"
 
-#include "device/DetectionDevice.h"
 #include "device/HidPathText.h"
 #include "device/HidReportDescriptorParser.h"
 #include "device/HidrawBackend.h"
@@ -30,32 +29,6 @@ using Status = HidEnumeration::Status;
 
 // The models as the layers above hand them down.
 const QVector<HidModelId> kSoundCards{{"vx01", 0x1235, 0x0003}, {"vx02", 0x1234, 0x4321}};
-
-// A detection on `backend` with every one of its signals recorded.
-struct Watched
-{
-    explicit Watched(HidBackend *backend)
-        : detection(backend, kSoundCards)
-        , state(&detection, &DetectionDevice::s_devTypeAndState)
-        , tablet(&detection, &DetectionDevice::s_showTablet)
-        , wakeUp(&detection, &DetectionDevice::s_deviceWakeUp)
-    {
-    }
-    // "vx02+" for an arrival, "vx02-" for a removal, in order; the two silent signals never come.
-    QStringList events() const
-    {
-        QStringList result;
-        for (const QList<QVariant> &args : state)
-            result << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
-        if (tablet.size() + wakeUp.size() > 0)
-            result << "silent signal emitted";
-        return result;
-    }
-    DetectionDevice detection;
-    QSignalSpy state;
-    QSignalSpy tablet;
-    QSignalSpy wakeUp;
-};
 
 // A packet socket pair stands in for a hidraw node: each read and write moves one report. The
 // handle owns the host end.
