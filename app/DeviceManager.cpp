@@ -4,6 +4,7 @@
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardProtocol.h"
 
 #include <QDebug>
 
@@ -67,15 +68,15 @@ void DeviceManager::onDevArrivalOrRemove(QString devType, bool isArrival)
     if (isArrival) {
         // A second arrival while a session exists opens its device again.
         if (!m_session) {
-            std::unique_ptr<SoundCardBase> card = SoundCardFactory::create(devType, m_backend);
-            if (card) {
-                m_session = new DeviceSession(std::move(card), this);
+            std::unique_ptr<SoundCardProtocol> protocol = SoundCardFactory::create(devType, m_backend);
+            if (protocol) {
+                m_session = new DeviceSession(std::move(protocol), this);
                 m_devType = devType;
                 emit soundCardChanged(m_session);
             }
         }
         if (m_session) {
-            m_session->openDevice();
+            m_session->open();
             m_session->startPolling();
         }
         m_settingsRestorer->attach(m_session);

@@ -2,14 +2,12 @@
 
 #include "SoundCardAdaptor.h"
 #include "app/DeviceManager.h"
-#include "soundcard/DeviceSession.h"
 #include "soundcard/SetterRangeTable.h"
 #include "soundcard/SetterSlot.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QMetaMethod>
-#include <QPointer>
 
 const QString SoundCardService::kServiceName = QStringLiteral("com.brindle.vorlet");
 const QString SoundCardService::kObjectPath = QStringLiteral("/SoundCard");
@@ -86,100 +84,92 @@ DeviceSession *SoundCardService::sessionFor()
     return session;
 }
 
-DeviceSession *SoundCardService::sessionFor(SetterOp setter, const QVector<int> &args)
+void SoundCardService::apply(const SetterCall &call)
 {
     DeviceSession *session = sessionFor();
+    if (!session)
+        return;
     QString error;
-    if (session && !SetterRangeTable::check(m_devices->devType(), setter, args, argumentNames(setter), &error)) {
+    if (!SetterRangeTable::check(m_devices->devType(), call.op, call.args, argumentNames(call.op), &error))
         sendErrorReply(QDBusError::InvalidArgs, error);
-        return nullptr;
-    }
-    return session;
+    else if (!session->queue(call))
+        sendErrorReply(kNoAnswerError, QStringLiteral("the %1 is not keeping up; nothing sent").arg(model()));
 }
 
-void SoundCardService::answerWhenDone(DeviceSession *session, std::function<QDBusMessage(const QDBusMessage &)> answer)
+DeviceSession::ReplyHandler SoundCardService::answerWith(std::function<QVariant(const DeviceSession::Reply &)> result)
 {
     setDelayedReply(true);
-    const QDBusMessage call = message();
-    const QDBusConnection bus = connection();
-    // A session that is closed does nothing more; its end answers instead.
-    QPointer<QObject> waiting = new QObject(this);
-    connect(session, &QObject::destroyed, waiting, [bus, call, waiting] {
-        delete waiting;
-        bus.send(call.createErrorReply(kNoDeviceError, QStringLiteral("the device was removed")));
-    });
-    session->whenDone([bus, call, waiting, answer = std::move(answer)] {
-        if (!waiting)
+    return [call = message(), bus = connection(), model = model(),
+            result = std::move(result)](const DeviceSession::Reply &reply) {
+        switch (reply.status) {
+        case DeviceSession::Reply::Answered: bus.send(call.createReply(result(reply))); return;
+        case DeviceSession::Reply::Closed:
+            bus.send(call.createErrorReply(kNoDeviceError, QStringLiteral("the %1 was removed").arg(model)));
             return;
-        delete waiting;
-        bus.send(answer(call));
-    });
+        case DeviceSession::Reply::Busy:
+            bus.send(call.createErrorReply(kNoAnswerError,
+                                           QStringLiteral("the %1 is not keeping up; try again").arg(model)));
+            return;
+        case DeviceSession::Reply::NoAnswer:
+            bus.send(call.createErrorReply(kNoAnswerError, QStringLiteral("the %1 did not answer").arg(model)));
+            return;
+        }
+    };
 }
 
 void SoundCardService::setSoundMode(int modeType, int detail)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::SoundMode, {modeType, detail}))
-        session->setSoundMode(modeType, detail);
+    apply({SetterOp::SoundMode, {modeType, detail}});
 }
 
 void SoundCardService::setVolume(int type, int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::Volume, {type, value}))
-        session->setVolume(type, value);
+    apply({SetterOp::Volume, {type, value}});
 }
 
 void SoundCardService::setMicReverberation(int value, int type)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::MicReverberation, {value, type}))
-        session->setMicReverberation(value, type);
+    apply({SetterOp::MicReverberation, {value, type}});
 }
 
 void SoundCardService::setDodgeSpeed(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::DodgeSpeed, {value}))
-        session->setDodgeSpeed(value);
+    apply({SetterOp::DodgeSpeed, {value}});
 }
 
 void SoundCardService::setDodgeThreshold(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::DodgeThreshold, {value}))
-        session->setDodgeThreshold(value);
+    apply({SetterOp::DodgeThreshold, {value}});
 }
 
 void SoundCardService::setDodgeGrade(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::DodgeGrade, {value}))
-        session->setDodgeGrade(value);
+    apply({SetterOp::DodgeGrade, {value}});
 }
 
 void SoundCardService::setEliminateVoice(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::EliminateVoice, {value}))
-        session->setEliminateVoice(value);
+    apply({SetterOp::EliminateVoice, {value}});
 }
 
 void SoundCardService::setDenoise(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::Denoise, {value}))
-        session->setDenoise(value);
+    apply({SetterOp::Denoise, {value}});
 }
 
 void SoundCardService::setMicToneColour(int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::MicToneColour, {value}))
-        session->setMicToneColour(value);
+    apply({SetterOp::MicToneColour, {value}});
 }
 
 void SoundCardService::setSwitch(int type, int value)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::Switch, {type, value}))
-        session->setSwitch(type, value);
+    apply({SetterOp::Switch, {type, value}});
 }
 
 void SoundCardService::setSpecialEffectSound(int number)
 {
-    if (DeviceSession *session = sessionFor(SetterOp::SpecialEffectSound, {number}))
-        session->setSpecialEffectSound(number);
+    apply({SetterOp::SpecialEffectSound, {number}});
 }
 
 QVariantMap SoundCardService::getAllPara()
@@ -190,15 +180,8 @@ QVariantMap SoundCardService::getAllPara()
 
 QVariantMap SoundCardService::refresh()
 {
-    if (DeviceSession *session = sessionFor()) {
-        // A vx02 hands over the answer to an earlier request first (the version query that
-        // follows a serial number); the second poll reads the answer to the first, asked after
-        // every call before.
-        session->getParaIsChange();
-        session->getParaIsChange();
-        answerWhenDone(
-            session, [session](const QDBusMessage &call) { return call.createReply(QVariant(session->getAllPara())); });
-    }
+    if (DeviceSession *session = sessionFor())
+        session->requestPoll(answerWith([](const DeviceSession::Reply &reply) { return reply.parameters; }));
     return {};
 }
 
@@ -207,42 +190,16 @@ QString SoundCardService::model()
     return m_devices->devType();
 }
 
-namespace {
-
-// The text the device gave, or NoAnswer when it gave none.
-QDBusMessage textReply(const QDBusMessage &call, const QString &text, const QString &model)
-{
-    if (text.isEmpty())
-        return call.createErrorReply(SoundCardService::kNoAnswerError,
-                                     QStringLiteral("the %1 did not answer").arg(model));
-    return call.createReply(text);
-}
-
-} // namespace
-
 QString SoundCardService::serialNumber()
 {
-    DeviceSession *session = sessionFor();
-    if (!session || !session->knownSNCode().isEmpty())
-        return session ? session->knownSNCode() : QString();
-    // Unknown: nothing has asked yet, so no earlier answer stands in the way.
-    session->getSNCode();
-    answerWhenDone(session, [session, model = model()](const QDBusMessage &call) {
-        return textReply(call, session->knownSNCode(), model);
-    });
+    if (DeviceSession *session = sessionFor())
+        session->requestSerialNumber(answerWith([](const DeviceSession::Reply &reply) { return reply.text; }));
     return {};
 }
 
 QString SoundCardService::firmwareVersion()
 {
-    DeviceSession *session = sessionFor();
-    if (!session)
-        return {};
-    // Asked twice for the reason refresh() polls twice: the second read is the device's answer.
-    session->getFirmwareVer();
-    session->getFirmwareVer();
-    answerWhenDone(session, [session, model = model()](const QDBusMessage &call) {
-        return textReply(call, session->knownFirmwareVer(), model);
-    });
+    if (DeviceSession *session = sessionFor())
+        session->requestFirmwareVersion(answerWith([](const DeviceSession::Reply &reply) { return reply.text; }));
     return {};
 }

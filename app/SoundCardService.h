@@ -1,19 +1,17 @@
 #pragma once
 
-#include "soundcard/SetterOp.h"
+#include "soundcard/DeviceSession.h"
+#include "soundcard/SetterCall.h"
 
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QVariantMap>
-#include <QVector>
 
 #include <functional>
 
 class DeviceManager;
-class DeviceSession;
 class QDBusConnection;
 
 // The attached sound card on the user's session bus: the name "com.brindle.vorlet", the object
@@ -23,8 +21,9 @@ class QDBusConnection;
 //
 // A setter is checked against the attached model's values and queued for the device; the call
 // returns then. getAllPara() is the map of the panel's last poll; refresh(), serialNumber() and
-// firmwareVersion() are answered once the device has answered. Without a device every call but
-// model() fails with kNoDeviceError. Lives on the GUI thread beside the device manager.
+// firmwareVersion() are answered with the device's answer to their own request. Without a device
+// every call but model() fails with kNoDeviceError. Lives on the GUI thread beside the device
+// manager.
 class SoundCardService : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -64,11 +63,11 @@ signals:
 private:
     // The session for the call in hand; null after an error was sent back.
     DeviceSession *sessionFor();
-    // The same, with `args` of `setter` checked against the model.
-    DeviceSession *sessionFor(SetterOp setter, const QVector<int> &args);
-    // Answers the call in hand once the session has done everything asked of it so far: with
-    // what `answer` makes of the call then, or NoDevice when the device goes first.
-    void answerWhenDone(DeviceSession *session, std::function<QDBusMessage(const QDBusMessage &call)> answer);
+    // Checks the setter call against the model and queues it.
+    void apply(const SetterCall &call);
+    // The handler that answers the call in hand with what `result` makes of the device's reply,
+    // or with the error that says why there is none.
+    DeviceSession::ReplyHandler answerWith(std::function<QVariant(const DeviceSession::Reply &)> result);
     void onSoundCardChanged();
 
     DeviceManager *m_devices;

@@ -88,10 +88,7 @@ struct Scene
     static void drain(DeviceSession *session)
     {
         QEventLoop loop;
-        session->run([session, &loop](SoundCardBase &) {
-            QMetaObject::invokeMethod(
-                session, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-        });
+        session->whenDone([&loop] { loop.quit(); });
         loop.exec();
     }
 

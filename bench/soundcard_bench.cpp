@@ -46,14 +46,14 @@ void BM_Vx01SetAndPoll(benchmark::State &state)
     EmulatedBus bus;
     bus.plug(QStringLiteral("vx01"), std::make_unique<FirmwareVx01>());
     SoundCardVx01 card(&bus);
-    if (!card.openDevice()) {
+    if (!card.open()) {
         state.SkipWithError("no emulated vx01");
         return;
     }
     int value = 0;
     for (auto _ : state) {
-        card.setVolume(2, value++ & 0x0F);
-        benchmark::DoNotOptimize(card.getParaIsChange());
+        card.send({SetterOp::Volume, {2, value++ & 0x0F}});
+        benchmark::DoNotOptimize(card.poll());
     }
 }
 BENCHMARK(BM_Vx01SetAndPoll);

@@ -6,10 +6,11 @@
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
+#include "soundcard/DirectSoundCard.h"
 #include "soundcard/SetterRangeTable.h"
 #include "soundcard/SetterSlot.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardProtocol.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -54,7 +55,7 @@ int CliRunner::run(const CliOptions &options)
             return code;
         if (const int code = openDevice())
             return code;
-        if (m_panelCard && options.trace)
+        if (m_panel && options.trace)
             m_err << "vorletctl: --trace: the running panel owns the device; its reports cannot be seen from here\n";
         if (const int code = checkArguments(options))
             return code;
@@ -92,18 +93,17 @@ int CliRunner::openDevice()
         const SoundCardModel *model = SoundCardFactory::model(m_devType);
         if (!model)
             return failure(NoDevice, QStringLiteral("no vx01 or vx02 device found"));
-        auto card = std::make_unique<PanelSoundCard>(*m_panel, *model);
-        m_panelCard = card.get();
-        m_card = std::move(card);
+        m_card = std::make_unique<PanelSoundCard>(*m_panel, *model);
         m_restorer.setCard(m_card.get());
         return Success;
     }
     m_devType = DeviceFinder::find(m_backend);
     if (m_devType.isEmpty())
         return failure(NoDevice, QStringLiteral("no vx01 or vx02 device found"));
-    m_card = SoundCardFactory::create(m_devType, &m_backend);
-    if (!m_card->openDevice())
+    auto card = std::make_unique<DirectSoundCard>(SoundCardFactory::create(m_devType, &m_backend));
+    if (!card->openDevice())
         return failure(NoDevice, QStringLiteral("the %1 device was found but could not be opened").arg(m_devType));
+    m_card = std::move(card);
     m_restorer.setCard(m_card.get());
     return Success;
 }
@@ -167,7 +167,7 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     switch (command.action) {
     case CliCommand::Action::Setter:
         return delivered(QString::fromLatin1(name), Command,
-                         [&]() { SetterSlot::of(command.setter).call(*m_card, args); });
+                         [&]() { m_card->apply(SetterSlot::of(command.setter).call(args)); });
     // A query is answered only by a device that is there: nothing is printed otherwise.
     case CliCommand::Action::TextQuery: {
         QString text;
@@ -201,7 +201,7 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
             return failure(UsageError, error);
         return delivered(QStringLiteral("load %1").arg(invocation.file), Command, [&]() {
             for (const ParameterProfile::Step &step : qAsConst(steps))
-                step(*m_card);
+                m_card->apply(step);
         });
     }
     case CliCommand::Action::RestoreOption:
@@ -240,8 +240,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     return Success;
 }
 
-// Only what load takes back is written: a map that fails its checks came from a report that
-// was no parameter report (a vx02 read that took the unread answer of an earlier query).
+// Only what load takes back is written: a device that reports a value beyond its settings
+// leaves the file as it was.
 int CliRunner::save(const CliInvocation &invocation)
 {
     if (const int code = delivered(QStringLiteral("save"), Query, [&]() { m_card->getParaIsChange(); }))
@@ -252,8 +252,9 @@ int CliRunner::save(const CliInvocation &invocation)
                        QStringLiteral("no parameters could be read from the %1; nothing saved").arg(m_devType));
     QString error;
     if (!ParameterProfile::check(m_devType, parameters, &error)) {
-        return failure(DeviceError,
-                       QStringLiteral("not saved: %1: the device answered with another report; try again").arg(error));
+        return failure(
+            DeviceError,
+            QStringLiteral("not saved: %1: the %2 reports a value it cannot be set to").arg(error, m_devType));
     }
     if (!ParameterProfile::save(invocation.file, m_devType, parameters, &error))
         return failure(FileError, error);
@@ -262,9 +263,9 @@ int CliRunner::save(const CliInvocation &invocation)
 
 int CliRunner::delivered(const QString &what, Transfer transfer, const std::function<void()> &call)
 {
-    const int failedBefore = failedTransfers();
+    const int failedBefore = failures();
     call();
-    if (failedTransfers() == failedBefore)
+    if (failures() == failedBefore)
         return Success;
     if (transfer == Query)
         return failure(DeviceError,
@@ -275,9 +276,9 @@ int CliRunner::delivered(const QString &what, Transfer transfer, const std::func
         QStringLiteral("%1: the %2 did not take the command (write failed or device gone)").arg(what, m_devType));
 }
 
-int CliRunner::failedTransfers() const
+int CliRunner::failures() const
 {
-    return m_backend.failedTransfers() + (m_panelCard ? m_panelCard->failedCalls() : 0);
+    return m_card ? m_card->failures() : 0;
 }
 
 void CliRunner::result(const CliCommand &command, const QJsonValue &value, bool json)

@@ -13,7 +13,6 @@
 
 class EmulatedBus;
 class FirmwareBase;
-class PanelSoundCard;
 class SoundCardBase;
 class SoundCardProxy;
 class TracingHidBackend;
@@ -47,8 +46,8 @@ private:
     int save(const CliInvocation &invocation);
     // Runs a call that talks to the device; DeviceError when a report could not be sent or read.
     int delivered(const QString &what, Transfer transfer, const std::function<void()> &call);
-    // Reports that could not be sent or read, and calls the panel refused, so far.
-    int failedTransfers() const;
+    // Setters that could not be sent and requests without an answer, so far.
+    int failures() const;
     void listCollections(bool json);
     void printParameters(bool json);
     void result(const CliCommand &command, const QJsonValue &value, bool json);
@@ -64,7 +63,6 @@ private:
     QString m_devType;
     std::unique_ptr<SoundCardBase> m_card;
     SoundCardProxy *m_panel = nullptr;
-    PanelSoundCard *m_panelCard = nullptr;
     SettingsRestorer m_restorer;
     BackgroundSettings m_background;
 };

@@ -9,37 +9,22 @@ class SoundCardProxy;
 // The sound card of the running panel, reached over its D-Bus interface: the panel owns the
 // device, so vorletctl does not open it beside the panel (both would read each other's answers).
 // A setter returns once the panel has queued it; a poll has the panel poll the device after
-// everything asked before and brings the map back; a change is a map that differs from the one
-// this object saw last. Calls the panel refuses or does not answer count as failed.
+// everything asked before and brings its map back; a change is a map that differs from the one
+// this object saw last. Calls the panel refuses or does not answer count as failures.
 class PanelSoundCard : public SoundCardBase
 {
     Q_OBJECT
 public:
     PanelSoundCard(SoundCardProxy &panel, const SoundCardModel &model);
 
-    bool openDevice() override;
-    int failedCalls() const { return m_failedCalls; }
+    // Calls the panel's method of the same name.
+    void apply(const SetterCall &call) override;
 
 public slots:
-    void setSoundMode(int modeType, int modeDetailed) override;
-    void setVolume(int voluemType, int value) override;
-    void setMicReverberation(int value, int type = 1) override;
-    void setDodgeSpeed(int value) override;
-    void setDodgeThreshold(int value) override;
-    void setDodgeGrade(int value) override;
-    void setEliminateVoice(int value) override;
-    void setDenoise(int value) override;
-    void setMicToneColour(int value) override;
-    void setSwitch(int type, int value) override;
-    void setSpecialEffectSound(int value) override;
     QString getFirmwareVer() override;
     QString getSNCode() override;
     bool getParaIsChange() override;
     QVariantMap getAllPara() override;
-
-protected:
-    // Never used: the panel sends.
-    bool sendReport(const QByteArray &buffer, int frameLength) override;
 
 private:
     // Waits for the panel's answer; false (counted) when it refused or did not answer.
@@ -47,5 +32,4 @@ private:
 
     SoundCardProxy &m_panel;
     QVariantMap m_parameters;
-    int m_failedCalls = 0;
 };

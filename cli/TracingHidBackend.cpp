@@ -31,10 +31,5 @@ std::unique_ptr<HidHandle> TracingHidBackend::open(const HidCollectionInfo &coll
     std::unique_ptr<HidHandle> handle = m_inner->open(collection);
     if (!handle)
         return nullptr;
-    return std::make_unique<TracingHidHandle>(std::move(handle), m_sink, m_failedTransfers);
-}
-
-int TracingHidBackend::failedTransfers() const
-{
-    return *m_failedTransfers;
+    return std::make_unique<TracingHidHandle>(std::move(handle), m_sink);
 }

@@ -4,11 +4,9 @@
 
 #include <QString>
 
-TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink,
-                                   std::shared_ptr<int> failedTransfers)
+TracingHidHandle::TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink)
     : m_inner(std::move(inner))
     , m_sink(std::move(sink))
-    , m_failedTransfers(std::move(failedTransfers))
 {
 }
 
@@ -23,18 +21,13 @@ bool TracingHidHandle::getInputReport(quint8 *buffer, quint32 length)
     const bool ok = m_inner->getInputReport(buffer, length);
     if (ok)
         trace('<', buffer, int(length));
-    else
-        ++*m_failedTransfers;
     return ok;
 }
 
 bool TracingHidHandle::setOutputReport(const quint8 *buffer, quint32 length)
 {
     trace('>', buffer, int(length));
-    const bool ok = m_inner->setOutputReport(buffer, length);
-    if (!ok)
-        ++*m_failedTransfers;
-    return ok;
+    return m_inner->setOutputReport(buffer, length);
 }
 
 int TracingHidHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
@@ -42,16 +35,11 @@ int TracingHidHandle::read(quint8 *buffer, quint32 size, int timeoutMs)
     const int count = m_inner->read(buffer, size, timeoutMs);
     if (count > 0)
         trace('<', buffer, count);
-    else if (count < 0)
-        ++*m_failedTransfers;
     return count;
 }
 
 int TracingHidHandle::write(const quint8 *buffer, quint32 length)
 {
     trace('>', buffer, int(length));
-    const int count = m_inner->write(buffer, length);
-    if (count <= 0)
-        ++*m_failedTransfers;
-    return count;
+    return m_inner->write(buffer, length);
 }

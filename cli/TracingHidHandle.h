@@ -6,12 +6,11 @@
 #include <memory>
 
 // Wraps an opened collection: writes every report it moves to the sink (when there is one):
-// "> " for reports handed to the device, "< " for reports the device returned; and counts the
-// reports that could not be handed to the device or asked of it (the device is gone).
+// "> " for reports handed to the device, "< " for reports the device returned.
 class TracingHidHandle : public HidHandle
 {
 public:
-    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink, std::shared_ptr<int> failedTransfers);
+    TracingHidHandle(std::unique_ptr<HidHandle> inner, TraceSink sink);
 
     bool getInputReport(quint8 *buffer, quint32 length) override;
     bool setOutputReport(const quint8 *buffer, quint32 length) override;
@@ -23,5 +22,4 @@ private:
 
     std::unique_ptr<HidHandle> m_inner;
     TraceSink m_sink;
-    std::shared_ptr<int> m_failedTransfers;
 };

@@ -127,11 +127,11 @@ bool DeviceHID::setOutputReport(const quint8 *buffer)
     return m_handle->setOutputReport(buffer, m_outputReportLength);
 }
 
-int DeviceHID::readReport(quint8 *buffer, quint32 size)
+int DeviceHID::readReport(quint8 *buffer, quint32 size, int timeoutMs)
 {
     if (!m_handle || !buffer)
         return 0;
-    return m_handle->read(buffer, size, kReadTimeoutMs);
+    return m_handle->read(buffer, size, timeoutMs);
 }
 
 int DeviceHID::writeReport(const quint8 *data, quint32 payloadLength)

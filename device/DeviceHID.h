@@ -29,11 +29,12 @@ public:
     bool getInputReport(quint8 *buffer);
     bool setOutputReport(const quint8 *buffer);
 
-    // Interrupt pipe. readReport waits at most kReadTimeoutMs for the next input report and
-    // returns the bytes read (report id included) or 0. writeReport sends data[0] (report id)
+    // Interrupt pipe. readReport waits at most `timeoutMs` for the next input report and
+    // returns the bytes read (report id included) or 0; with 0 it takes only a report that is
+    // there already. writeReport sends data[0] (report id)
     // and `payloadLength` payload bytes in a zero-filled report of outputReportLength() bytes
     // and returns the bytes written or 0.
-    int readReport(quint8 *buffer, quint32 size);
+    int readReport(quint8 *buffer, quint32 size, int timeoutMs = kReadTimeoutMs);
     int writeReport(const quint8 *data, quint32 payloadLength);
 
     bool isOpen() const;

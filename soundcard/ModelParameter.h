@@ -17,8 +17,9 @@ struct ModelParameter
         Vx02Detail,   // "modelDetail": range depends on the group
     };
 
-    const char *key; // null for Kind::SetterOnly
-    int offset;      // byte of the key in the report buffer (report id at 0); 0 without key
+    // The report key; for a SetterOnly row the name the scene knows its code by (or null).
+    const char *key;
+    int offset; // byte of the key in the report buffer (report id at 0); 0 without key
     int min;
     int max;
     Kind kind;
@@ -26,7 +27,8 @@ struct ModelParameter
     int code;          // the selector argument's value (a volume TYPE); 0: the setter has none
     const char *label; // "background music"
 
-    bool hasKey() const { return key != nullptr; }
+    // A key of the parameter report.
+    bool hasKey() const { return key != nullptr && kind != Kind::SetterOnly; }
     // A row vorletctl and the panel check a setter call against.
     bool isSetterRange() const { return kind == Kind::Setter || kind == Kind::SetterOnly; }
 };

@@ -1,7 +1,6 @@
 #include "soundcard/ParameterProfile.h"
 
 #include "soundcard/SetterSlot.h"
-#include "soundcard/SoundCardBase.h"
 #include "soundcard/SoundCardFactory.h"
 #include "soundcard/SoundCardModel.h"
 
@@ -184,20 +183,18 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
         const int value = checked.value(key);
         switch (entry.kind) {
         case ModelParameter::Kind::Setter:
-            steps->append([slot = &SetterSlot::of(entry.setter), code = entry.code, value](SoundCardBase &card) {
-                slot->apply(card, code, value);
-            });
+            steps->append(SetterSlot::of(entry.setter).callFor(entry.code, value));
             break;
         case ModelParameter::Kind::Vx01Model: {
             int modeType = 0;
             int detail = 0;
             vx01Mode(value, &modeType, &detail);
-            steps->append([modeType, detail](SoundCardBase &card) { card.setSoundMode(modeType, detail); });
+            steps->append({SetterOp::SoundMode, {modeType, detail}});
             break;
         }
         case ModelParameter::Kind::Vx02Group: {
             const int detail = checked.value(QStringLiteral("modelDetail"));
-            steps->append([value, detail](SoundCardBase &card) { card.setSoundMode(value, detail); });
+            steps->append({SetterOp::SoundMode, {value, detail}});
             break;
         }
         case ModelParameter::Kind::Vx02Detail:

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "soundcard/SetterCall.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QVariantMap>
 #include <QVector>
-
-#include <functional>
-
-class SoundCardBase;
 
 // A saved device state: {"devType": "vx02", "parameters": {"volumeBGM": 8, ...}}. The same text
 // is a profile file of vorletctl and the remembered state of a device in the settings.
@@ -18,7 +16,7 @@ class ParameterProfile
 public:
     static constexpr qint64 kMaxFileBytes = 1 << 20;
 
-    using Step = std::function<void(SoundCardBase &)>;
+    using Step = SetterCall;
 
     // Indented for files a person may read; compact where it is one value among settings.
     static QByteArray toJson(const QString &devType, const QVariantMap &parameters, bool compact = false);

@@ -15,3 +15,8 @@ QString ReportText::version(const quint8 *buffer, int offset)
         .arg(buffer[offset + 1], 0, 16)
         .arg(buffer[offset + 2], 0, 16);
 }
+
+QString ReportText::read(const quint8 *buffer, const Field &field)
+{
+    return field.format == Field::HexNumbers ? version(buffer, field.offset) : text(buffer, field.offset, field.width);
+}

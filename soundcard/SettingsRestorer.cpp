@@ -13,8 +13,6 @@ namespace {
 
 // The settings file is written at most this often.
 constexpr int kWriteIntervalMs = 1000;
-// Polls rememberNow makes for a parameter report; the answer of an earlier query comes first.
-constexpr int kMaxPolls = 4;
 
 } // namespace
 
@@ -95,13 +93,11 @@ bool SettingsRestorer::rememberNow()
     if (!readSerial())
         return false;
     QString error = QStringLiteral("no answer");
-    for (int poll = 0; poll < kMaxPolls; ++poll) {
-        m_card->getParaIsChange();
-        const QVariantMap parameters = m_card->getAllPara();
-        if (!parameters.isEmpty() && ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
-            remember();
-            return flush();
-        }
+    m_card->getParaIsChange();
+    const QVariantMap parameters = m_card->getAllPara();
+    if (!parameters.isEmpty() && ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
+        remember();
+        return flush();
     }
     qWarning("restore last settings: the %s sent no parameter report (%s); its settings are not kept",
              qPrintable(m_card->getDevType()), qPrintable(error));
@@ -131,7 +127,7 @@ bool SettingsRestorer::restore()
         return false;
     }
     for (const ParameterProfile::Step &step : qAsConst(steps))
-        step(*m_card);
+        m_card->apply(step);
     qInfo("restore last settings: %d setters sent to %s", int(steps.size()), qPrintable(m_serial));
     m_card->getParaIsChange();
     return true;
@@ -157,9 +153,8 @@ void SettingsRestorer::remember()
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())
         return;
-    // Only a state that can be sent back is kept, checked as save checks it: a report that was
-    // no parameter report (the answer to another query read by a poll) leaves the last good one
-    // in place.
+    // Only a state that can be sent back is kept, checked as save checks it: a device that
+    // reports a value beyond its settings leaves the last good state in place.
     QString error;
     if (!ParameterProfile::check(m_card->getDevType(), parameters, &error)) {
         qDebug("restore last settings: %s; not kept", qPrintable(error));

@@ -36,9 +36,8 @@ public:
     // The card for restore() and rememberNow() alone: its changes are not followed, nothing is
     // sent on its own (a vorletctl session).
     void setCard(SoundCardBase *card);
-    // With the option on, polls the card until it answers with a parameter report (a vx02 first
-    // hands over the unread answer of an earlier query) and writes that state at once. False
-    // when no parameter report came within a few polls or it could not be written.
+    // With the option on, polls the card once and writes the state it reports at once. False
+    // when no parameter report came or it could not be written.
     bool rememberNow();
     // The attached card's serial number, once asked; empty before.
     QString serial() const;

@@ -1,18 +1,10 @@
 #include "soundcard/SoundCardBase.h"
 
-#include "device/DeviceHID.h"
-#include "soundcard/CommandFrame.h"
-#include "soundcard/FrameSequence.h"
 #include "soundcard/SoundCardModel.h"
 
-#include <QDebug>
-
-SoundCardBase::SoundCardBase(HidBackend *backend, const SoundCardModel &model, QObject *parent)
+SoundCardBase::SoundCardBase(const SoundCardModel &model, QObject *parent)
     : QObject(parent)
-    , m_backend(backend)
     , m_model(model)
-    , m_devType(QString::fromLatin1(model.devType))
-    , m_inputDevName(QString::fromUtf8(model.inputDevName))
 {
 }
 
@@ -20,125 +12,91 @@ SoundCardBase::~SoundCardBase() = default;
 
 void SoundCardBase::setSoundMode(int modeType, int modeDetailed)
 {
-    sendSetter(SetterOp::SoundMode, modeType, modeDetailed);
+    apply({SetterOp::SoundMode, {modeType, modeDetailed}});
 }
 
 void SoundCardBase::setVolume(int voluemType, int value)
 {
-    sendSetter(SetterOp::Volume, voluemType, value);
+    apply({SetterOp::Volume, {voluemType, value}});
 }
 
 void SoundCardBase::setMicReverberation(int value, int type)
 {
-    sendSetter(SetterOp::MicReverberation, value, type);
+    apply({SetterOp::MicReverberation, {value, type}});
 }
 
 void SoundCardBase::setDodgeSpeed(int value)
 {
-    sendSetter(SetterOp::DodgeSpeed, value);
+    apply({SetterOp::DodgeSpeed, {value}});
 }
 
 void SoundCardBase::setDodgeThreshold(int value)
 {
-    sendSetter(SetterOp::DodgeThreshold, value);
+    apply({SetterOp::DodgeThreshold, {value}});
 }
 
 void SoundCardBase::setDodgeGrade(int value)
 {
-    sendSetter(SetterOp::DodgeGrade, value);
+    apply({SetterOp::DodgeGrade, {value}});
 }
 
 void SoundCardBase::setEliminateVoice(int value)
 {
-    sendSetter(SetterOp::EliminateVoice, value);
+    apply({SetterOp::EliminateVoice, {value}});
 }
 
 void SoundCardBase::setDenoise(int value)
 {
-    sendSetter(SetterOp::Denoise, value);
+    apply({SetterOp::Denoise, {value}});
 }
 
 void SoundCardBase::setMicToneColour(int value)
 {
-    sendSetter(SetterOp::MicToneColour, value);
+    apply({SetterOp::MicToneColour, {value}});
 }
 
 void SoundCardBase::setSwitch(int type, int value)
 {
-    sendSetter(SetterOp::Switch, type, value);
+    apply({SetterOp::Switch, {type, value}});
 }
 
 void SoundCardBase::setSpecialEffectSound(int value)
 {
-    sendSetter(SetterOp::SpecialEffectSound, value);
-}
-
-QString SoundCardBase::getFirmwareVer()
-{
-    return QString();
-}
-
-QString SoundCardBase::getSNCode()
-{
-    return QString();
-}
-
-QVariantMap SoundCardBase::getAllPara()
-{
-    return m_parameters;
+    apply({SetterOp::SpecialEffectSound, {value}});
 }
 
 QString SoundCardBase::getDevType()
 {
-    return m_devType;
+    return QString::fromLatin1(m_model.devType);
 }
 
 QString SoundCardBase::getInputDevName()
 {
-    return m_inputDevName;
+    return QString::fromUtf8(m_model.inputDevName);
 }
 
-bool SoundCardBase::openDevice()
+QVariantMap SoundCardBase::codes() const
 {
-    if (!m_device) {
-        m_device = std::make_unique<DeviceHID>(m_backend, m_model.vendorId, m_model.productId, m_model.usagePage,
-                                               m_model.usage);
+    QVariantMap codes;
+    for (const ModelParameter &row : m_model.parameters) {
+        if (row.key && row.code > 0)
+            codes.insert(QString::fromLatin1(row.key), row.code);
     }
-    const bool result = m_device->open();
-    qDebug() << m_model.openLogPrefix << result;
-    return result;
+    return codes;
 }
 
-QByteArray SoundCardBase::newReportBuffer() const
+void SoundCardBase::setKnownSNCode(const QString &text)
 {
-    int size = kReportBufferSize;
-    if (m_device) {
-        size = qMax(size, int(m_device->inputReportLength()));
-        size = qMax(size, int(m_device->outputReportLength()));
-    }
-    return QByteArray(size, '\0');
-}
-
-void SoundCardBase::sendSetter(SetterOp op, int first, int second)
-{
-    const SetterCommand *row = m_model.setter(op);
-    if (!row)
+    if (text == m_knownSNCode)
         return;
-    sendCommand(row->resolve(first, second));
+    m_knownSNCode = text;
+    emit snNumChanged(text);
 }
 
-bool SoundCardBase::sendCommand(const SoundCardCommand &command)
+void SoundCardBase::setKnownFirmwareVer(const QString &text)
 {
-    QByteArray buffer = newReportBuffer();
-    const int length = CommandFrame::write(reinterpret_cast<quint8 *>(buffer.data()) + 1,
-                                           FrameSequence::processWide().take(), command);
-    return sendReport(buffer, length);
-}
-
-bool SoundCardBase::takeOverParameters(const QByteArray &report)
-{
-    if (!m_snapshot.takeOver(reinterpret_cast<const quint8 *>(report.constData()), m_model.parameters, m_parameters))
-        return false;
-    emit allParaChanged();
-    return true;
+    if (text == m_knownFirmwareVer)
+        return;
+    m_knownFirmwareVer = text;
+    emit firmwareVerChanged(text);
 }

@@ -1,115 +1,75 @@
 #pragma once
 
-#include "soundcard/ParameterSnapshot.h"
-#include "soundcard/SetterOp.h"
-#include "soundcard/SoundCardCommand.h"
+#include "soundcard/SetterCall.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 
-#include <memory>
-
-class DeviceHID;
-class HidBackend;
 struct SoundCardModel;
 
-// The object through which the scene sees and changes the connected sound card: the parameter
-// map, the setters, the command frame and the change polling. The setters are the same code for
-// both models, driven by the model's table (a setter without a row there does nothing); a
-// model class adds only its transport and its queries.
+// The sound card as the scene, the D-Bus interface and vorletctl see it: the setters, the
+// queries, the parameter map and its signals. Every setter slot ends in apply(), the one path a
+// setter takes whoever calls it; how the call reaches the device (a session on its own thread,
+// directly, or through the running panel) is up to the class that implements it. Which codes a
+// model takes is the model's table, offered to the scene as `codes`.
 class SoundCardBase : public QObject
 {
     Q_OBJECT
-    // The last serial number read (knownSNCode()).
+    // The last serial number and firmware version the device gave; empty before.
     Q_PROPERTY(QString snCode READ knownSNCode NOTIFY snNumChanged)
+    Q_PROPERTY(QString firmwareVer READ knownFirmwareVer NOTIFY firmwareVerChanged)
+    // The codes the pages send, by name, from the model's table: each setting's selector
+    // ("btnDodge": 2, "volumeBGM": 5) and each sound-mode group ("voiceChange": 2).
+    Q_PROPERTY(QVariantMap codes READ codes CONSTANT)
 public:
     ~SoundCardBase() override;
 
-    // Creates the DeviceHID on first use (with the model's ids) and opens it; true on success.
-    virtual bool openDevice();
-
     const SoundCardModel &model() const { return m_model; }
+    // Sends the setter call on its way; returns at once or once it was sent, as the class goes.
+    virtual void apply(const SetterCall &call) = 0;
 
-    // Every report buffer holds at least this many bytes.
-    static constexpr int kReportBufferSize = 512;
+    QString knownSNCode() const { return m_knownSNCode; }
+    QString knownFirmwareVer() const { return m_knownFirmwareVer; }
+    QVariantMap codes() const;
+    // Requests that got no answer and setters that could not be sent, so far.
+    int failures() const { return m_failures; }
 
 signals:
     void allParaChanged();
     void snNumChanged(QString snNum);
+    void firmwareVerChanged(QString firmwareVer);
 
 public slots:
-    virtual void setSoundMode(int modeType, int modeDetailed);
-    virtual void setVolume(int voluemType, int value);
-    virtual void setMicReverberation(int value, int type = 1);
-    virtual void setDodgeSpeed(int value);
-    virtual void setDodgeThreshold(int value);
-    virtual void setDodgeGrade(int value);
-    virtual void setEliminateVoice(int value);
-    virtual void setDenoise(int value);
-    virtual void setMicToneColour(int value);
-    virtual void setSwitch(int type, int value);
-    virtual void setSpecialEffectSound(int value);
-    virtual QString getFirmwareVer();
-    virtual QString getSNCode();
+    void setSoundMode(int modeType, int modeDetailed);
+    void setVolume(int voluemType, int value);
+    void setMicReverberation(int value, int type = 1);
+    void setDodgeSpeed(int value);
+    void setDodgeThreshold(int value);
+    void setDodgeGrade(int value);
+    void setEliminateVoice(int value);
+    void setDenoise(int value);
+    void setMicToneColour(int value);
+    void setSwitch(int type, int value);
+    void setSpecialEffectSound(int value);
+    virtual QString getFirmwareVer() = 0;
+    virtual QString getSNCode() = 0;
     virtual bool getParaIsChange() = 0;
-    virtual QVariantMap getAllPara();
-    virtual QString getDevType();
-    virtual QString getInputDevName();
-
-    // The last serial number getSNCode read, empty before. Asking the device again costs a
-    // vx02 an answer that every later read is behind by, so whoever else needs the number
-    // (the settings restorer) takes it from here once the scene has asked.
-    QString knownSNCode() const { return m_knownSNCode; }
-
-    // Whether the last getParaIsChange() got a report from the device at all (changed or not):
-    // false after a read that failed or timed out.
-    bool lastPollAnswered() const { return m_lastPollAnswered; }
+    virtual QVariantMap getAllPara() = 0;
+    QString getDevType();
+    QString getInputDevName();
 
 protected:
-    SoundCardBase(HidBackend *backend, const SoundCardModel &model, QObject *parent);
+    SoundCardBase(const SoundCardModel &model, QObject *parent);
 
-    // Keeps a serial number read from the device and hands it on.
-    QString keepSNCode(const QString &text)
-    {
-        if (!text.isEmpty())
-            m_knownSNCode = text;
-        return text;
-    }
-
-    DeviceHID *device() const { return m_device.get(); }
-    // A poll's read: keeps whether it delivered and passes the result on.
-    bool notePollAnswer(bool answered)
-    {
-        m_lastPollAnswered = answered;
-        return answered;
-    }
-
-    // A zero-filled report buffer (report id 0), large enough for the device's reports.
-    QByteArray newReportBuffer() const;
-
-    // Builds the setter's command from the model's table and sends it; a setter the model has
-    // no row for sends nothing and leaves the sequence counter alone.
-    void sendSetter(SetterOp op, int first, int second = 0);
-    // Frames the command with the next sequence number into a fresh report buffer and hands it
-    // to the model's transport.
-    bool sendCommand(const SoundCardCommand &command);
-    // The model's transport for commands: the report buffer and the frame's length.
-    virtual bool sendReport(const QByteArray &buffer, int frameLength) = 0;
-
-    // The common change test: takes the report over when its parameter bytes differ from the
-    // snapshot, rewrites the whole map and emits allParaChanged once.
-    bool takeOverParameters(const QByteArray &report);
+    // Keep what the device gave and tell it when it changed.
+    void setKnownSNCode(const QString &text);
+    void setKnownFirmwareVer(const QString &text);
+    void noteFailure() { ++m_failures; }
 
 private:
-    HidBackend *m_backend;
     const SoundCardModel &m_model;
-    std::unique_ptr<DeviceHID> m_device;
-    QString m_devType;
-    QString m_inputDevName;
-    ParameterSnapshot m_snapshot;
-    QVariantMap m_parameters;
     QString m_knownSNCode;
-    bool m_lastPollAnswered = false;
+    QString m_knownFirmwareVer;
+    int m_failures = 0;
 };

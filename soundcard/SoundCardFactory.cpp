@@ -8,15 +8,15 @@
 
 namespace {
 
-template<typename Card>
-std::unique_ptr<SoundCardBase> make(HidBackend *backend)
+template<typename Protocol>
+std::unique_ptr<SoundCardProtocol> make(HidBackend *backend)
 {
-    return std::make_unique<Card>(backend);
+    return std::make_unique<Protocol>(backend);
 }
 
 struct Maker
 {
-    std::unique_ptr<SoundCardBase> (*make)(HidBackend *);
+    std::unique_ptr<SoundCardProtocol> (*make)(HidBackend *);
     const SoundCardModel &(*model)();
 };
 
@@ -36,7 +36,7 @@ const Maker *find(const QString &devType)
 
 } // namespace
 
-std::unique_ptr<SoundCardBase> SoundCardFactory::create(const QString &devType, HidBackend *backend)
+std::unique_ptr<SoundCardProtocol> SoundCardFactory::create(const QString &devType, HidBackend *backend)
 {
     const Maker *maker = find(devType);
     return maker ? maker->make(backend) : nullptr;

@@ -8,14 +8,14 @@
 #include <memory>
 
 class HidBackend;
-class SoundCardBase;
+class SoundCardProtocol;
 struct SoundCardModel;
 
-// Makes the sound-card object of a device type ("vx01", "vx02"); null for an unknown type.
+// Makes the protocol of a device type ("vx01", "vx02"); null for an unknown type.
 class SoundCardFactory
 {
 public:
-    static std::unique_ptr<SoundCardBase> create(const QString &devType, HidBackend *backend);
+    static std::unique_ptr<SoundCardProtocol> create(const QString &devType, HidBackend *backend);
     // The model table of a device type; null for an unknown type.
     static const SoundCardModel *model(const QString &devType);
     // "vx01", "vx02".

@@ -1,15 +1,19 @@
 #pragma once
 
 #include "soundcard/ModelParameter.h"
+#include "soundcard/ReportText.h"
 #include "soundcard/SetterCommand.h"
 #include "soundcard/SoundCardCommand.h"
 
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 // Everything that tells the two models apart as plain data: identity, the USB ids by which the
-// detection knows it, the HID collection the sound-card object opens, the setters' command bytes
-// and the one table of parameters (report layout, ranges, setters, labels).
+// detection knows it, the HID collection the sound-card object opens, the setters' command bytes,
+// the one table of parameters (report layout, ranges, setters, labels), and the queries with
+// where their answers stand.
 struct SoundCardModel
 {
     const char *devType;
@@ -28,6 +32,15 @@ struct SoundCardModel
     QVector<ModelParameter> parameters;
     SoundCardCommand firmwareQuery;
     SoundCardCommand serialQuery;
+    ReportText::Field firmwareAnswer;
+    ReportText::Field serialAnswer;
+    // Sent before every parameter read by a model that answers requests only; none: the read
+    // takes the report the device offers now.
+    std::optional<SoundCardCommand> parameterQuery;
+    // Pause between the parameter query and its read.
+    int answerWaitMs;
+    // The device is asked for its version after every serial number it gave.
+    bool versionAfterSerial;
 
     static constexpr int kParameterOffset = 16;
 

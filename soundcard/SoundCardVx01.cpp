@@ -1,46 +1,21 @@
 #include "soundcard/SoundCardVx01.h"
 
 #include "device/DeviceHID.h"
-#include "soundcard/ReportText.h"
-#include "soundcard/SoundCardModel.h"
 #include "soundcard/SoundCardVx01Model.h"
 
-SoundCardVx01::SoundCardVx01(HidBackend *backend, QObject *parent)
-    : SoundCardBase(backend, SoundCardVx01Model::model(), parent)
+SoundCardVx01::SoundCardVx01(HidBackend *backend)
+    : SoundCardProtocol(backend, SoundCardVx01Model::model())
 {
 }
 
-QString SoundCardVx01::getFirmwareVer()
+// The device's whole output report goes out, zeros behind the frame.
+bool SoundCardVx01::write(const QByteArray &buffer, int)
 {
-    return query(model().firmwareQuery, kFirmwareWidth);
+    return device()->setOutputReport(reinterpret_cast<const quint8 *>(buffer.constData()));
 }
 
-QString SoundCardVx01::getSNCode()
+// A control transfer answers at once or fails; it does not wait.
+bool SoundCardVx01::read(QByteArray &buffer, int)
 {
-    return keepSNCode(query(model().serialQuery, kSerialWidth));
-}
-
-// The answer is in the input report read right after the query; the results of the two
-// transport calls are not tested: a failure leaves the buffer zero and the text empty.
-QString SoundCardVx01::query(const SoundCardCommand &command, int width)
-{
-    sendCommand(command);
-    QByteArray buffer = newReportBuffer();
-    if (device())
-        device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()));
-    return ReportText::text(reinterpret_cast<const quint8 *>(buffer.constData()), SoundCardModel::kParameterOffset,
-                            width);
-}
-
-bool SoundCardVx01::getParaIsChange()
-{
-    QByteArray buffer = newReportBuffer();
-    if (!notePollAnswer(device() && device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()))))
-        return false;
-    return takeOverParameters(buffer);
-}
-
-bool SoundCardVx01::sendReport(const QByteArray &buffer, int)
-{
-    return device() && device()->setOutputReport(reinterpret_cast<const quint8 *>(buffer.constData()));
+    return device()->getInputReport(reinterpret_cast<quint8 *>(buffer.data()));
 }

@@ -1,25 +1,19 @@
 #pragma once
 
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/SoundCardProtocol.h"
 
-// Model vx01: everything over the control pipe (set-output-report for commands,
-// get-input-report for answers and parameters).
-class SoundCardVx01 : public SoundCardBase
+// Model vx01: everything over the control pipe. Commands go out with set-output-report; the
+// answer to a query, and otherwise the parameter report, is the input report the device offers
+// when asked with get-input-report.
+class SoundCardVx01 : public SoundCardProtocol
 {
-    Q_OBJECT
 public:
-    explicit SoundCardVx01(HidBackend *backend, QObject *parent = nullptr);
-
-    QString getFirmwareVer() override;
-    QString getSNCode() override;
-    bool getParaIsChange() override;
-
-    static constexpr int kFirmwareWidth = 4;
-    static constexpr int kSerialWidth = 12;
+    explicit SoundCardVx01(HidBackend *backend);
 
 protected:
-    bool sendReport(const QByteArray &buffer, int frameLength) override;
-
-private:
-    QString query(const SoundCardCommand &command, int width);
+    bool write(const QByteArray &buffer, int frameLength) override;
+    bool read(QByteArray &buffer, int timeoutMs) override;
+    bool keepsAnswersInOrder() const override { return false; }
+    // The control pipe keeps no queue: nothing waits to be read.
+    int dropWaiting() override { return 0; }
 };

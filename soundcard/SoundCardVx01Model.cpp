@@ -50,12 +50,17 @@ const SoundCardModel kModel{
         {"btnMute", 33, 0, 255, Kind::ReportedOnly, Op::Switch, 0, "mute"},
         {"btnDodge", 34, 1, 2, Kind::Setter, Op::Switch, 7, "ducking"},
         // setSoundMode MODETYPE DETAIL: the DETAIL each group takes
-        {nullptr, 0, 0, 0, Kind::SetterOnly, Op::SoundMode, 1, "music"},
-        {nullptr, 0, 1, 3, Kind::SetterOnly, Op::SoundMode, 2, "singing with large, medium, small reverberation"},
-        {nullptr, 0, 0, 0, Kind::SetterOnly, Op::SoundMode, 3, "chat"},
+        {"music", 0, 0, 0, Kind::SetterOnly, Op::SoundMode, 1, "music"},
+        {"singing", 0, 1, 3, Kind::SetterOnly, Op::SoundMode, 2, "singing with large, medium, small reverberation"},
+        {"chat", 0, 0, 0, Kind::SetterOnly, Op::SoundMode, 3, "chat"},
     },
     SoundCardCommand{{0x01, 0x01, 0x02, 0x01}, false, {}},
     SoundCardCommand{{0x01, 0x02, 0x02, 0x01}, false, {}},
+    {ReportText::Field::Text, 16, 4},
+    {ReportText::Field::Text, 16, 12},
+    std::nullopt,
+    0,
+    false,
 };
 
 } // namespace

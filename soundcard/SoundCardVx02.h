@@ -1,29 +1,20 @@
 #pragma once
 
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/SoundCardProtocol.h"
 
 // Model vx02: everything over the interrupt pipe. Commands are written; every answer, the
-// parameter report included, is the next input report the device sends after a request.
-class SoundCardVx02 : public SoundCardBase
+// parameter report included, is an input report the device sends after a request, in the order
+// of the requests.
+class SoundCardVx02 : public SoundCardProtocol
 {
-    Q_OBJECT
 public:
-    explicit SoundCardVx02(HidBackend *backend, QObject *parent = nullptr);
-
-    void setDenoise(int value) override;
-    void setSwitch(int type, int value) override;
-    QString getFirmwareVer() override;
-    QString getSNCode() override;
-    bool getParaIsChange() override;
-
-    static constexpr int kVersionOffset = 11;
-    static constexpr int kSerialWidth = 13;
-    // The device needs a moment between the parameter request and its answer.
-    static constexpr int kAnswerWaitMs = 100;
+    explicit SoundCardVx02(HidBackend *backend);
 
 protected:
-    bool sendReport(const QByteArray &buffer, int frameLength) override;
-
-private:
-    int readAnswer(QByteArray &buffer);
+    bool write(const QByteArray &buffer, int frameLength) override;
+    bool read(QByteArray &buffer, int timeoutMs) override;
+    bool keepsAnswersInOrder() const override { return true; }
+    int dropWaiting() override;
+    // The noise-reduction and switch setters are logged.
+    void sent(const SetterCall &call) override;
 };

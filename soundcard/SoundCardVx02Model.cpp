@@ -50,27 +50,28 @@ const SoundCardModel kModel{
         {"btnDodge", 30, 1, 2, Kind::Setter, Op::Switch, 2, "ducking"},
         {"btnMixDry", 31, 1, 2, Kind::Setter, Op::Switch, 3, "monitor wet, record dry"},
         // setSoundMode MODETYPE DETAIL: the choices of each group
-        {nullptr, 0, 1, 5, Kind::SetterOnly, Op::SoundMode, 1, "reverberation effect: live, shout, sing, chat, host"},
-        {nullptr, 0, 1, 6, Kind::SetterOnly, Op::SoundMode, 2,
+        {"reverberationEffect", 0, 1, 5, Kind::SetterOnly, Op::SoundMode, 1,
+         "reverberation effect: live, shout, sing, chat, host"},
+        {"voiceChange", 0, 1, 6, Kind::SetterOnly, Op::SoundMode, 2,
          "voice change: boy, girl, child, robot, telephone, monster"},
-        {nullptr, 0, 1, 12, Kind::SetterOnly, Op::SoundMode, 3,
+        {"electronicKey", 0, 1, 12, Kind::SetterOnly, Op::SoundMode, 3,
          "electronic key: F, E, Eb, D, Db, c, Gb, G, Ab, A, Bb, B"},
-        {nullptr, 0, 1, 9, Kind::SetterOnly, Op::SpecialEffectSound, 0, "sound effect"},
+        {"soundEffect", 0, 1, 9, Kind::SetterOnly, Op::SpecialEffectSound, 0, "sound effect"},
+        // the one reverberation value takes TYPE 2 as well (it is not sent)
+        {nullptr, 0, 0, 16, Kind::SetterOnly, Op::MicReverberation, 2, "volume"},
     },
     SoundCardCommand{{0x00, 0x00, 0x00, 0x01}, false, {}},
     SoundCardCommand{{0x01, 0x02, 0x02, 0x01}, false, {}},
+    {ReportText::Field::HexNumbers, 11, 3},
+    {ReportText::Field::Text, 16, 13},
+    SoundCardCommand{{0x03, 0x01, 0x02, 0x08}, false, {}},
+    100,
+    true,
 };
-
-const SoundCardCommand kParameterQuery{{0x03, 0x01, 0x02, 0x08}, false, {}};
 
 } // namespace
 
 const SoundCardModel &SoundCardVx02Model::model()
 {
     return kModel;
-}
-
-const SoundCardCommand &SoundCardVx02Model::parameterQuery()
-{
-    return kParameterQuery;
 }

@@ -23,6 +23,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -98,6 +99,29 @@ struct Attached
     {
         const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
         return static_cast<TappedFirmware *>(held.firmware)->setters();
+    }
+
+    int parameter(const QString &key) const
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+        return static_cast<FirmwareBase *>(static_cast<TappedFirmware *>(held.firmware)->inner())->parameter(key);
+    }
+
+    // Parameter reports asked for: queries on a vx02, control reads on a vx01.
+    int polls() const
+    {
+        const EmulatedBus::HeldFirmware held = bus.holdFirmware(model);
+        const auto *tap = static_cast<TappedFirmware *>(held.firmware);
+        if (model == QLatin1String("vx01"))
+            return tap->controlReads;
+        const SoundCardCommand query = TappedFirmware::command(hex("03010208"));
+        int count = 0;
+        for (const QByteArray &report : tap->reports()) {
+            ReceivedFrame frame;
+            QString error;
+            count += ReceivedFrame::parse(report, &frame, &error) && frame.code == query.code ? 1 : 0;
+        }
+        return count;
     }
 
     void turnKnob(const QString &key, int value)
@@ -304,7 +328,7 @@ private slots:
         row("vx01 serial, UTF-8", "getSNCode", at16("\xC3\xA9t\xC3\xA9"), QString::fromUtf8("été"), serial);
         row("vx02 firmware 01 00 0C", "getFirmwareVer", TappedFirmware::report(11, QByteArray("\x01\x00\x0C", 3)),
             "V1.0.c", {hex("00000001")});
-        row("vx02 firmware, silent", "getFirmwareVer", QByteArray(), "V0.0.0", {});
+        row("vx02 firmware, silent", "getFirmwareVer", QByteArray(), "", {});
         row("vx02 serial, then version query", "getSNCode", at16("VS2026120500XYZ"), "VS2026120500X",
             {hex("01020201"), hex("00000001")});
         row("vx02 serial, silent: no version query", "getSNCode", QByteArray(), "", {});
@@ -446,22 +470,69 @@ private slots:
         const ModelParameter &parameter = SoundCardFactory::model(model)->parameters.at(row);
         SoundCardRig rig(model);
         MessageCapture log;
-        SetterSlot::of(parameter.setter).apply(*rig.card, parameter.code, value);
+        rig.card->apply(SetterSlot::of(parameter.setter).callFor(parameter.code, value));
         QCOMPARE(log.texts(QtWarningMsg), QStringList());
         if (parameter.hasKey())
             QCOMPARE(rig.device<FirmwareBase>().parameter(QLatin1String(parameter.key)), value);
     }
 
-    // The version query sent after a serial number is answered; the next poll reads that answer
-    // (no parameters in it) and the one after reads the parameters.
-    void vx02StaleVersionAnswerReachesNextPoll()
+    // Answers the device still owes are read before anything new is asked, each as what it
+    // answers; one that never comes costs a wait, never a misread. The script answers each
+    // report in turn ("-": no answer).
+    void dueAnswersAreTakenAsWhatTheyAnswer_data()
     {
-        SoundCardRig rig("vx02");
-        QCOMPARE(rig.card->getSNCode(), QStringLiteral("VS20261205007"));
-        QVERIFY(!rig.card->getParaIsChange());
-        QVERIFY(rig.card->getAllPara().isEmpty());
-        QVERIFY(rig.card->getParaIsChange());
-        QCOMPARE(rig.card->getAllPara().size(), 16);
+        QTest::addColumn<QList<QByteArray>>("answers");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QList<QByteArray>>("received");
+        QByteArray parameters(16, '\0');
+        for (int i = 0; i < 16; ++i)
+            parameters[i] = char(i + 1);
+        const QByteArray serial = TappedFirmware::report(16, "VS2026120500X");
+        const QByteArray version = TappedFirmware::report(11, QByteArray("\x01\x04\x1c", 3));
+        const QByteArray report = TappedFirmware::report(16, parameters);
+        const QList<QByteArray> serialThenPoll{hex("01020201"), hex("00000001"), hex("03010208")};
+        QTest::newRow("version after a serial number, then a poll")
+            << QList<QByteArray>{serial, version, report} << QStringList{"getSNCode", "getParaIsChange"}
+            << QStringList{"VS2026120500X", "true"} << serialThenPoll;
+        QTest::newRow("version after a serial number never answered, then a poll")
+            << QList<QByteArray>{serial, {}, report} << QStringList{"getSNCode", "getParaIsChange"}
+            << QStringList{"VS2026120500X", "true"} << serialThenPoll;
+        QTest::newRow("poll never answered, then the version")
+            << QList<QByteArray>{{}, version} << QStringList{"getParaIsChange", "getFirmwareVer"}
+            << QStringList{"false", "V1.4.1c"} << QList<QByteArray>{hex("03010208"), hex("00000001")};
+        QTest::newRow("version never answered, then a poll")
+            << QList<QByteArray>{{}, report} << QStringList{"getFirmwareVer", "getParaIsChange"}
+            << QStringList{"", "true"} << QList<QByteArray>{hex("00000001"), hex("03010208")};
+    }
+    void dueAnswersAreTakenAsWhatTheyAnswer()
+    {
+        QFETCH(QList<QByteArray>, answers);
+        QFETCH(QStringList, calls);
+        QFETCH(QStringList, results);
+        QFETCH(QList<QByteArray>, received);
+        Rig rig("vx02");
+        for (const QByteArray &answer : answers)
+            rig.scripted().answers.enqueue(answer);
+        const quint16 sequence = nextSequence();
+        QStringList got;
+        for (const QString &call : calls) {
+            if (call == QLatin1String("getParaIsChange")) {
+                got << (rig.card->getParaIsChange() ? "true" : "false");
+                continue;
+            }
+            QString text;
+            QVERIFY(
+                QMetaObject::invokeMethod(rig.card.get(), call.toLatin1().constData(), Q_RETURN_ARG(QString, text)));
+            got << text;
+        }
+        QCOMPARE(got, results);
+        rig.expectReceived(sequence, received);
+        // A map only ever comes from a parameter report.
+        if (results.contains("true"))
+            QCOMPARE(rig.card->getAllPara().value("btnMixDry").toInt(), 16);
+        else
+            QVERIFY(rig.card->getAllPara().isEmpty());
     }
 
     void underLoad_data()
@@ -496,18 +567,21 @@ private slots:
                 if (shown != slice)
                     stale << shown;
             });
+            // A setter that replaces the one waiting before it is not sent: each slice reaches
+            // the device at least once, in order.
             QStringList expected;
             QSignalSpy polled(session, &DeviceSession::polled);
             for (slice = 0; slice < 10; ++slice) {
-                for (int i = 0; i < 20; ++i) {
+                for (int i = 0; i < 20; ++i)
                     session->setVolume(1, slice);
-                    expected << TappedFirmware::describe(0x02, 0x01, quint8(slice));
-                }
+                expected << TappedFirmware::describe(0x02, 0x01, quint8(slice));
                 QVERIFY(polled.wait(3000));
             }
             slice = 9;
             QVERIFY(SceneRig::drain(session));
-            QCOMPARE(device.setters(), expected);
+            QStringList sent = device.setters();
+            sent.erase(std::unique(sent.begin(), sent.end()), sent.end());
+            QCOMPARE(sent, expected);
             QVERIFY(consecutive(device.sequences()));
             QVERIFY(polled.wait(3000) && polled.wait(3000));
             QCOMPARE(session->getAllPara().value(QStringLiteral("volumeMonitor")).toInt(), 9);
@@ -558,6 +632,151 @@ private slots:
             break;
         }
         }
+    }
+
+    // Setters, polls and queries in a random order, some asked for with a handler, while the
+    // timer polls too: every map shown or handed out holds values the device held, every text is
+    // the device's own, and every request with a handler gets its answer.
+    void interleavedRequestsShowTheDevice_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("serial");
+        QTest::newRow("vx01") << "vx01"
+                              << "2.13"
+                              << "VC1026120501";
+        QTest::newRow("vx02") << "vx02"
+                              << "V1.4.1c"
+                              << "VS20261205007";
+    }
+    void interleavedRequestsShowTheDevice()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, version);
+        QFETCH(QString, serial);
+        Attached device(model);
+        QVERIFY(device.session);
+        DeviceSession *session = device.session;
+        session->startPolling(1);
+        QVector<const ModelParameter *> setters;
+        QMap<QString, QSet<int>> held;
+        for (const ModelParameter &row : session->model().parameters) {
+            if (!row.hasKey())
+                continue;
+            held[row.key] << device.parameter(row.key);
+            if (row.kind == ModelParameter::Kind::Setter)
+                setters << &row;
+        }
+        QStringList wrong;
+        const auto check = [&](const QVariantMap &map, const QString &who) {
+            for (auto it = held.cbegin(); it != held.cend(); ++it) {
+                if (!map.contains(it.key()) || !it.value().contains(map.value(it.key()).toInt()))
+                    wrong << QStringLiteral("%1: %2=%3").arg(who, it.key(), map.value(it.key()).toString());
+            }
+        };
+        const auto text = [&](const QString &expected, const QString &who) {
+            return [&wrong, expected, who](const QString &got) {
+                if (got != expected)
+                    wrong << who + ": " + got;
+            };
+        };
+        connect(session, &SoundCardBase::allParaChanged, this, [&] { check(session->getAllPara(), "shown"); });
+        connect(session, &SoundCardBase::firmwareVerChanged, this, text(version, "version shown"));
+        connect(session, &SoundCardBase::snNumChanged, this, text(serial, "serial shown"));
+        int asked = 0;
+        int answered = 0;
+        const auto handler = [&](const QString &expected) {
+            ++asked;
+            return [&, expected](const DeviceSession::Reply &reply) {
+                ++answered;
+                if (!reply.answered())
+                    wrong << QStringLiteral("no answer");
+                else if (expected.isEmpty())
+                    check(reply.parameters, "poll answer");
+                else
+                    text(expected, "answer")(reply.text);
+            };
+        };
+        QRandomGenerator random(29);
+        for (int round = 0; round < 200; ++round) {
+            switch (random.bounded(7)) {
+            case 0: {
+                const ModelParameter &row = *setters.at(random.bounded(setters.size()));
+                const int value = random.bounded(row.min, row.max + 1);
+                held[row.key] << value;
+                session->apply(SetterSlot::of(row.setter).callFor(row.code, value));
+                break;
+            }
+            case 1: session->getFirmwareVer(); break;
+            case 2: session->getSNCode(); break;
+            case 3: session->getParaIsChange(); break;
+            case 4: session->requestPoll(handler(QString())); break;
+            case 5: session->requestFirmwareVersion(handler(version)); break;
+            case 6: session->requestSerialNumber(handler(serial)); break;
+            }
+            if (round % 20 == 19)
+                QVERIFY(SceneRig::drain(session));
+        }
+        QVERIFY(SceneRig::drain(session));
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(answered, asked);
+        QCOMPARE(session->knownFirmwareVer(), version);
+    }
+
+    // The queue as callers meet it; the device answers every read at once, or is silent.
+    void queuedRequests_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *model : {"vx01", "vx02"})
+            QTest::newRow(model) << model;
+    }
+    void queuedRequests()
+    {
+        QFETCH(QString, model);
+        Attached device(model);
+        QVERIFY(device.session);
+        DeviceSession *session = device.session;
+        const int pollsBefore = device.polls();
+        // The setters of one setting queued while one is on its way: only the last follows it.
+        for (int value = 0; value < 10; ++value)
+            session->setVolume(2, value);
+        // Polls asked for while one waits share its answer: one poll, ten answers.
+        QList<int> shown;
+        for (int i = 0; i < 10; ++i)
+            session->requestPoll([&](const DeviceSession::Reply &reply) {
+                shown << reply.parameters.value("volumeRecording", -1).toInt();
+            });
+        QVERIFY(SceneRig::drain(session));
+        QCOMPARE(device.setters(),
+                 (QStringList{TappedFirmware::describe(0x02, 0x02, 0), TappedFirmware::describe(0x02, 0x02, 9)}));
+        QCOMPARE(shown, QVector<int>(10, 9).toList());
+        QCOMPARE(device.polls(), pollsBefore + 1);
+
+        // A full queue refuses more, and says so.
+        MessageCapture log;
+        int taken = 0;
+        while (taken < 2 * DeviceSession::kMaxQueued && session->queue({SetterOp::Volume, {1 + taken % 2, 3}}))
+            ++taken;
+        QCOMPARE(taken, DeviceSession::kMaxQueued + 1);
+        QVERIFY(
+            log.texts(QtWarningMsg).contains(QStringLiteral("the %1 is not keeping up: setVolume dropped").arg(model)));
+        QVERIFY(SceneRig::drain(session));
+
+        // Silent: requests waiting for the device fail; once it is known to be silent, at once.
+        QVERIFY(device.bus.setFailure(model, EmulatedFailure::Silent));
+        QList<DeviceSession::Reply::Status> failed;
+        for (int i = 0; i < 30; ++i)
+            session->requestPoll([&](const DeviceSession::Reply &reply) { failed << reply.status; });
+        QTRY_COMPARE(failed, QVector<DeviceSession::Reply::Status>(30, DeviceSession::Reply::NoAnswer).toList());
+        QSignalSpy responding(session, &DeviceSession::respondingChanged);
+        for (int i = 0; i < DeviceSession::kSilentPollsBeforeBackoff; ++i)
+            session->requestPoll(nullptr);
+        QTRY_VERIFY(!session->isResponding());
+        bool answeredAtOnce = false;
+        session->requestFirmwareVersion([&](const DeviceSession::Reply &reply) {
+            answeredAtOnce = reply.status == DeviceSession::Reply::NoAnswer;
+        });
+        QVERIFY(answeredAtOnce);
     }
 };
 

@@ -295,14 +295,9 @@ bool SceneRig::drain(DeviceSession *session)
     // Queued behind everything asked so far: its note comes back behind their answers and ends
     // the wait at once. The loop is only touched on this thread.
     auto waiting = std::make_shared<QPointer<QEventLoop>>();
-    session->run([session, waiting](SoundCardBase &) {
-        QMetaObject::invokeMethod(
-            session,
-            [waiting] {
-                if (*waiting)
-                    (*waiting)->exit(1);
-            },
-            Qt::QueuedConnection);
+    session->whenDone([waiting] {
+        if (*waiting)
+            (*waiting)->exit(1);
     });
     QEventLoop loop;
     *waiting = &loop;

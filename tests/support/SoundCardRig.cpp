@@ -2,6 +2,7 @@
 
 #include "emulator/FirmwareFactory.h"
 #include "soundcard/SoundCardFactory.h"
+#include "soundcard/SoundCardProtocol.h"
 
 SoundCardRig::SoundCardRig(const QString &model, std::unique_ptr<EmulatedFirmware> scripted)
 {
@@ -9,7 +10,7 @@ SoundCardRig::SoundCardRig(const QString &model, std::unique_ptr<EmulatedFirmwar
     bus.setReadWaitLimitMs(20);
     bus.plug(model, scripted ? std::move(scripted) : FirmwareFactory::make(model));
     firmware = bus.firmware(model);
-    card = SoundCardFactory::create(model, &bus);
+    card = std::make_unique<DirectSoundCard>(SoundCardFactory::create(model, &bus));
     opened = card->openDevice();
 }
 

@@ -2,7 +2,7 @@
 
 #include "emulator/EmulatedBus.h"
 #include "emulator/EmulatedFirmware.h"
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/DirectSoundCard.h"
 
 #include <QString>
 #include <QVariantList>
@@ -27,6 +27,6 @@ public:
 
     EmulatedBus bus;
     EmulatedFirmware *firmware = nullptr;
-    std::unique_ptr<SoundCardBase> card;
+    std::unique_ptr<DirectSoundCard> card;
     bool opened = false;
 };

@@ -16,9 +16,8 @@ QList<QByteArray> TappedFirmware::receive(const QByteArray &report)
     RecordingFirmware::receive(report);
     if (m_inner)
         return m_inner->receive(report);
-    if (answers.isEmpty())
-        return {};
-    return {answers.dequeue()};
+    const QByteArray answer = answers.isEmpty() ? QByteArray() : answers.dequeue();
+    return answer.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{answer};
 }
 
 QByteArray TappedFirmware::inputReport()

@@ -45,7 +45,8 @@ public:
     // The command of 4 code bytes, or 4 + 2 data bytes.
     static SoundCardCommand command(const QByteArray &commandBytes);
 
-    // The script, used without an inner firmware.
+    // The script, used without an inner firmware: the answer to each report in turn, an empty
+    // one leaves the report unanswered.
     QQueue<QByteArray> answers;
     int controlReads = 0;
 

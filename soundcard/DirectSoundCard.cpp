@@ -1,0 +1,59 @@
+#include "soundcard/DirectSoundCard.h"
+
+#include "soundcard/SoundCardProtocol.h"
+
+DirectSoundCard::DirectSoundCard(std::unique_ptr<SoundCardProtocol> protocol, QObject *parent)
+    : SoundCardBase(protocol->model(), parent)
+    , m_protocol(std::move(protocol))
+{
+}
+
+DirectSoundCard::~DirectSoundCard() = default;
+
+bool DirectSoundCard::openDevice()
+{
+    return m_protocol->open();
+}
+
+void DirectSoundCard::apply(const SetterCall &call)
+{
+    if (!m_protocol->send(call))
+        noteFailure();
+}
+
+QString DirectSoundCard::getFirmwareVer()
+{
+    const std::optional<QString> text = m_protocol->firmwareVersion();
+    if (!text) {
+        noteFailure();
+        return QString();
+    }
+    setKnownFirmwareVer(*text);
+    return *text;
+}
+
+QString DirectSoundCard::getSNCode()
+{
+    const std::optional<QString> text = m_protocol->serialNumber();
+    if (!text) {
+        noteFailure();
+        return QString();
+    }
+    setKnownSNCode(*text);
+    return *text;
+}
+
+bool DirectSoundCard::getParaIsChange()
+{
+    const SoundCardProtocol::Poll poll = m_protocol->poll();
+    if (!poll.answered)
+        noteFailure();
+    if (poll.changed)
+        emit allParaChanged();
+    return poll.changed;
+}
+
+QVariantMap DirectSoundCard::getAllPara()
+{
+    return m_protocol->parameters();
+}
