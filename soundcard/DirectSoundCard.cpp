@@ -46,6 +46,9 @@ QString DirectSoundCard::getSNCode()
 bool DirectSoundCard::getParaIsChange()
 {
     const SoundCardProtocol::Poll poll = m_protocol->poll();
+    // The version answer a serial number left was read on the way.
+    if (!m_protocol->knownFirmwareVersion().isEmpty())
+        setKnownFirmwareVer(m_protocol->knownFirmwareVersion());
     if (!poll.answered)
         noteFailure();
     if (poll.changed)

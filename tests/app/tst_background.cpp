@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 ProgramRun vorletctl(const QStringList &arguments)
@@ -104,6 +106,23 @@ private slots:
         QCOMPARE(map.value("volumeMonitor").toInt(), 3);
         QCOMPARE(call(m_panel, "setSpecialEffectSound", {7}).type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE(panel.device([](FirmwareBase &f) { return f.lastEffect(); }), 7);
+        // Both forms of the one reverberation value are taken.
+        QCOMPARE(call(m_panel, "setMicReverberation", {9, 2}).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(call(m_panel, "refresh", {}).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(panel.device([](FirmwareBase &f) { return f.parameter("reverbVolume"); }), 9);
+        // The texts are the device's; the maps around them are parameter reports, however the
+        // questions fall between the polls.
+        QSignalSpy maps(&m_panel, &SoundCardProxy::parametersChanged);
+        for (int round = 0; round < 20; ++round) {
+            QCOMPARE(call(m_panel, "firmwareVersion", {}).arguments(), QVariantList{"V1.4.1c"});
+            QCOMPARE(call(m_panel, "serialNumber", {}).arguments(), QVariantList{"VS20261205007"});
+            for (int i = 0; i < 3; ++i) {
+                const QVariantMap shown = qdbus_cast<QVariantMap>(call(m_panel, "getAllPara", {}).arguments().value(0));
+                QCOMPARE(shown.value("reverbVolume").toInt(), 9);
+            }
+        }
+        for (const QList<QVariant> &signal : qAsConst(maps))
+            QCOMPARE(qdbus_cast<QVariantMap>(signal.first()).value("reverbVolume").toInt(), 9);
         // The arguments named as the interface names them.
         QCOMPARE(error("setSoundMode", {2, 7}),
                  QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs: setSoundMode: "
@@ -118,6 +137,47 @@ private slots:
             QCOMPARE(error(it.key(), it.value()),
                      QStringLiteral("com.brindle.vorlet.Error.NoDevice: no vx01 or vx02 device is attached"));
         QCOMPARE(call(m_panel, "model", {}).arguments(), QVariantList{QString()});
+    }
+
+    // Each caller's answer is its own: a refresh shows the caller's setter while another client
+    // keeps sending its own. A silent device fails refreshes, however many wait, and vorletctl
+    // through the panel fails as it does directly.
+    void answersBelongToTheirCallers()
+    {
+        PanelService panel;
+        QVERIFY(panel.plugged && panel.registered);
+        QTRY_VERIFY(panel.devices.session());
+        QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("other"));
+        SoundCardProxy competitor(SoundCardService::kServiceName, SoundCardService::kObjectPath, other);
+        QTimer stream;
+        int sent = 0;
+        connect(&stream, &QTimer::timeout, this, [&] { competitor.setVolume(1, ++sent % 17); });
+        stream.start(1);
+        for (int round = 0; round < 15; ++round) {
+            call(m_panel, "setVolume", {5, round});
+            const QVariantMap shown = qdbus_cast<QVariantMap>(call(m_panel, "refresh", {}).arguments().value(0));
+            QCOMPARE(shown.value("volumeBGM").toInt(), round);
+        }
+        stream.stop();
+        QVERIFY(sent > 15);
+
+        panel.bus.setFailure("vx02", EmulatedFailure::Silent);
+        QList<QDBusPendingCall> refreshes;
+        for (int i = 0; i < 30; ++i)
+            refreshes << m_panel.asyncCall("refresh");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(refreshes.cbegin(), refreshes.cend(), [](const QDBusPendingCall &c) { return c.isFinished(); }),
+            10000);
+        for (const QDBusPendingCall &refresh : qAsConst(refreshes))
+            QCOMPARE(refresh.error().name(), SoundCardService::kNoAnswerError);
+        QCOMPARE(call(m_panel, "model", {}).arguments(), QVariantList{"vx02"});
+        QProcess through;
+        through.start(QStringLiteral(VORLETCTL_BINARY), {"getAllPara"});
+        QTRY_COMPARE_WITH_TIMEOUT(through.state(), QProcess::NotRunning, 20000);
+        const ProgramRun direct = vorletctl({"--emulate", "vx02", "unplug", "getAllPara"});
+        QCOMPARE(through.exitCode(), direct.exitCode);
+        QCOMPARE(QString::fromUtf8(through.readAllStandardError()).split('\n', Qt::SkipEmptyParts), direct.err);
+        QDBusConnection::disconnectFromBus(QStringLiteral("other"));
     }
 
     // Settings remembered by a direct session come back in the panel started hidden; vorletctl
@@ -140,7 +200,7 @@ private slots:
         QVERIFY(vorletctl({"getAllPara"}).out.contains("volumeBGM=3"));
         // The same commands on a fresh emulated device in vorletctl itself: the same output.
         for (const QString &commands :
-             QStringList{"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 1 setDodgeSpeed 4 "
+             QStringList{"setSoundMode 3 11 setVolume 1 8 setMicReverberation 9 setDodgeSpeed 4 "
                          "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
                          "setSwitch 3 1 getAllPara",
                          "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",

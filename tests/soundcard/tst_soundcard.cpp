@@ -485,6 +485,7 @@ private slots:
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<QList<QByteArray>>("received");
+        QTest::addColumn<QString>("version"); // known at the end, asked for or not
         QByteArray parameters(16, '\0');
         for (int i = 0; i < 16; ++i)
             parameters[i] = char(i + 1);
@@ -494,16 +495,16 @@ private slots:
         const QList<QByteArray> serialThenPoll{hex("01020201"), hex("00000001"), hex("03010208")};
         QTest::newRow("version after a serial number, then a poll")
             << QList<QByteArray>{serial, version, report} << QStringList{"getSNCode", "getParaIsChange"}
-            << QStringList{"VS2026120500X", "true"} << serialThenPoll;
+            << QStringList{"VS2026120500X", "true"} << serialThenPoll << "V1.4.1c";
         QTest::newRow("version after a serial number never answered, then a poll")
             << QList<QByteArray>{serial, {}, report} << QStringList{"getSNCode", "getParaIsChange"}
-            << QStringList{"VS2026120500X", "true"} << serialThenPoll;
+            << QStringList{"VS2026120500X", "true"} << serialThenPoll << "";
         QTest::newRow("poll never answered, then the version")
             << QList<QByteArray>{{}, version} << QStringList{"getParaIsChange", "getFirmwareVer"}
-            << QStringList{"false", "V1.4.1c"} << QList<QByteArray>{hex("03010208"), hex("00000001")};
+            << QStringList{"false", "V1.4.1c"} << QList<QByteArray>{hex("03010208"), hex("00000001")} << "V1.4.1c";
         QTest::newRow("version never answered, then a poll")
             << QList<QByteArray>{{}, report} << QStringList{"getFirmwareVer", "getParaIsChange"}
-            << QStringList{"", "true"} << QList<QByteArray>{hex("00000001"), hex("03010208")};
+            << QStringList{"", "true"} << QList<QByteArray>{hex("00000001"), hex("03010208")} << "";
     }
     void dueAnswersAreTakenAsWhatTheyAnswer()
     {
@@ -511,6 +512,7 @@ private slots:
         QFETCH(QStringList, calls);
         QFETCH(QStringList, results);
         QFETCH(QList<QByteArray>, received);
+        QFETCH(QString, version);
         Rig rig("vx02");
         for (const QByteArray &answer : answers)
             rig.scripted().answers.enqueue(answer);
@@ -528,6 +530,7 @@ private slots:
         }
         QCOMPARE(got, results);
         rig.expectReceived(sequence, received);
+        QCOMPARE(rig.card->knownFirmwareVer(), version);
         // A map only ever comes from a parameter report.
         if (results.contains("true"))
             QCOMPARE(rig.card->getAllPara().value("btnMixDry").toInt(), 16);
@@ -589,12 +592,16 @@ private slots:
             break;
         }
         case Scenario::UnplugDuringBurst: {
+            // A request on its way when the device goes is told so.
+            DeviceSession::Reply::Status polled = DeviceSession::Reply::Answered;
+            session->requestPoll([&](const DeviceSession::Reply &reply) { polled = reply.status; });
             for (int i = 0; i < 500; ++i)
-                session->setVolume(2, i % 17);
+                session->setVolume(2 + i % 2, i % 17);
             const QList<int> before = device.sequences();
             QVERIFY(device.bus.unplug(model));
             // The window never waits for the call in flight; the session goes by itself.
             QVERIFY(!device.manager.session());
+            QCOMPARE(polled, DeviceSession::Reply::Closed);
             QTRY_VERIFY(device.session.isNull());
             // The next device gets nothing of what was queued for the one that went.
             QVERIFY(device.plug());
