@@ -20,6 +20,7 @@ constexpr int kMaxPolls = 4;
 
 SettingsRestorer::SettingsRestorer(QObject *parent)
     : QObject(parent)
+    , m_enabled(m_memory.restoreEnabled())
 {
     // Reached by the scene through a property of the main window.
     qRegisterMetaType<SettingsRestorer *>();
@@ -42,9 +43,17 @@ bool SettingsRestorer::isEnabled() const
 
 void SettingsRestorer::setEnabled(bool on)
 {
-    if (on == isEnabled())
+    if (on != isEnabled())
+        m_memory.setRestoreEnabled(on);
+    reload();
+}
+
+void SettingsRestorer::reload()
+{
+    const bool on = isEnabled();
+    if (on == m_enabled)
         return;
-    m_memory.setRestoreEnabled(on);
+    m_enabled = on;
     qInfo("restore last settings: %s", on ? "on" : "off");
     // What the device shows now is what comes back next time.
     if (on && m_card && readSerial())
