@@ -12,9 +12,16 @@ const QString kAutostartKey = QStringLiteral("Autostart");
 BackgroundSettings::BackgroundSettings(QObject *parent)
     : QObject(parent)
     , m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brindle"), QStringLiteral("vorlet"))
+    , m_runInBackground(runInBackground())
+    , m_autostart(autostart())
 {
     // Reached by the scene through a property of the main window.
     qRegisterMetaType<BackgroundSettings *>();
+}
+
+QStringList BackgroundSettings::files() const
+{
+    return {m_settings.fileName(), AutostartEntry::path()};
 }
 
 bool BackgroundSettings::runInBackground() const
@@ -25,12 +32,11 @@ bool BackgroundSettings::runInBackground() const
 
 void BackgroundSettings::setRunInBackground(bool on)
 {
-    if (on == runInBackground())
-        return;
-    m_settings.setValue(kRunInBackgroundKey, on);
-    m_settings.sync();
-    qInfo("run in the background: %s", on ? "on" : "off");
-    emit runInBackgroundChanged(on);
+    if (on != runInBackground()) {
+        m_settings.setValue(kRunInBackgroundKey, on);
+        m_settings.sync();
+    }
+    reload();
 }
 
 bool BackgroundSettings::autostart() const
@@ -46,7 +52,6 @@ bool BackgroundSettings::switchAutostart(bool on, QString *error)
         return false;
     m_settings.setValue(kAutostartKey, on);
     m_settings.sync();
-    qInfo("start at login: %s (%s)", on ? "on" : "off", qPrintable(AutostartEntry::path()));
     return true;
 }
 
@@ -55,5 +60,25 @@ void BackgroundSettings::setAutostart(bool on)
     QString error;
     if (on != autostart() && !switchAutostart(on, &error))
         qWarning("start at login: %s", qPrintable(error));
-    emit autostartChanged(autostart());
+    const bool shown = m_autostart;
+    reload();
+    // Told even when nothing changed: the switch that asked shows the stored state again.
+    if (m_autostart == shown)
+        emit autostartChanged(shown);
+}
+
+void BackgroundSettings::reload()
+{
+    const bool run = runInBackground();
+    if (run != m_runInBackground) {
+        m_runInBackground = run;
+        qInfo("run in the background: %s", run ? "on" : "off");
+        emit runInBackgroundChanged(run);
+    }
+    const bool start = autostart();
+    if (start != m_autostart) {
+        m_autostart = start;
+        qInfo("start at login: %s (%s)", start ? "on" : "off", qPrintable(AutostartEntry::path()));
+        emit autostartChanged(start);
+    }
 }

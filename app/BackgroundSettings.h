@@ -15,6 +15,9 @@ class BackgroundSettings : public QObject
 public:
     explicit BackgroundSettings(QObject *parent = nullptr);
 
+    // Where the options are kept: the program's settings file and the autostart entry.
+    QStringList files() const;
+
     bool runInBackground() const;
     // On while the choice is stored and the entry is there (the desktop may remove it).
     bool autostart() const;
@@ -30,7 +33,13 @@ public slots:
     void setRunInBackground(bool on);
     // A failure is logged; the switch that asked shows the state again.
     void setAutostart(bool on);
+    // Reads both options again after their files changed (vorletctl, a second program or the
+    // desktop may switch them): told only where they differ from what was shown.
+    void reload();
 
 private:
     mutable QSettings m_settings;
+    // The options as last told.
+    bool m_runInBackground;
+    bool m_autostart;
 };

@@ -3,9 +3,11 @@
 #include "app/ActivationChannel.h"
 #include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
+#include "app/SettingsFileWatcher.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
 #include "soundcard/DeviceSession.h"
+#include "soundcard/SettingsRestorer.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -40,6 +42,11 @@ MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     // Restore last settings: there before the scene reads it.
     m_devices = new DeviceManager(m_backend, this);
     m_background = new BackgroundSettings(this);
+    // vorletctl or a second program may switch the options while the window is up: the switches
+    // and the tray follow. Restoring is kept in the same settings file.
+    auto *watcher = new SettingsFileWatcher(m_background->files(), this);
+    connect(watcher, &SettingsFileWatcher::changed, m_background, &BackgroundSettings::reload);
+    connect(watcher, &SettingsFileWatcher::changed, m_devices->settingsRestorer(), &SettingsRestorer::reload);
     setUp();
     connect(m_devices, &DeviceManager::soundCardChanged, this, &MainWidget::onSoundCardChanged);
     connect(m_devices, &DeviceManager::isConnect, this, &MainWidget::onConnectChanged);

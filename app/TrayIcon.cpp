@@ -55,16 +55,17 @@ QMenu *TrayIcon::menu()
 
 bool TrayIcon::wanted() const
 {
-    return !m_window->isVisible() || m_window->background()->runInBackground();
+    return m_wanted;
 }
 
 void TrayIcon::update()
 {
+    m_wanted = !m_window->isVisible() || m_window->background()->runInBackground();
     const bool connected = m_window->devices()->session() != nullptr;
     m_icon.setIcon(QIcon(connected ? QStringLiteral(":/image/blackSkin/vorlet.png")
                                    : QStringLiteral(":/image/blackSkin/vorlet_offline.png")));
     m_icon.setToolTip(toolTip());
-    m_icon.setVisible(wanted() && QSystemTrayIcon::isSystemTrayAvailable());
+    m_icon.setVisible(m_wanted && QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 void TrayIcon::retranslate()

@@ -19,7 +19,8 @@ public:
 
     QString toolTip() const;
     QMenu *menu();
-    // Whether the program wants the icon now (shown where the desktop has a tray).
+    // Whether the program wants the icon (shown where the desktop has a tray), as decided at the
+    // last change of the window's visibility, the device or "run in the background".
     bool wanted() const;
 
 signals:
@@ -38,4 +39,5 @@ private:
     QMenu m_menu;
     QAction *m_show;
     QAction *m_quit;
+    bool m_wanted = false;
 };

@@ -18,6 +18,7 @@ constexpr int kWriteIntervalMs = 1000;
 
 SettingsRestorer::SettingsRestorer(QObject *parent)
     : QObject(parent)
+    , m_enabled(m_memory.restoreEnabled())
 {
     // Reached by the scene through a property of the main window.
     qRegisterMetaType<SettingsRestorer *>();
@@ -40,9 +41,17 @@ bool SettingsRestorer::isEnabled() const
 
 void SettingsRestorer::setEnabled(bool on)
 {
-    if (on == isEnabled())
+    if (on != isEnabled())
+        m_memory.setRestoreEnabled(on);
+    reload();
+}
+
+void SettingsRestorer::reload()
+{
+    const bool on = isEnabled();
+    if (on == m_enabled)
         return;
-    m_memory.setRestoreEnabled(on);
+    m_enabled = on;
     qInfo("restore last settings: %s", on ? "on" : "off");
     // What the device shows now is what comes back next time.
     if (on && m_card && readSerial())

@@ -47,6 +47,9 @@ signals:
 
 public slots:
     void setEnabled(bool on);
+    // Reads the option again after the settings file changed (vorletctl or a second program may
+    // switch it): taken as if switched here, and told only when it differs from what was shown.
+    void reload();
     // Sends the settings remembered for the attached card, then polls it once; false when there
     // is no card, no serial number or nothing remembered (nothing is sent then).
     bool restore();
@@ -61,6 +64,8 @@ private:
     bool readSerial();
 
     ParameterMemory m_memory;
+    // The option as last told.
+    bool m_enabled;
     QPointer<SoundCardBase> m_card;
     QString m_serial;
     bool m_serialAsked = false;

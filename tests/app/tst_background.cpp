@@ -3,13 +3,17 @@
 #include "SoundCardProxy.h"
 #include "app/DeviceManager.h"
 #include "app/SoundCardService.h"
+#include "app/TrayIcon.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
+#include "soundcard/ParameterMemory.h"
 #include "support/ProgramRun.h"
+#include "support/SceneRig.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>
+#include <QQmlProperty>
 #include <QtTest>
 
 #include <algorithm>
@@ -234,6 +238,44 @@ private slots:
         QCOMPARE(call(m_panel, "refresh", {}).type(), QDBusMessage::ReplyMessage);
         panel.terminate();
         QVERIFY(panel.waitForFinished(10000));
+    }
+
+    // An option vorletctl switches shows in the running panel's switch and tray; restore remembers the device at once.
+    void optionsSwitchedElsewhereShow_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("property"); // after "MainLogic." in the scene
+        QTest::newRow("restore") << "lastSettings" << QString("settingsRestorer.enabled");
+        QTest::newRow("background") << "background" << QString("background.runInBackground");
+        QTest::newRow("autostart") << "autostart" << QString("background.autostart");
+    }
+
+    void optionsSwitchedElsewhereShow()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, property);
+        const QMap<QString, QString> switches{
+            {"lastSettings", "restoreSwitch"}, {"background", "backgroundSwitch"}, {"autostart", "autostartSwitch"}};
+        // Nothing stored, not even the settings' folder: it is watched once it comes.
+        QVERIFY(QDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Brindle").removeRecursively());
+        SceneRig rig(QStringLiteral("vx02"));
+        TrayIcon tray(rig.window());
+        QObject *owner = rig.evaluate("MainLogic." + property.section('.', 0, 0)).value<QObject *>();
+        QSignalSpy told(owner, QQmlProperty(owner, property.section('.', 1)).property().notifySignal());
+        // Another option changed (one that leaves the tray alone): this one is not told.
+        const QString other = command == "lastSettings" ? "autostart" : "lastSettings";
+        QCOMPARE(vorletctl({other, "on"}).exitCode, 0);
+        QTRY_VERIFY(rig.find(switches[other])->property("checked").toBool());
+        QCOMPARE(told.count(), 0);
+        QVERIFY(rig.setOnDevice(QStringLiteral("volumeBGM=3")));
+        for (const bool on : {true, false}) {
+            QCOMPARE(vorletctl({command, on ? "on" : "off"}).exitCode, 0);
+            QTRY_COMPARE(told.count(), on ? 1 : 2);
+            QCOMPARE(rig.find(switches[command])->property("checked").toBool(), on);
+            QCOMPARE(tray.wanted(), on && command == "background");
+            if (on && command == "lastSettings")
+                QTRY_VERIFY(ParameterMemory().recall("VS20261205007").contains("\"volumeBGM\":3"));
+        }
     }
 };
 
