@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -14,7 +15,11 @@ struct HidCollectionInfo;
 class DeviceHID
 {
 public:
-    DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage);
+    // `unit`: only the collections of that physical device (HidCollectionInfo::unit) are
+    // considered, so that of two devices with the same ids the wanted one is opened; empty:
+    // any device.
+    DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage,
+              const QString &unit = QString());
     ~DeviceHID();
 
     DeviceHID(const DeviceHID &) = delete;
@@ -56,6 +61,7 @@ private:
     quint16 m_productId;
     quint16 m_usagePage;
     quint16 m_usage;
+    QString m_unit;
     bool m_overlappedMode = false;
     bool m_exclusive = false;
     bool m_acceptAnyUsage = true;

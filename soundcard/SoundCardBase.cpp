@@ -102,7 +102,7 @@ bool SoundCardBase::openDevice()
 {
     if (!m_device) {
         m_device = std::make_unique<DeviceHID>(m_backend, m_model.vendorId, m_model.productId, m_model.usagePage,
-                                               m_model.usage);
+                                               m_model.usage, m_deviceUnit);
     }
     const bool result = m_device->open();
     qDebug() << m_model.openLogPrefix << result;

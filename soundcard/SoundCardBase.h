@@ -29,6 +29,8 @@ public:
 
     // Creates the DeviceHID on first use (with the model's ids) and opens it; true on success.
     virtual bool openDevice();
+    // The device the DeviceHID is restricted to (HidCollectionInfo::unit); empty: any.
+    void setDeviceUnit(const QString &unit) { m_deviceUnit = unit; }
 
     const SoundCardModel &model() const { return m_model; }
 
@@ -106,6 +108,7 @@ private:
     HidBackend *m_backend;
     const SoundCardModel &m_model;
     std::unique_ptr<DeviceHID> m_device;
+    QString m_deviceUnit;
     QString m_devType;
     QString m_inputDevName;
     ParameterSnapshot m_snapshot;

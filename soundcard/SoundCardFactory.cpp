@@ -36,10 +36,14 @@ const Maker *find(const QString &devType)
 
 } // namespace
 
-std::unique_ptr<SoundCardBase> SoundCardFactory::create(const QString &devType, HidBackend *backend)
+std::unique_ptr<SoundCardBase> SoundCardFactory::create(const QString &devType, HidBackend *backend,
+                                                        const QString &unit)
 {
     const Maker *maker = find(devType);
-    return maker ? maker->make(backend) : nullptr;
+    std::unique_ptr<SoundCardBase> card = maker ? maker->make(backend) : nullptr;
+    if (card)
+        card->setDeviceUnit(unit);
+    return card;
 }
 
 const SoundCardModel *SoundCardFactory::model(const QString &devType)
