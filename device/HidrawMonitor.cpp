@@ -88,7 +88,7 @@ bool HidrawMonitor::isWatching() const
 
 void HidrawMonitor::remember(const QString &node, const QString &path, const QString &unit)
 {
-    const QMutexLocker lock(&m_pathsMutex);
+    const QMutexLocker lock(&m_seenMutex);
     m_seenByNode.insert(node, {path, unit});
 }
 
@@ -105,7 +105,7 @@ void HidrawMonitor::reportRemoval(const QString &node)
 {
     Seen seen;
     {
-        const QMutexLocker lock(&m_pathsMutex);
+        const QMutexLocker lock(&m_seenMutex);
         seen = m_seenByNode.take(node);
     }
     emit removed(seen.path.isEmpty() ? node : seen.path, seen.unit);

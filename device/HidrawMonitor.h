@@ -53,7 +53,7 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     QFileSystemWatcher *m_folderWatcher = nullptr;
     QSet<QString> m_namesInFolder;
-    QMutex m_pathsMutex;
+    QMutex m_seenMutex;
     struct Seen
     {
         QString path;
