@@ -25,8 +25,9 @@ public:
     DeviceHID(const DeviceHID &) = delete;
     DeviceHID &operator=(const DeviceHID &) = delete;
 
-    // Searches the present collections and opens the first that matches; true when a handle
-    // was stored. May be called again on an open object: it searches again.
+    // Searches the present collections (of its unit, when it has one) and opens the first that
+    // matches; true when a handle was stored. May be called again on an open object: it searches
+    // again.
     bool open();
 
     // Control pipe. The buffer holds at least inputReportLength() (outputReportLength())

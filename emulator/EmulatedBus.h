@@ -18,7 +18,8 @@ class EmulatedDevice;
 // interfaces as the system announces real ones. Each plugged device is a unit with an id of its
 // own, which its collections carry (HidCollectionInfo::unit). What a device answers is up to its
 // firmware. Model names are taken in any case; the calls by model name address the earliest
-// plugged unit of that model. The host side (enumerate, open, the handles) may be used from any
+// plugged unit of that model; a call naming a unit that is not attached warns and fails. The
+// host side (enumerate, open, the handles) may be used from any
 // thread; plugging and the announcements stay on the bus's own.
 class EmulatedBus : public HidBackend
 {
