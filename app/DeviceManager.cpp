@@ -14,7 +14,7 @@ DeviceManager::DeviceManager(HidBackend *backend, QObject *parent)
     , m_detector(new DetectionDevice(backend, SoundCardFactory::hidModelIds()))
     , m_settingsRestorer(new SettingsRestorer(this))
 {
-    connect(m_detector, &DetectionDevice::s_devTypeAndState, this, &DeviceManager::onDevArrivalOrRemove);
+    connect(m_detector, &DetectionDevice::s_devUnitAndState, this, &DeviceManager::onDevArrivalOrRemove);
     // The detection logs sleep, wake and the end of the session; the restorer follows them.
     m_settingsRestorer->watch(m_detector->powerEvents());
 }
@@ -62,16 +62,19 @@ int DeviceManager::pollInterval() const
     return m_session ? m_session->pollInterval() : 0;
 }
 
-void DeviceManager::onDevArrivalOrRemove(QString devType, bool isArrival)
+void DeviceManager::onDevArrivalOrRemove(QString devType, bool isArrival, QString unit)
 {
     qDebug() << devType << isArrival;
+    if (m_session && unit != m_unit)
+        return;
     if (isArrival) {
         // A second arrival while a session exists opens its device again.
         if (!m_session) {
-            std::unique_ptr<SoundCardProtocol> protocol = SoundCardFactory::create(devType, m_backend);
+            std::unique_ptr<SoundCardProtocol> protocol = SoundCardFactory::create(devType, m_backend, unit);
             if (protocol) {
                 m_session = new DeviceSession(std::move(protocol), this);
                 m_devType = devType;
+                m_unit = unit;
                 emit soundCardChanged(m_session);
             }
         }
@@ -91,4 +94,7 @@ void DeviceManager::onDevArrivalOrRemove(QString devType, bool isArrival)
         emit soundCardChanged(nullptr);
     }
     emit isConnect(false, devType);
+    const QVector<DetectedUnit> present = m_detector->presentUnits();
+    if (!present.isEmpty())
+        onDevArrivalOrRemove(present.first().devType, true, present.first().unit);
 }

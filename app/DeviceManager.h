@@ -44,7 +44,10 @@ signals:
     void isConnect(bool isConnect, QString devType);
 
 public slots:
-    void onDevArrivalOrRemove(QString devType, bool isArrival);
+    // A device (`unit`, HidCollectionInfo::unit) arrived or left. The session belongs to one
+    // unit: the others' arrivals and removals leave it alone, and when its own leaves the
+    // earliest other unit present is taken as if it arrived.
+    void onDevArrivalOrRemove(QString devType, bool isArrival, QString unit = QString());
 
 private:
     HidBackend *m_backend;
@@ -54,4 +57,5 @@ private:
     // the manager.
     QPointer<DeviceSession> m_session;
     QString m_devType;
+    QString m_unit;
 };

@@ -6,7 +6,7 @@
 QString DeviceFinder::find(HidBackend &backend)
 {
     QString found;
-    DeviceScan::scan(backend, SoundCardFactory::hidModelIds(), [&found](const QString &devType) {
+    DeviceScan::scan(backend, SoundCardFactory::hidModelIds(), [&found](const QString &devType, const QString &) {
         if (found.isEmpty())
             found = devType;
     });

@@ -5,10 +5,10 @@
 #include "device/PowerEventWatcher.h"
 
 #include <QDebug>
-#include <QStringList>
 #include <QThread>
 
 #include <memory>
+#include <utility>
 
 DetectionDevice::DetectionDevice(HidBackend *backend, const QVector<HidModelId> &models, QWidget *parent)
     : QWidget(parent)
@@ -37,7 +37,8 @@ QString DetectionDevice::devTypeFromPath(const QString &path) const
 
 void DetectionDevice::scanDevices()
 {
-    if (!m_backend || !DeviceScan::scan(*m_backend, m_models, [this](const QString &type) { reportArrival(type); }))
+    const auto found = [this](const QString &type, const QString &unit) { reportArrival(type, unit); };
+    if (!m_backend || !DeviceScan::scan(*m_backend, m_models, found))
         qDebug("NO hid device");
 }
 
@@ -50,10 +51,12 @@ void DetectionDevice::scanDevicesInBackground()
     }
     HidBackend *backend = m_backend;
     const QVector<HidModelId> models = m_models;
-    auto found = std::make_shared<QStringList>();
+    auto found = std::make_shared<QVector<DetectedUnit>>();
     auto listed = std::make_shared<bool>(false);
     m_scan = QThread::create([backend, models, found, listed] {
-        *listed = DeviceScan::scan(*backend, models, [found](const QString &type) { found->append(type); });
+        *listed = DeviceScan::scan(*backend, models, [found](const QString &type, const QString &unit) {
+            found->append({type, unit});
+        });
     });
     m_scan->setObjectName(QStringLiteral("device scan"));
     m_scan->setParent(this);
@@ -62,8 +65,8 @@ void DetectionDevice::scanDevicesInBackground()
         scan->deleteLater();
         if (!*listed)
             qDebug("NO hid device");
-        for (const QString &type : qAsConst(*found))
-            reportArrival(type);
+        for (const DetectedUnit &unit : qAsConst(*found))
+            reportArrival(unit.devType, unit.unit);
     });
     scan->start();
 }
@@ -76,7 +79,12 @@ DetectionDevice::~DetectionDevice()
 
 bool DetectionDevice::isConnected() const
 {
-    return m_connected;
+    return !m_reported.devType.isEmpty();
+}
+
+QVector<DetectedUnit> DetectionDevice::presentUnits() const
+{
+    return m_present;
 }
 
 PowerEventWatcher *DetectionDevice::powerEvents() const
@@ -84,24 +92,52 @@ PowerEventWatcher *DetectionDevice::powerEvents() const
     return m_powerEvents;
 }
 
-void DetectionDevice::onInterfaceArrived(const QString &path)
+void DetectionDevice::onInterfaceArrived(const QString &path, const QString &unit)
 {
-    reportArrival(devTypeFromPath(path));
+    reportArrival(devTypeFromPath(path), unit);
 }
 
-void DetectionDevice::reportArrival(const QString &type)
+void DetectionDevice::reportArrival(const QString &type, const QString &unit)
 {
-    if (!m_connected && !type.isEmpty()) {
-        m_connected = true;
-        emit s_devTypeAndState(type, true);
-    }
+    if (type.isEmpty() || indexOfUnit(unit) >= 0)
+        return;
+    m_present.append({type, unit});
+    emit s_devUnitAndState(type, true, unit);
+    followFirstUnit();
 }
 
-void DetectionDevice::onInterfaceRemoved(const QString &path)
+void DetectionDevice::onInterfaceRemoved(const QString &path, const QString &unit)
 {
-    const QString type = devTypeFromPath(path);
-    if (m_connected && !type.isEmpty()) {
-        m_connected = false;
-        emit s_devTypeAndState(type, false);
+    if (devTypeFromPath(path).isEmpty())
+        return;
+    const int index = indexOfUnit(unit);
+    if (index < 0) {
+        // Another interface of a unit already gone, or a unit that was never told.
+        qDebug().noquote() << "device detection:" << path << "left, its unit" << unit << "is not present";
+        return;
     }
+    const DetectedUnit gone = m_present.takeAt(index);
+    emit s_devUnitAndState(gone.devType, false, gone.unit);
+    followFirstUnit();
+}
+
+void DetectionDevice::followFirstUnit()
+{
+    const DetectedUnit first = m_present.value(0);
+    if (first == m_reported)
+        return;
+    const DetectedUnit left = std::exchange(m_reported, first);
+    if (!left.devType.isEmpty())
+        emit s_devTypeAndState(left.devType, false);
+    if (!first.devType.isEmpty())
+        emit s_devTypeAndState(first.devType, true);
+}
+
+int DetectionDevice::indexOfUnit(const QString &unit) const
+{
+    for (int i = 0; i < m_present.size(); ++i) {
+        if (m_present.at(i).unit == unit)
+            return i;
+    }
+    return -1;
 }

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "device/DetectedUnit.h"
 #include "device/HidModelId.h"
 
 #include <QPointer>
 #include <QString>
 #include <QThread>
+#include <QVector>
 #include <QWidget>
 
 class HidBackend;
 class PowerEventWatcher;
 
-// Tells which of the supported models is attached: turns the arrival and removal of HID
-// interfaces into s_devTypeAndState and, once at start, scans those already present. An
-// invisible window, never shown. One `connected` flag covers both models: the first known
-// device to arrive is reported, the next removal of a known device ends it.
+// Tells which supported devices are attached: turns the arrival and removal of HID interfaces
+// into signals and, once at start, scans those already present. An invisible window, never
+// shown. A device is one unit (HidCollectionInfo::unit): the first of its interfaces to arrive
+// tells it with its model, the first to leave ends it; interfaces of a unit already told, or of
+// one that is not present, add nothing. s_devUnitAndState tells every unit; s_devTypeAndState
+// follows one, the earliest still present, so that a listener of one device hears the removal
+// of that device only, and then of the next one present. A backend that names no units shows
+// all its devices as one.
 class DetectionDevice : public QWidget
 {
     Q_OBJECT
@@ -32,7 +38,10 @@ public:
     // with many HID devices); what it finds is told here afterwards, as by scanDevices().
     void scanDevicesInBackground();
 
+    // Whether a device is told by s_devTypeAndState now.
     bool isConnected() const;
+    // The supported units present now, in the order they were told.
+    QVector<DetectedUnit> presentUnits() const;
     // The watcher of sleep, wake and end of session that logs them.
     PowerEventWatcher *powerEvents() const;
 
@@ -40,17 +49,23 @@ signals:
     void s_devTypeAndState(QString devType, bool isDevArrival);
     void s_showTablet();
     void s_deviceWakeUp();
+    // A unit of `devType` arrived (true) or left (false); presentUnits() already tells it.
+    void s_devUnitAndState(QString devType, bool isDevArrival, QString unit);
 
 private:
     void registerNotification();
-    void onInterfaceArrived(const QString &path);
-    void onInterfaceRemoved(const QString &path);
-    // A known device was seen (hot-plug or scan): reported unless one already is.
-    void reportArrival(const QString &type);
+    void onInterfaceArrived(const QString &path, const QString &unit);
+    void onInterfaceRemoved(const QString &path, const QString &unit);
+    // A known device was seen (hot-plug or scan): told unless its unit already is.
+    void reportArrival(const QString &type, const QString &unit);
+    // Moves s_devTypeAndState to the earliest unit present, if it is another.
+    void followFirstUnit();
+    int indexOfUnit(const QString &unit) const;
 
     HidBackend *m_backend;
     const QVector<HidModelId> m_models;
-    bool m_connected = false;
+    QVector<DetectedUnit> m_present;
+    DetectedUnit m_reported; // the unit s_devTypeAndState tells; no type when none
     PowerEventWatcher *m_powerEvents;
     QPointer<QThread> m_scan;
 };

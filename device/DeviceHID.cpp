@@ -16,12 +16,14 @@ namespace {
 constexpr unsigned long kRejectPauseMs = 5;
 } // namespace
 
-DeviceHID::DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage)
+DeviceHID::DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage,
+                     const QString &unit)
     : m_backend(backend)
     , m_vendorId(vendorId)
     , m_productId(productId)
     , m_usagePage(usagePage)
     , m_usage(usage)
+    , m_unit(unit)
 {
 }
 
@@ -61,7 +63,12 @@ bool DeviceHID::open()
     std::unique_ptr<HidHandle> handle;
     QString handlePath;
     QSet<QString> tried;
+    bool unitListed = false;
     for (const HidCollectionInfo &collection : found.collections) {
+        // Another device's interfaces are not even opened.
+        if (!m_unit.isEmpty() && collection.unit != m_unit)
+            continue;
+        unitListed = true;
         if (collection.path != handlePath) {
             if (handle) {
                 handle.reset();
@@ -91,6 +98,8 @@ bool DeviceHID::open()
         return false;
     }
     if (!chosen) {
+        if (!unitListed && !m_unit.isEmpty())
+            qDebug("DeviceHID: no interface of unit %s is present", qPrintable(m_unit));
         qCritical("No More Item Left!!!");
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -14,14 +15,19 @@ struct HidCollectionInfo;
 class DeviceHID
 {
 public:
-    DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage);
+    // `unit`: only the collections of that physical device (HidCollectionInfo::unit) are
+    // considered, so that of two devices with the same ids the wanted one is opened; empty:
+    // any device.
+    DeviceHID(HidBackend *backend, quint16 vendorId, quint16 productId, quint16 usagePage, quint16 usage,
+              const QString &unit = QString());
     ~DeviceHID();
 
     DeviceHID(const DeviceHID &) = delete;
     DeviceHID &operator=(const DeviceHID &) = delete;
 
-    // Searches the present collections and opens the first that matches; true when a handle
-    // was stored. May be called again on an open object: it searches again.
+    // Searches the present collections (of its unit, when it has one) and opens the first that
+    // matches; true when a handle was stored. May be called again on an open object: it searches
+    // again.
     bool open();
 
     // Control pipe. The buffer holds at least inputReportLength() (outputReportLength())
@@ -57,6 +63,7 @@ private:
     quint16 m_productId;
     quint16 m_usagePage;
     quint16 m_usage;
+    QString m_unit;
     bool m_overlappedMode = false;
     bool m_exclusive = false;
     bool m_acceptAnyUsage = true;

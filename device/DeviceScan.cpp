@@ -22,7 +22,7 @@ QString DeviceScan::devTypeFromPath(const QVector<HidModelId> &models, const QSt
 }
 
 bool DeviceScan::scan(HidBackend &backend, const QVector<HidModelId> &models,
-                      const std::function<void(const QString &)> &found)
+                      const std::function<void(const QString &, const QString &)> &found)
 {
     const HidEnumeration present = backend.enumerateWithStatus();
     if (present.status == HidEnumeration::Status::NoDeviceSet)
@@ -40,7 +40,7 @@ bool DeviceScan::scan(HidBackend &backend, const QVector<HidModelId> &models,
         const QString type =
             devTypeFromPath(models, HidPathText::vendorProduct(collection.vendorId, collection.productId));
         if (!type.isEmpty())
-            found(type);
+            found(type, collection.unit);
         handle.reset();
         QThread::msleep(kScanPauseMs);
     }

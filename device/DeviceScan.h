@@ -19,9 +19,9 @@ public:
     // The type of the first model (in the list's order) whose vendor/product text occurs in
     // `path`, case ignored; empty when none does.
     static QString devTypeFromPath(const QVector<HidModelId> &models, const QString &path);
-    // Opens every present collection in the system's order and calls `found` with the type of
-    // each one that opens and belongs to one of `models`. False when the system gave no list; an
-    // unreadable entry ends the walk there.
+    // Opens every present collection in the system's order and calls `found` with the type and
+    // unit of each one that opens and belongs to one of `models`. False when the system gave no
+    // list; an unreadable entry ends the walk there.
     static bool scan(HidBackend &backend, const QVector<HidModelId> &models,
-                     const std::function<void(const QString &devType)> &found);
+                     const std::function<void(const QString &devType, const QString &unit)> &found);
 };

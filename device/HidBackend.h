@@ -34,7 +34,8 @@ public:
     virtual std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) = 0;
 
 signals:
-    // Hot-plug: a HID interface appeared or went away; `path` as enumerate() reports it.
-    void interfaceArrived(const QString &path);
-    void interfaceRemoved(const QString &path);
+    // Hot-plug: a HID interface appeared or went away; `path` and `unit` as enumerate() reports
+    // them (the unit is still told when the interface is gone).
+    void interfaceArrived(const QString &path, const QString &unit);
+    void interfaceRemoved(const QString &path, const QString &unit);
 };

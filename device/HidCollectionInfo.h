@@ -15,4 +15,7 @@ struct HidCollectionInfo
     quint16 usage = 0;
     quint32 inputReportLength = 0;  // longest input report of the collection + 1 (report id)
     quint32 outputReportLength = 0; // longest output report of the collection + 1 (report id)
+    // The physical device (unit) the interface belongs to: the interfaces of one device share it,
+    // two devices of one model differ. Empty when the backend cannot tell.
+    QString unit;
 };

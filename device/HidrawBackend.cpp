@@ -75,7 +75,7 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
             result.errorCode = errno;
             break;
         }
-        m_monitor->remember(node.node, node.path());
+        m_monitor->remember(node.node, node.path(), node.unit);
         HidReportDescriptor descriptor;
         if (!readDescriptor(node.node, node.parentSyspath, &descriptor)) {
             // Unknown collections: still listed, so that the device is seen.
@@ -93,7 +93,8 @@ HidEnumeration HidrawBackend::enumerateWithStatus()
                                                     collection.usagePage,
                                                     collection.usage,
                                                     collection.inputReportLength,
-                                                    collection.outputReportLength};
+                                                    collection.outputReportLength,
+                                                    node.unit};
         }
     }
     return result;

@@ -86,10 +86,10 @@ bool HidrawMonitor::isWatching() const
     return m_source != Source::None;
 }
 
-void HidrawMonitor::remember(const QString &node, const QString &path)
+void HidrawMonitor::remember(const QString &node, const QString &path, const QString &unit)
 {
-    const QMutexLocker lock(&m_pathsMutex);
-    m_pathByNode.insert(node, path);
+    const QMutexLocker lock(&m_seenMutex);
+    m_seenByNode.insert(node, {path, unit});
 }
 
 void HidrawMonitor::reportArrival(const QString &name)
@@ -97,18 +97,18 @@ void HidrawMonitor::reportArrival(const QString &name)
     HidrawNode found;
     if (!HidrawNode::fromSysfs(m_root + QStringLiteral("/sys"), m_root + QStringLiteral("/dev"), name, &found))
         return;
-    remember(found.node, found.path());
-    emit arrived(found.path());
+    remember(found.node, found.path(), found.unit);
+    emit arrived(found.path(), found.unit);
 }
 
 void HidrawMonitor::reportRemoval(const QString &node)
 {
-    QString path;
+    Seen seen;
     {
-        const QMutexLocker lock(&m_pathsMutex);
-        path = m_pathByNode.take(node);
+        const QMutexLocker lock(&m_seenMutex);
+        seen = m_seenByNode.take(node);
     }
-    emit removed(path.isEmpty() ? node : path);
+    emit removed(seen.path.isEmpty() ? node : seen.path, seen.unit);
 }
 
 void HidrawMonitor::onUdevReadable()

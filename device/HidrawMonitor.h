@@ -28,14 +28,15 @@ public:
     Source source() const;
     // False when neither source works (no hot-plug then).
     bool isWatching() const;
-    // Remembers the path text of a node seen at enumeration: on removal the HID device above
-    // the node is usually gone already and its ids can no longer be read. Any thread (a device
-    // session opens its device on its own).
-    void remember(const QString &node, const QString &path);
+    // Remembers the path text and unit of a node seen at enumeration: on removal the HID device
+    // above the node is usually gone already and neither can be read any more. Any thread (a
+    // device session opens its device on its own).
+    void remember(const QString &node, const QString &path, const QString &unit);
 
 signals:
-    void arrived(const QString &path);
-    void removed(const QString &path);
+    void arrived(const QString &path, const QString &unit);
+    // A node never seen comes with the node as its path and no unit.
+    void removed(const QString &path, const QString &unit);
 
 private:
     bool watchUdev();
@@ -52,6 +53,11 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     QFileSystemWatcher *m_folderWatcher = nullptr;
     QSet<QString> m_namesInFolder;
-    QMutex m_pathsMutex;
-    QHash<QString, QString> m_pathByNode;
+    QMutex m_seenMutex;
+    struct Seen
+    {
+        QString path;
+        QString unit;
+    };
+    QHash<QString, Seen> m_seenByNode;
 };

@@ -8,6 +8,9 @@ struct HidrawNode
 {
     QString node;          // "/dev/hidraw3"
     QString parentSyspath; // the HID device, which holds the report descriptor
+    // The physical device: the sysfs path of the USB device whose interface holds the HID
+    // device (shared by its interfaces); the HID device itself when it is not on USB.
+    QString unit;
     quint16 vendorId = 0;
     quint16 productId = 0;
 

@@ -41,16 +41,12 @@ QStringList EmulatedBus::models()
     return EmulatedModel::names();
 }
 
-bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> firmware)
+QString EmulatedBus::plugUnit(const QString &model, std::unique_ptr<EmulatedFirmware> firmware)
 {
     const EmulatedModel *description = EmulatedModel::find(model);
     if (!description) {
         qWarning() << "emulated bus: unknown model" << model;
-        return false;
-    }
-    if (indexOf(model) >= 0) {
-        qWarning() << "emulated bus: a" << model << "is already plugged";
-        return false;
+        return QString();
     }
     if (!firmware) {
         const EmulatedInterface &traffic = description->trafficInterface();
@@ -58,73 +54,108 @@ bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> f
     }
 
     Attached attached;
+    attached.unit = QStringLiteral("%1-unit%2").arg(description->name).arg(++m_nextUnit);
     attached.device = std::make_shared<EmulatedDevice>(*description, std::move(firmware));
     attached.device->setReadWaitLimitMs(m_readWaitLimitMs);
     for (const EmulatedInterface &iface : description->interfaces) {
         attached.collections << HidCollectionInfo{
-            devicePath(m_nextNode++, iface), iface.vendorId,          iface.productId, iface.usagePage, iface.usage,
-            iface.inputReportLength,         iface.outputReportLength};
+            devicePath(m_nextNode++, iface), iface.vendorId,           iface.productId, iface.usagePage, iface.usage,
+            iface.inputReportLength,         iface.outputReportLength, attached.unit};
     }
     {
         const QMutexLocker lock(&m_mutex);
         m_attached << attached;
     }
     for (const HidCollectionInfo &info : qAsConst(attached.collections))
-        emit interfaceArrived(info.path);
+        emit interfaceArrived(info.path, info.unit);
+    return attached.unit;
+}
+
+bool EmulatedBus::plug(const QString &model, std::unique_ptr<EmulatedFirmware> firmware)
+{
+    return !plugUnit(model, std::move(firmware)).isEmpty();
+}
+
+QString EmulatedBus::unitOf(const QString &model) const
+{
+    const QMutexLocker lock(&m_mutex);
+    for (const Attached &attached : m_attached) {
+        if (attached.device->model().name.compare(model, Qt::CaseInsensitive) == 0)
+            return attached.unit;
+    }
+    return QString();
+}
+
+bool EmulatedBus::unplugUnit(const QString &unit)
+{
+    Attached attached;
+    {
+        const QMutexLocker lock(&m_mutex);
+        const auto found = std::find_if(m_attached.begin(), m_attached.end(),
+                                        [&unit](const Attached &candidate) { return candidate.unit == unit; });
+        if (found == m_attached.end()) {
+            qWarning() << "emulated bus: no unit" << unit;
+            return false;
+        }
+        attached = *found;
+        m_attached.erase(found);
+    }
+    attached.device->unplug();
+    for (const HidCollectionInfo &info : qAsConst(attached.collections))
+        emit interfaceRemoved(info.path, info.unit);
     return true;
 }
 
 bool EmulatedBus::unplug(const QString &model)
 {
-    Attached attached;
-    {
-        const QMutexLocker lock(&m_mutex);
-        const int index = indexOf(model);
-        if (index < 0)
-            return false;
-        attached = m_attached.takeAt(index);
-    }
-    attached.device->unplug();
-    for (const HidCollectionInfo &info : attached.collections)
-        emit interfaceRemoved(info.path);
-    return true;
+    const QString unit = unitOf(model);
+    return !unit.isEmpty() && unplugUnit(unit);
 }
 
 bool EmulatedBus::isPlugged(const QString &model) const
 {
-    const QMutexLocker lock(&m_mutex);
-    return indexOf(model) >= 0;
+    return !unitOf(model).isEmpty();
+}
+
+EmulatedFirmware *EmulatedBus::unitFirmware(const QString &unit) const
+{
+    const std::shared_ptr<EmulatedDevice> device = deviceOf(unit);
+    return device ? device->firmware() : nullptr;
 }
 
 EmulatedFirmware *EmulatedBus::firmware(const QString &model) const
 {
-    const QMutexLocker lock(&m_mutex);
-    const int index = indexOf(model);
-    return index < 0 ? nullptr : m_attached.at(index).device->firmware();
+    const QString unit = unitOf(model);
+    return unit.isEmpty() ? nullptr : unitFirmware(unit);
 }
 
-EmulatedBus::HeldFirmware EmulatedBus::holdFirmware(const QString &model) const
+EmulatedBus::HeldFirmware EmulatedBus::holdUnitFirmware(const QString &unit) const
 {
-    std::shared_ptr<EmulatedDevice> device;
-    {
-        const QMutexLocker lock(&m_mutex);
-        const int index = indexOf(model);
-        if (index < 0)
-            return {};
-        device = m_attached.at(index).device;
-    }
+    const std::shared_ptr<EmulatedDevice> device = deviceOf(unit);
+    if (!device)
+        return {};
     // The bus owns the device while it is plugged; only the bus's own thread unplugs it.
     return {device->hold(), device->firmware()};
 }
 
+EmulatedBus::HeldFirmware EmulatedBus::holdFirmware(const QString &model) const
+{
+    const QString unit = unitOf(model);
+    return unit.isEmpty() ? HeldFirmware() : holdUnitFirmware(unit);
+}
+
+bool EmulatedBus::setUnitFailure(const QString &unit, EmulatedFailure failure)
+{
+    const std::shared_ptr<EmulatedDevice> device = deviceOf(unit);
+    if (device)
+        device->setFailure(failure);
+    return device != nullptr;
+}
+
 bool EmulatedBus::setFailure(const QString &model, EmulatedFailure failure)
 {
-    const QMutexLocker lock(&m_mutex);
-    const int index = indexOf(model);
-    if (index < 0)
-        return false;
-    m_attached.at(index).device->setFailure(failure);
-    return true;
+    const QString unit = unitOf(model);
+    return !unit.isEmpty() && setUnitFailure(unit, failure);
 }
 
 void EmulatedBus::setReadWaitLimitMs(int limitMs)
@@ -171,11 +202,13 @@ std::unique_ptr<HidHandle> EmulatedBus::open(const HidCollectionInfo &collection
     return nullptr;
 }
 
-int EmulatedBus::indexOf(const QString &model) const
+std::shared_ptr<EmulatedDevice> EmulatedBus::deviceOf(const QString &unit) const
 {
-    for (int i = 0; i < m_attached.size(); ++i) {
-        if (m_attached.at(i).device->model().name.compare(model, Qt::CaseInsensitive) == 0)
-            return i;
+    const QMutexLocker lock(&m_mutex);
+    for (const Attached &attached : m_attached) {
+        if (attached.unit == unit)
+            return attached.device;
     }
-    return -1;
+    qWarning() << "emulated bus: no unit" << unit;
+    return nullptr;
 }

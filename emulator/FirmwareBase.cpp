@@ -6,12 +6,18 @@
 
 using Action = FirmwareCommand::Action;
 
-FirmwareBase::FirmwareBase(const FirmwareModel &model)
+FirmwareBase::FirmwareBase(const FirmwareModel &model, const QByteArray &serial)
     : m_model(model)
     , m_values(model.parameters.size(), '\0')
+    , m_serial(serial)
 {
     for (int i = 0; i < model.parameters.size(); ++i)
         m_values[i] = char(model.parameters.at(i).startUp);
+    for (const FirmwareCommand &command : model.commands) {
+        if (command.action == Action::Serial && serial.size() > command.answer.size())
+            qWarning().noquote() << model.name << "serial number" << serial << "is cut to" << command.answer.size()
+                                 << "bytes";
+    }
 }
 
 QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
@@ -42,8 +48,9 @@ QList<QByteArray> FirmwareBase::receive(const QByteArray &report)
         return {};
     case Action::ReportParameters: answer = parameterReport(); break;
     case Action::Answer:
+    case Action::Serial:
         answer = emptyReport();
-        answer.replace(command->answerOffset, command->answer.size(), command->answer);
+        answer.replace(command->answerOffset, command->answer.size(), answerText(*command));
         break;
     }
     if (m_model.pipe == FirmwareModel::AnswerPipe::Interrupt)
@@ -119,6 +126,13 @@ void FirmwareBase::warnUnknown(const ReceivedFrame &frame) const
 QByteArray FirmwareBase::emptyReport() const
 {
     return QByteArray(m_model.reportLength, '\0');
+}
+
+QByteArray FirmwareBase::answerText(const FirmwareCommand &command) const
+{
+    if (command.action != Action::Serial || m_serial.isEmpty())
+        return command.answer;
+    return m_serial.leftJustified(command.answer.size(), '\0', true);
 }
 
 QByteArray FirmwareBase::parameterReport() const

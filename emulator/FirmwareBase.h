@@ -31,19 +31,23 @@ public:
     int framesRejected() const { return m_framesRejected; }
 
 protected:
-    explicit FirmwareBase(const FirmwareModel &model);
+    // `serial`: the unit's serial number, cut to the model's field; empty: the model's own.
+    FirmwareBase(const FirmwareModel &model, const QByteArray &serial);
 
 private:
     const FirmwareCommand *find(const ReceivedFrame &frame) const;
     // False when the model has no such mode.
     bool applySoundMode(quint8 modeType, quint8 choice);
     QByteArray emptyReport() const;
+    // What a query answers: its text, or the serial number in the field of the model's one.
+    QByteArray answerText(const FirmwareCommand &command) const;
     QByteArray parameterReport() const;
     void warnUnknown(const ReceivedFrame &frame) const;
     int indexOf(const QString &key) const;
 
     const FirmwareModel &m_model;
     QByteArray m_values; // one byte per parameter of the model
+    QByteArray m_serial;
     QByteArray m_pendingAnswer;
     int m_lastEffect = 0;
     int m_effectsPlayed = 0;

@@ -13,4 +13,7 @@ class FirmwareFactory
 {
 public:
     static std::unique_ptr<EmulatedFirmware> make(const QString &model);
+    // The same for one unit with a serial number of its own (cut to the model's field), so that
+    // two units of a model can be told apart.
+    static std::unique_ptr<EmulatedFirmware> makeUnit(const QString &model, const QByteArray &serial);
 };

@@ -25,6 +25,8 @@ struct FirmwareCommand
         PlayEffect,       // data d0 = the number of the sound effect to play
         ReportParameters, // answers with the parameter report
         Answer,           // answers with `answer` at `answerOffset`, zeros around it
+        Serial,           // answers like Answer with the unit's serial number in a field as wide
+                          // as `answer`, which is the model's serial number when none is given
     };
 
     std::array<quint8, 4> code;

@@ -2,8 +2,8 @@
 
 using Action = FirmwareCommand::Action;
 
-FirmwareVx01::FirmwareVx01()
-    : FirmwareBase(model())
+FirmwareVx01::FirmwareVx01(const QByteArray &serial)
+    : FirmwareBase(model(), serial)
 {
 }
 
@@ -39,7 +39,7 @@ const FirmwareModel &FirmwareVx01::model()
             FirmwareCommand::set(0x06, 7, "btnDodge"),
             // Firmware version and serial number: text at offset 16, no terminator needed.
             FirmwareCommand::query({0x01, 0x01, 0x02, 0x01}, Action::Answer, 16, QByteArray("2.13")),
-            FirmwareCommand::query({0x01, 0x02, 0x02, 0x01}, Action::Answer, 16, QByteArray("VC1026120501")),
+            FirmwareCommand::query({0x01, 0x02, 0x02, 0x01}, Action::Serial, 16, QByteArray("VC1026120501")),
         },
         {
             // music; singing with large, medium, small reverberation (model 2 to 4); chat

@@ -8,7 +8,8 @@
 class FirmwareVx01 : public FirmwareBase
 {
 public:
-    FirmwareVx01();
+    // `serial`: the unit's serial number; empty: the model's.
+    explicit FirmwareVx01(const QByteArray &serial = QByteArray());
 
     static const FirmwareModel &model();
 };

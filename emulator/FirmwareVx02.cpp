@@ -2,8 +2,8 @@
 
 using Action = FirmwareCommand::Action;
 
-FirmwareVx02::FirmwareVx02()
-    : FirmwareBase(model())
+FirmwareVx02::FirmwareVx02(const QByteArray &serial)
+    : FirmwareBase(model(), serial)
 {
 }
 
@@ -50,7 +50,7 @@ const FirmwareModel &FirmwareVx02::model()
             FirmwareCommand::withData(0x07, Action::PlayEffect),
             FirmwareCommand::query({0x03, 0x01, 0x02, 0x08}, Action::ReportParameters),
             // Serial number: 13 text bytes at offset 16. Version: three numbers at offsets 11 to 13.
-            FirmwareCommand::query({0x01, 0x02, 0x02, 0x01}, Action::Answer, 16, QByteArray("VS20261205007")),
+            FirmwareCommand::query({0x01, 0x02, 0x02, 0x01}, Action::Serial, 16, QByteArray("VS20261205007")),
             FirmwareCommand::query({0x00, 0x00, 0x00, 0x01}, Action::Answer, 11, QByteArray("\x01\x04\x1c", 3)),
         },
         {

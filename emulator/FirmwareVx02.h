@@ -8,7 +8,8 @@
 class FirmwareVx02 : public FirmwareBase
 {
 public:
-    FirmwareVx02();
+    // `serial`: the unit's serial number; empty: the model's.
+    explicit FirmwareVx02(const QByteArray &serial = QByteArray());
 
     static const FirmwareModel &model();
 };

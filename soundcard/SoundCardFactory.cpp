@@ -9,14 +9,14 @@
 namespace {
 
 template<typename Protocol>
-std::unique_ptr<SoundCardProtocol> make(HidBackend *backend)
+std::unique_ptr<SoundCardProtocol> make(HidBackend *backend, const QString &unit)
 {
-    return std::make_unique<Protocol>(backend);
+    return std::make_unique<Protocol>(backend, unit);
 }
 
 struct Maker
 {
-    std::unique_ptr<SoundCardProtocol> (*make)(HidBackend *);
+    std::unique_ptr<SoundCardProtocol> (*make)(HidBackend *, const QString &);
     const SoundCardModel &(*model)();
 };
 
@@ -36,10 +36,11 @@ const Maker *find(const QString &devType)
 
 } // namespace
 
-std::unique_ptr<SoundCardProtocol> SoundCardFactory::create(const QString &devType, HidBackend *backend)
+std::unique_ptr<SoundCardProtocol> SoundCardFactory::create(const QString &devType, HidBackend *backend,
+                                                            const QString &unit)
 {
     const Maker *maker = find(devType);
-    return maker ? maker->make(backend) : nullptr;
+    return maker ? maker->make(backend, unit) : nullptr;
 }
 
 const SoundCardModel *SoundCardFactory::model(const QString &devType)

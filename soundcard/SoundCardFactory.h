@@ -12,10 +12,12 @@ class SoundCardProtocol;
 struct SoundCardModel;
 
 // Makes the protocol of a device type ("vx01", "vx02"); null for an unknown type.
+// `unit`: the one device (HidCollectionInfo::unit) it opens; empty: the first that matches.
 class SoundCardFactory
 {
 public:
-    static std::unique_ptr<SoundCardProtocol> create(const QString &devType, HidBackend *backend);
+    static std::unique_ptr<SoundCardProtocol> create(const QString &devType, HidBackend *backend,
+                                                     const QString &unit = QString());
     // The model table of a device type; null for an unknown type.
     static const SoundCardModel *model(const QString &devType);
     // "vx01", "vx02".

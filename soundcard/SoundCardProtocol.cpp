@@ -18,9 +18,10 @@ const char *nameOf(int answer)
 
 } // namespace
 
-SoundCardProtocol::SoundCardProtocol(HidBackend *backend, const SoundCardModel &model)
+SoundCardProtocol::SoundCardProtocol(HidBackend *backend, const SoundCardModel &model, const QString &unit)
     : m_backend(backend)
     , m_model(model)
+    , m_unit(unit)
 {
 }
 
@@ -30,7 +31,7 @@ bool SoundCardProtocol::open()
 {
     if (!m_device) {
         m_device = std::make_unique<DeviceHID>(m_backend, m_model.vendorId, m_model.productId, m_model.usagePage,
-                                               m_model.usage);
+                                               m_model.usage, m_unit);
     }
     const bool result = m_device->open();
     qDebug() << m_model.openLogPrefix << result;

@@ -63,7 +63,8 @@ public:
     static constexpr int kGiveUpMs = 2000;
 
 protected:
-    SoundCardProtocol(HidBackend *backend, const SoundCardModel &model);
+    // `unit`: the one device (HidCollectionInfo::unit) it opens; empty: the first that matches.
+    SoundCardProtocol(HidBackend *backend, const SoundCardModel &model, const QString &unit);
 
     DeviceHID *device() const { return m_device.get(); }
     // A zero-filled report buffer (report id 0), large enough for the device's reports.
@@ -101,6 +102,7 @@ private:
 
     HidBackend *m_backend;
     const SoundCardModel &m_model;
+    QString m_unit;
     std::unique_ptr<DeviceHID> m_device;
     ParameterSnapshot m_snapshot;
     QVariantMap m_parameters;

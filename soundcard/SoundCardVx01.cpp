@@ -3,8 +3,8 @@
 #include "device/DeviceHID.h"
 #include "soundcard/SoundCardVx01Model.h"
 
-SoundCardVx01::SoundCardVx01(HidBackend *backend)
-    : SoundCardProtocol(backend, SoundCardVx01Model::model())
+SoundCardVx01::SoundCardVx01(HidBackend *backend, const QString &unit)
+    : SoundCardProtocol(backend, SoundCardVx01Model::model(), unit)
 {
 }
 

@@ -8,7 +8,7 @@
 class SoundCardVx01 : public SoundCardProtocol
 {
 public:
-    explicit SoundCardVx01(HidBackend *backend);
+    explicit SoundCardVx01(HidBackend *backend, const QString &unit = QString());
 
 protected:
     bool write(const QByteArray &buffer, int frameLength) override;

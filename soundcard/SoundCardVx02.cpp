@@ -5,8 +5,8 @@
 
 #include <QDebug>
 
-SoundCardVx02::SoundCardVx02(HidBackend *backend)
-    : SoundCardProtocol(backend, SoundCardVx02Model::model())
+SoundCardVx02::SoundCardVx02(HidBackend *backend, const QString &unit)
+    : SoundCardProtocol(backend, SoundCardVx02Model::model(), unit)
 {
 }
 

@@ -8,7 +8,7 @@
 class SoundCardVx02 : public SoundCardProtocol
 {
 public:
-    explicit SoundCardVx02(HidBackend *backend);
+    explicit SoundCardVx02(HidBackend *backend, const QString &unit = QString());
 
 protected:
     bool write(const QByteArray &buffer, int frameLength) override;

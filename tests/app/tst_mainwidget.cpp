@@ -56,27 +56,6 @@ QVariantMap remembered(const QString &serial)
     return QJsonDocument::fromJson(text).object().value("parameters").toObject().toVariantMap();
 }
 
-// Another vx02: the same firmware under its own serial number.
-class SecondUnit : public TappedFirmware
-{
-public:
-    SecondUnit()
-        : TappedFirmware(FirmwareFactory::make(QStringLiteral("vx02")))
-    {
-    }
-    QList<QByteArray> receive(const QByteArray &report) override
-    {
-        QList<QByteArray> answers = TappedFirmware::receive(report);
-        for (QByteArray &answer : answers)
-            answer.replace("VS20261205007", "VS20261205999");
-        return answers;
-    }
-    QByteArray inputReport() override
-    {
-        return TappedFirmware::inputReport().replace("VS20261205007", "VS20261205999");
-    }
-};
-
 // The device side, held still (the window talks to it from its session's thread): the tap that
 // keeps the setters it receives, and the model's firmware behind it.
 struct HeldDevice
@@ -280,6 +259,48 @@ private slots:
         QCOMPARE(told.count(), 1);
     }
 
+    // The window's device is one unit: another one coming and going leaves it alone; when it
+    // leaves, the other one present is taken (its own serial number, the setters reach it).
+    void sessionFollowsItsUnit_data()
+    {
+        QTest::addColumn<QStringList>("models"); // unit 0 is taken, then unit 1 comes
+        QTest::addColumn<int>("leaving");
+        QTest::addColumn<QStringList>("told"); // isConnect
+        QTest::newRow("vx01 comes and goes beside the vx02")
+            << QStringList{"vx02", "vx01"} << 1 << QStringList{"1 vx02"};
+        QTest::newRow("the vx02 leaves, the vx01 is taken")
+            << QStringList{"vx02", "vx01"} << 0 << QStringList{"1 vx02", "0 vx02", "1 vx01"};
+        QTest::newRow("the other vx02 leaves") << QStringList{"vx02", "vx02"} << 1 << QStringList{"1 vx02"};
+        QTest::newRow("the vx02 in use leaves, the other is taken")
+            << QStringList{"vx02", "vx02"} << 0 << QStringList{"1 vx02", "0 vx02", "1 vx02"};
+    }
+    void sessionFollowsItsUnit()
+    {
+        QFETCH(QStringList, models);
+        QFETCH(int, leaving);
+        EmulatedBus bus;
+        QStringList units;
+        const auto plug = [&](int i) {
+            auto firmware = FirmwareFactory::makeUnit(models[i], "UNIT" + QByteArray::number(i));
+            units << bus.plugUnit(models[i], std::make_unique<TappedFirmware>(std::move(firmware)));
+        };
+        plug(0);
+        MainWidget window(&bus);
+        QStringList told;
+        connect(&window, &MainWidget::isConnect, this,
+                [&](bool connected, const QString &type) { told << QString::number(connected) + ' ' + type; });
+        QVERIFY(takenOver(window));
+        plug(1);
+        QVERIFY(bus.unplugUnit(units[leaving]));
+        const int taken = 1 - leaving;
+        QTEST(told, "told");
+        QCOMPARE(window.devices()->devType(), models[taken]);
+        QTRY_COMPARE(window.soundCard()->knownSNCode(), "UNIT" + QString::number(taken));
+        window.soundCard()->setVolume(1, 9);
+        QVERIFY(SceneRig::drain(window.devices()->session()));
+        QVERIFY(HeldDevice{bus.holdUnitFirmware(units[taken])}.tap().setters().contains("02 01 09"));
+    }
+
     void deviceThatCannotBeOpenedIsStillAnnounced()
     {
         ScriptedHidBackend backend;
@@ -373,9 +394,8 @@ private slots:
                                      QRegularExpression("remembered settings of VS20261205999: "
                                                         "\"volumeBGM\" = 99 is out of range"));
             }
-            QVERIFY(bus.plug(model,
-                             otherUnit ? std::make_unique<SecondUnit>()
-                                       : std::make_unique<TappedFirmware>(FirmwareFactory::make(model))));
+            const QByteArray serial = otherUnit ? "VS20261205999" : "";
+            QVERIFY(bus.plug(model, std::make_unique<TappedFirmware>(FirmwareFactory::makeUnit(model, serial))));
             COMPARE_STATE(HeldDevice{bus.holdFirmware(model)}.state(), startUp);
             QVERIFY(takenOver(*window));
         }

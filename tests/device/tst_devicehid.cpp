@@ -59,7 +59,11 @@ const QMap<QString, QString> kPaths = {
     {"vx02a", "/dev/hidraw3#VID_1234&PID_4321"},     {"vx02b", "/dev/hidraw4#VID_1234&PID_4321"},
     {"vx02lower", "/dev/hidraw3#vid_1234&pid_4321"}, {"vx01", "/dev/hidraw7#VID_1235&PID_0003"},
     {"keyboard", "/dev/hidraw0#VID_046D&PID_C31C"},  {"nearMiss", "/dev/hidraw1#VID_1234&PID_4322"},
+    {"vx02c", "/dev/hidraw9#VID_1234&PID_4321"},
 };
+// The unit of each interface: vx02a and vx02b are two interfaces of one device, vx02c another vx02.
+const QMap<QString, QString> kUnits = {{"vx02a", "u1"}, {"vx02b", "u1"},    {"vx02lower", "u1"}, {"vx01", "u2"},
+                                       {"vx02c", "u3"}, {"keyboard", "u4"}, {"nearMiss", "u5"}};
 
 // The models as the layers above hand them down.
 const QVector<HidModelId> kSoundCards{{"vx01", 0x1235, 0x0003}, {"vx02", 0x1234, 0x4321}};
@@ -69,25 +73,26 @@ struct Watched
 {
     explicit Watched(HidBackend *backend)
         : detection(backend, kSoundCards)
-        , state(&detection, &DetectionDevice::s_devTypeAndState)
         , tablet(&detection, &DetectionDevice::s_showTablet)
         , wakeUp(&detection, &DetectionDevice::s_deviceWakeUp)
     {
+        QObject::connect(&detection, &DetectionDevice::s_devTypeAndState,
+                         [this](const QString &type, bool arrival) { told << type + (arrival ? "+" : "-"); });
+        QObject::connect(&detection, &DetectionDevice::s_devUnitAndState,
+                         [this](const QString &type, bool arrival, const QString &unit) {
+                             told << type + (arrival ? "+@" : "-@") + unit;
+                         });
     }
-    // "vx02+" for an arrival, "vx02-" for a removal, in order; the two silent signals never come.
+    // In order: "vx02+" for an arrival, "vx02-" for a removal, "vx02+@u1" and "vx02-@u1" for those
+    // of a unit; the two silent signals never come.
     QStringList events() const
     {
-        QStringList result;
-        for (const QList<QVariant> &args : state)
-            result << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
-        if (tablet.size() + wakeUp.size() > 0)
-            result << "silent signal emitted";
-        return result;
+        return tablet.size() + wakeUp.size() > 0 ? told + QStringList{"silent signal emitted"} : told;
     }
     DetectionDevice detection;
-    QSignalSpy state;
     QSignalSpy tablet;
     QSignalSpy wakeUp;
+    QStringList told;
 };
 } // namespace
 
@@ -281,16 +286,22 @@ private slots:
     {
         QTest::addColumn<QStringList>("script"); // "+name" arrives, "-name" leaves
         QTest::addColumn<QStringList>("events");
-        QTest::addColumn<bool>("connected");
-        QTest::newRow("several interfaces, one arrival, first removal")
-            << QStringList{"+vx02a", "+vx02b", "-vx02a", "-vx02b"} << QStringList{"vx02+", "vx02-"} << false;
+        QTest::newRow("several interfaces of a unit, one arrival, first removal")
+            << QStringList{"+vx02a", "+vx02b", "-vx02a", "-vx02b"}
+            << QStringList{"vx02+@u1", "vx02+", "vx02-@u1", "vx02-"};
         QTest::newRow("other devices ignored")
             << QStringList{"+keyboard", "+nearMiss", "-keyboard", "+vx01", "+keyboard", "-keyboard", "-nearMiss"}
-            << QStringList{"vx01+"} << true;
+            << QStringList{"vx01+@u2", "vx01+"};
         QTest::newRow("lower-case paths")
-            << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+", "vx02-"} << false;
-        QTest::newRow("vx02 while vx01 connected")
-            << QStringList{"+vx01", "+vx02a", "-vx02a", "-vx01"} << QStringList{"vx01+", "vx02-"} << false;
+            << QStringList{"+vx02lower", "-vx02lower"} << QStringList{"vx02+@u1", "vx02+", "vx02-@u1", "vx02-"};
+        QTest::newRow("vx01 comes and goes beside the vx02")
+            << QStringList{"+vx02a", "+vx01", "-vx01"} << QStringList{"vx02+@u1", "vx02+", "vx01+@u2", "vx01-@u2"};
+        QTest::newRow("the vx01 told leaves, the vx02 present is told")
+            << QStringList{"+vx01", "+vx02a", "-vx01"}
+            << QStringList{"vx01+@u2", "vx01+", "vx02+@u1", "vx01-@u2", "vx01-", "vx02+"};
+        QTest::newRow("two vx02: the other one never told leaves, comes and goes")
+            << QStringList{"+vx02a", "-vx02c", "+vx02c", "-vx02c"}
+            << QStringList{"vx02+@u1", "vx02+", "vx02+@u3", "vx02-@u3"};
     }
     void hotplug()
     {
@@ -298,34 +309,38 @@ private slots:
         ScriptedHidBackend backend;
         Watched watched(&backend);
         for (const QString &step : script) {
-            const QString path = kPaths.value(step.mid(1));
-            step.startsWith('+') ? backend.announceArrival(path) : backend.announceRemoval(path);
+            const QString name = step.mid(1);
+            step.startsWith('+') ? backend.announceArrival(kPaths[name], kUnits[name])
+                                 : backend.announceRemoval(kPaths[name], kUnits[name]);
         }
         QTEST(watched.events(), "events");
-        QTEST(watched.detection.isConnected(), "connected");
+        QCOMPARE(watched.detection.isConnected(), !watched.detection.presentUnits().isEmpty());
         QVERIFY(!watched.detection.isVisible());
     }
 
+    // Every unit on the bus is found, in the bus's order; the vx01 by its recognised interface
+    // (its traffic interface has the vx02's ids).
     void scanOfEmulatedBus_data()
     {
         QTest::addColumn<QStringList>("plugged");
         QTest::newRow("both, vx02 listed first") << QStringList{"vx02", "vx01"};
         QTest::newRow("both, vx01 listed first") << QStringList{"vx01", "vx02"};
+        QTest::newRow("two vx02") << QStringList{"vx02", "vx02"};
     }
     void scanOfEmulatedBus()
     {
         QFETCH(QStringList, plugged);
         EmulatedBus bus;
-        for (const QString &model : plugged)
-            QVERIFY(bus.plug(model));
+        const QString first = bus.plugUnit(plugged[0]);
+        const QString second = bus.plugUnit(plugged[1]);
         Watched watched(&bus);
         watched.detection.scanDevices();
-        watched.detection.scanDevices(); // already connected: nothing more
+        watched.detection.scanDevices(); // nothing more
+        QCOMPARE(watched.detection.presentUnits(), (QVector<DetectedUnit>{{plugged[0], first}, {plugged[1], second}}));
         // Unplugging and plugging while running is reported too.
-        QVERIFY(bus.unplug(plugged.first()));
-        QVERIFY(bus.plug(plugged.first()));
-        const QString first = plugged.first();
-        QCOMPARE(watched.events(), (QStringList{first + "+", first + "-", first + "+"}));
+        QVERIFY(bus.unplugUnit(first));
+        const QString again = bus.plugUnit(plugged[0]);
+        QCOMPARE(watched.detection.presentUnits(), (QVector<DetectedUnit>{{plugged[1], second}, {plugged[0], again}}));
     }
 
     void scanOfScriptedBackend_data()
@@ -336,14 +351,14 @@ private slots:
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<bool>("hotplug");
         QTest::newRow("unopenable skipped")
-            << Status::Complete << QStringList{"vx01"} << QStringList{"vx02+"} << QStringList() << true;
+            << Status::Complete << QStringList{"vx01"} << QStringList{"vx02+@", "vx02+"} << QStringList() << true;
         QTest::newRow("no device set") << Status::NoDeviceSet << QStringList() << QStringList()
                                        << QStringList{"NO hid device"} << true;
         // The backend lists what came before the unreadable entry; the scan ends there silently.
         QTest::newRow("unreadable entry")
-            << Status::UnreadableEntry << QStringList() << QStringList{"vx01+"} << QStringList() << true;
+            << Status::UnreadableEntry << QStringList() << QStringList{"vx01+@", "vx01+"} << QStringList() << true;
         QTest::newRow("no hotplug: told, the scan still works")
-            << Status::Complete << QStringList() << QStringList{"vx01+"}
+            << Status::Complete << QStringList() << QStringList{"vx01+@", "vx01+"}
             << QStringList{"register UDisk notification fail, error:"} << false;
     }
     void scanOfScriptedBackend()

@@ -78,11 +78,16 @@ public:
     }
     QString root() const { return m_dir.path(); }
 
-    // Adds the HID device with its hidraw entry; the node itself comes with addNode().
-    void addDevice(const QString &name, const QString &hidId, const QByteArray &descriptor)
+    // Adds the HID device with its hidraw entry on the USB interface `usb` ("1-2:1.0": interface
+    // 0 of the USB device 1-2; empty: not on USB); the node itself comes with addNode().
+    void addDevice(const QString &name, const QString &hidId, const QByteArray &descriptor,
+                   const QString &usb = "1-1:1.0")
     {
-        const QString device = root() + "/sys/devices/usb1/" + name + "-hid";
+        const QString usbInterface = root() + "/sys/devices/usb1/" + usb.section(':', 0, 0) + '/' + usb;
+        const QString device = (usb.isEmpty() ? root() + "/sys/devices/virtual" : usbInterface) + '/' + name + "-hid";
         QDir().mkpath(device);
+        if (!usb.isEmpty())
+            write(usbInterface + "/uevent", "DEVTYPE=usb_interface\n");
         write(device + "/uevent", "DRIVER=hid-generic\nHID_ID=" + hidId.toLatin1() + "\nHID_NAME=Test\n");
         if (!descriptor.isNull())
             write(device + "/report_descriptor", descriptor);
@@ -103,13 +108,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-// "path page:usage in/out" of a listed collection, the root left out of the path.
+// "path page:usage in/out unit" of a listed collection, the root left out of path and unit.
 QStringList listed(const QList<HidCollectionInfo> &collections, const QString &root)
 {
     QStringList lines;
     for (const HidCollectionInfo &info : collections) {
-        lines << QString::asprintf("%s %04x:%04x %u/%u", qPrintable(info.path.mid(root.size())), info.usagePage,
-                                   info.usage, info.inputReportLength, info.outputReportLength);
+        lines << QString::asprintf("%s %04x:%04x %u/%u %s", qPrintable(info.path.mid(root.size())), info.usagePage,
+                                   info.usage, info.inputReportLength, info.outputReportLength,
+                                   qPrintable(info.unit.mid(QDir(root).canonicalPath().size())));
     }
     return lines;
 }
@@ -129,7 +135,7 @@ QStringList accessLines(const MessageCapture &capture)
 // that first drops root's rights (root opens everything), and returns the lines told.
 QStringList openAsUser(const QString &node, bool *opened)
 {
-    HidCollectionInfo collection{HidPathText::make(node, 0x1234, 0x4321), 0x1234, 0x4321, 0xFF00, 0x0001, 65, 65};
+    HidCollectionInfo collection{HidPathText::make(node, 0x1234, 0x4321), 0x1234, 0x4321, 0xFF00, 0x0001, 65, 65, {}};
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
         return {QStringLiteral("pipe failed")};
@@ -289,9 +295,11 @@ private slots:
         QByteArray flood;
         for (int i = 0; i < 40; ++i)
             flood += QByteArray::fromHex("05010902A101C0");
-        system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor);
-        system.addDevice("hidraw2", "0003:0000046D:0000C31C", kKeyboardDescriptor);
-        system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray()); // descriptor unreadable
+        // Each node's unit is the USB device above its interface: hidraw3 and hidraw10 are two
+        // interfaces of one device; hidraw2 is on no USB interface, its own unit.
+        system.addDevice("hidraw10", "0003:00001234:00004321", kVendorDescriptor, "1-2:1.1");
+        system.addDevice("hidraw2", "0005:0000046D:0000C31C", kKeyboardDescriptor, "");
+        system.addDevice("hidraw3", "0003:00001235:00000003", QByteArray(), "1-2:1.0"); // descriptor unreadable
         system.addDevice("hidraw4", "0003:0000AAAA:0000BBBB", flood);
         for (const char *name : {"hidraw10", "hidraw2", "hidraw3", "hidraw4"})
             system.addNode(name);
@@ -299,15 +307,17 @@ private slots:
         MessageCapture capture;
         const HidEnumeration found = backend.enumerateWithStatus();
         QCOMPARE(found.status, HidEnumeration::Status::Complete);
-        QStringList expected{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0",
-                             "/dev/hidraw3#VID_1235&PID_0003 0000:0000 0/0"};
+        QStringList expected{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0 /sys/devices/virtual/hidraw2-hid",
+                             "/dev/hidraw3#VID_1235&PID_0003 0000:0000 0/0 /sys/devices/usb1/1-2"};
         for (int i = 0; i < HidrawBackend::kMaxCollectionsPerNode; ++i)
-            expected << "/dev/hidraw4#VID_AAAA&PID_BBBB 0001:0002 0/0";
-        expected << "/dev/hidraw10#VID_1234&PID_4321 ff00:55aa 65/65";
+            expected << "/dev/hidraw4#VID_AAAA&PID_BBBB 0001:0002 0/0 /sys/devices/usb1/1-1";
+        expected << "/dev/hidraw10#VID_1234&PID_4321 ff00:55aa 65/65 /sys/devices/usb1/1-2";
         QCOMPARE(listed(found.collections, system.root()), expected);
+        const QString hid2 = QDir(system.root()).canonicalPath() + "/sys/devices/virtual/hidraw2-hid";
         QCOMPARE(capture.texts(QtDebugMsg),
-                 QStringList{"hidraw: " + system.root()
-                             + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"});
+                 QStringList({"hidraw: hidraw2 is not on a USB interface (" + hid2 + "), taken as a device of its own",
+                              "hidraw: " + system.root()
+                                  + "/dev/hidraw4 declares 40 top-level collections, the first 16 are used"}));
         // Opened through its path: the node of the tree; a path without a node opens nothing.
         HidCollectionInfo info = found.collections.last();
         QVERIFY(backend.open(info));
@@ -338,7 +348,8 @@ private slots:
         system.addNode("hidraw5");
         const HidEnumeration found = HidrawBackend(system.root()).enumerateWithStatus();
         QCOMPARE(found.status, HidEnumeration::Status::UnreadableEntry);
-        QCOMPARE(listed(found.collections, system.root()), QStringList{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0"});
+        QCOMPARE(listed(found.collections, system.root()),
+                 QStringList{"/dev/hidraw2#VID_046D&PID_C31C 0001:0006 9/0 /sys/devices/usb1/1-1"});
     }
 
     void withoutUdevTheDeviceFolderIsWatched()
@@ -359,11 +370,12 @@ private slots:
         system.addNode("hidraw5");
         QTRY_COMPARE(arrived.count(), 1);
         QCOMPARE(arrived.first().first().toString(), vx02);
-        // The HID device goes first, then the node: the path is still known.
+        QVERIFY(arrived.first().at(1).toString().endsWith("/sys/devices/usb1/1-1"));
+        // The HID device goes first, then the node: the path and the unit are still known.
         QVERIFY(QDir(system.root() + "/sys/class/hidraw/hidraw5").removeRecursively());
         system.removeNode("hidraw5");
         QTRY_COMPARE(removed.count(), 1);
-        QCOMPARE(removed.first().first().toString(), vx02);
+        QCOMPARE(removed.first(), arrived.first());
         QCOMPARE(arrived.count(), 1);
         // Other files in the folder mean nothing.
         system.addNode("ttyUSB0");

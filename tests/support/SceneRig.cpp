@@ -45,7 +45,8 @@ QString describeCommand(const FirmwareModel &model, const QByteArray &report)
         case Action::SoundMode: return QStringLiteral("mode %1 %2").arg(frame.data[0]).arg(frame.data[1]);
         case Action::PlayEffect: return QStringLiteral("effect %1").arg(frame.data[0]);
         case Action::ReportParameters:
-        case Action::Answer: return QString();
+        case Action::Answer:
+        case Action::Serial: return QString();
         }
     }
     return QStringLiteral("unknown ") + report.mid(1, 17).toHex(' ');

@@ -43,9 +43,9 @@ public:
     bool hotplug = true; // false: a system that cannot announce devices
 
     static HidCollectionInfo collection(const QString &path, quint16 vid, quint16 pid, quint16 page, quint16 usage,
-                                        quint32 in, quint32 out)
+                                        quint32 in, quint32 out, const QString &unit = QString())
     {
-        return {path, vid, pid, page, usage, in, out};
+        return {path, vid, pid, page, usage, in, out, unit};
     }
 
     QList<HidCollectionInfo> enumerate() override;
@@ -53,6 +53,6 @@ public:
     std::unique_ptr<HidHandle> open(const HidCollectionInfo &collection) override;
     bool watchesHotplug() const override { return hotplug; }
 
-    void announceArrival(const QString &path) { emit interfaceArrived(path); }
-    void announceRemoval(const QString &path) { emit interfaceRemoved(path); }
+    void announceArrival(const QString &path, const QString &unit = QString()) { emit interfaceArrived(path, unit); }
+    void announceRemoval(const QString &path, const QString &unit = QString()) { emit interfaceRemoved(path, unit); }
 };
