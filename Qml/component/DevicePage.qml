@@ -12,16 +12,19 @@ Item {
     property var parameters: ({})
     // The device has reported: from then on the map holds every key of its model.
     readonly property bool reported: Object.keys(parameters).length > 0
+    // The codes the page sends, by name, from the model's table (SoundCard.codes): a setting's
+    // selector ("btnDodge") or a sound-mode group ("voiceChange").
+    readonly property var codes: SoundCard ? SoundCard.codes : ({})
 
     function syncData() {
         if (SoundCard)
             parameters = SoundCard.getAllPara()
     }
 
-    // Switches send 1 for on and 2 for off.
-    function sendSwitch(type, isChecked) {
+    // The switch of parameter `key`: 1 for on, 2 for off.
+    function sendSwitch(key, isChecked) {
         if (SoundCard)
-            SoundCard.setSwitch(type, isChecked ? 1 : 2)
+            SoundCard.setSwitch(codes[key], isChecked ? 1 : 2)
     }
 
     width: 560

@@ -5,14 +5,6 @@ import "../component"
 DevicePage {
     id: root
 
-    enum SwitchBtn {
-        Bluetooth = 1,
-        Denoise = 2,
-        PutInside = 3,
-        VocalCut = 4,
-        Dodge = 7
-    }
-
     TitleText {
         x: 24
         y: 15
@@ -25,7 +17,7 @@ DevicePage {
         x: 32
         y: 44
         text: qsTr("蓝牙开关")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Bluetooth, isChecked)
+        onSwitchChecked: root.sendSwitch("btnBluetooth", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -39,7 +31,7 @@ DevicePage {
         x: 137
         y: 44
         text: qsTr("内放开关")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.PutInside, isChecked)
+        onSwitchChecked: root.sendSwitch("btnInPower", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -53,7 +45,7 @@ DevicePage {
         x: 242
         y: 44
         text: qsTr("降噪开关")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Denoise, isChecked)
+        onSwitchChecked: root.sendSwitch("btnDenoise", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -67,7 +59,7 @@ DevicePage {
         x: 347
         y: 44
         text: qsTr("消音开关")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.VocalCut, isChecked)
+        onSwitchChecked: root.sendSwitch("btnDisVoice", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -91,7 +83,7 @@ DevicePage {
         x: 32
         y: 157
         text: qsTr("闪避")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx01.SwitchBtn.Dodge, isChecked)
+        onSwitchChecked: root.sendSwitch("btnDodge", isChecked)
 
         Binding on checkedState {
             when: root.reported

@@ -7,11 +7,6 @@ import "../component"
 DevicePage {
     id: root
 
-    enum SwitchBtn {
-        PutInside = 1,
-        Dodge = 2
-    }
-
     TitleText {
         x: 24
         y: 16
@@ -24,7 +19,7 @@ DevicePage {
         x: 32
         y: 43
         text: qsTr("内放开关")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx02.SwitchBtn.PutInside, isChecked)
+        onSwitchChecked: root.sendSwitch("btnInPower", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -52,7 +47,7 @@ DevicePage {
         x: 200
         y: 43
         text: qsTr("闪避")
-        onSwitchChecked: root.sendSwitch(PageHardwareSet_vx02.SwitchBtn.Dodge, isChecked)
+        onSwitchChecked: root.sendSwitch("btnDodge", isChecked)
 
         Binding on checkedState {
             when: root.reported

@@ -8,14 +8,10 @@ import "../component"
 DevicePage {
     id: root
 
-    // Reverberation types of the two sliders.
-    property int reverbStrength: 1
-    property int reverbVolume: 2
     // The device's sound mode as last read ("model"); -1 after a click without a device.
     property int modeType: 0
     // Size sent with a click on SING (1 large, 2 medium, 3 small): the device's last one.
     property int modeDetailed: 1
-    property int singMode: 2
     property bool isSingMode: false
 
     // Shows `modeType`: 1 music, 7 chat, 2 to 4 singing with a large, medium or small room.
@@ -52,14 +48,14 @@ DevicePage {
         if (!SoundCard)
             noDevice()
         else
-            SoundCard.setSoundMode(index + 1, index === 1 ? modeDetailed : 0)
+            SoundCard.setSoundMode(codes[["music", "singing", "chat"][index]], index === 1 ? modeDetailed : 0)
     }
 
     function chooseSize(index) {
         if (!SoundCard)
             noDevice()
         else
-            SoundCard.setSoundMode(singMode, index + 1)
+            SoundCard.setSoundMode(codes.singing, index + 1)
     }
 
     onModeTypeChanged: showMode()
@@ -126,7 +122,7 @@ DevicePage {
         y: 143
         text: reverbDepthLabel.text
         enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbStrength)
+        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbDepth)
 
         Binding on sliderValue {
             when: root.reported
@@ -149,7 +145,7 @@ DevicePage {
         y: 189
         text: reverbVolumeLabel.text
         enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.reverbVolume)
+        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbVolume)
 
         Binding on sliderValue {
             when: root.reported

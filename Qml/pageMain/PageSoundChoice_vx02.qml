@@ -10,18 +10,15 @@ import "../component"
 DevicePage {
     id: root
 
-    // Sound-mode groups, the first argument of setSoundMode.
-    property int modeTypeReverberationEffect: 1
-    property int modeTypeChangeVoice: 2
-    property int modeTypeElectronicMusic: 3
     // Name of the sound-effect button being renamed, as it was before.
     property string text_old
     // Sound-effect button whose name is being edited; -1: none.
     property int editIndex: -1
 
-    function chooseEffect(modeType, index) {
+    // `group`: the name of a sound-mode group; its code is the first argument of setSoundMode.
+    function chooseEffect(group, index) {
         if (SoundCard)
-            SoundCard.setSoundMode(modeType, index + 1)
+            SoundCard.setSoundMode(codes[group], index + 1)
     }
 
     // A click plays the sound 200 ms later, unless a double click (renaming) follows.
@@ -123,7 +120,7 @@ DevicePage {
         x: 450
         y: 60
         text: qsTr("听湿录干")
-        onSwitchChecked: root.sendSwitch(3, isChecked)
+        onSwitchChecked: root.sendSwitch("btnMixDry", isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -138,7 +135,7 @@ DevicePage {
         labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
         group: effectGroup
         namePrefix: "reverb"
-        onChosen: root.chooseEffect(root.modeTypeReverberationEffect, index)
+        onChosen: root.chooseEffect("reverberationEffect", index)
     }
 
     TitleText {
@@ -156,7 +153,7 @@ DevicePage {
         group: effectGroup
         namePrefix: "voice"
         buttonWidth: 76
-        onChosen: root.chooseEffect(root.modeTypeChangeVoice, index)
+        onChosen: root.chooseEffect("voiceChange", index)
     }
 
     TitleText {
@@ -177,7 +174,7 @@ DevicePage {
         buttonHeight: 30
         textFontSize: 10
         round: true
-        onChosen: root.chooseEffect(root.modeTypeElectronicMusic, index)
+        onChosen: root.chooseEffect("electronicKey", index)
     }
 
     TitleText {

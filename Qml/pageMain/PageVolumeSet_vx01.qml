@@ -7,29 +7,19 @@ import "../component"
 DevicePage {
     id: root
 
-    enum VolumeType {
-        Monitor = 1,
-        Record = 2,
-        Music = 3,
-        Mic = 4,
-        MicToneColor = 5
-    }
-
-    // The volume types of rows 0 to 3; row 4 is the tone colour.
-    readonly property var types: [PageVolumeSet_vx01.VolumeType.Monitor,
-        PageVolumeSet_vx01.VolumeType.Record, PageVolumeSet_vx01.VolumeType.Music,
-        PageVolumeSet_vx01.VolumeType.Mic]
-
+    // The volume type of each row is its key's code; the tone colour has a setter of its own.
     function setVolume(index, value) {
         if (!SoundCard)
             return
-        if (index >= 0 && index < types.length)
-            SoundCard.setVolume(types[index], value)
-        else if (index === types.length)
+        if (volumes.keys[index] === "toneColour")
             SoundCard.setMicToneColour(value)
+        else
+            SoundCard.setVolume(codes[volumes.keys[index]], value)
     }
 
     VolumeList {
+        id: volumes
+
         x: 25
         y: 16
         spacing: 28

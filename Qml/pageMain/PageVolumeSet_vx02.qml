@@ -5,25 +5,15 @@ import "../component"
 DevicePage {
     id: root
 
-    enum VolumeType {
-        Monitor = 1,
-        Record = 2,
-        Music = 3,
-        LiveBroadcast = 4,
-        BGM = 5
-    }
-
-    // The volume type of each row.
-    readonly property var types: [PageVolumeSet_vx02.VolumeType.Monitor,
-        PageVolumeSet_vx02.VolumeType.Record, PageVolumeSet_vx02.VolumeType.Music,
-        PageVolumeSet_vx02.VolumeType.LiveBroadcast, PageVolumeSet_vx02.VolumeType.BGM]
-
+    // The volume type of each row is its key's code.
     function setVolume(index, value) {
-        if (SoundCard && index >= 0 && index < types.length)
-            SoundCard.setVolume(types[index], value)
+        if (SoundCard)
+            SoundCard.setVolume(codes[volumes.keys[index]], value)
     }
 
     VolumeList {
+        id: volumes
+
         x: 25
         y: 16
         spacing: 32
