@@ -23,24 +23,22 @@ void DirectSoundCard::apply(const SetterCall &call)
 
 QString DirectSoundCard::getFirmwareVer()
 {
-    const std::optional<QString> text = m_protocol->firmwareVersion();
-    if (!text) {
-        noteFailure();
-        return QString();
-    }
-    setKnownFirmwareVer(*text);
-    return *text;
+    return kept(m_protocol->firmwareVersion(), &DirectSoundCard::setKnownFirmwareVer);
 }
 
 QString DirectSoundCard::getSNCode()
 {
-    const std::optional<QString> text = m_protocol->serialNumber();
-    if (!text) {
+    return kept(m_protocol->serialNumber(), &DirectSoundCard::setKnownSNCode);
+}
+
+QString DirectSoundCard::kept(const std::optional<QString> &answer, void (DirectSoundCard::*keep)(const QString &))
+{
+    if (!answer) {
         noteFailure();
         return QString();
     }
-    setKnownSNCode(*text);
-    return *text;
+    (this->*keep)(*answer);
+    return *answer;
 }
 
 bool DirectSoundCard::getParaIsChange()

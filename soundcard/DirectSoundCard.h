@@ -3,6 +3,7 @@
 #include "soundcard/SoundCardBase.h"
 
 #include <memory>
+#include <optional>
 
 class SoundCardProtocol;
 
@@ -27,5 +28,8 @@ public slots:
     QVariantMap getAllPara() override;
 
 private:
+    // The answer, kept with `keep`; empty and counted as a failure when there is none.
+    QString kept(const std::optional<QString> &answer, void (DirectSoundCard::*keep)(const QString &));
+
     std::unique_ptr<SoundCardProtocol> m_protocol;
 };
