@@ -44,7 +44,7 @@ struct Attached
         session = manager.session();
         if (!session)
             return false;
-        // A question the device answers at once (a vx02 leaves no answer unread after it).
+        // A first frame, whose number the sequence checks start from.
         session->getFirmwareVer();
         return SceneRig::drain(session);
     }
@@ -236,31 +236,26 @@ private slots:
     // the device's own, and every request with a handler gets its answer.
     void interleavedRequestsShowTheDevice_data()
     {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("serial");
-        QTest::newRow("vx01") << "vx01"
-                              << "2.13"
-                              << "VC1026120501";
-        QTest::newRow("vx02") << "vx02"
-                              << "V1.4.1c"
-                              << "VS20261205007";
+        QTest::addColumn<QStringList>("device"); // model, version, serial number
+        QTest::newRow("vx01") << QStringList{"vx01", "2.13", "VC1026120501"};
+        QTest::newRow("vx02") << QStringList{"vx02", "V1.4.1c", "VS20261205007"};
     }
     void interleavedRequestsShowTheDevice()
     {
-        QFETCH(QString, model);
-        QFETCH(QString, version);
-        QFETCH(QString, serial);
-        Attached device(model);
-        QVERIFY(device.session);
-        DeviceSession *session = device.session;
+        QFETCH(QStringList, device);
+        const QString model = device.at(0);
+        const QString version = device.at(1);
+        const QString serial = device.at(2);
+        Attached attached(model);
+        QVERIFY(attached.session);
+        DeviceSession *session = attached.session;
         session->startPolling(1);
         QVector<const ModelParameter *> setters;
         QMap<QString, QSet<int>> held;
         for (const ModelParameter &row : session->model().parameters) {
             if (!row.hasKey())
                 continue;
-            held[row.key] << device.parameter(row.key);
+            held[row.key] << attached.parameter(row.key);
             if (row.kind == ModelParameter::Kind::Setter)
                 setters << &row;
         }
