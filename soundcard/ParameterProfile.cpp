@@ -150,7 +150,7 @@ bool ParameterProfile::load(const QString &path, const QString &devType, QVector
 }
 
 bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, const QString &devType,
-                                QVector<Step> *steps, QString *error)
+                                QVector<Step> *steps, QString *error, QVariantMap *values)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -174,6 +174,11 @@ bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, c
     if (!check(devType, root.value(kParameters).toObject(), &checked, &problem))
         return fail(error, QStringLiteral("%1: %2").arg(origin, problem));
 
+    if (values) {
+        values->clear();
+        for (auto it = checked.cbegin(); it != checked.cend(); ++it)
+            values->insert(it.key(), it.value());
+    }
     // Then the calls, in the table's order.
     steps->clear();
     for (const ModelParameter &entry : SoundCardFactory::model(devType)->parameters) {

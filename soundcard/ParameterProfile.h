@@ -26,9 +26,10 @@ public:
     // on success *steps are the setter calls that bring the device into its state. Only
     // regular files of at most kMaxFileBytes are read.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
-    // The same for a profile's text; `origin` names it in the messages ("profile FILE").
+    // The same for a profile's text; `origin` names it in the messages ("profile FILE"). With
+    // `values`, also the checked values by key.
     static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType, QVector<Step> *steps,
-                         QString *error);
+                         QString *error, QVariantMap *values = nullptr);
     // The checks load makes on the values of a profile: every key known to the model, every
     // value an integer in its range, sound modes that exist. False with the first problem.
     static bool check(const QString &devType, const QVariantMap &parameters, QString *error);

@@ -2,7 +2,8 @@
 
 #include "device/PowerEventWatcher.h"
 #include "soundcard/ParameterProfile.h"
-#include "soundcard/SoundCardBase.h"
+#include "soundcard/DeviceSession.h"
+#include "soundcard/SessionRestore.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -65,13 +66,14 @@ void SettingsRestorer::watch(PowerEventWatcher *power)
     connect(power, &PowerEventWatcher::wokeUp, this, &SettingsRestorer::onWake);
 }
 
-void SettingsRestorer::attach(SoundCardBase *card)
+void SettingsRestorer::attach(DeviceSession *session)
 {
-    setCard(card);
-    if (!card)
+    setCard(session);
+    m_session = session;
+    if (!session)
         return;
     // The scene asks for the serial number when the arrival is told; its answer starts both.
-    connect(card, &SoundCardBase::snNumChanged, this, &SettingsRestorer::onSerialAnswered);
+    connect(session, &SoundCardBase::snNumChanged, this, &SettingsRestorer::onSerialAnswered);
 }
 
 void SettingsRestorer::onSerialAnswered()
@@ -81,7 +83,43 @@ void SettingsRestorer::onSerialAnswered()
     m_following = true;
     connect(m_card, &SoundCardBase::allParaChanged, this, &SettingsRestorer::remember);
     if (isEnabled())
-        restore();
+        restoreSession();
+}
+
+void SettingsRestorer::restoreSession()
+{
+    QVector<ParameterProfile::Step> steps;
+    QVariantMap values;
+    if (!m_session || !readSerial() || !remembered(&steps, &values))
+        return;
+    dropRestore();
+    m_restore = new SessionRestore(m_session, steps, values, this);
+    connect(m_restore, &SessionRestore::finished, this, &SettingsRestorer::onRestored);
+    m_restore->start();
+}
+
+void SettingsRestorer::dropRestore()
+{
+    if (!m_restore)
+        return;
+    disconnect(m_restore, nullptr, this, nullptr);
+    m_restore->deleteLater();
+    m_restore = nullptr;
+}
+
+void SettingsRestorer::onRestored(bool restored)
+{
+    dropRestore();
+    if (!m_session)
+        return;
+    if (restored) {
+        qInfo("restore last settings: the %s reports the settings of %s again", qPrintable(m_session->getDevType()),
+              qPrintable(m_serial));
+        remember();
+    } else {
+        qWarning("restore last settings: the %s did not take the settings of %s back; they stay remembered",
+                 qPrintable(m_session->getDevType()), qPrintable(m_serial));
+    }
 }
 
 void SettingsRestorer::setCard(SoundCardBase *card)
@@ -90,6 +128,8 @@ void SettingsRestorer::setCard(SoundCardBase *card)
     if (m_card)
         disconnect(m_card, nullptr, this, nullptr);
     m_card = card;
+    m_session = nullptr;
+    dropRestore();
     m_following = false;
     m_serial.clear();
     m_serialAsked = false;
@@ -118,23 +158,29 @@ QString SettingsRestorer::serial() const
     return m_serial;
 }
 
-bool SettingsRestorer::restore()
+bool SettingsRestorer::remembered(QVector<ParameterProfile::Step> *steps, QVariantMap *values)
 {
-    if (!m_card || !readSerial())
-        return false;
     flush();
     const QByteArray profile = m_memory.recall(m_serial);
     if (profile.isEmpty()) {
         qInfo("restore last settings: nothing remembered for %s yet", qPrintable(m_serial));
         return false;
     }
-    QVector<ParameterProfile::Step> steps;
     QString error;
     const QString origin = QStringLiteral("remembered settings of %1").arg(m_serial);
-    if (!ParameterProfile::fromJson(profile, origin, m_card->getDevType(), &steps, &error)) {
+    if (!ParameterProfile::fromJson(profile, origin, m_card->getDevType(), steps, &error, values)) {
         qWarning("restore last settings: %s; nothing sent", qPrintable(error));
         return false;
     }
+    return true;
+}
+
+bool SettingsRestorer::restore()
+{
+    QVector<ParameterProfile::Step> steps;
+    QVariantMap values;
+    if (!m_card || !readSerial() || !remembered(&steps, &values))
+        return false;
     for (const ParameterProfile::Step &step : qAsConst(steps))
         m_card->apply(step);
     qInfo("restore last settings: %d setters sent to %s", int(steps.size()), qPrintable(m_serial));
@@ -151,13 +197,13 @@ void SettingsRestorer::onSleep()
 void SettingsRestorer::onWake()
 {
     m_asleep = false;
-    if (m_card && isEnabled())
-        restore();
+    if (isEnabled())
+        restoreSession();
 }
 
 void SettingsRestorer::remember()
 {
-    if (!m_card || m_asleep || !isEnabled() || !readSerial())
+    if (!m_card || m_asleep || m_restore || !isEnabled() || !readSerial())
         return;
     const QVariantMap parameters = m_card->getAllPara();
     if (parameters.isEmpty())

@@ -342,14 +342,16 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("switchedOnLater"); // after the changes, with nothing changed since
         QTest::addColumn<bool>("otherUnit");
+        QTest::addColumn<int>("silentAfterWakeMs"); // the device answers only after
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s replug", model) << model << false << true << false << false;
-            QTest::addRow("%s sleep", model) << model << true << true << false << false;
+            QTest::addRow("%s replug", model) << model << false << true << false << false << 0;
+            QTest::addRow("%s sleep", model) << model << true << true << false << false << 0;
         }
-        QTest::newRow("vx02 replug, off") << "vx02" << false << false << false << false;
-        QTest::newRow("vx02 sleep, off") << "vx02" << true << false << false << false;
-        QTest::newRow("vx02 replug, switched on later") << "vx02" << false << true << true << false;
-        QTest::newRow("vx02 replug, another unit") << "vx02" << false << true << false << true;
+        QTest::newRow("vx02 replug, off") << "vx02" << false << false << false << false << 0;
+        QTest::newRow("vx02 sleep, off") << "vx02" << true << false << false << false << 0;
+        QTest::newRow("vx02 replug, switched on later") << "vx02" << false << true << true << false << 0;
+        QTest::newRow("vx02 replug, another unit") << "vx02" << false << true << false << true << 0;
+        QTest::newRow("vx02 sleep, answers 2 s after waking") << "vx02" << true << true << false << false << 2000;
     }
 
     void lostSettingsComeBack()
@@ -359,6 +361,7 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(bool, switchedOnLater);
         QFETCH(bool, otherUnit);
+        QFETCH(int, silentAfterWakeMs);
         EmulatedBus bus;
         QVERIFY(bus.plug(model, std::make_unique<TappedFirmware>(FirmwareFactory::make(model))));
         auto window = std::make_unique<MainWidget>(&bus);
@@ -380,8 +383,13 @@ private slots:
             for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
                 HeldDevice{bus.holdFirmware(model)}.firmware().setParameter(it.key(), it.value().toInt());
             COMPARE_STATE(polledMap(*window, startUp), startUp);
+            if (silentAfterWakeMs > 0) {
+                QVERIFY(bus.setFailure(model, EmulatedFailure::Silent));
+                QTimer::singleShot(silentAfterWakeMs, [&] { bus.setFailure(model, EmulatedFailure::None); });
+            }
             power->onPrepareForSleep(false);
-            QVERIFY(SceneRig::drain(window->devices()->session()));
+            // The settings are sent once the device answers, and read back.
+            QTRY_VERIFY_WITH_TIMEOUT(!window->settingsRestorer()->isRestoring(), 10000);
         } else {
             // Written at most once a second, not at every change; the unplugging writes it at once.
             QVERIFY(!enabled || remembered(serial) != changed);
@@ -400,6 +408,7 @@ private slots:
             QVERIFY(takenOver(*window));
         }
         const bool restores = enabled && !otherUnit;
+        QTRY_VERIFY(!window->settingsRestorer()->isRestoring());
         QCOMPARE(HeldDevice{bus.holdFirmware(model)}.tap().setters().size() > sentBefore, restores);
         const QVariantMap back = restores ? changed : startUp;
         COMPARE_STATE(HeldDevice{bus.holdFirmware(model)}.state(), back);
