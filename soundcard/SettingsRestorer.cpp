@@ -1,8 +1,8 @@
 #include "soundcard/SettingsRestorer.h"
 
 #include "device/PowerEventWatcher.h"
-#include "soundcard/ParameterProfile.h"
 #include "soundcard/DeviceSession.h"
+#include "soundcard/ParameterProfile.h"
 #include "soundcard/SessionRestore.h"
 
 #include <QCoreApplication>
