@@ -2,6 +2,7 @@
 // runs (and can be held back), stand-ins that fail the ways ffmpeg 5.1 does, a real full disk;
 // and what the panel reads from the encoder's messages.
 #include "record/EncoderProcess.h"
+#include "record/PartialFileJournal.h"
 #include "record/RecordingEditor.h"
 #include "record/WaveFile.h"
 #include "support/FullDisk.h"
@@ -43,7 +44,21 @@ const QMap<QString, QString> kEncoders{
     {"fails", "log; echo 'Unknown encoder wmav2' >&2; exit 3"},
     {"silent", "log"},
     {"short", "log; head -c 96044 \"$2\" > \"$last\""}, // half a second of the input
+    {"kbytes", "log; head -c 1000 \"$3\" > \"$last\""}, // its header claims the whole length
 };
+
+// " | trash: " and the names (without ".wav") of the files in the trash, each with the
+// .trashinfo that leads back to where it was in folder.
+QString trashed(const QString &folder)
+{
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/";
+    QStringList names = QDir(trash + "files").entryList(QDir::Files, QDir::Name);
+    for (QString &name : names)
+        name += contents(trash + "info/" + name + ".trashinfo").contains("\nPath=" + folder.toUtf8() + name.toUtf8())
+            ? ""
+            : "?";
+    return names.isEmpty() ? QString() : " | trash: " + names.join(' ').remove(".wav");
+}
 
 struct Edits
 {
@@ -193,11 +208,14 @@ private slots:
         // A new recording drops the edits still queued for the one before.
         QTest::newRow("new recording while cutting") << Edits{"hold; cut 0.5 1; cut 1 2; record r2.wav; release",
                                                               "cut r1 0.50 1.00 r1_1", "r2@-1", "r1 r2<", ""};
-        // After an export the working files of earlier recordings go; the export (which replaces
-        // its target in one step) and the user's files stay, whatever their names.
-        QTest::newRow("tidy-up") << Edits{"cut 0.5 1; record r2.wav; older r1_7.wav; older a.mp3; export a.mp3",
-                                          "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3", "r1_1@500",
-                                          "a.mp3 r1_7* r2<", "Saved %1a.mp3"};
+        // After an export the working files of earlier recordings go to the trash, and undo no
+        // longer leads to them; the export (which replaces its target in one step) and the
+        // user's files stay, whatever their names.
+        QTest::newRow("tidy-up") << Edits{
+            "cut 0.5 1; record r2.wav; older r1_7.wav; older a.mp3; export a.mp3; undo",
+            "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3", "r1_1@500", "a.mp3 r1_7* r2< | trash: r1 r1_1",
+            "Saved %1a.mp3. Earlier takes moved to the trash: r1.wav. | Cannot undo further: the earlier steps used "
+            "the takes r1.wav, which were moved to the trash"};
         // A cancelled export deletes what it wrote and tidies nothing: undo still finds the
         // earlier recording.
         QTest::newRow("cancelled export")
@@ -216,14 +234,17 @@ private slots:
         // and the message names the cause. WAV needs no encoder.
         QTest::newRow("encoder fails, writes nothing, is missing")
             << Edits{"encoder fails; older a.wma; export a.wma; encoder silent; older a.aac; export a.aac; "
-                     "encoder none; older a.flac; export a.flac; older a.wav; export a.wav",
-                     "export r1 wmav2 .a.part-1.wma; export r1 aac .a.part-1.aac", "", "a.aac* a.flac* a= a.wma* r1<",
+                     "encoder kbytes; older a.ac3; export a.ac3; encoder none; older a.flac; export a.flac; "
+                     "older a.wav; export a.wav",
+                     "export r1 wmav2 .a.part-1.wma; export r1 aac .a.part-1.aac; export r1 ac3 .a.part-1.ac3", "",
+                     "a.aac* a.ac3* a.flac* a= a.wma* r1<",
                      "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2 | "
                      "Could not save %1a.aac: ffmpeg wrote an incomplete file | "
+                     "Could not save %1a.ac3: ffmpeg wrote 0.01 s of audio instead of 3.00 s | "
                      "ffmpeg was not found. Install the package \"ffmpeg\" | Saved %1a.wav"};
         QTest::newRow("full disk, cut short") << Edits{
             "encoder short; cut 0.5 1; encoder real; older a.mp3; older a.wav; full 65536; cut 0.5 1; full 0; "
-            "export a.mp3; export a.wav",
+            "export a.mp3; full 200000; export a.wav",
             "cut r1 0.50 1.00 r1_1; cut r1 0.50 1.00 r1_2; export r1 libmp3lame .a.part-1.mp3", "r1@-1 r1@-1",
             "a.mp3* a* r1<",
             "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged. | "
@@ -231,6 +252,25 @@ private slots:
             "Could not save %1a.mp3: No space left on device | Could not save %1a.wav: No space left on device"};
         QTest::newRow("quit while encoding") << Edits{"encoder hangs; older a.ac3; export a.ac3; quit",
                                                       "export r1 ac3 .a.part-1.ac3", "", "a.ac3* r1", ""};
+    }
+
+    // A run killed during an export: its encoder ends with it, and the next start removes the
+    // partial file it listed and keeps the user's older file. The run is this program's
+    // "exportAndWait".
+    void runThatDies()
+    {
+        StandInEncoder tools;
+        QVERIFY(tools.setBody(StandInEncoder::hangs()));
+        const QString target = m_dir.filePath("kept.mp3"), partial = RecordingEditor::partialPath(target);
+        QVERIFY(writeFile(target, kOlderSong));
+        QProcess run;
+        run.start(QCoreApplication::applicationFilePath(), {"exportAndWait", m_source, target});
+        QTRY_VERIFY(QFile::exists(partial) && tools.hangingRun(true));
+        run.kill();
+        QVERIFY(run.waitForFinished());
+        QTRY_VERIFY(tools.hangingRun(false));
+        QCOMPARE(PartialFileJournal::removeLeftovers(), QStringList{partial});
+        QCOMPARE(contents(target), kOlderSong);
     }
 
     void edits()
@@ -241,6 +281,8 @@ private slots:
             QSKIP(qPrintable(disk.reason()));
         const QString folder = disk.path() + QLatin1Char('/');
         StandInEncoder tools;
+        QVERIFY(QFile::link(QStandardPaths::findExecutable("ffprobe"), tools.filePath("ffprobe")));
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash").removeRecursively();
         const QString hold = tools.filePath(QStringLiteral("hold"));
         QString encoder = QStringLiteral("real");
         auto editor = std::make_unique<RecordingEditor>();
@@ -294,7 +336,8 @@ private slots:
         QVERIFY(!editor || QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000));
         QCOMPARE(runs(tools, folder).join(QStringLiteral("; ")), e.runs);
         QCOMPARE(drawn.join(QLatin1Char(' ')), e.shown);
-        QCOMPARE(filesIn(folder, editor ? editor->workingFile() : QString()), e.files);
+        QCOMPARE(filesIn(folder, editor ? editor->workingFile() : QString()) + trashed(folder), e.files);
+        QCOMPARE(QDir(PartialFileJournal::folder()).entryList(QDir::Files), QStringList()); // none left behind
         QStringList wanted = QString(e.messages).replace("%1", folder).split(" | ", Qt::SkipEmptyParts);
         const bool lastIsLast = wanted.isEmpty() || messages.value(messages.size() - 1).startsWith(wanted.last());
         for (const QString &text : messages) {
@@ -308,5 +351,17 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecordingEditor)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // "exportAndWait SOURCE TARGET": an export that runs until the program is killed.
+    if (argc == 4 && qstrcmp(argv[1], "exportAndWait") == 0) {
+        RecordingEditor editor;
+        editor.setRecording(QString::fromLocal8Bit(argv[2]));
+        editor.exportTo(QString::fromLocal8Bit(argv[3]));
+        return app.exec();
+    }
+    TestRecordingEditor test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_recordingeditor.moc"
