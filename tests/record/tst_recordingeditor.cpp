@@ -4,6 +4,7 @@
 #include "record/EncoderProcess.h"
 #include "record/PartialFileJournal.h"
 #include "record/RecordingEditor.h"
+#include "record/RecordingRecovery.h"
 #include "record/WaveFile.h"
 #include "support/FullDisk.h"
 #include "support/StandInEncoder.h"
@@ -47,17 +48,19 @@ const QMap<QString, QString> kEncoders{
     {"kbytes", "log; head -c 1000 \"$3\" > \"$last\""}, // its header claims the whole length
 };
 
-// " | trash: " and the names (without ".wav") of the files in the trash, each with the
-// .trashinfo that leads back to where it was in folder.
+// " | trash: " and the names (without ".wav") of the files from folder in the trash, as the
+// file manager finds them: the file, and beside it a .trashinfo that leads back to folder.
 QString trashed(const QString &folder)
 {
     const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/";
-    QStringList names = QDir(trash + "files").entryList(QDir::Files, QDir::Name);
-    for (QString &name : names)
-        name += contents(trash + "info/" + name + ".trashinfo").contains("\nPath=" + folder.toUtf8() + name.toUtf8())
-            ? ""
-            : "?";
-    return names.isEmpty() ? QString() : " | trash: " + names.join(' ').remove(".wav");
+    QStringList names;
+    for (const QString &info : QDir(trash + "info").entryList({"*.trashinfo"}, QDir::Files)) {
+        const QString from = QUrl::fromPercentEncoding(contents(trash + "info/" + info).split('\n').value(1).mid(5));
+        if (from.startsWith(folder) && QFile::exists(trash + "files/" + info.chopped(10)))
+            names.append(from.mid(folder.size()).remove(".wav"));
+    }
+    names.sort();
+    return names.isEmpty() ? QString() : " | trash: " + names.join(' ');
 }
 
 struct Edits
@@ -182,7 +185,7 @@ private slots:
     // last (%1: the folder). The recording r1 is set first. Steps: cut START END, undo, export
     // NAME, record NAME (a new recording), older NAME (a file of the user's), encoder NAME (what
     // runs as ffmpeg; "none": no ffmpeg), hold/release (the encoder waits), cancel, quit (the
-    // editor goes), full SPARE (the folder's disk is full but for SPARE bytes).
+    // editor goes), full SPARE (the folder's disk is full but for SPARE bytes), delete NAME.
     void edits_data()
     {
         QTest::addColumn<Edits>("e");
@@ -192,6 +195,10 @@ private slots:
                                                       "cut r1 0.50 1.00 r1_1; cut r1_1 2.00 3.50 r1_2",
                                                       "r1_1@500 r1_2@2000 r1_1@-1 r1@-1", "r1< r1_1 r1_2", ""};
         // Nothing selected: the view, cleared for the cut, draws the working file again.
+        // A step whose file someone deleted is refused, and the one before it is next.
+        QTest::newRow("a step's file deleted") << Edits{
+            "cut 0.5 1; cut 1 1.5; delete r1_1.wav; undo; undo", "cut r1 0.50 1.00 r1_1; cut r1_1 1.00 1.50 r1_2",
+            "r1_1@500 r1_2@1000 r1@-1", "r1< r1_2", "Cannot undo: %1r1_1.wav no longer exists."};
         QTest::newRow("nothing to undo, empty selections")
             << Edits{"undo; cut 1 1; cut 2 1; cut -1 -0.5", "", "r1@-1 r1@-1 r1@-1", "r1<", ""};
         // Nothing before the range: only what follows it is kept (a duration of 0 is no limit).
@@ -269,7 +276,9 @@ private slots:
         run.kill();
         QVERIFY(run.waitForFinished());
         QTRY_VERIFY(tools.hangingRun(false));
-        QCOMPARE(PartialFileJournal::removeLeftovers(), QStringList{partial});
+        QVERIFY(QFile::exists(partial));
+        RecordingRecovery::run(); // what the panel's start does
+        QVERIFY(!QFile::exists(partial));
         QCOMPARE(contents(target), kOlderSong);
     }
 
@@ -282,7 +291,6 @@ private slots:
         const QString folder = disk.path() + QLatin1Char('/');
         StandInEncoder tools;
         QVERIFY(QFile::link(QStandardPaths::findExecutable("ffprobe"), tools.filePath("ffprobe")));
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash").removeRecursively();
         const QString hold = tools.filePath(QStringLiteral("hold"));
         QString encoder = QStringLiteral("real");
         auto editor = std::make_unique<RecordingEditor>();
@@ -307,6 +315,8 @@ private slots:
                 editor->beginRecording();
                 QVERIFY(QFile::copy(m_source, name));
                 editor->setRecording(name);
+            } else if (verb == "delete") {
+                QVERIFY(QFile::remove(name));
             } else if (verb == "older") {
                 QVERIFY(writeFile(name, kOlderSong) && QFile::setPermissions(name, kOlderMode));
                 older.append(name);
