@@ -347,10 +347,6 @@
         <source>无法读取 %1</source>
         <translation>Cannot read %1</translation>
     </message>
-    <message>
-        <source>中断的录音 %1 已修复</source>
-        <translation>Interrupted takes %1 repaired</translation>
-    </message>
 </context>
 <context>
     <name>RecordingEditor</name>
@@ -413,6 +409,13 @@
     <message>
         <source>无法撤销：%1 已不存在。</source>
         <translation>Cannot undo: %1 no longer exists.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>中断的录音 %1 已修复</source>
+        <translation>Interrupted takes %1 repaired</translation>
     </message>
 </context>
 <context>

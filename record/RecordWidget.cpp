@@ -144,9 +144,7 @@ RecordWidget::RecordWidget(QWidget *parent)
 
     setRecordState(0);
     // What a session that ended early left is set right before anything reads it.
-    const QStringList repaired = RecordingRecovery::run();
-    if (!repaired.isEmpty())
-        showMessage(tr("中断的录音 %1 已修复").arg(repaired.join(QLatin1String(", "))), false);
+    showMessage(RecordingRecovery::run(), false);
 }
 
 void RecordWidget::ensureMedia()

@@ -7,14 +7,14 @@
 #include <QDebug>
 #include <QDir>
 
-QStringList RecordingRecovery::run()
+QString RecordingRecovery::run()
 {
     // Half-written cut copies go first: they are no takes to repair.
     PartialFileJournal::removeLeftovers();
     QStringList repaired;
     const QString folder = RecordingFolder::path();
     if (folder.isEmpty())
-        return repaired;
+        return {};
     const QStringList takes = QDir(folder).entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name);
     for (const QString &name : takes) {
         bool changed = false;
@@ -23,7 +23,8 @@ QStringList RecordingRecovery::run()
         if (changed)
             repaired.append(name);
     }
-    if (!repaired.isEmpty())
-        qWarning() << "=== takes of a session that ended early repaired ===" << repaired;
-    return repaired;
+    if (repaired.isEmpty())
+        return {};
+    qWarning() << "=== takes of a session that ended early repaired ===" << repaired;
+    return tr("中断的录音 %1 已修复").arg(repaired.join(QLatin1String(", ")));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QStringList>
+#include <QCoreApplication>
+#include <QString>
 
 // What a session that ended early (a crash, SIGKILL, a power cut) left in the panel's files is
 // set right at the next start, before anything else touches them: the files it was writing
@@ -8,7 +9,9 @@
 // placeholder sizes get the sizes of the audio they hold.
 class RecordingRecovery
 {
+    Q_DECLARE_TR_FUNCTIONS(RecordingRecovery)
+
 public:
-    // Returns the file names of the takes repaired.
-    static QStringList run();
+    // Returns what the panel tells the user: which takes were repaired; empty when none was.
+    static QString run();
 };
