@@ -394,6 +394,29 @@
         <source>“%1”不是已知的文件类型。请另存为以下类型之一：%2。</source>
         <translation>&quot;%1&quot; is no known file type. Save as one of: %2.</translation>
     </message>
+    <message>
+        <source>ffmpeg 写出了 %1 秒的音频，而不是 %2 秒</source>
+        <translation>ffmpeg wrote %1 s of audio instead of %2 s</translation>
+    </message>
+    <message>
+        <source>%1。较早的录音已移到废纸篓：%2。</source>
+        <translation>%1. Earlier takes moved to the trash: %2.</translation>
+    </message>
+    <message>
+        <source>无法再撤销：更早的步骤所用的录音 %1 已移到废纸篓，可从那里还原。</source>
+        <translation>Cannot undo further: the earlier steps used the takes %1, which were moved to the trash; restore them from there.</translation>
+    </message>
+    <message>
+        <source>无法撤销：%1 已不存在。</source>
+        <translation>Cannot undo: %1 no longer exists.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>中断的录音 %1 已修复</source>
+        <translation>Interrupted takes %1 repaired</translation>
+    </message>
 </context>
 <context>
     <name>TextSlider</name>

@@ -1,5 +1,8 @@
 #include "record/EncoderProcess.h"
 
+#include "record/ChildProcess.h"
+#include "record/DurationProbe.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -8,41 +11,25 @@
 
 EncoderProcess::EncoderProcess(QObject *parent)
     : QObject(parent)
-    , m_process(new QProcess(this))
+    , m_process(new ChildProcess(this))
+    , m_probe(new DurationProbe(this))
 {
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setStandardInputFile(QProcess::nullDevice());
     connect(m_process, &QProcess::readyRead, this, &EncoderProcess::readOutput);
     connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-            [this](int code, QProcess::ExitStatus status) {
-                readOutput();
-                if (!m_pending.isEmpty())
-                    takeLine(QString::fromLocal8Bit(m_pending));
-                m_pending.clear();
-                m_exitCode = code;
-                if (m_cancelled)
-                    end(Cancelled);
-                else if (status == QProcess::CrashExit || code != 0 || !m_writeError.isEmpty())
-                    end(Failed);
-                else
-                    end(Succeeded);
-            });
+            &EncoderProcess::encoderEnded);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart && m_running)
             end(Missing);
     });
+    connect(m_probe, &DurationProbe::finished, this, &EncoderProcess::checkLength);
 }
 
 EncoderProcess::~EncoderProcess()
 {
     // Quitting during a run: the encoder stops with us and leaves no half-written file.
-    if (m_running) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(3000);
-        QFile::remove(m_output);
-        qWarning() << "=== ffmpeg stopped on exit, partial file removed ===" << m_output;
-    }
+    abort();
 }
 
 QString EncoderProcess::program()
@@ -50,7 +37,7 @@ QString EncoderProcess::program()
     return QStringLiteral("ffmpeg");
 }
 
-bool EncoderProcess::start(const QStringList &arguments, const QString &output, qint64 totalMs)
+bool EncoderProcess::start(const QStringList &arguments, const QString &output, qint64 totalMs, Length length)
 {
     if (m_running)
         return false;
@@ -58,6 +45,9 @@ bool EncoderProcess::start(const QStringList &arguments, const QString &output, 
     m_cancelled = false;
     m_output = output;
     m_totalMs = totalMs;
+    m_length = length;
+    m_measuredMs = -1;
+    m_progressMs = -1;
     m_pending.clear();
     m_lastLine.clear();
     m_writeError.clear();
@@ -83,7 +73,54 @@ void EncoderProcess::cancel()
         return;
     m_cancelled = true;
     qDebug() << "=== ffmpeg cancelled ===" << m_output;
+    if (m_probe->isRunning()) {
+        m_probe->cancel();
+        end(Cancelled);
+        return;
+    }
     m_process->kill();
+}
+
+void EncoderProcess::abort()
+{
+    if (!m_running)
+        return;
+    cancel();
+    // The end of the run comes through the finished handler while waiting; an encoder that does
+    // not even die on SIGKILL in time is left to the kernel, its output removed all the same.
+    if (m_process->state() != QProcess::NotRunning && !m_process->waitForFinished(3000))
+        qCritical() << "=== ffmpeg did not stop ===" << m_process->processId();
+    end(Cancelled);
+    qWarning() << "=== ffmpeg stopped at the end of the session ===" << m_output;
+}
+
+void EncoderProcess::encoderEnded(int code, QProcess::ExitStatus status)
+{
+    readOutput();
+    if (!m_pending.isEmpty())
+        takeLine(QString::fromLocal8Bit(m_pending));
+    m_pending.clear();
+    m_exitCode = code;
+    if (m_cancelled)
+        end(Cancelled);
+    else if (status == QProcess::CrashExit || code != 0 || !m_writeError.isEmpty())
+        end(Failed);
+    else if (m_length.maxMs < 0)
+        end(Succeeded);
+    else if (!DurationProbe::program().isEmpty())
+        m_probe->start(m_output);
+    else
+        checkLength(m_progressMs); // ffmpeg's own count of what it wrote
+}
+
+void EncoderProcess::checkLength(qint64 ms)
+{
+    m_measuredMs = ms;
+    const bool complete = ms >= m_length.minMs && ms <= m_length.maxMs;
+    if (!complete)
+        qCritical() << "=== ffmpeg's output does not last as long as its input ===" << m_output << ms << "ms, not"
+                    << m_length.minMs << "to" << m_length.maxMs;
+    end(complete ? Succeeded : WrongLength);
 }
 
 void EncoderProcess::readOutput()
@@ -118,6 +155,7 @@ void EncoderProcess::takeLine(const QString &line)
         qDebug().noquote() << "ffmpeg:" << line;
         return;
     }
+    m_progressMs = ms;
     if (m_totalMs > 0)
         emit progress(int(qBound<qint64>(0, ms * 100 / m_totalMs, 100)));
 }

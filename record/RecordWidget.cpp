@@ -6,6 +6,7 @@
 #include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
+#include "record/RecordingRecovery.h"
 
 #include <QAudioEncoderSettings>
 #include <QAudioProbe>
@@ -142,6 +143,8 @@ RecordWidget::RecordWidget(QWidget *parent)
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &RecordWidget::finishRecording);
 
     setRecordState(0);
+    // What a session that ended early left is set right before anything reads it.
+    showMessage(RecordingRecovery::run(), false);
 }
 
 void RecordWidget::ensureMedia()
@@ -266,6 +269,7 @@ void RecordWidget::showMessage(const QString &text, bool failure)
 
 void RecordWidget::finishRecording()
 {
+    m_editor->stop();
     if (!m_recorder)
         return;
     if (m_recorder->state() == QMediaRecorder::StoppedState && m_recorder->status() != QMediaRecorder::FinalizingStatus)

@@ -55,8 +55,11 @@ public:
     // screen's DPI by themselves).
     void setScale(double scale);
 
-    // Stops a running recording and waits (at most a few seconds) until the file is complete.
-    // Runs when the application quits and when the window goes.
+    // Ends the session's work before the program goes: the running edit stops (the encoder
+    // ends, its partial file is removed), and a running recording is stopped and waited for (at
+    // most a few seconds) until its file is complete. Runs when the application quits and when
+    // the window goes; the application calls it on every other way out (SIGTERM, the end of the
+    // desktop session) before it leaves.
     void finishRecording();
 
 signals:

@@ -1,5 +1,7 @@
 #include "record/RecordingEditor.h"
 
+#include "record/DurableFile.h"
+#include "record/RecordingFormat.h"
 #include "record/WaveFile.h"
 
 #include <QDebug>
@@ -7,21 +9,24 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 
 namespace {
 
 // Export targets by suffix (compared case-sensitively): codec for the encoder, or an empty
-// codec for WAV, which is copied as it is.
+// codec for WAV, which is copied as it is; and the codec's frame, in samples. An encoder pads
+// the end to a whole frame and may add one before the audio (MP3's Info frame, AAC's priming),
+// so a complete export lasts from one frame less than the audio to two frames more.
 struct ExportFormat
 {
     const char *suffix;
     const char *codec;
+    int frameSamples;
 };
 
 const ExportFormat kExportFormats[] = {
-    {"mp3", "libmp3lame"}, {"aac", "aac"}, {"wma", "wmav2"}, {"flac", "flac"}, {"ac3", "ac3"}, {"wav", ""},
+    {"mp3", "libmp3lame", 1152}, {"aac", "aac", 1024}, {"wma", "wmav2", 2048},
+    {"flac", "flac", 4608},      {"ac3", "ac3", 1536}, {"wav", "", 0},
 };
 
 const ExportFormat *exportFormat(const QString &suffix)
@@ -45,35 +50,6 @@ QString knownSuffixes()
 // rounding stays well inside it.
 const qint64 kCutToleranceMs = 100;
 
-// Copies from to the new file to, checking every write: false with the cause otherwise.
-bool copyFile(const QString &from, const QString &to, QString *cause)
-{
-    QFile in(from);
-    QFile out(to);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *cause = in.errorString();
-        return false;
-    }
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        *cause = out.errorString();
-        return false;
-    }
-    for (;;) {
-        const QByteArray block = in.read(1 << 20);
-        if (block.isEmpty())
-            break;
-        if (out.write(block) != block.size()) {
-            *cause = out.errorString();
-            return false;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        *cause = in.errorString();
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 RecordingEditor::RecordingEditor(QObject *parent)
@@ -82,6 +58,11 @@ RecordingEditor::RecordingEditor(QObject *parent)
 {
     connect(m_encoder, &EncoderProcess::progress, this, &RecordingEditor::progress);
     connect(m_encoder, &EncoderProcess::finished, this, &RecordingEditor::encoderFinished);
+}
+
+RecordingEditor::~RecordingEditor()
+{
+    stop();
 }
 
 void RecordingEditor::beginRecording()
@@ -94,7 +75,7 @@ void RecordingEditor::setRecording(const QString &path)
 {
     m_recordPath = path;
     m_playPath = path;
-    rememberOwnFile(path);
+    m_tidier.remember(path, path);
 }
 
 QString RecordingEditor::cutCopyPath(const QString &recordPath, int index)
@@ -166,6 +147,7 @@ void RecordingEditor::exportTo(const QString &target)
     job.kind = EditJob::Export;
     job.target = target;
     job.codec = QLatin1String(format->codec);
+    job.frameMs = (format->frameSamples * 1000 + RecordingFormat::sampleRate - 1) / RecordingFormat::sampleRate;
     m_jobs.enqueue(job);
     runJobs();
 }
@@ -175,6 +157,12 @@ void RecordingEditor::cancel()
     // Queued jobs go first: the run that ends next must not start them.
     m_jobs.clear();
     m_encoder->cancel();
+}
+
+void RecordingEditor::stop()
+{
+    m_jobs.clear();
+    m_encoder->abort();
 }
 
 // Starts the next jobs until one has to wait for the encoder.
@@ -218,6 +206,7 @@ bool RecordingEditor::startCut(EditJob &job)
     const qint64 workingMs = WaveFile::lengthMs(m_playPath);
     job.expectedMs = qMin(qint64(job.start * 1000), workingMs) + qMax<qint64>(0, workingMs - qint64(job.end * 1000));
     emit message(tr("正在剪切 %1 秒到 %2 秒……").arg(job.start, 0, 'f', 2).arg(job.end, 0, 'f', 2), false);
+    m_journal.add(cutPath);
     return m_encoder->start({QStringLiteral("-i"), m_playPath, QStringLiteral("-filter_complex"), graph, cutPath},
                             cutPath, qMax<qint64>(1, job.expectedMs));
 }
@@ -232,9 +221,14 @@ bool RecordingEditor::startExport(EditJob &job)
         return false;
     }
     emit message(tr("正在保存 %1……").arg(QFileInfo(job.target).fileName()), false);
+    m_journal.add(job.partial);
+    job.expectedMs = WaveFile::lengthMs(m_playPath);
+    EncoderProcess::Length length;
+    if (job.expectedMs >= 0)
+        length = {job.expectedMs - job.frameMs, job.expectedMs + 2 * job.frameMs};
     return m_encoder->start(
         {QStringLiteral("-y"), QStringLiteral("-i"), m_playPath, QStringLiteral("-acodec"), job.codec, job.partial},
-        job.partial, WaveFile::lengthMs(m_playPath));
+        job.partial, job.expectedMs, length);
 }
 
 // A WAV target is the working file itself, copied.
@@ -246,15 +240,13 @@ void RecordingEditor::copyExport(const EditJob &job)
         return;
     }
     QString cause;
-    const bool saved = copyFile(m_playPath, job.partial, &cause) && replaceTarget(job, &cause);
+    m_journal.add(job.partial);
+    const bool saved = DurableFile::copy(m_playPath, job.partial, &cause) && replaceTarget(job, &cause);
     qDebug() << "=== WAV export ===" << job.target << (saved ? QStringLiteral("saved") : cause);
-    if (saved) {
-        emit message(tr("已保存 %1").arg(job.target), false);
-    } else {
+    if (!saved)
         QFile::remove(job.partial);
-        emit message(tr("无法保存 %1：%2").arg(job.target, cause), true);
-    }
-    tidyRecordingFolder(job.target);
+    m_journal.remove(job.partial);
+    endExport(job, cause);
 }
 
 void RecordingEditor::encoderFinished(EncoderProcess::Result result)
@@ -269,22 +261,26 @@ void RecordingEditor::encoderFinished(EncoderProcess::Result result)
 
 void RecordingEditor::finishCut(const EditJob &job, EncoderProcess::Result result)
 {
-    QString problem = failureText(result);
+    QString problem = failureText(result, job.expectedMs);
     if (result == EncoderProcess::Succeeded) {
         const qint64 length = WaveFile::lengthMs(job.target);
         if (length < 0 || length + kCutToleranceMs < job.expectedMs) {
             qCritical() << "=== the cut copy is incomplete ===" << job.target << length << "ms of" << job.expectedMs;
-            QFile::remove(job.target);
             problem = tr("ffmpeg 写出的文件不完整");
+        } else if (!DurableFile::sync(job.target, &problem)) {
+            qCritical() << "=== the cut copy cannot be written to the disk ===" << job.target << problem;
         }
+        if (!problem.isEmpty())
+            QFile::remove(job.target);
     }
+    m_journal.remove(job.target);
     if (result == EncoderProcess::Missing || result == EncoderProcess::Cancelled) {
         emit message(problem, result == EncoderProcess::Missing);
     } else if (!problem.isEmpty()) {
         emit message(tr("无法剪切：%1。录音保持不变。").arg(problem), true);
     } else {
         emit message(QString(), false);
-        rememberOwnFile(job.target);
+        m_tidier.remember(job.target, m_recordPath);
         m_pathHistory.append(m_playPath);
         m_playPath = job.target;
         qDebug() << "m_playPath" << m_playPath;
@@ -297,42 +293,46 @@ void RecordingEditor::finishCut(const EditJob &job, EncoderProcess::Result resul
 
 void RecordingEditor::finishExport(const EditJob &job, EncoderProcess::Result result)
 {
-    QString problem = failureText(result);
-    if (result == EncoderProcess::Succeeded && QFileInfo(job.partial).size() <= 0) {
-        QFile::remove(job.partial);
-        problem = tr("ffmpeg 写出的文件不完整");
-    }
+    QString problem = failureText(result, job.expectedMs);
     if (problem.isEmpty() && !replaceTarget(job, &problem))
         QFile::remove(job.partial);
-    if (result == EncoderProcess::Missing || result == EncoderProcess::Cancelled) {
-        // The encoder has logged the run's end and the removal of its output.
-        emit message(problem, result == EncoderProcess::Missing);
-    } else if (!problem.isEmpty()) {
-        emit message(tr("无法保存 %1：%2").arg(job.target, problem), true);
-    } else {
-        qDebug() << "=== export saved ===" << job.target;
-        emit message(tr("已保存 %1").arg(job.target), false);
-    }
-    if (result != EncoderProcess::Cancelled)
-        tidyRecordingFolder(job.target);
+    m_journal.remove(job.partial);
+    if (result == EncoderProcess::Cancelled) // the encoder has logged the run's end and the removal
+        emit message(problem, false);
+    else
+        endExport(job, problem, result == EncoderProcess::Missing);
 }
 
-// The complete export takes the target's place in one step; a file it replaces keeps its
-// permissions.
+// Tells how an export ended (problem: why it failed, shown as it is when bare), and tidies the
+// recording folder after it, whatever the outcome.
+void RecordingEditor::endExport(const EditJob &job, const QString &problem, bool bare)
+{
+    QString text = bare     ? problem
+        : problem.isEmpty() ? tr("已保存 %1").arg(job.target)
+                            : tr("无法保存 %1：%2").arg(job.target, problem);
+    if (problem.isEmpty())
+        qDebug() << "=== export saved ===" << job.target;
+    const QStringList trashed = tidyRecordingFolder(job.target);
+    if (!trashed.isEmpty())
+        text = tr("%1。较早的录音已移到废纸篓：%2。").arg(text, trashed.join(QLatin1String(", ")));
+    emit message(text, !problem.isEmpty());
+}
+
+// The complete export takes the target's place in one step, once it is on the disk; a file it
+// replaces keeps its permissions.
 bool RecordingEditor::replaceTarget(const EditJob &job, QString *cause)
 {
     const QFileInfo old(job.target);
     if (old.exists())
         QFile::setPermissions(job.partial, old.permissions());
-    if (std::rename(QFile::encodeName(job.partial).constData(), QFile::encodeName(job.target).constData()) == 0)
+    if (DurableFile::replace(job.partial, job.target, cause))
         return true;
-    *cause = qt_error_string(errno);
     qCritical() << "=== cannot put the export in place ===" << job.partial << job.target << *cause;
     return false;
 }
 
 // Why a run gave no file; empty when it succeeded.
-QString RecordingEditor::failureText(EncoderProcess::Result result) const
+QString RecordingEditor::failureText(EncoderProcess::Result result, qint64 expectedMs) const
 {
     switch (result) {
     case EncoderProcess::Succeeded: break;
@@ -342,15 +342,33 @@ QString RecordingEditor::failureText(EncoderProcess::Result result) const
             return m_encoder->writeError();
         return tr("ffmpeg 失败（退出状态 %1）：%2").arg(m_encoder->exitCode()).arg(m_encoder->lastLine());
     case EncoderProcess::Cancelled: return tr("已取消；未完成的文件已删除。");
+    case EncoderProcess::WrongLength:
+        if (m_encoder->measuredMs() < 0)
+            return tr("ffmpeg 写出的文件不完整");
+        return tr("ffmpeg 写出了 %1 秒的音频，而不是 %2 秒")
+            .arg(m_encoder->measuredMs() / 1000.0, 0, 'f', 2)
+            .arg(expectedMs / 1000.0, 0, 'f', 2);
     }
     return {};
 }
 
 void RecordingEditor::undoNow()
 {
-    if (m_pathHistory.isEmpty())
+    if (m_pathHistory.isEmpty()) {
+        if (!m_trashedTakes.isEmpty())
+            emit message(tr("无法再撤销：更早的步骤所用的录音 %1 已移到废纸篓，可从那里还原。")
+                             .arg(m_trashedTakes.join(QLatin1String(", "))),
+                         true);
         return;
-    m_playPath = m_pathHistory.takeLast();
+    }
+    // A step whose file went some other way is refused and dropped: the one before it is next.
+    const QString previous = m_pathHistory.takeLast();
+    if (!QFileInfo::exists(previous)) {
+        qWarning() << "=== the file of an undo step is gone ===" << previous;
+        emit message(tr("无法撤销：%1 已不存在。").arg(previous), true);
+        return;
+    }
+    m_playPath = previous;
     emit workingFileChanged(m_playPath, -1);
 }
 
@@ -362,27 +380,21 @@ void RecordingEditor::setBusy(bool busy)
     emit busyChanged(busy);
 }
 
-void RecordingEditor::rememberOwnFile(const QString &path)
+QStringList RecordingEditor::tidyRecordingFolder(const QString &exported)
 {
-    if (!path.isEmpty())
-        m_ownFiles.insert(QFileInfo(path).absoluteFilePath());
-}
-
-void RecordingEditor::tidyRecordingFolder(const QString &exported)
-{
-    const QFileInfo record(m_recordPath);
-    const QString folder = record.absolutePath();
-    const QString kept = record.baseName();
-    const QString exportedPath = QFileInfo(exported).absoluteFilePath();
     // The exported file is the user's now, even where a working file of ours stood.
-    m_ownFiles.remove(exportedPath);
-
-    const QList<QString> own = m_ownFiles.values();
-    for (const QString &path : own) {
-        const QFileInfo file(path);
-        if (file.absolutePath() != folder || file.baseName().contains(kept, Qt::CaseInsensitive))
-            continue;
-        QFile::remove(path);
-        m_ownFiles.remove(path);
+    m_tidier.forget(exported);
+    const RecordingTidier::Result tidied = m_tidier.tidy(m_recordPath, {m_playPath, exported});
+    // Steps back to files that went would lead nowhere: undo stops above them and says where.
+    const auto gone = std::remove_if(m_pathHistory.begin(), m_pathHistory.end(), [&](const QString &path) {
+        return tidied.files.contains(QFileInfo(path).absoluteFilePath());
+    });
+    if (gone != m_pathHistory.end()) {
+        m_pathHistory.erase(gone, m_pathHistory.end());
+        for (const QString &take : tidied.takes) {
+            if (!m_trashedTakes.contains(take))
+                m_trashedTakes.append(take);
+        }
     }
+    return tidied.takes;
 }

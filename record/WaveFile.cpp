@@ -1,5 +1,7 @@
 #include "record/WaveFile.h"
 
+#include "record/DurableFile.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -212,10 +214,13 @@ WaveFile::DataChunk WaveFile::findData(QFile &file)
     const QByteArray head = file.read(4096);
     if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE")
         return chunk;
+    chunk.riffSize = qFromLittleEndian<quint32>(head.constData() + 4);
     for (int at = 12; at + 8 <= head.size();) {
         const quint32 size = qFromLittleEndian<quint32>(head.constData() + at + 4);
-        if (head.mid(at, 4) == "fmt " && at + 20 <= head.size())
+        if (head.mid(at, 4) == "fmt " && at + 22 <= head.size()) {
             chunk.byteRate = qFromLittleEndian<quint32>(head.constData() + at + 16);
+            chunk.blockAlign = qFromLittleEndian<quint16>(head.constData() + at + 20);
+        }
         if (head.mid(at, 4) == "data") {
             chunk.sizeField = at + 4;
             chunk.size = size;
@@ -240,22 +245,39 @@ qint64 WaveFile::lengthMs(const QString &path)
     return qMin<qint64>(data.size, data.available) * 1000 / data.byteRate;
 }
 
-bool WaveFile::fixSizes(const QString &path)
+bool WaveFile::fixSizes(const QString &path, bool *repaired)
 {
+    if (repaired)
+        *repaired = false;
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     const DataChunk data = findData(file);
-    if (data.sizeField < 0)
+    if (data.sizeField < 0 || data.blockAlign == 0)
         return false;
-    if (data.size <= data.available)
+    // The writer puts a placeholder into the header (0, or nearly 2 GiB) and the true sizes only
+    // once it stops: a take it never stopped still has the placeholder. A header that claims no
+    // more than the file holds is right: chunks may follow the data.
+    const qint64 dataStart = data.sizeField + 4;
+    const qint64 whole = data.available - data.available % data.blockAlign;
+    if (data.size <= data.available && (data.size > 0 || whole == 0) && data.riffSize <= quint64(file.size() - 8))
         return true;
     uchar riffSize[4], dataSize[4];
-    qToLittleEndian<quint32>(quint32(file.size() - 8), riffSize);
-    qToLittleEndian<quint32>(quint32(data.available), dataSize);
-    const bool fixed = file.seek(4) && file.write(reinterpret_cast<char *>(riffSize), 4) == 4
-        && file.seek(data.sizeField) && file.write(reinterpret_cast<char *>(dataSize), 4) == 4;
-    qDebug() << "=====WaveFile sizes set to what the file holds=====" << path << data.available << fixed;
+    qToLittleEndian<quint32>(quint32(dataStart + whole - 8), riffSize);
+    qToLittleEndian<quint32>(quint32(whole), dataSize);
+    // A frame the writer did not finish is no audio.
+    QString cause;
+    const bool fixed = file.resize(dataStart + whole) && file.seek(4)
+        && DurableFile::write(file, QByteArray::fromRawData(reinterpret_cast<char *>(riffSize), 4), &cause)
+        && file.seek(data.sizeField)
+        && DurableFile::write(file, QByteArray::fromRawData(reinterpret_cast<char *>(dataSize), 4), &cause)
+        && DurableFile::sync(file, &cause);
+    qDebug() << "=====WaveFile sizes set to what the file holds=====" << path << whole
+             << (fixed                 ? QStringLiteral("repaired")
+                     : cause.isEmpty() ? file.errorString()
+                                       : cause);
+    if (repaired)
+        *repaired = fixed;
     return fixed;
 }
 

@@ -48,10 +48,11 @@ public:
     // Length of the WAV file at path by its byte rate and the audio it holds, without reading
     // the audio; -1 when it is no WAV file with a data chunk.
     static qint64 lengthMs(const QString &path);
-    // A recording cut short (its disk full) keeps the placeholder sizes its writer put into the
-    // header; they are set to what the file holds, in place, so that every reader and every
-    // copy sees the audio. True when the sizes are right now.
-    static bool fixSizes(const QString &path);
+    // A recording cut short (its disk full, the panel killed, the power gone) keeps the
+    // placeholder sizes its writer put into the header; they are set to what the file holds in
+    // whole frames, in place and on the disk, so that every reader and every copy sees the
+    // audio. True when the sizes are right now; *repaired tells whether they had to be set.
+    static bool fixSizes(const QString &path, bool *repaired = nullptr);
 
 signals:
     // One column; the receiver may change the vector in place.
@@ -65,6 +66,8 @@ private:
         quint32 size = 0;
         qint64 available = 0;
         quint32 byteRate = 0;
+        quint16 blockAlign = 0;
+        quint32 riffSize = 0;
     };
     static DataChunk findData(class QFile &file);
 

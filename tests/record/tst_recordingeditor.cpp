@@ -2,7 +2,9 @@
 // runs (and can be held back), stand-ins that fail the ways ffmpeg 5.1 does, a real full disk;
 // and what the panel reads from the encoder's messages.
 #include "record/EncoderProcess.h"
+#include "record/PartialFileJournal.h"
 #include "record/RecordingEditor.h"
+#include "record/RecordingRecovery.h"
 #include "record/WaveFile.h"
 #include "support/FullDisk.h"
 #include "support/StandInEncoder.h"
@@ -43,7 +45,23 @@ const QMap<QString, QString> kEncoders{
     {"fails", "log; echo 'Unknown encoder wmav2' >&2; exit 3"},
     {"silent", "log"},
     {"short", "log; head -c 96044 \"$2\" > \"$last\""}, // half a second of the input
+    {"kbytes", "log; head -c 1000 \"$3\" > \"$last\""}, // its header claims the whole length
 };
+
+// " | trash: " and the names (without ".wav") of the files from folder in the trash, as the
+// file manager finds them: the file, and beside it a .trashinfo that leads back to folder.
+QString trashed(const QString &folder)
+{
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/";
+    QStringList names;
+    for (const QString &info : QDir(trash + "info").entryList({"*.trashinfo"}, QDir::Files)) {
+        const QString from = QUrl::fromPercentEncoding(contents(trash + "info/" + info).split('\n').value(1).mid(5));
+        if (from.startsWith(folder) && QFile::exists(trash + "files/" + info.chopped(10)))
+            names.append(from.mid(folder.size()).remove(".wav"));
+    }
+    names.sort();
+    return names.isEmpty() ? QString() : " | trash: " + names.join(' ');
+}
 
 struct Edits
 {
@@ -167,7 +185,7 @@ private slots:
     // last (%1: the folder). The recording r1 is set first. Steps: cut START END, undo, export
     // NAME, record NAME (a new recording), older NAME (a file of the user's), encoder NAME (what
     // runs as ffmpeg; "none": no ffmpeg), hold/release (the encoder waits), cancel, quit (the
-    // editor goes), full SPARE (the folder's disk is full but for SPARE bytes).
+    // editor goes), full SPARE (the folder's disk is full but for SPARE bytes), delete NAME.
     void edits_data()
     {
         QTest::addColumn<Edits>("e");
@@ -177,6 +195,10 @@ private slots:
                                                       "cut r1 0.50 1.00 r1_1; cut r1_1 2.00 3.50 r1_2",
                                                       "r1_1@500 r1_2@2000 r1_1@-1 r1@-1", "r1< r1_1 r1_2", ""};
         // Nothing selected: the view, cleared for the cut, draws the working file again.
+        // A step whose file someone deleted is refused, and the one before it is next.
+        QTest::newRow("a step's file deleted") << Edits{
+            "cut 0.5 1; cut 1 1.5; delete r1_1.wav; undo; undo", "cut r1 0.50 1.00 r1_1; cut r1_1 1.00 1.50 r1_2",
+            "r1_1@500 r1_2@1000 r1@-1", "r1< r1_2", "Cannot undo: %1r1_1.wav no longer exists."};
         QTest::newRow("nothing to undo, empty selections")
             << Edits{"undo; cut 1 1; cut 2 1; cut -1 -0.5", "", "r1@-1 r1@-1 r1@-1", "r1<", ""};
         // Nothing before the range: only what follows it is kept (a duration of 0 is no limit).
@@ -193,11 +215,14 @@ private slots:
         // A new recording drops the edits still queued for the one before.
         QTest::newRow("new recording while cutting") << Edits{"hold; cut 0.5 1; cut 1 2; record r2.wav; release",
                                                               "cut r1 0.50 1.00 r1_1", "r2@-1", "r1 r2<", ""};
-        // After an export the working files of earlier recordings go; the export (which replaces
-        // its target in one step) and the user's files stay, whatever their names.
-        QTest::newRow("tidy-up") << Edits{"cut 0.5 1; record r2.wav; older r1_7.wav; older a.mp3; export a.mp3",
-                                          "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3", "r1_1@500",
-                                          "a.mp3 r1_7* r2<", "Saved %1a.mp3"};
+        // After an export the working files of earlier recordings go to the trash, and undo no
+        // longer leads to them; the export (which replaces its target in one step) and the
+        // user's files stay, whatever their names.
+        QTest::newRow("tidy-up") << Edits{
+            "cut 0.5 1; record r2.wav; older r1_7.wav; older a.mp3; export a.mp3; undo",
+            "cut r1 0.50 1.00 r1_1; export r2 libmp3lame .a.part-1.mp3", "r1_1@500", "a.mp3 r1_7* r2< | trash: r1 r1_1",
+            "Saved %1a.mp3. Earlier takes moved to the trash: r1.wav. | Cannot undo further: the earlier steps used "
+            "the takes r1.wav, which were moved to the trash"};
         // A cancelled export deletes what it wrote and tidies nothing: undo still finds the
         // earlier recording.
         QTest::newRow("cancelled export")
@@ -216,14 +241,17 @@ private slots:
         // and the message names the cause. WAV needs no encoder.
         QTest::newRow("encoder fails, writes nothing, is missing")
             << Edits{"encoder fails; older a.wma; export a.wma; encoder silent; older a.aac; export a.aac; "
-                     "encoder none; older a.flac; export a.flac; older a.wav; export a.wav",
-                     "export r1 wmav2 .a.part-1.wma; export r1 aac .a.part-1.aac", "", "a.aac* a.flac* a= a.wma* r1<",
+                     "encoder kbytes; older a.ac3; export a.ac3; encoder none; older a.flac; export a.flac; "
+                     "older a.wav; export a.wav",
+                     "export r1 wmav2 .a.part-1.wma; export r1 aac .a.part-1.aac; export r1 ac3 .a.part-1.ac3", "",
+                     "a.aac* a.ac3* a.flac* a= a.wma* r1<",
                      "Could not save %1a.wma: ffmpeg failed (exit status 3): Unknown encoder wmav2 | "
                      "Could not save %1a.aac: ffmpeg wrote an incomplete file | "
+                     "Could not save %1a.ac3: ffmpeg wrote 0.01 s of audio instead of 3.00 s | "
                      "ffmpeg was not found. Install the package \"ffmpeg\" | Saved %1a.wav"};
         QTest::newRow("full disk, cut short") << Edits{
             "encoder short; cut 0.5 1; encoder real; older a.mp3; older a.wav; full 65536; cut 0.5 1; full 0; "
-            "export a.mp3; export a.wav",
+            "export a.mp3; full 200000; export a.wav",
             "cut r1 0.50 1.00 r1_1; cut r1 0.50 1.00 r1_2; export r1 libmp3lame .a.part-1.mp3", "r1@-1 r1@-1",
             "a.mp3* a* r1<",
             "Could not cut: ffmpeg wrote an incomplete file. The recording is unchanged. | "
@@ -231,6 +259,27 @@ private slots:
             "Could not save %1a.mp3: No space left on device | Could not save %1a.wav: No space left on device"};
         QTest::newRow("quit while encoding") << Edits{"encoder hangs; older a.ac3; export a.ac3; quit",
                                                       "export r1 ac3 .a.part-1.ac3", "", "a.ac3* r1", ""};
+    }
+
+    // A run killed during an export: its encoder ends with it, and the next start removes the
+    // partial file it listed and keeps the user's older file. The run is this program's
+    // "exportAndWait".
+    void runThatDies()
+    {
+        StandInEncoder tools;
+        QVERIFY(tools.setBody(StandInEncoder::hangs()));
+        const QString target = m_dir.filePath("kept.mp3"), partial = RecordingEditor::partialPath(target);
+        QVERIFY(writeFile(target, kOlderSong));
+        QProcess run;
+        run.start(QCoreApplication::applicationFilePath(), {"exportAndWait", m_source, target});
+        QTRY_VERIFY(QFile::exists(partial) && tools.hangingRun(true));
+        run.kill();
+        QVERIFY(run.waitForFinished());
+        QTRY_VERIFY(tools.hangingRun(false));
+        QVERIFY(QFile::exists(partial));
+        RecordingRecovery::run(); // what the panel's start does
+        QVERIFY(!QFile::exists(partial));
+        QCOMPARE(contents(target), kOlderSong);
     }
 
     void edits()
@@ -241,6 +290,7 @@ private slots:
             QSKIP(qPrintable(disk.reason()));
         const QString folder = disk.path() + QLatin1Char('/');
         StandInEncoder tools;
+        QVERIFY(QFile::link(QStandardPaths::findExecutable("ffprobe"), tools.filePath("ffprobe")));
         const QString hold = tools.filePath(QStringLiteral("hold"));
         QString encoder = QStringLiteral("real");
         auto editor = std::make_unique<RecordingEditor>();
@@ -265,6 +315,8 @@ private slots:
                 editor->beginRecording();
                 QVERIFY(QFile::copy(m_source, name));
                 editor->setRecording(name);
+            } else if (verb == "delete") {
+                QVERIFY(QFile::remove(name));
             } else if (verb == "older") {
                 QVERIFY(writeFile(name, kOlderSong) && QFile::setPermissions(name, kOlderMode));
                 older.append(name);
@@ -294,7 +346,8 @@ private slots:
         QVERIFY(!editor || QTest::qWaitFor([&] { return !editor->isBusy(); }, 60000));
         QCOMPARE(runs(tools, folder).join(QStringLiteral("; ")), e.runs);
         QCOMPARE(drawn.join(QLatin1Char(' ')), e.shown);
-        QCOMPARE(filesIn(folder, editor ? editor->workingFile() : QString()), e.files);
+        QCOMPARE(filesIn(folder, editor ? editor->workingFile() : QString()) + trashed(folder), e.files);
+        QCOMPARE(QDir(PartialFileJournal::folder()).entryList(QDir::Files), QStringList()); // none left behind
         QStringList wanted = QString(e.messages).replace("%1", folder).split(" | ", Qt::SkipEmptyParts);
         const bool lastIsLast = wanted.isEmpty() || messages.value(messages.size() - 1).startsWith(wanted.last());
         for (const QString &text : messages) {
@@ -308,5 +361,17 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecordingEditor)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // "exportAndWait SOURCE TARGET": an export that runs until the program is killed.
+    if (argc == 4 && qstrcmp(argv[1], "exportAndWait") == 0) {
+        RecordingEditor editor;
+        editor.setRecording(QString::fromLocal8Bit(argv[2]));
+        editor.exportTo(QString::fromLocal8Bit(argv[3]));
+        return app.exec();
+    }
+    TestRecordingEditor test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_recordingeditor.moc"

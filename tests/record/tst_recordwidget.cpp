@@ -1,7 +1,10 @@
 #include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
+#include "record/RecordingFolder.h"
 #include "record/WaveformWidget.h"
 #include "support/RecordTestSupport.h"
+#include "support/StandInEncoder.h"
+#include "support/WavAnalysis.h"
 
 #include <QApplication>
 #include <QAudioBuffer>
@@ -15,6 +18,13 @@
 #include <QtTest>
 
 using namespace RecordTestSupport;
+
+namespace {
+QString status(const RecordWidget &w)
+{
+    return w.findChild<QLabel *>(QStringLiteral("lbStatus"))->text();
+}
+} // namespace
 
 class TestRecordWidget : public QObject
 {
@@ -104,7 +114,9 @@ private slots:
     }
 
     // With a recording, a range selected with the mouse and Delete cuts it and the view shows
-    // the cut copy; Ctrl+Z returns to the recording; Save offers the six types.
+    // the cut copy; Ctrl+Z returns to the recording; Save offers the six types. Once a second
+    // take is exported, the first one's files are in the trash and Ctrl+Z says so; quitting
+    // during an export ends the encoder and removes what it wrote.
     void editsOfARecording()
     {
         QTemporaryDir dir;
@@ -129,8 +141,50 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(editor->workingFile(), take);
         QCOMPARE(view(w)->canvas()->columnCount(), 50);
-        button(w, "btnSave")->click();
+        QTest::mouseClick(button(w, "btnSave"), Qt::LeftButton);
         QCOMPARE(asked, QStringList({"保存文件", "*.mp3 ;; *.wav ;; *.aac ;; *.wma ;; *.flac ;; *.ac3"}));
+
+        selectAndDelete(w, 45, 60);
+        QTRY_COMPARE_WITH_TIMEOUT(editor->workingFile(), RecordingEditor::cutCopyPath(take, 2), 30000);
+        const QString take2 = dir.filePath(QStringLiteral("clip_0002.wav"));
+        QVERIFY(QFile::copy(take, take2));
+        editor->setRecording(take2);
+        QString target = dir.filePath(QStringLiteral("song.mp3"));
+        w.setSaveDialog([&](const QString &, const QString &) { return target; });
+        QTest::mouseClick(button(w, "btnSave"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(status(w), "已保存 " + target + "。较早的录音已移到废纸篓：clip_0001.wav。", 30000);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(status(w).startsWith("无法再撤销：更早的步骤所用的录音 clip_0001.wav 已移到废纸篓"),
+                 qPrintable(status(w)));
+        QCOMPARE(editor->workingFile(), take2);
+
+        StandInEncoder tools;
+        QVERIFY(tools.setBody(StandInEncoder::hangs()));
+        target = dir.filePath(QStringLiteral("late.ac3"));
+        QTest::mouseClick(button(w, "btnSave"), Qt::LeftButton);
+        QTRY_VERIFY(tools.hangingRun(true));
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
+        QVERIFY(tools.hangingRun(false));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"clip_0002.wav", "song.mp3"}));
+    }
+
+    // A take the panel was killed while recording keeps the recorder's placeholder sizes: the
+    // next start repairs it before anything reads it, and says so once.
+    void repairedAtStart()
+    {
+        const QString take = RecordingFolder::path() + "/clip_0009.wav";
+        QFile::remove(take);
+        QCOMPARE(QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "sine=duration=1", take}), 0);
+        QFile file(take);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        bytes.replace(bytes.indexOf("data") + 4, 4, QByteArray::fromHex("0000ff7f"));
+        QVERIFY(file.seek(0) && file.write(bytes) == bytes.size() && file.flush());
+        for (const QString &said : {QStringLiteral("中断的录音 clip_0009.wav 已修复"), QString()}) {
+            RecordWidget w;
+            QCOMPARE(status(w), said);
+        }
+        QVERIFY(WavAnalysis::of(take).complete);
     }
 
     // Before a recording exists, play, save, undo, cut and Space change nothing; Record without

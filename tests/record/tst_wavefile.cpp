@@ -1,6 +1,7 @@
 #include "record/WaveFile.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -161,6 +162,37 @@ private slots:
         QVERIFY(m_ok);
         QCOMPARE(m_columns, referenceColumns(s, channels, c.read));
         QCOMPARE(m_ms, qint64(c.read) * 1000 / 48000);
+    }
+
+    // A take whose writer never stopped (the panel killed, the power gone) keeps the header's
+    // placeholder sizes: they become those of the whole frames it holds, and ffprobe reads them.
+    // A header that claims no more than the file holds stays as it is.
+    void repair_data()
+    {
+        QTest::addColumn<FileCase>("c");
+        QTest::addColumn<bool>("repaired");
+        QTest::newRow("the recorder's placeholder") << FileCase{{2, -1, 0x7FFF0000 / 4}, 48000, 48000} << true;
+        QTest::newRow("sizes 0, a frame cut in two") << FileCase{{2, -1, 0, false, 3}, 24000, 24000} << true;
+        QTest::newRow("complete") << FileCase{{2}, 9600, 9600} << false;
+        QTest::newRow("chunks after the data") << FileCase{{2, -1, 1920}, 5000, 1920} << false;
+    }
+
+    void repair()
+    {
+        QFETCH(FileCase, c);
+        QFETCH(bool, repaired);
+        const QByteArray before = wavBytes(c.layout, randomSamples(2, c.written, 3));
+        const QString path = write(before);
+        bool changed = !repaired;
+        QVERIFY(WaveFile::fixSizes(path, &changed));
+        QCOMPARE(changed, repaired);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), repaired ? wavBytes({2}, randomSamples(2, c.written, 3)) : before);
+        QProcess probe;
+        probe.start("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", path});
+        QVERIFY(probe.waitForFinished());
+        QVERIFY2(qAbs(probe.readAll().toDouble() - c.read / 48000.0) < 0.1, probe.readAllStandardError());
     }
 
     void unreadable_data()
