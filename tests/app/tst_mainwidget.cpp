@@ -334,28 +334,31 @@ private slots:
     }
 
     // The device loses its settings, replugged or while the machine sleeps; with the option on
-    // they come back. Another unit of the model gets nothing of the first.
+    // they come back, also after a shutdown. Another unit of the model gets nothing of the first.
     void lostSettingsComeBack_data()
     {
         QTest::addColumn<QString>("model");
-        QTest::addColumn<bool>("sleep"); // else unplugged
+        QTest::addColumn<QString>("event"); // replug, sleep, shutdown (then replug)
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("switchedOnLater"); // after the changes, with nothing changed since
         QTest::addColumn<bool>("otherUnit");
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s replug", model) << model << false << true << false << false;
-            QTest::addRow("%s sleep", model) << model << true << true << false << false;
+            QTest::addRow("%s replug", model) << model << "replug" << true << false << false;
+            QTest::addRow("%s sleep", model) << model << "sleep" << true << false << false;
         }
-        QTest::newRow("vx02 replug, off") << "vx02" << false << false << false << false;
-        QTest::newRow("vx02 sleep, off") << "vx02" << true << false << false << false;
-        QTest::newRow("vx02 replug, switched on later") << "vx02" << false << true << true << false;
-        QTest::newRow("vx02 replug, another unit") << "vx02" << false << true << false << true;
+        const char *vx02 = "vx02";
+        QTest::newRow("vx02 shutdown") << vx02 << "shutdown" << true << false << false;
+        QTest::newRow("vx02 replug, off") << vx02 << "replug" << false << false << false;
+        QTest::newRow("vx02 sleep, off") << vx02 << "sleep" << false << false << false;
+        QTest::newRow("vx02 replug, switched on later") << vx02 << "replug" << true << true << false;
+        QTest::newRow("vx02 replug, another unit") << vx02 << "replug" << true << false << true;
     }
 
     void lostSettingsComeBack()
     {
         QFETCH(QString, model);
-        QFETCH(bool, sleep);
+        QFETCH(QString, event);
+        const bool sleep = event == "sleep";
         QFETCH(bool, enabled);
         QFETCH(bool, switchedOnLater);
         QFETCH(bool, otherUnit);
@@ -383,8 +386,13 @@ private slots:
             power->onPrepareForSleep(false);
             QVERIFY(SceneRig::drain(window->devices()->session()));
         } else {
-            // Written at most once a second, not at every change; the unplugging writes it at once.
+            // Written at most once a second, not at every change; the end of the session or the
+            // unplugging writes it at once.
             QVERIFY(!enabled || remembered(serial) != changed);
+            if (event == "shutdown") {
+                window->devices()->detector()->powerEvents()->onPrepareForShutdown(true);
+                COMPARE_STATE(remembered(serial), changed);
+            }
             QVERIFY(bus.unplug(model));
             if (otherUnit) {
                 // What it has remembered is damaged: logged, nothing sent.
