@@ -38,6 +38,12 @@ QString execArgument(QString argument)
     return argument.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
 }
 
+// A character no desktop entry can hold, escaped or not (a newline among them).
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
 QString errnoText()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -111,9 +117,7 @@ QString AutostartEntry::text(const QString &program)
 
 QString AutostartEntry::unusable(const QString &program)
 {
-    const bool control = std::any_of(program.cbegin(), program.cend(),
-                                     [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
-    if (control)
+    if (std::any_of(program.cbegin(), program.cend(), isControl))
         return QStringLiteral("its path has a newline or another control character, which a desktop entry cannot hold");
     if (program.contains(QLatin1Char('=')))
         return QStringLiteral("its path has \"=\", which a desktop entry does not allow in the program");
@@ -128,9 +132,7 @@ bool AutostartEntry::write(const QString &program, QString *error)
     if (!reason.isEmpty()) {
         QString shown;
         for (QChar c : program)
-            shown += c.unicode() < 0x20 || c.unicode() == 0x7f
-                ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
-                : QString(c);
+            shown += isControl(c) ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
         *error = QStringLiteral("cannot start %1 at login: %2").arg(shown, reason);
         return false;
     }
