@@ -215,7 +215,8 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
         else
             m_restorer.setEnabled(invocation.word == QLatin1String("on"));
         if (!ParameterMemory::lastWriteError().isEmpty())
-            return failure(FileError, ParameterMemory::lastWriteError());
+            return failure(FileError,
+                           QStringLiteral("lastSettings is not kept: %1").arg(ParameterMemory::lastWriteError()));
         return Success;
     case CliCommand::Action::BackgroundOption:
         if (invocation.word.isEmpty())
