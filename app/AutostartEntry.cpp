@@ -4,10 +4,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcAutostart, "vorlet.autostart")
 
 namespace {
 
@@ -30,6 +36,59 @@ QString execArgument(QString argument)
         argument = QLatin1Char('"') + quoted + QLatin1Char('"');
     }
     return argument.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+}
+
+// A character no desktop entry can hold, escaped or not (a newline among them).
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// `bytes` as the new content of `file`, all or nothing: written to a new file beside it, synced,
+// renamed over the path (rename replaces what is there, a link included, without following it),
+// and the folder synced so that the rename lasts.
+bool replaceFile(const QString &file, const QByteArray &bytes, QString *error)
+{
+    const QByteArray target = QFile::encodeName(file);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot write %1: %2").arg(file, errnoText());
+        return false;
+    }
+    qint64 done = 0;
+    errno = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (done < bytes.size() && errno == 0)
+        errno = ENOSPC;
+    const bool complete = done == bytes.size() && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    *error = complete ? QString() : QStringLiteral("cannot write %1: %2").arg(file, errnoText());
+    ::close(fd);
+    if (complete && ::rename(temporary.constData(), target.constData()) != 0)
+        *error = QStringLiteral("cannot replace %1: %2").arg(file, errnoText());
+    if (!error->isEmpty()) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
 }
 
 } // namespace
@@ -56,39 +115,59 @@ QString AutostartEntry::text(const QString &program)
         .arg(execArgument(program));
 }
 
+QString AutostartEntry::unusable(const QString &program)
+{
+    if (std::any_of(program.cbegin(), program.cend(), isControl))
+        return QStringLiteral("its path has a newline or another control character, which a desktop entry cannot hold");
+    if (program.contains(QLatin1Char('=')))
+        return QStringLiteral("its path has \"=\", which a desktop entry does not allow in the program");
+    if (program.contains(QChar::ReplacementCharacter) || QFile::decodeName(QFile::encodeName(program)) != program)
+        return QStringLiteral("its path is not valid UTF-8");
+    return QString();
+}
+
 bool AutostartEntry::write(const QString &program, QString *error)
 {
+    const QString reason = unusable(program);
+    if (!reason.isEmpty()) {
+        QString shown;
+        for (QChar c : program)
+            shown += isControl(c) ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+        *error = QStringLiteral("cannot start %1 at login: %2").arg(shown, reason);
+        return false;
+    }
     const QString file = path();
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("cannot create %1").arg(folder);
         return false;
     }
-    QSaveFile entry(file);
-    const QByteArray bytes = text(program).toUtf8();
-    if (!entry.open(QIODevice::WriteOnly) || entry.write(bytes) != bytes.size() || !entry.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(file, entry.errorString());
-        return false;
-    }
-    return true;
+    return replaceFile(file, text(program).toUtf8(), error);
 }
 
 bool AutostartEntry::remove(QString *error)
 {
-    QFile entry(path());
-    if (!entry.exists() || entry.remove())
+    const QByteArray entry = QFile::encodeName(path());
+    if (::unlink(entry.constData()) == 0 || errno == ENOENT)
         return true;
-    *error = QStringLiteral("cannot remove %1: %2").arg(entry.fileName(), entry.errorString());
+    *error = QStringLiteral("cannot remove %1: %2").arg(path(), errnoText());
     return false;
 }
 
-QString AutostartEntry::panelProgram()
+QString AutostartEntry::panelProgram(QString *error)
 {
+    const QString installed = QStandardPaths::findExecutable(QLatin1String(kProgramName));
+    if (!installed.isEmpty())
+        return QFileInfo(installed).absoluteFilePath();
     const QFileInfo self(QCoreApplication::applicationFilePath());
-    if (self.fileName() == QLatin1String(kProgramName))
-        return self.absoluteFilePath();
-    const QFileInfo beside(self.dir(), QLatin1String(kProgramName));
-    if (beside.isExecutable())
-        return beside.absoluteFilePath();
-    return QLatin1String(kProgramName);
+    const QFileInfo panel =
+        self.fileName() == QLatin1String(kProgramName) ? self : QFileInfo(self.dir(), QLatin1String(kProgramName));
+    if (!panel.isFile() || !panel.isExecutable()) {
+        *error = QStringLiteral("vorlet is neither installed (on the PATH) nor beside %1; nothing to start at login")
+                     .arg(self.absoluteFilePath());
+        return QString();
+    }
+    qCWarning(lcAutostart, "vorlet is not installed (not on the PATH): the autostart entry starts %s",
+              qPrintable(panel.absoluteFilePath()));
+    return panel.absoluteFilePath();
 }

@@ -47,9 +47,13 @@ bool BackgroundSettings::autostart() const
 
 bool BackgroundSettings::switchAutostart(bool on, QString *error)
 {
-    const bool done = on ? AutostartEntry::write(AutostartEntry::panelProgram(), error) : AutostartEntry::remove(error);
-    if (!done)
+    if (on) {
+        const QString program = AutostartEntry::panelProgram(error);
+        if (program.isEmpty() || !AutostartEntry::write(program, error))
+            return false;
+    } else if (!AutostartEntry::remove(error)) {
         return false;
+    }
     m_settings.setValue(kAutostartKey, on);
     m_settings.sync();
     return true;

@@ -1,6 +1,7 @@
 #include "app/DeviceManager.h"
 
 #include "device/DetectionDevice.h"
+#include "device/PowerEventWatcher.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardFactory.h"
@@ -15,8 +16,10 @@ DeviceManager::DeviceManager(HidBackend *backend, QObject *parent)
     , m_settingsRestorer(new SettingsRestorer(this))
 {
     connect(m_detector, &DetectionDevice::s_devUnitAndState, this, &DeviceManager::onDevArrivalOrRemove);
-    // The detection logs sleep, wake and the end of the session; the restorer follows them.
+    // The detection logs sleep, wake and the end of the session; the restorer follows them, and
+    // writes what waits for its second before logind lets the machine power off.
     m_settingsRestorer->watch(m_detector->powerEvents());
+    connect(m_detector->powerEvents(), &PowerEventWatcher::sessionEnding, m_settingsRestorer, &SettingsRestorer::flush);
 }
 
 DeviceManager::~DeviceManager()

@@ -80,6 +80,13 @@ bool SingleInstance::otherInstanceRunning(QSharedMemory &segment, const QString 
     const SegmentLock lock(lockFileName(segment));
     if (lock.timedOut())
         return true;
+    // The system key is made from the key file's inode, which the file system hands out again:
+    // a key file made anew may meet a segment that a killed owner of an earlier one left, and
+    // creating would then fail for good. With the file there first, such a segment is attached
+    // and taken over below.
+    const int keyFd = ::open(QFile::encodeName(keyFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0640);
+    if (keyFd >= 0)
+        ::close(keyFd);
     // Attaching comes first: on an object whose creation failed, Qt 5 refuses every later
     // attach under a native key. The lock keeps the two steps from racing another start.
     if (!segment.attach(QSharedMemory::ReadWrite))

@@ -1,9 +1,12 @@
 #include "app/ActivationChannel.h"
 #include "app/CrashHandler.h"
+#include "app/ExitFlush.h"
 #include "app/FontAlias.h"
 #include "app/HidBackendFactory.h"
 #include "app/Log.h"
 #include "app/MainWidget.h"
+#include "app/QuitSignals.h"
+#include "app/QuitSnapshot.h"
 #include "app/SingleInstance.h"
 #include "app/SoundCardService.h"
 #include "app/TrayIcon.h"
@@ -34,12 +37,17 @@ int main(int argc, char *argv[])
     // The desktop entry: the window's icon and name in the desktop's task list.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brindle.vorlet"));
     CrashHandler::install();
+    // Logout and shutdown end the program through its ordinary quit; the status tells the signal.
+    auto quitSignals = std::make_unique<QuitSignals>();
+    QObject::connect(quitSignals.get(), &QuitSignals::quitRequested, app, &QCoreApplication::exit);
     startLog(QStringLiteral("Log"), 1024, true);
     qDebug() << __FILE__ << __LINE__ << "================progress start================";
 
     // The machine's HID devices, or an emulated sound card with "--emulate vx01|vx02".
     std::unique_ptr<HidBackend> backend = HidBackendFactory::create(app->arguments(), &FirmwareFactory::make);
     auto *window = new MainWidget(backend.get(), nullptr);
+    auto snapshot = std::make_unique<QuitSnapshot>(window->devices());
+    auto exitFlush = std::make_unique<ExitFlush>(window->settingsRestorer());
     // "--hidden" (the autostart entry): the program starts in the background, the device is
     // looked for and restored all the same; a later start or the tray shows the window.
     if (!app->arguments().contains(QStringLiteral("--hidden")))
@@ -60,6 +68,8 @@ int main(int argc, char *argv[])
     SingleInstance::storeWindowHandle(g_instanceSegment, quint32(window->winId()));
 
     const int code = app->exec();
+    exitFlush.reset();
+    snapshot.reset();
     service.reset();
     tray.reset();
     delete window;
@@ -68,6 +78,7 @@ int main(int argc, char *argv[])
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     activation.reset();
     backend.reset();
+    quitSignals.reset();
     delete app;
     return code;
 }

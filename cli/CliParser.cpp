@@ -295,7 +295,8 @@ QString CliParser::helpText()
         "serial number (in the format of save) and the panel sends them again when the device\n"
         "arrives or the computer wakes; a vorletctl session remembers the state it leaves. The\n"
         "panel does this after its window is closed only with background on; autostart on starts\n"
-        "it hidden at login ($XDG_CONFIG_HOME/autostart/com.brindle.vorlet.desktop).\n"
+        "it hidden at login ($XDG_CONFIG_HOME/autostart/com.brindle.vorlet.desktop): the vorlet\n"
+        "found on the PATH, else the one beside vorletctl (a build folder; with a warning).\n"
         "\n"
         "Exit status:\n"
         "  0  success\n"
@@ -306,6 +307,7 @@ QString CliParser::helpText()
         "     writes is checked when its load runs)\n"
         "  3  the device did not take a command or answer a query (device gone), or answered\n"
         "     with something that cannot be saved or remembered\n"
-        "  4  the profile file or the autostart entry cannot be written (the old file is kept)\n");
+        "  4  the profile file, the settings file or the autostart entry cannot be written (the\n"
+        "     old file is kept), or there is no vorlet to start at login\n");
     return text;
 }

@@ -7,6 +7,7 @@
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "soundcard/DirectSoundCard.h"
+#include "soundcard/ParameterMemory.h"
 #include "soundcard/SetterRangeTable.h"
 #include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardFactory.h"
@@ -69,11 +70,15 @@ int CliRunner::run(const CliOptions &options)
     if (const int code = delivered(QStringLiteral("remembering the last settings"), Query,
                                    [&]() { remembered = m_restorer.rememberNow(); }))
         return code;
-    if (!remembered)
-        return failure(DeviceError,
-                       QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered")
-                           .arg(m_devType));
-    return Success;
+    if (remembered)
+        return Success;
+    if (!ParameterMemory::lastWriteError().isEmpty())
+        return failure(FileError,
+                       QStringLiteral("the settings the %1 has now are not remembered: %2")
+                           .arg(m_devType, ParameterMemory::lastWriteError()));
+    return failure(
+        DeviceError,
+        QStringLiteral("the %1 sent no parameter report; the settings it has now are not remembered").arg(m_devType));
 }
 
 void CliRunner::setPanel(SoundCardProxy *panel)
@@ -209,6 +214,9 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
             result(command, m_restorer.isEnabled() ? QStringLiteral("on") : QStringLiteral("off"), options.json);
         else
             m_restorer.setEnabled(invocation.word == QLatin1String("on"));
+        if (!ParameterMemory::lastWriteError().isEmpty())
+            return failure(FileError,
+                           QStringLiteral("lastSettings is not kept: %1").arg(ParameterMemory::lastWriteError()));
         return Success;
     case CliCommand::Action::BackgroundOption:
         if (invocation.word.isEmpty())

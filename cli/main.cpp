@@ -1,4 +1,5 @@
 #include "SoundCardProxy.h"
+#include "app/AutostartEntry.h"
 #include "app/HidBackendFactory.h"
 #include "app/SoundCardService.h"
 #include "cli/CliParser.h"
@@ -7,6 +8,7 @@
 #include "device/HidrawPermissionNotice.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareFactory.h"
+#include "soundcard/ParameterMemory.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -18,10 +20,14 @@
 namespace {
 
 // The program's own log lines stay out of the way unless asked for; a fatal one still says
-// why the tool stops, and a sound card that may not be opened is always told.
+// why the tool stops, and what the user must act on is always told: a sound card that may not
+// be opened, a damaged settings file, an autostart entry that starts a program not installed.
 void quietLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtFatalMsg || (context.category && qstrcmp(context.category, lcDeviceAccess().categoryName()) == 0))
+    const auto told = [&context](const QLoggingCategory &category) {
+        return context.category && qstrcmp(context.category, category.categoryName()) == 0;
+    };
+    if (type == QtFatalMsg || told(lcDeviceAccess()) || told(lcSettingsFile()) || told(lcAutostart()))
         std::fprintf(stderr, "vorletctl: %s\n", qPrintable(message));
 }
 

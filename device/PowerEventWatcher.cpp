@@ -29,7 +29,7 @@ PowerEventWatcher::PowerEventWatcher(QObject *parent)
         // the program only this way.
         bus.connect(kService, kPath, kInterface, QStringLiteral("PrepareForShutdown"), this,
                     SLOT(onPrepareForShutdown(bool)));
-        takeSleepDelay();
+        takeDelayLock();
     } else {
         // Machines without a system bus (containers, CI) simply have no sleep events.
         static std::atomic<bool> told{false};
@@ -47,38 +47,38 @@ bool PowerEventWatcher::watchesSleep() const
     return m_watchesSleep;
 }
 
-bool PowerEventWatcher::holdsSleepDelay() const
+bool PowerEventWatcher::holdsDelayLock() const
 {
-    return m_sleepDelay.isValid();
+    return m_delayLock.isValid();
 }
 
-void PowerEventWatcher::takeSleepDelay()
+void PowerEventWatcher::takeDelayLock()
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep") << QStringLiteral("vorlet") << QStringLiteral("Writing the log line before sleep")
-         << QStringLiteral("delay");
+    call << QStringLiteral("sleep:shutdown") << QStringLiteral("vorlet")
+         << QStringLiteral("Writing the log and the sound card's settings first") << QStringLiteral("delay");
     // Asynchronous: the GUI thread never waits for logind.
     auto *pending = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(call), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *watcher) {
         watcher->deleteLater();
         const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *watcher;
         if (reply.isError()) {
-            qDebug().noquote() << "power events: no sleep delay lock:" << reply.error().message();
+            qDebug().noquote() << "power events: no delay lock:" << reply.error().message();
             return;
         }
-        m_sleepDelay = reply.value();
-        if (m_sleepDelay.isValid())
-            emit sleepDelayChanged(true);
+        m_delayLock = reply.value();
+        if (m_delayLock.isValid())
+            emit delayLockChanged(true);
     });
 }
 
-void PowerEventWatcher::releaseSleepDelay()
+void PowerEventWatcher::releaseDelayLock()
 {
-    if (!m_sleepDelay.isValid())
+    if (!m_delayLock.isValid())
         return;
     // Closing the descriptor gives the lock up; logind then lets the machine sleep.
-    m_sleepDelay = QDBusUnixFileDescriptor();
-    emit sleepDelayChanged(false);
+    m_delayLock = QDBusUnixFileDescriptor();
+    emit delayLockChanged(false);
 }
 
 void PowerEventWatcher::onPrepareForSleep(bool sleeping)
@@ -86,25 +86,31 @@ void PowerEventWatcher::onPrepareForSleep(bool sleeping)
     if (sleeping) {
         qDebug("======xiu mian======");
         emit aboutToSleep();
-        releaseSleepDelay();
+        releaseDelayLock();
     } else {
         qDebug("======huan xing======");
-        takeSleepDelay();
+        takeDelayLock();
         emit wokeUp();
     }
 }
 
 void PowerEventWatcher::onPrepareForShutdown(bool shuttingDown)
 {
-    if (shuttingDown)
+    if (shuttingDown) {
         onEndOfSession();
+        releaseDelayLock();
+    } else if (m_watchesSleep && !m_delayLock.isValid()) {
+        // Called off: the next shutdown waits for us again.
+        takeDelayLock();
+    }
 }
 
 void PowerEventWatcher::onEndOfSession()
 {
-    // The session manager and logind may both announce the same end.
-    if (m_sessionEndLogged)
-        return;
+    // The session manager and logind may both announce the same end: one line, and what waits
+    // is written each time (the second finds little or nothing).
+    if (!m_sessionEndLogged)
+        qDebug("======system poweroff,reboot or logoff======");
     m_sessionEndLogged = true;
-    qDebug("======system poweroff,reboot or logoff======");
+    emit sessionEnding();
 }

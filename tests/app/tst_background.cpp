@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -238,6 +239,53 @@ private slots:
         QCOMPARE(call(m_panel, "refresh", {}).type(), QDBusMessage::ReplyMessage);
         panel.terminate();
         QVERIFY(panel.waitForFinished(10000));
+    }
+
+    // The ends of a logout or shutdown go through the panel's ordinary quit, and a change made a
+    // moment before is remembered: a quit signal 100 ms after a setter (the status 128 + the
+    // signal), the X server going away before the change's second is over (Qt's status 1).
+    void quitKeepsTheLastChange_data()
+    {
+        QTest::addColumn<int>("signal"); // 0: the display goes instead
+        QTest::addColumn<int>("value");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << 3;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 4;
+        QTest::newRow("SIGINT") << int(SIGINT) << 5;
+        QTest::newRow("display gone") << 0 << 6;
+    }
+
+    void quitKeepsTheLastChange()
+    {
+        QFETCH(int, signal);
+        QFETCH(int, value);
+        QCOMPARE(vorletctl({"lastSettings", "on", "--emulate", "vx02", "setVolume", "1", "11"}).exitCode, 0);
+        QProcess display;
+        display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+        QVERIFY(display.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(display.canReadLine(), 10000);
+        QProcess panel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", ":" + display.readLine().trimmed());
+        panel.setProcessEnvironment(environment);
+        panel.setProcessChannelMode(QProcess::ForwardedChannels);
+        panel.start(QStringLiteral(VORLET_BINARY), {"--hidden", "--emulate", "vx02"});
+        const auto monitor = [this] {
+            return qdbus_cast<QVariantMap>(call(m_panel, "getAllPara", {}).arguments().value(0)).value("volumeMonitor");
+        };
+        // Restored first: the restorer follows the device from then on.
+        QTRY_COMPARE_WITH_TIMEOUT(monitor(), QVariant(11), 20000);
+        QCOMPARE(call(m_panel, "setVolume", {1, value}).type(), QDBusMessage::ReplyMessage);
+        if (signal) {
+            QTest::qWait(100);
+            QCOMPARE(::kill(pid_t(panel.processId()), signal), 0);
+        } else {
+            QTRY_COMPARE(monitor(), QVariant(value));
+            display.kill();
+        }
+        QVERIFY(panel.waitForFinished(10000));
+        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.exitCode(), signal ? 128 + signal : 1);
+        QVERIFY(ParameterMemory().recall("VS20261205007").contains("\"volumeMonitor\":" + QByteArray::number(value)));
     }
 
     // An option vorletctl switches shows in the running panel's switch and tray; restore remembers the device at once.

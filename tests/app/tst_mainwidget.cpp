@@ -334,34 +334,37 @@ private slots:
     }
 
     // The device loses its settings, replugged or while the machine sleeps; with the option on
-    // they come back. Another unit of the model gets nothing of the first.
+    // they come back, also after a shutdown. Another unit of the model gets nothing of the first.
     void lostSettingsComeBack_data()
     {
         QTest::addColumn<QString>("model");
-        QTest::addColumn<bool>("sleep"); // else unplugged
+        // replug; sleep; late wake (a sleep after which the device answers only 2 s later);
+        // shutdown (then replug)
+        QTest::addColumn<QString>("event");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("switchedOnLater"); // after the changes, with nothing changed since
         QTest::addColumn<bool>("otherUnit");
-        QTest::addColumn<int>("silentAfterWakeMs"); // the device answers only after
         for (const char *model : {"vx01", "vx02"}) {
-            QTest::addRow("%s replug", model) << model << false << true << false << false << 0;
-            QTest::addRow("%s sleep", model) << model << true << true << false << false << 0;
+            QTest::addRow("%s replug", model) << model << "replug" << true << false << false;
+            QTest::addRow("%s sleep", model) << model << "sleep" << true << false << false;
         }
-        QTest::newRow("vx02 replug, off") << "vx02" << false << false << false << false << 0;
-        QTest::newRow("vx02 sleep, off") << "vx02" << true << false << false << false << 0;
-        QTest::newRow("vx02 replug, switched on later") << "vx02" << false << true << true << false << 0;
-        QTest::newRow("vx02 replug, another unit") << "vx02" << false << true << false << true << 0;
-        QTest::newRow("vx02 sleep, answers 2 s after waking") << "vx02" << true << true << false << false << 2000;
+        const char *vx02 = "vx02";
+        QTest::newRow("vx02 shutdown") << vx02 << "shutdown" << true << false << false;
+        QTest::newRow("vx02 sleep, answers 2 s after waking") << vx02 << "late wake" << true << false << false;
+        QTest::newRow("vx02 replug, off") << vx02 << "replug" << false << false << false;
+        QTest::newRow("vx02 sleep, off") << vx02 << "sleep" << false << false << false;
+        QTest::newRow("vx02 replug, switched on later") << vx02 << "replug" << true << true << false;
+        QTest::newRow("vx02 replug, another unit") << vx02 << "replug" << true << false << true;
     }
 
     void lostSettingsComeBack()
     {
         QFETCH(QString, model);
-        QFETCH(bool, sleep);
+        QFETCH(QString, event);
+        const bool sleep = event == "sleep" || event == "late wake";
         QFETCH(bool, enabled);
         QFETCH(bool, switchedOnLater);
         QFETCH(bool, otherUnit);
-        QFETCH(int, silentAfterWakeMs);
         EmulatedBus bus;
         QVERIFY(bus.plug(model, std::make_unique<TappedFirmware>(FirmwareFactory::make(model))));
         auto window = std::make_unique<MainWidget>(&bus);
@@ -383,16 +386,21 @@ private slots:
             for (auto it = startUp.cbegin(); it != startUp.cend(); ++it)
                 HeldDevice{bus.holdFirmware(model)}.firmware().setParameter(it.key(), it.value().toInt());
             COMPARE_STATE(polledMap(*window, startUp), startUp);
-            if (silentAfterWakeMs > 0) {
+            if (event == "late wake") {
                 QVERIFY(bus.setFailure(model, EmulatedFailure::Silent));
-                QTimer::singleShot(silentAfterWakeMs, [&] { bus.setFailure(model, EmulatedFailure::None); });
+                QTimer::singleShot(2000, [&] { bus.setFailure(model, EmulatedFailure::None); });
             }
             power->onPrepareForSleep(false);
             // The settings are sent once the device answers, and read back.
             QTRY_VERIFY_WITH_TIMEOUT(!window->settingsRestorer()->isRestoring(), 10000);
         } else {
-            // Written at most once a second, not at every change; the unplugging writes it at once.
+            // Written at most once a second, not at every change; the end of the session or the
+            // unplugging writes it at once.
             QVERIFY(!enabled || remembered(serial) != changed);
+            if (event == "shutdown") {
+                window->devices()->detector()->powerEvents()->onPrepareForShutdown(true);
+                COMPARE_STATE(remembered(serial), changed);
+            }
             QVERIFY(bus.unplug(model));
             if (otherUnit) {
                 // What it has remembered is damaged: logged, nothing sent.

@@ -498,13 +498,26 @@ private slots:
                  QStringList{"vorletctl: no settings remembered for the vx02 with serial number "
                              "'VS20261205007'; nothing sent"});
 
-        QCOMPARE(ctl("lastSettings on").exitCode, 0);
+        // A settings file with a line that is no setting: told once, as what it is; writes go on.
+        const QString file = config.filePath("Brindle/vorlet.conf");
+        const auto damaged = [&file] {
+            QFile conf(file);
+            return QDir().mkpath(QFileInfo(file).path()) && conf.open(QIODevice::Append)
+                && conf.write("no setting\n") > 0;
+        };
+        const auto toldOnce = [&file](const ProgramRun &run) {
+            return run.exitCode == 0 && run.err.size() == 1
+                && run.err.first().startsWith("vorletctl: " + file + ": format error: ");
+        };
+        QVERIFY(damaged());
+        QVERIFY(toldOnce(ctl("lastSettings on")));
         QCOMPARE(ctl("lastSettings").out, QStringList{"on"});
         // A command after the optional on|off is a command.
         QCOMPARE(ctl("--json --emulate vx02 lastSettings getDevType").out,
                  QStringList({"{\"lastSettings\":\"on\"}", "{\"getDevType\":\"vx02\"}"}));
         // Remembered even when the first poll reads the serial number's answer.
-        QCOMPARE(ctl("--emulate vx02 getSNCode setVolume 2 11 setDenoise 3").exitCode, 0);
+        QVERIFY(damaged());
+        QVERIFY(toldOnce(ctl("--emulate vx02 getSNCode setVolume 2 11 setDenoise 3")));
         result = ctl("--emulate vx02 getAllPara restore getAllPara");
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("volumeRecording=8")); // the fresh device's own state first
@@ -513,6 +526,71 @@ private slots:
         // Per device: the vx01 has nothing remembered yet.
         QCOMPARE(ctl("--emulate vx01 restore").exitCode, 1);
         QCOMPARE(ctl("lastSettings maybe").exitCode, 2);
+    }
+
+    // A settings file that cannot be written is told with its cause, as a file error.
+    void settingsWriteFailureNamesItsCause()
+    {
+        FullDisk disk;
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        QCOMPARE(run("XDG_CONFIG_HOME=" + disk.path() + " lastSettings on").exitCode, 0);
+        QVERIFY(disk.fill());
+        const ProgramRun result = run("XDG_CONFIG_HOME=" + disk.path() + " --emulate vx02 setVolume 2 4");
+        QCOMPARE(result.exitCode, 4);
+        QCOMPARE(result.err,
+                 QStringList{"vorletctl: the settings the vx02 has now are not remembered: "
+                             + disk.filePath("Brindle/vorlet.conf") + " cannot be written: No space left on device"});
+    }
+
+    // autostart on names a panel that is there: the installed one (on the PATH), else the one
+    // beside vorletctl, with a warning. A link at the entry is replaced, its target kept; a path
+    // no entry can hold is refused, and so is a missing panel (DIR: the test's folder).
+    void autostartEntry_data()
+    {
+        QTest::addColumn<QString>("installedIn"); // a folder on the PATH with a vorlet; empty: none
+        QTest::addColumn<bool>("alone");          // vorletctl copied away from the panel
+        QTest::addColumn<QString>("exec");        // the entry's Exec line; empty: refused, exit 4
+        QTest::addColumn<QString>("message");     // in the one line on stderr
+        const QString built = QFileInfo(VORLETCTL_PATH).absolutePath() + "/vorlet";
+        const QString none;
+        QTest::newRow("build folder") << none << false << "Exec=" + built + " --hidden"
+                                      << "not installed";
+        QTest::newRow("installed, quoted")
+            << "my \"bin\" $x" << false << "Exec=\"DIR/my \\\\\"bin\\\\\" \\\\$x/vorlet\" --hidden" << none;
+        QTest::newRow("newline") << "a\nb" << false << none << "DIR/a\\x0ab/vorlet at login: its path has a newline";
+        QTest::newRow("equals sign") << "a=b" << false << none << "DIR/a=b/vorlet at login: its path has \"=\"";
+        QTest::newRow("nothing to start") << none << true << none << "neither installed (on the PATH) nor beside";
+    }
+    void autostartEntry()
+    {
+        QFETCH(QString, installedIn);
+        QFETCH(bool, alone);
+        QFETCH(QString, exec);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString entry = dir.filePath("autostart/com.brindle.vorlet.desktop");
+        QFile mine(dir.filePath("mine"));
+        QVERIFY(mine.open(QIODevice::WriteOnly) && mine.write("mine") == 4 && QDir().mkpath(dir.filePath("autostart")));
+        mine.close();
+        QVERIFY(mine.link(entry));
+        const QString folder = dir.filePath(installedIn.isEmpty() ? "nothing" : installedIn);
+        QVERIFY(installedIn.isEmpty() || (QDir().mkpath(folder) && QFile::copy("/bin/true", folder + "/vorlet")));
+        const QString program = alone ? dir.filePath("vorletctl") : QStringLiteral(VORLETCTL_PATH);
+        QVERIFY(!alone || QFile::copy(VORLETCTL_PATH, program));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", folder);
+        environment.insert("XDG_CONFIG_HOME", dir.path());
+        const ProgramRun result = ProgramRun::of(program, {"autostart", "on"}, environment);
+        QCOMPARE(result.err.size(), int(!message.isEmpty()));
+        QVERIFY2(result.err.join('\n').contains(message.replace("DIR", dir.path())), qPrintable(result.err.join('\n')));
+        QCOMPARE(result.exitCode, exec.isEmpty() ? 4 : 0);
+        QCOMPARE(QFileInfo(entry).isSymLink(), exec.isEmpty());
+        QFile written(entry);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().contains(exec.replace("DIR", dir.path()).toUtf8() + '\n'), !exec.isEmpty());
+        QVERIFY(mine.open(QIODevice::ReadOnly));
+        QCOMPARE(mine.readAll(), QByteArray("mine"));
     }
 
 private:

@@ -103,12 +103,14 @@ private slots:
         }
     }
 
-    // The sleep line is written before the delay lock is given up; shutdown is logged once.
+    // The sleep line is written before the delay lock is given up; shutdown is logged once and
+    // gives the lock up too.
     void sleepWakeAndShutdown()
     {
         PowerEventWatcher watcher;
-        QTRY_VERIFY(watcher.holdsSleepDelay());
-        QCOMPARE(m_logind.requests, QStringList{"sleep|vorlet|Writing the log line before sleep|delay"});
+        QTRY_VERIFY(watcher.holdsDelayLock());
+        QCOMPARE(m_logind.requests,
+                 QStringList{"sleep:shutdown|vorlet|Writing the log and the sound card's settings first|delay"});
         QCOMPARE(m_logind.locksHeld(), 1);
 
         QDBusConnection logind(QStringLiteral("logind"));
@@ -116,7 +118,7 @@ private slots:
         QVERIFY(impostor.isConnected());
         MessageCapture capture;
         QStringList linesWhenGivenUp;
-        connect(&watcher, &PowerEventWatcher::sleepDelayChanged, this, [&](bool held) {
+        connect(&watcher, &PowerEventWatcher::delayLockChanged, this, [&](bool held) {
             if (!held)
                 linesWhenGivenUp = capture.texts(QtDebugMsg);
         });
@@ -136,6 +138,7 @@ private slots:
         QVERIFY(logind.send(logindSignal(QStringLiteral("PrepareForShutdown"), true)));
         lines << "======system poweroff,reboot or logoff======";
         QTRY_COMPARE(capture.texts(QtDebugMsg), lines);
+        QTRY_COMPARE(m_logind.locksHeld(), 0);
         // The session manager announcing the same end adds nothing; the impostor's signal never shows up.
         watcher.onEndOfSession();
         QTest::qWait(50);
