@@ -288,6 +288,67 @@ private slots:
         QVERIFY(ParameterMemory().recall("VS20261205007").contains("\"volumeMonitor\":" + QByteArray::number(value)));
     }
 
+    // A logout while the panel records or exports: the take stays a valid WAV, and neither
+    // ffmpeg nor its partial file outlives the panel. Clicks as a user makes them, on a 96-DPI
+    // display: the recording toggle, record, save.
+    void quitDuringRecordingAndExport_data()
+    {
+        QTest::addColumn<bool>("exporting");
+        QTest::newRow("recording") << false;
+        QTest::newRow("export") << true;
+    }
+    void quitDuringRecordingAndExport()
+    {
+        QFETCH(bool, exporting);
+        // ffmpeg reads at the pace of the sound: an export of the take is still running.
+        QTemporaryDir bin;
+        QFile ffmpeg(bin.filePath("ffmpeg"));
+        const QByteArray real = QFile::encodeName(QStandardPaths::findExecutable("ffmpeg"));
+        QVERIFY(ffmpeg.open(QIODevice::WriteOnly) && ffmpeg.write("#!/bin/sh\nexec " + real + " -re \"$@\"\n") > 0);
+        ffmpeg.close();
+        QVERIFY(ffmpeg.setPermissions(ffmpeg.permissions() | QFile::ExeOwner));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", bin.path() + ":/usr/bin:/bin");
+        QProcess panel;
+        panel.setProcessEnvironment(environment);
+        panel.setProcessChannelMode(QProcess::ForwardedChannels);
+        panel.start(QStringLiteral(VORLET_BINARY), {"--emulate", "vx02"});
+        QStringList windows;
+        QTRY_VERIFY_WITH_TIMEOUT(!(windows = mappedWindows(panel.processId())).isEmpty(), 20000);
+        const QString window = windows.first();
+        const auto click = [](const QString &window, int x, int y) {
+            return ProgramRun::of(
+                       "xdotool",
+                       {"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"})
+                       .exitCode
+                == 0;
+        };
+        const QString take = qEnvironmentVariable("XDG_DATA_HOME") + "/Brindle/vorlet/recordings/clip_0001.wav";
+        QFile::remove(take);
+        QVERIFY(click(window, 771, 461) && click(window, 705, 555));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(take).size() > 200000, 10000);
+        const QString target = bin.filePath("song.flac");
+        if (exporting) {
+            QVERIFY(click(window, 705, 555) && click(window, 705, 607));
+            QTRY_VERIFY_WITH_TIMEOUT((windows = mappedWindows(panel.processId())).size() == 2, 10000);
+            windows.removeAll(window);
+            const QString dialog = windows.first();
+            QCOMPARE(ProgramRun::of("xdotool", {"type", "--window", dialog, target}).exitCode, 0);
+            QCOMPARE(ProgramRun::of("xdotool", {"key", "--window", dialog, "Return"}).exitCode, 0);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(bin.filePath(".song.part-1.flac")), 10000);
+        }
+        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
+        QVERIFY(panel.waitForFinished(15000));
+        QCOMPARE(panel.exitCode(), 128 + SIGTERM);
+        QCOMPARE(QDir(bin.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ffmpeg"});
+        QTRY_VERIFY(ProgramRun::of("pgrep", {"-f", "part-1.flac"}).out.isEmpty());
+        // What is in the file is what its header says.
+        const ProgramRun probe =
+            ProgramRun::of("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", take});
+        QCOMPARE(probe.exitCode, 0);
+        QVERIFY(qAbs(probe.out.value(0).toDouble() - (QFileInfo(take).size() - 44) / 192000.0) < 0.1);
+    }
+
     // An option vorletctl switches shows in the running panel's switch and tray; restore remembers the device at once.
     void optionsSwitchedElsewhereShow_data()
     {
