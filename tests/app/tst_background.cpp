@@ -289,17 +289,21 @@ private slots:
     }
 
     // A logout while the panel records or exports: the take stays a valid WAV, and neither
-    // ffmpeg nor its partial file outlives the panel. Clicks as a user makes them, on a 96-DPI
-    // display: the recording toggle, record, save.
+    // ffmpeg nor its partial file outlives the panel. A panel killed while it records leaves a
+    // take that the next start repairs. Clicks as a user makes them, on a 96-DPI display: the
+    // recording toggle, record, save.
     void quitDuringRecordingAndExport_data()
     {
         QTest::addColumn<bool>("exporting");
-        QTest::newRow("recording") << false;
-        QTest::newRow("export") << true;
+        QTest::addColumn<int>("signal");
+        QTest::newRow("recording") << false << int(SIGTERM);
+        QTest::newRow("export") << true << int(SIGTERM);
+        QTest::newRow("killed while recording") << false << int(SIGKILL);
     }
     void quitDuringRecordingAndExport()
     {
         QFETCH(bool, exporting);
+        QFETCH(int, signal);
         // ffmpeg reads at the pace of the sound: an export of the take is still running.
         QTemporaryDir bin;
         QFile ffmpeg(bin.filePath("ffmpeg"));
@@ -337,8 +341,15 @@ private slots:
             QCOMPARE(ProgramRun::of("xdotool", {"key", "--window", dialog, "Return"}).exitCode, 0);
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(bin.filePath(".song.part-1.flac")), 10000);
         }
-        QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
+        QCOMPARE(::kill(pid_t(panel.processId()), signal), 0);
         QVERIFY(panel.waitForFinished(15000));
+        if (signal == SIGKILL) {
+            // The next start repairs the take before anything reads it.
+            panel.start(QStringLiteral(VORLET_BINARY), {"--emulate", "vx02", "--hidden"});
+            QTRY_COMPARE_WITH_TIMEOUT(call(m_panel, "model", {}).arguments(), QVariantList{"vx02"}, 20000);
+            QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
+            QVERIFY(panel.waitForFinished(15000));
+        }
         QCOMPARE(panel.exitCode(), 128 + SIGTERM);
         QCOMPARE(QDir(bin.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ffmpeg"});
         QTRY_VERIFY(ProgramRun::of("pgrep", {"-f", "part-1.flac"}).out.isEmpty());
