@@ -14,6 +14,7 @@
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QQmlProperty>
+#include <QtEndian>
 #include <QtTest>
 
 #include <algorithm>
@@ -353,11 +354,16 @@ private slots:
         QCOMPARE(panel.exitCode(), 128 + SIGTERM);
         QCOMPARE(QDir(bin.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ffmpeg"});
         QTRY_VERIFY(ProgramRun::of("pgrep", {"-f", "part-1.flac"}).out.isEmpty());
-        // What is in the file is what its header says.
+        // What is in the file is what its header says, and other programs read it.
+        QFile wav(take);
+        QVERIFY(wav.open(QIODevice::ReadOnly));
+        const QByteArray header = wav.read(44);
+        QCOMPARE(qFromLittleEndian<quint32>(header.constData() + 4), quint32(wav.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(header.constData() + 40), quint32(wav.size() - 44));
         const ProgramRun probe =
             ProgramRun::of("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", take});
         QCOMPARE(probe.exitCode, 0);
-        QVERIFY(qAbs(probe.out.value(0).toDouble() - (QFileInfo(take).size() - 44) / 192000.0) < 0.1);
+        QVERIFY(qAbs(probe.out.value(0).toDouble() - (wav.size() - 44) / 192000.0) < 0.1);
     }
 
     // An option vorletctl switches shows in the running panel's switch and tray; restore remembers the device at once.
