@@ -14,7 +14,7 @@ Rectangle {
     property string acceptText: qsTr("确定")
     readonly property var problemTexts: ({
         "blank": qsTr("请输入预设的名称"),
-        "separator": qsTr("名称中不能有 / 或 \\"),
+        "separator": qsTr("名称中不能有 %1 或 %2").arg("/").arg("\\"),
         "dot": qsTr("名称不能以 . 开头"),
         "control": qsTr("名称中不能有控制字符"),
         "long": qsTr("名称最多 48 个字符"),
@@ -40,6 +40,8 @@ Rectangle {
     Keys.onEscapePressed: cancelled()
 
     BasicTextF2 {
+        id: questionText
+
         objectName: "promptQuestion"
         y: 8
         width: prompt.width
@@ -49,8 +51,10 @@ Rectangle {
     }
 
     Rectangle {
-        x: 0
-        y: 58
+        id: fieldFrame
+
+        anchors.top: questionText.bottom
+        anchors.topMargin: 10
         width: 220
         height: 26
         visible: prompt.askName
@@ -74,8 +78,12 @@ Rectangle {
     }
 
     BasicTextF3 {
+        id: problemText
+
         objectName: "promptProblem"
-        y: 90
+        // Below the field, or the question where there is none.
+        anchors.top: prompt.askName ? fieldFrame.bottom : questionText.bottom
+        anchors.topMargin: 6
         width: prompt.width
         horizontalAlignment: Text.AlignLeft
         wrapMode: Text.WordWrap
@@ -84,7 +92,8 @@ Rectangle {
     }
 
     Row {
-        y: 150
+        anchors.top: problemText.bottom
+        anchors.topMargin: 12
         spacing: 8
 
         CusButton {

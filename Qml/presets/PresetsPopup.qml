@@ -21,9 +21,9 @@ Popup {
     function show() {
         autoResize.horizontalRatio = MainLogic.getScalingRate()
         autoResize.verticalRatio = MainLogic.getScalingRate()
-        width = 372 * ratio
+        width = 420 * ratio
         height = 344 * ratio
-        x = parent.width - width - 8 * ratio
+        x = parent.width - width - 6 * ratio
         y = 26 * ratio
         mode = ""
         presets.refresh()
@@ -73,12 +73,14 @@ Popup {
         finishPrompt()
     }
 
-    width: 372
+    width: 420
     height: 344
     padding: 12 * ratio
     modal: true
     focus: true
     clip: true
+    // While the prompt asks, Escape cancels the prompt only.
+    closePolicy: mode === "" ? Popup.CloseOnEscape | Popup.CloseOnPressOutside : Popup.CloseOnPressOutside
 
     background: Rectangle {
         color: CusConfig.mainBackgroundColor
@@ -102,8 +104,9 @@ Popup {
 
     Rectangle {
         y: 24
-        width: 140
+        width: 160
         height: 190
+        visible: popup.mode === ""
         radius: 2
         color: CusConfig.subBackgroundColor
         border.color: presetList.activeFocus ? CusConfig.elementColor : CusConfig.subBackgroundColor
@@ -148,10 +151,11 @@ Popup {
     }
 
     PresetChanges {
-        x: 152
+        x: 172
         y: 24
-        width: 196
+        width: 224
         height: 190
+        visible: popup.mode === ""
         name: popup.presets.selected
         rows: popup.presets.changes
         ratio: popup.ratio
@@ -162,8 +166,8 @@ Popup {
 
         objectName: "presetPrompt"
         y: 24
-        width: 348
-        height: 190
+        width: 396
+        height: 252
         visible: popup.mode !== ""
         askName: popup.mode === "saveAs" || popup.mode === "rename"
         question: popup.mode === "saveAs" ? qsTr("把设备现在的设置存为预设：")
@@ -182,11 +186,12 @@ Popup {
         y: 224
         columns: 4
         spacing: 8
-        enabled: popup.mode === "" && !popup.presets.busy
+        visible: popup.mode === ""
+        enabled: !popup.presets.busy
 
         CusButton {
             objectName: "presetApply"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("应用")
             enabled: popup.presets.selected !== ""
@@ -195,7 +200,7 @@ Popup {
 
         CusButton {
             objectName: "presetUndo"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("撤销")
             enabled: popup.presets.canUndo
@@ -204,7 +209,7 @@ Popup {
 
         CusButton {
             objectName: "presetSaveAs"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("另存为…")
             onClicked: popup.ask("saveAs", popup.presets.selected)
@@ -212,7 +217,7 @@ Popup {
 
         CusButton {
             objectName: "presetRename"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("重命名")
             enabled: popup.presets.selected !== ""
@@ -221,7 +226,7 @@ Popup {
 
         CusButton {
             objectName: "presetDelete"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("删除")
             enabled: popup.presets.selected !== ""
@@ -230,7 +235,7 @@ Popup {
 
         CusButton {
             objectName: "presetImport"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("导入…")
             onClicked: popup.presets.importPreset()
@@ -238,7 +243,7 @@ Popup {
 
         CusButton {
             objectName: "presetExport"
-            width: 81
+            width: 93
             height: 24
             text: qsTr("导出…")
             enabled: popup.presets.selected !== ""
@@ -249,7 +254,7 @@ Popup {
     BasicTextF3 {
         objectName: "presetMessage"
         y: 288
-        width: 348
+        width: 396
         horizontalAlignment: Text.AlignLeft
         wrapMode: Text.WrapAnywhere
         maximumLineCount: 2
