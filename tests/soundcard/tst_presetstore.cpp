@@ -67,13 +67,15 @@ private slots:
         QTest::addColumn<QString>("message"); // after "preset PATH"
         QTest::addColumn<bool>("listedForVx01");
         QTest::newRow("other model") << QByteArray(R"({"devType":"vx01","parameters":{}})")
-                                     << int(PresetOutcome::OtherModel) << " is for a vx01, the device is a vx02" << true;
+                                     << int(PresetOutcome::OtherModel) << " is for a vx01, the device is a vx02"
+                                     << true;
         QTest::newRow("bad key") << QByteArray(R"({"devType":"vx02","parameters":{"volumeMic":1}})")
                                  << int(PresetOutcome::Damaged) << ": unknown key \"volumeMic\" for a vx02" << false;
         QTest::newRow("not JSON") << QByteArray("{") << int(PresetOutcome::Damaged) << " is no JSON: " << true;
-        QTest::newRow("eight names")
-            << QByteArray(R"({"devType":"vx02","parameters":{},"bgmNames":["1","2","3","4","5","6","7","8"]})")
-            << int(PresetOutcome::Damaged) << ": \"bgmNames\" must be 9 names of 1 to 64 characters" << false;
+        QTest::newRow("eight names") << QByteArray(
+            R"({"devType":"vx02","parameters":{},"bgmNames":["1","2","3","4","5","6","7","8"]})")
+                                     << int(PresetOutcome::Damaged)
+                                     << ": \"bgmNames\" must be 9 names of 1 to 64 characters" << false;
         QTest::newRow("nine names") << PresetStore::toJson("vx02", {{"volumeBGM", 3}}, kNames) << int(PresetOutcome::Ok)
                                     << "" << false;
     }
