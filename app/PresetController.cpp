@@ -63,6 +63,8 @@ void PresetController::onSoundCardChanged()
     if (m_session)
         connect(m_session, &SoundCardBase::allParaChanged, this, &PresetController::onDeviceChanged);
     setCurrent(QString());
+    // A preset chosen for the model that went is none of this one's.
+    select(QString());
     refresh();
 }
 
@@ -308,6 +310,7 @@ void PresetController::select(const QString &name)
     if (name != m_selected) {
         m_selected = name;
         emit selectedChanged();
+        setMessage(QString());
     }
     updateChanges();
 }

@@ -8,6 +8,7 @@
 #include "soundcard/PresetStore.h"
 #include "support/MessageCapture.h"
 #include "support/SceneRig.h"
+#include "support/TestFiles.h"
 
 #include <QMenu>
 #include <QQuickItem>
@@ -16,13 +17,6 @@
 namespace {
 
 const QString kEnglish = QStringLiteral("English");
-
-void writeFile(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
 
 } // namespace
 
@@ -142,7 +136,7 @@ private slots:
         SceneRig rig(QStringLiteral("vx02"));
         PresetController *presets = rig.window()->presets();
         const QString path = imported ? m_config.filePath("Broken.json") : PresetStore().pathOf("Broken");
-        writeFile(path, content);
+        QVERIFY(writeTestFile(path, content));
         presets->setFileChooser([&path](bool save, const QString &) { return save ? QString() : path; });
         openPresets(rig);
         rig.takeSetters();

@@ -13,6 +13,7 @@
 #include "soundcard/PresetStore.h"
 #include "support/ProgramRun.h"
 #include "support/SceneRig.h"
+#include "support/TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>
@@ -325,11 +326,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, error);
         QFile::remove(PresetHistory::defaultPath());
-        if (!content.isNull()) {
-            QFile file(PresetStore().pathOf(name));
-            QVERIFY(QDir().mkpath(PresetStore::defaultFolder()) && file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
+        if (!content.isNull())
+            QVERIFY(writeTestFile(PresetStore().pathOf(name), content));
         PanelService panel;
         QVERIFY(panel.plugged && panel.registered);
         QTRY_VERIFY(panel.devices.session());

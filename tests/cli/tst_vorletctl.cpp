@@ -12,6 +12,7 @@
 #include "support/FullDisk.h"
 #include "support/ProgramRun.h"
 #include "support/SoundCardRig.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,13 +40,6 @@ ProgramRun run(const QString &commandLine)
 QByteArray profile(const char *devType, const char *parameters)
 {
     return QByteArray("{\"devType\":\"") + devType + "\",\"parameters\":{" + parameters + "}}";
-}
-
-void writeFile(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 QString zeros(int count)
@@ -397,7 +391,7 @@ private slots:
             << 0 << QStringList{diff, "{}", diff, "[\"Bad\",\"Talk\"]"} << QStringList();
         QTest::newRow("preset diff as text") << "--emulate vx02 setVolume 5 1 preset diff Talk" << 0
                                              << QStringList{"volumeBGM: 1 -> 8"} << QStringList();
-        writeFile(PresetStore().pathOf("Bad"), profile("vx02", "\"volumeBGM\":3,\"volumeMic\":3"));
+        QVERIFY(writeTestFile(PresetStore().pathOf("Bad"), profile("vx02", "\"volumeBGM\":3,\"volumeMic\":3")));
         QTest::newRow("damaged preset") << traced + "setVolume 1 1 preset apply Bad" << 2 << QStringList()
                                         << QStringList{"vorletctl: preset " + PresetStore().pathOf("Bad")
                                                        + ": unknown key \"volumeMic\" for a vx02"};

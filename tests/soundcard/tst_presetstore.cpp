@@ -3,6 +3,7 @@
 #include "soundcard/PresetHistory.h"
 #include "soundcard/PresetStore.h"
 #include "soundcard/SoundCardFactory.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -10,13 +11,6 @@
 namespace {
 
 const QStringList kNames{"1", "2", "3", "Horn", "5", "6", "7", "8", "9"};
-
-void writeFile(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
 
 } // namespace
 
@@ -87,7 +81,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, listedForVx01);
         const PresetStore store(m_dir.filePath("presets"));
-        writeFile(store.pathOf("Talk"), content);
+        QVERIFY(writeTestFile(store.pathOf("Talk"), content));
         Preset preset;
         const PresetOutcome outcome = store.read("Talk", "vx02", &preset);
         QCOMPARE(int(outcome.status), status);
@@ -105,7 +99,7 @@ private slots:
     {
         const PresetStore store(m_dir.filePath("presets"));
         const QString file = m_dir.filePath("Talk.json");
-        writeFile(file, PresetStore::toJson("vx02", {{"volumeBGM", 3}}, {}));
+        QVERIFY(writeTestFile(file, PresetStore::toJson("vx02", {{"volumeBGM", 3}}, {})));
         QString name;
         QVERIFY(store.importFile(file, "vx02", &name).ok());
         QCOMPARE(name, QStringLiteral("Talk"));
