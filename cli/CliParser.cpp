@@ -41,7 +41,7 @@ const QStringList kPresetNamed{QStringLiteral("save"), QStringLiteral("apply"), 
                                QStringLiteral("delete")};
 const QStringList kPresetBare{QStringLiteral("list"), QStringLiteral("undo")};
 
-// Whether the preset command given `pending` so far takes `argument` as its action or NAME.
+// Whether the preset command, with `pending` given so far, takes the next word (its action or NAME).
 bool presetTakes(const QStringList &pending)
 {
     return pending.isEmpty() || (pending.size() == 1 && kPresetNamed.contains(pending.first()));
