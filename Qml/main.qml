@@ -4,10 +4,11 @@ import OrbitQuick 1.0
 import "panels"
 import "pageMain"
 import "common"
+import "presets"
 import "./settingDialog"
 
 // The whole scene: title bar, navigation with the device picture, the page of the connected
-// model and the settings popup, drawn at 800 × 480 and scaled by the screen's DPI.
+// model, the settings and presets popups, drawn at 800 × 480 and scaled by the screen's DPI.
 Item {
     id: mainView
 
@@ -33,6 +34,7 @@ Item {
         width: parent.width
         height: 24
         onSettingClicked: dialogSeting.show()
+        onPresetsClicked: presetsPopup.show()
     }
 
     PanelsLeft {
@@ -61,6 +63,12 @@ Item {
         id: dialogSeting
 
         objectName: "dialogSeting"
+    }
+
+    PresetsPopup {
+        id: presetsPopup
+
+        objectName: "presetsPopup"
     }
 
     Connections {

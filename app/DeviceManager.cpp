@@ -1,7 +1,9 @@
 #include "app/DeviceManager.h"
 
+#include "app/PresetController.h"
 #include "device/DetectionDevice.h"
 #include "device/PowerEventWatcher.h"
+#include "soundcard/BgmNames.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SettingsRestorer.h"
 #include "soundcard/SoundCardFactory.h"
@@ -14,6 +16,8 @@ DeviceManager::DeviceManager(HidBackend *backend, QObject *parent)
     , m_backend(backend)
     , m_detector(new DetectionDevice(backend, SoundCardFactory::hidModelIds()))
     , m_settingsRestorer(new SettingsRestorer(this))
+    , m_bgmNames(new BgmNames(this))
+    , m_presets(new PresetController(this, m_bgmNames, this))
 {
     connect(m_detector, &DetectionDevice::s_devUnitAndState, this, &DeviceManager::onDevArrivalOrRemove);
     // The detection logs sleep, wake and the end of the session; the restorer follows them, and

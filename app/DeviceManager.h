@@ -4,9 +4,11 @@
 #include <QPointer>
 #include <QString>
 
+class BgmNames;
 class DetectionDevice;
 class DeviceSession;
 class HidBackend;
+class PresetController;
 class SettingsRestorer;
 class SoundCardBase;
 
@@ -33,6 +35,9 @@ public:
     QString devType() const;
     DetectionDevice *detector() const;
     SettingsRestorer *settingsRestorer() const;
+    // The user's presets of the attached model, and the names of its sound-effect buttons.
+    PresetController *presets() const { return m_presets; }
+    BgmNames *bgmNames() const { return m_bgmNames; }
     bool isPolling() const;
     int pollInterval() const;
 
@@ -53,6 +58,8 @@ private:
     HidBackend *m_backend;
     DetectionDevice *m_detector;
     SettingsRestorer *m_settingsRestorer;
+    BgmNames *m_bgmNames;
+    PresetController *m_presets;
     // A child: a dropped session finishes its last call on its own, and goes at the latest with
     // the manager.
     QPointer<DeviceSession> m_session;

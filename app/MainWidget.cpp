@@ -3,9 +3,11 @@
 #include "app/ActivationChannel.h"
 #include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
+#include "app/PresetController.h"
 #include "app/SettingsFileWatcher.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
+#include "soundcard/BgmNames.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SettingsRestorer.h"
 
@@ -47,6 +49,7 @@ MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     auto *watcher = new SettingsFileWatcher(m_background->files(), this);
     connect(watcher, &SettingsFileWatcher::changed, m_background, &BackgroundSettings::reload);
     connect(watcher, &SettingsFileWatcher::changed, m_devices->settingsRestorer(), &SettingsRestorer::reload);
+    connect(watcher, &SettingsFileWatcher::changed, m_devices->bgmNames(), &BgmNames::reload);
     setUp();
     connect(m_devices, &DeviceManager::soundCardChanged, this, &MainWidget::onSoundCardChanged);
     connect(m_devices, &DeviceManager::isConnect, this, &MainWidget::onConnectChanged);
@@ -193,6 +196,16 @@ SettingsRestorer *MainWidget::settingsRestorer() const
 BackgroundSettings *MainWidget::background() const
 {
     return m_background;
+}
+
+PresetController *MainWidget::presets() const
+{
+    return m_devices->presets();
+}
+
+BgmNames *MainWidget::bgmNames() const
+{
+    return m_devices->bgmNames();
 }
 
 QString MainWidget::getSoftVersion()

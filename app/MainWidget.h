@@ -3,8 +3,10 @@
 #include <QWidget>
 
 class BackgroundSettings;
+class BgmNames;
 class DeviceManager;
 class HidBackend;
+class PresetController;
 class QQuickWidget;
 class QScreen;
 class RecordWidget;
@@ -25,6 +27,10 @@ class MainWidget : public QWidget
     Q_PROPERTY(SettingsRestorer *settingsRestorer READ settingsRestorer CONSTANT)
     // Run in the background and start at login: `MainLogic.background` in the scene.
     Q_PROPERTY(BackgroundSettings *background READ background CONSTANT)
+    // The presets of the attached model and the names of its sound-effect buttons:
+    // `MainLogic.presets`, `MainLogic.bgmNames` in the scene.
+    Q_PROPERTY(PresetController *presets READ presets CONSTANT)
+    Q_PROPERTY(BgmNames *bgmNames READ bgmNames CONSTANT)
 public:
     // `backend` is the HID access chosen at start (the system's devices or an emulated bus); it
     // must outlive the window.
@@ -40,6 +46,8 @@ public:
     Trans *translator() const;
     SettingsRestorer *settingsRestorer() const;
     BackgroundSettings *background() const;
+    PresetController *presets() const;
+    BgmNames *bgmNames() const;
 
     // The scale of the design for a screen of `logicalDpi` whose logical pixels are
     // `devicePixelRatio` device pixels: DPI / 96 where Qt does not scale; where it does

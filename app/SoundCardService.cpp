@@ -40,7 +40,9 @@ SoundCardService::SoundCardService(DeviceManager *devices, QObject *parent)
     : QObject(parent)
     , m_devices(devices)
 {
+    registerPresetChangeList();
     new SoundCardAdaptor(this);
+    connect(m_devices->presets(), &PresetController::presetApplied, this, &SoundCardService::presetApplied);
     connect(m_devices, &DeviceManager::soundCardChanged, this, &SoundCardService::onSoundCardChanged);
     connect(m_devices, &DeviceManager::isConnect, this, &SoundCardService::connectionChanged);
     onSoundCardChanged();
@@ -201,5 +203,54 @@ QString SoundCardService::firmwareVersion()
 {
     if (DeviceSession *session = sessionFor())
         session->requestFirmwareVersion(answerWith([](const DeviceSession::Reply &reply) { return reply.text; }));
+    return {};
+}
+
+PresetController::Done SoundCardService::answerPreset()
+{
+    setDelayedReply(true);
+    return [call = message(), bus = connection()](const PresetOutcome &outcome) {
+        bus.send(outcome.ok() ? call.createReply()
+                              : call.createErrorReply(presetErrorName(outcome.status), outcome.message));
+    };
+}
+
+QStringList SoundCardService::presets()
+{
+    if (!sessionFor())
+        return {};
+    m_devices->presets()->refresh();
+    return m_devices->presets()->names();
+}
+
+void SoundCardService::applyPreset(const QString &name)
+{
+    m_devices->presets()->apply(name, answerPreset());
+}
+
+void SoundCardService::savePreset(const QString &name)
+{
+    m_devices->presets()->save(name, answerPreset());
+}
+
+void SoundCardService::deletePreset(const QString &name)
+{
+    answerPreset()(m_devices->presets()->remove(name));
+}
+
+void SoundCardService::undoPreset()
+{
+    m_devices->presets()->undo(answerPreset());
+}
+
+PresetChangeList SoundCardService::presetDiff(const QString &name)
+{
+    setDelayedReply(true);
+    m_devices->presets()->diff(
+        name,
+        [call = message(), bus = connection()](const PresetOutcome &outcome, const QVector<PresetChange> &changes) {
+            bus.send(outcome.ok() ? call.createReply(QVariant::fromValue(PresetChangeList(changes.toList())))
+                                  : call.createErrorReply(presetErrorName(outcome.status), outcome.message));
+        });
     return {};
 }

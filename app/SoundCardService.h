@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PresetBus.h"
+#include "app/PresetController.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SetterCall.h"
 
@@ -22,8 +24,9 @@ class QDBusConnection;
 // A setter is checked against the attached model's values and queued for the device; the call
 // returns then. getAllPara() is the map of the panel's last poll; refresh(), serialNumber() and
 // firmwareVersion() are answered with the device's answer to their own request. Without a device
-// every call but model() fails with kNoDeviceError. Lives on the GUI thread beside the device
-// manager.
+// every call but model() and deletePreset() fails with kNoDeviceError. The preset methods go
+// through the panel's PresetController and answer once it is done. Lives on the GUI thread beside
+// the device manager.
 class SoundCardService : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -55,10 +58,17 @@ public:
     QString model();
     QString serialNumber();
     QString firmwareVersion();
+    QStringList presets();
+    void applyPreset(const QString &name);
+    void savePreset(const QString &name);
+    void deletePreset(const QString &name);
+    void undoPreset();
+    PresetChangeList presetDiff(const QString &name);
 
 signals:
     void parametersChanged(const QVariantMap &parameters);
     void connectionChanged(bool connected, const QString &model);
+    void presetApplied(const QString &name);
 
 private:
     // The session for the call in hand; null after an error was sent back.
@@ -68,6 +78,8 @@ private:
     // The handler that answers the call in hand with what `result` makes of the device's reply,
     // or with the error that says why there is none.
     DeviceSession::ReplyHandler answerWith(std::function<QVariant(const DeviceSession::Reply &)> result);
+    // The handler that answers the call in hand once a preset operation ended.
+    PresetController::Done answerPreset();
     void onSoundCardChanged();
 
     DeviceManager *m_devices;

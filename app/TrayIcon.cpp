@@ -4,6 +4,7 @@
 #include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "app/MainWidget.h"
+#include "app/PresetController.h"
 #include "i18n/Trans.h"
 #include "soundcard/DeviceSession.h"
 #include "soundcard/SoundCardModel.h"
@@ -29,6 +30,12 @@ TrayIcon::TrayIcon(MainWidget *window, QObject *parent)
     connect(window->devices(), &DeviceManager::isConnect, this, &TrayIcon::update);
     connect(window->background(), &BackgroundSettings::runInBackgroundChanged, this, &TrayIcon::update);
     connect(window->translator(), &Trans::currentLanguageChanged, this, &TrayIcon::retranslate);
+    m_menu.insertMenu(m_quit, &m_presets);
+    connect(window->presets(), &PresetController::namesChanged, this, &TrayIcon::fillPresets);
+    connect(window->presets(), &PresetController::currentChanged, this, &TrayIcon::fillPresets);
+    // vorletctl may have added some since.
+    connect(&m_presets, &QMenu::aboutToShow, window->presets(), &PresetController::refresh);
+    fillPresets();
     window->installEventFilter(this);
     retranslate();
 }
@@ -68,8 +75,22 @@ void TrayIcon::update()
     m_icon.setVisible(m_wanted && QSystemTrayIcon::isSystemTrayAvailable());
 }
 
+void TrayIcon::fillPresets()
+{
+    PresetController *presets = m_window->presets();
+    m_presets.clear();
+    for (const QString &name : presets->names()) {
+        QAction *action = m_presets.addAction(name);
+        action->setCheckable(true);
+        action->setChecked(name == presets->current());
+        connect(action, &QAction::triggered, presets, [presets, name] { presets->applyPreset(name); });
+    }
+    m_presets.setEnabled(!m_presets.isEmpty());
+}
+
 void TrayIcon::retranslate()
 {
+    m_presets.setTitle(tr("预设"));
     m_show->setText(tr("显示面板"));
     m_quit->setText(tr("退出"));
     update();

@@ -10,7 +10,7 @@ class SoundCardBase;
 // it does. The runner acts on `action`; the parser only on the counts and kinds.
 struct CliCommand
 {
-    enum class Arguments { Integers, File, KeyValue, OnOff };
+    enum class Arguments { Integers, File, KeyValue, OnOff, Preset };
     enum class Action {
         Setter,           // the setter `setter` of the sound card
         TextQuery,        // `query`: a text (firmware version, serial number, ...)
@@ -25,6 +25,7 @@ struct CliCommand
         Unplug,           // an emulated device is pulled out
         BackgroundOption, // prints or switches the option "run in the background"
         AutostartOption,  // prints or switches starting the panel at login
+        Preset,           // lists, saves, applies, compares, deletes or undoes the model's presets
     };
 
     const char *name;

@@ -77,6 +77,8 @@ const QVector<CliCommand> kCommands{
      "start the panel hidden when you log in (an XDG autostart entry): print it, or switch it"},
     {"restore", 0, 0, Args::Integers, Action::Restore, "",
      "send the settings remembered for this device (by serial number), then poll once"},
+    {"preset", 1, 2, Args::Preset, Action::Preset, "ACTION [NAME]",
+     "the model's presets: list, save NAME, apply NAME, diff NAME, delete NAME, undo"},
     {"knob", 2, 2, Args::KeyValue, Action::Knob, "KEY VALUE",
      "emulated device only: the user changes KEY to VALUE (0-255) on the device itself"},
     {"unplug", 0, 0, Args::Integers, Action::Unplug, "", "emulated device only: the user pulls the device out"},

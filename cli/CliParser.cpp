@@ -36,6 +36,33 @@ bool readInteger(const QString &text, qint64 min, qint64 max, int *value, QStrin
     return true;
 }
 
+// The preset actions that take a NAME, and those that take none.
+const QStringList kPresetNamed{QStringLiteral("save"), QStringLiteral("apply"), QStringLiteral("diff"),
+                               QStringLiteral("delete")};
+const QStringList kPresetBare{QStringLiteral("list"), QStringLiteral("undo")};
+
+// Whether the preset command, with `pending` given so far, takes the next word (its action or NAME).
+bool presetTakes(const QStringList &pending)
+{
+    return pending.isEmpty() || (pending.size() == 1 && kPresetNamed.contains(pending.first()));
+}
+
+bool presetArguments(const QStringList &pending, CliInvocation *invocation, QString *error)
+{
+    const QString action = pending.value(0);
+    if (!kPresetNamed.contains(action) && !kPresetBare.contains(action)) {
+        *error = QStringLiteral("preset: ACTION is one of list, save, apply, diff, delete, undo");
+        return false;
+    }
+    if (kPresetNamed.contains(action) && pending.size() < 2) {
+        *error = QStringLiteral("preset %1 takes a NAME").arg(action);
+        return false;
+    }
+    invocation->word = action;
+    invocation->name = pending.value(1);
+    return true;
+}
+
 QString plural(int count)
 {
     return count == 1 ? QStringLiteral("1 argument") : QStringLiteral("%1 arguments").arg(count);
@@ -151,6 +178,14 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
         if (!current)
             return true;
         const CliCommand &command = *current->command;
+        if (command.arguments == CliCommand::Arguments::Preset) {
+            QString problem;
+            if (!presetArguments(pending, current, &problem))
+                return fail(problem);
+            pending.clear();
+            current = nullptr;
+            return true;
+        }
         if (pending.size() < command.minArgs || pending.size() > command.maxArgs)
             return fail(QStringLiteral("%1 takes %2, got %3")
                             .arg(QLatin1String(command.name), expected(command))
@@ -213,6 +248,9 @@ bool CliParser::parse(const QStringList &arguments, CliOptions *options, QString
                 return fail(QStringLiteral("--emulate: ") + problem);
         } else if (argument.startsWith(QLatin1String("--"))) {
             return fail(QStringLiteral("unknown option '%1'").arg(argument));
+        } else if (current && current->command->arguments == CliCommand::Arguments::Preset && presetTakes(pending)) {
+            // A preset may be called as a command is.
+            pending << argument;
         } else if (current
                    && (current->command->arguments == CliCommand::Arguments::File
                        || current->command->arguments == CliCommand::Arguments::KeyValue)
@@ -298,16 +336,24 @@ QString CliParser::helpText()
         "it hidden at login ($XDG_CONFIG_HOME/autostart/com.brindle.vorlet.desktop): the vorlet\n"
         "found on the PATH, else the one beside vorletctl (a build folder; with a warning).\n"
         "\n"
+        "preset keeps named settings of the model (with the vx02's BGM button names) in\n"
+        "$XDG_CONFIG_HOME/Brindle/vorlet/presets/NAME.json, the format of save: list, save NAME (the\n"
+        "device's settings now, replacing a preset of that name), apply NAME (checked whole first),\n"
+        "diff NAME (\"key: current -> preset\"; --json: {\"key\": {\"current\": C, \"preset\": P}}),\n"
+        "delete NAME, undo (puts back what the last apply replaced; the last ten are kept in\n"
+        "$XDG_CONFIG_HOME/Brindle/vorlet/preset-history.json, shared with the panel).\n"
+        "\n"
         "Exit status:\n"
         "  0  success\n"
         "  1  no device found, or it could not be opened; nothing remembered to restore\n"
         "  2  usage error: unknown command or model, wrong argument count, argument not an\n"
-        "     integer or outside the model's values, bad profile, knob or unplug without\n"
+        "     integer or outside the model's values, bad profile, bad, unknown or damaged preset\n"
+        "     or one of the other model, nothing to undo, knob or unplug without\n"
         "     --emulate; nothing is sent then (a profile that an earlier save of the session\n"
         "     writes is checked when its load runs)\n"
         "  3  the device did not take a command or answer a query (device gone), or answered\n"
         "     with something that cannot be saved or remembered\n"
-        "  4  the profile file, the settings file or the autostart entry cannot be written (the\n"
-        "     old file is kept), or there is no vorlet to start at login\n");
+        "  4  the profile or preset file, the undo history, the settings file or the autostart\n"
+        "     entry cannot be written (the old file is kept), or there is no vorlet to start at login\n");
     return text;
 }

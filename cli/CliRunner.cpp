@@ -3,6 +3,7 @@
 #include "SoundCardProxy.h"
 #include "cli/DeviceFinder.h"
 #include "cli/PanelSoundCard.h"
+#include "cli/PresetCommand.h"
 #include "cli/TracingHidBackend.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
@@ -50,7 +51,7 @@ CliRunner::~CliRunner() = default;
 int CliRunner::run(const CliOptions &options)
 {
     const bool needsDevice = std::any_of(options.invocations.cbegin(), options.invocations.cend(),
-                                         [](const CliInvocation &i) { return i.command->needsDevice(); });
+                                         [](const CliInvocation &i) { return i.needsDevice(); });
     if (needsDevice) {
         if (const int code = checkKnobs(options))
             return code;
@@ -130,6 +131,16 @@ int CliRunner::checkArguments(const CliOptions &options)
                 return failure(UsageError, error);
             break;
         case CliCommand::Action::Save: saved.insert(file); break;
+        case CliCommand::Action::Preset: {
+            // A preset is checked as a profile is: a bad one stops the line before anything is sent.
+            Preset preset;
+            const PresetOutcome outcome = PresetStore().read(invocation.name, m_devType, &preset);
+            if (invocation.word == QLatin1String("save"))
+                saved.insert(invocation.name);
+            else if (invocation.word == QLatin1String("apply") && !saved.contains(invocation.name) && !outcome.ok())
+                return failure(PresetCommand::exitCode(outcome.status), outcome.message);
+            break;
+        }
         case CliCommand::Action::Load:
             if (!saved.contains(file) && !ParameterProfile::load(invocation.file, m_devType, &steps, &error))
                 return failure(UsageError, error);
@@ -199,6 +210,11 @@ int CliRunner::runOne(const CliInvocation &invocation, const CliOptions &options
     case CliCommand::Action::Save: return save(invocation);
     case CliCommand::Action::Knob: m_firmware->setParameter(invocation.key, args.at(0)); return Success;
     case CliCommand::Action::Unplug: m_bus->unplug(m_emulatedModel); return Success;
+    case CliCommand::Action::Preset: {
+        PresetCommand preset(m_panel, m_card.get(), m_devType, [this](const QString &text) { line(text); });
+        const PresetOutcome outcome = preset.run(invocation.word, invocation.name, options.json);
+        return outcome.ok() ? Success : failure(PresetCommand::exitCode(outcome.status), outcome.message);
+    }
     case CliCommand::Action::Load: {
         QVector<ParameterProfile::Step> steps;
         QString error;

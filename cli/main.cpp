@@ -1,6 +1,7 @@
 #include "SoundCardProxy.h"
 #include "app/AutostartEntry.h"
 #include "app/HidBackendFactory.h"
+#include "app/PresetBus.h"
 #include "app/SoundCardService.h"
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
@@ -46,6 +47,7 @@ std::unique_ptr<SoundCardProxy> runningPanel(const CliOptions &options, const QS
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(SoundCardService::kServiceName))
         return nullptr;
+    registerPresetChangeList();
     return std::make_unique<SoundCardProxy>(SoundCardService::kServiceName, SoundCardService::kObjectPath, bus);
 }
 

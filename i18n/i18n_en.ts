@@ -322,6 +322,319 @@
     </message>
 </context>
 <context>
+    <name>PresetButton</name>
+    <message>
+        <source>预设</source>
+        <translation>Presets</translation>
+    </message>
+    <message>
+        <source>预设：%1</source>
+        <translation>Presets: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PresetChanges</name>
+    <message>
+        <source>选择一个预设，查看应用它会改变哪些设置</source>
+        <translation>Choose a preset to see what applying it changes</translation>
+    </message>
+    <message>
+        <source>“%1”与设备现在的设置相同</source>
+        <translation>&quot;%1&quot; matches the device&apos;s settings now</translation>
+    </message>
+    <message>
+        <source>应用“%1”会改变：</source>
+        <translation>Applying &quot;%1&quot; changes:</translation>
+    </message>
+</context>
+<context>
+    <name>PresetFileDialog</name>
+    <message>
+        <source>导出预设</source>
+        <translation>Export preset</translation>
+    </message>
+    <message>
+        <source>导入预设</source>
+        <translation>Import preset</translation>
+    </message>
+    <message>
+        <source>预设 (*.json)</source>
+        <translation>Presets (*.json)</translation>
+    </message>
+</context>
+<context>
+    <name>PresetPrompt</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>请输入预设的名称</source>
+        <translation>Type a name for the preset</translation>
+    </message>
+    <message>
+        <source>名称中不能有 %1 或 %2</source>
+        <translation>A name cannot contain %1 or %2</translation>
+    </message>
+    <message>
+        <source>名称不能以 . 开头</source>
+        <translation>A name cannot start with a dot</translation>
+    </message>
+    <message>
+        <source>名称中不能有控制字符</source>
+        <translation>A name cannot contain control characters</translation>
+    </message>
+    <message>
+        <source>名称最多 48 个字符</source>
+        <translation>A name has at most 48 characters</translation>
+    </message>
+    <message>
+        <source>已有同名的预设</source>
+        <translation>A preset of that name exists</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>PresetRow</name>
+    <message>
+        <source>%1（当前）</source>
+        <translation>%1 (in effect)</translation>
+    </message>
+</context>
+<context>
+    <name>PresetWords</name>
+    <message>
+        <source>模式选择</source>
+        <translation>MODE</translation>
+    </message>
+    <message>
+        <source>音效选择</source>
+        <translation>SOUND EFFECT</translation>
+    </message>
+    <message>
+        <source>监听音量</source>
+        <translation>MONITOR</translation>
+    </message>
+    <message>
+        <source>录音音量</source>
+        <translation>REC VOL</translation>
+    </message>
+    <message>
+        <source>音箱音量</source>
+        <translation>OUT VOL</translation>
+    </message>
+    <message>
+        <source>话筒音量</source>
+        <translation>MIC VOL</translation>
+    </message>
+    <message>
+        <source>直播音量</source>
+        <translation>LIVE VOL</translation>
+    </message>
+    <message>
+        <source>BGM音量</source>
+        <translation>BGM VOL</translation>
+    </message>
+    <message>
+        <source>话筒音色</source>
+        <translation>GAIN</translation>
+    </message>
+    <message>
+        <source>混响音量</source>
+        <translation>REVERB VOL</translation>
+    </message>
+    <message>
+        <source>混响强度</source>
+        <translation>ECHO</translation>
+    </message>
+    <message>
+        <source>闪避速度</source>
+        <translation>DODGE SPEED</translation>
+    </message>
+    <message>
+        <source>闪避门限</source>
+        <translation>DODGE THRESHOLD</translation>
+    </message>
+    <message>
+        <source>闪避等级</source>
+        <translation>DODGE LEVEL</translation>
+    </message>
+    <message>
+        <source>闪避</source>
+        <translation>DODGE</translation>
+    </message>
+    <message>
+        <source>蓝牙开关</source>
+        <translation>BT</translation>
+    </message>
+    <message>
+        <source>降噪开关</source>
+        <translation>DENOISE</translation>
+    </message>
+    <message>
+        <source>内放开关</source>
+        <translation>LOOPBACK</translation>
+    </message>
+    <message>
+        <source>消音开关</source>
+        <translation>VOCAL CUT</translation>
+    </message>
+    <message>
+        <source>耳返</source>
+        <translation>DIRECT</translation>
+    </message>
+    <message>
+        <source>降噪</source>
+        <translation>DENOISE</translation>
+    </message>
+    <message>
+        <source>听湿录干</source>
+        <translation>MIX DRY</translation>
+    </message>
+    <message>
+        <source>BGM音效</source>
+        <translation>BGM</translation>
+    </message>
+    <message>
+        <source>音乐</source>
+        <translation>MUSIC</translation>
+    </message>
+    <message>
+        <source>唱歌</source>
+        <translation>SING</translation>
+    </message>
+    <message>
+        <source>大</source>
+        <translation>LARGE</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>MEDIUM</translation>
+    </message>
+    <message>
+        <source>小</source>
+        <translation>SMALL</translation>
+    </message>
+    <message>
+        <source>聊天</source>
+        <translation>CHAT</translation>
+    </message>
+    <message>
+        <source>直播</source>
+        <translation>LIVE</translation>
+    </message>
+    <message>
+        <source>喊麦</source>
+        <translation>SHOUT</translation>
+    </message>
+    <message>
+        <source>主持</source>
+        <translation>HOST</translation>
+    </message>
+    <message>
+        <source>男生</source>
+        <translation>BOY</translation>
+    </message>
+    <message>
+        <source>女生</source>
+        <translation>GIRL</translation>
+    </message>
+    <message>
+        <source>童声</source>
+        <translation>CHILD</translation>
+    </message>
+    <message>
+        <source>机器人</source>
+        <translation>ROBOT</translation>
+    </message>
+    <message>
+        <source>电话声</source>
+        <translation>PHONE</translation>
+    </message>
+    <message>
+        <source>怪兽</source>
+        <translation>WARCRAFT</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>OFF</translation>
+    </message>
+</context>
+<context>
+    <name>PresetsPopup</name>
+    <message>
+        <source>预设</source>
+        <translation>Presets</translation>
+    </message>
+    <message>
+        <source>还没有预设</source>
+        <translation>No presets yet</translation>
+    </message>
+    <message>
+        <source>把设备现在的设置存为预设：</source>
+        <translation>Save the device&apos;s settings now as the preset:</translation>
+    </message>
+    <message>
+        <source>“%1”的新名称：</source>
+        <translation>New name for &quot;%1&quot;:</translation>
+    </message>
+    <message>
+        <source>已有预设“%1”。要用设备现在的设置替换它吗？</source>
+        <translation>A preset &quot;%1&quot; exists. Replace it with the device&apos;s settings now?</translation>
+    </message>
+    <message>
+        <source>要删除预设“%1”吗？</source>
+        <translation>Delete the preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>重命名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>导出…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>出错了：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+</context>
+<context>
     <name>RecordWidget</name>
     <message>
         <source>RecordWidget</source>
@@ -453,6 +766,10 @@
     <message>
         <source>退出</source>
         <translation>Quit</translation>
+    </message>
+    <message>
+        <source>预设</source>
+        <translation>Presets</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "soundcard/ParameterProfile.h"
 
+#include "soundcard/AtomicFile.h"
 #include "soundcard/SetterSlot.h"
 #include "soundcard/SoundCardFactory.h"
 #include "soundcard/SoundCardModel.h"
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -114,39 +114,33 @@ bool ParameterProfile::save(const QString &path, const QString &devType, const Q
     QString problem;
     if (!check(devType, parameters, &problem))
         return fail(error, QStringLiteral("not saved to %1: %2").arg(path, problem));
-    // The new text goes to a file beside the old one, which it replaces only once every byte is
-    // written. Unbuffered, so that a write the disk refuses fails here: a buffered one fails only
-    // when the file is closed, and commit() then replaces the old file with an empty one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    const QByteArray json = toJson(devType, parameters);
-    if (file.write(json) != json.size() || file.error() != QFileDevice::NoError) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return fail(error, QStringLiteral("cannot write %1: %2; the old file is kept").arg(path, cause));
-    }
-    if (!file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    return AtomicFile::write(path, toJson(devType, parameters), error);
 }
 
-bool ParameterProfile::load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error)
+bool ParameterProfile::readFile(const QString &path, const QString &what, QByteArray *json, QString *error)
 {
     // A FIFO would block the open, a device would be read without end: only plain files of a
     // profile's size are read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return fail(error, QStringLiteral("cannot read profile %1: not a regular file").arg(path));
+        return fail(error, QStringLiteral("cannot read %1 %2: not a regular file").arg(what, path));
+    const QString tooLarge = QStringLiteral("cannot read %1 %2: larger than 1 MiB, no %1").arg(what, path);
     if (info.size() > kMaxFileBytes)
-        return fail(error, QStringLiteral("cannot read profile %1: larger than 1 MiB, no profile").arg(path));
+        return fail(error, tooLarge);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("cannot read profile %1: %2").arg(path, file.errorString()));
-    const QByteArray json = file.read(kMaxFileBytes + 1);
-    if (json.size() > kMaxFileBytes)
-        return fail(error, QStringLiteral("cannot read profile %1: larger than 1 MiB, no profile").arg(path));
-    return fromJson(json, QStringLiteral("profile %1").arg(path), devType, steps, error);
+        return fail(error, QStringLiteral("cannot read %1 %2: %3").arg(what, path, file.errorString()));
+    *json = file.read(kMaxFileBytes + 1);
+    if (json->size() > kMaxFileBytes)
+        return fail(error, tooLarge);
+    return true;
+}
+
+bool ParameterProfile::load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error)
+{
+    QByteArray json;
+    return readFile(path, QStringLiteral("profile"), &json, error)
+        && fromJson(json, QStringLiteral("profile %1").arg(path), devType, steps, error);
 }
 
 bool ParameterProfile::fromJson(const QByteArray &json, const QString &origin, const QString &devType,

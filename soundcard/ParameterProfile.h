@@ -26,6 +26,8 @@ public:
     // on success *steps are the setter calls that bring the device into its state. Only
     // regular files of at most kMaxFileBytes are read.
     static bool load(const QString &path, const QString &devType, QVector<Step> *steps, QString *error);
+    // The text of a file of at most kMaxFileBytes; `what` names it in the messages ("profile").
+    static bool readFile(const QString &path, const QString &what, QByteArray *json, QString *error);
     // The same for a profile's text; `origin` names it in the messages ("profile FILE"). With
     // `values`, also the checked values by key.
     static bool fromJson(const QByteArray &json, const QString &origin, const QString &devType, QVector<Step> *steps,

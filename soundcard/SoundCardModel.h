@@ -74,6 +74,14 @@ struct SoundCardModel
         return rows;
     }
 
+    // The sound-effect buttons of the model (the vx02's BGM pads): as many as the effects its
+    // setter plays; 0 for a model without.
+    int soundEffectCount() const
+    {
+        const ModelParameter *effects = setterRange(SetterOp::SpecialEffectSound, 0);
+        return effects ? effects->max : 0;
+    }
+
     // The row of setter `op` for selector `code`; null when the model has none.
     const ModelParameter *setterRange(SetterOp op, int code) const
     {

@@ -1,6 +1,5 @@
 import QtQuick 2.9
 import QtQuick.Controls 2.4
-import Qt.labs.settings 1.0
 import OrbitQuick 1.0
 import "../component"
 
@@ -29,16 +28,15 @@ DevicePage {
 
     function beginRename(index) {
         clickTimer.stop()
-        text_old = bgmNames["cusKey" + index]
+        text_old = MainLogic.bgmNames.names[index]
         editIndex = index
     }
 
-    // A name of blanks only keeps the old name.
+    // A name of blanks only keeps the old name (MainLogic.bgmNames.rename).
     function finishRename(index, text) {
         if (editIndex !== index)
             return
-        if (text.trim() !== "")
-            bgmNames["cusKey" + index] = text
+        MainLogic.bgmNames.rename(index, text)
         editIndex = -1
     }
 
@@ -49,23 +47,6 @@ DevicePage {
         var button = row ? row.button(Number(parameters.modelDetail) - 1) : null
         if (button)
             button.checked = true
-    }
-
-    // Names of the sound-effect buttons, kept in the application's settings. The defaults are
-    // plain texts: a translated default would be re-evaluated on a language change and
-    // overwrite the user's name.
-    Settings {
-        id: bgmNames
-
-        property string cusKey0: "1"
-        property string cusKey1: "2"
-        property string cusKey2: "3"
-        property string cusKey3: "4"
-        property string cusKey4: "5"
-        property string cusKey5: "6"
-        property string cusKey6: "7"
-        property string cusKey7: "8"
-        property string cusKey8: "9"
     }
 
     Timer {
@@ -196,7 +177,8 @@ DevicePage {
             RenameButton {
                 objectName: "bgm" + index
                 editorName: "bgmEditor" + index
-                name: bgmNames["cusKey" + index]
+                // Kept in the program's settings; presets save and apply them.
+                name: MainLogic.bgmNames.names[index]
                 editing: root.editIndex === index
                 ButtonGroup.group: bgmGroup
                 Accessible.description: qsTr("按 F2 键重命名")

@@ -1,8 +1,8 @@
 import QtQuick 2.0
 import OrbitQuick 1.0
 
-// The title bar: logo, program version (then the product name once a device connects) and the
-// settings, minimise and close buttons.
+// The title bar: logo, program version (then the product name once a device connects), the
+// presets control and the settings, minimise and close buttons.
 Item {
     id: root
 
@@ -14,6 +14,7 @@ Item {
     })
 
     signal settingClicked()
+    signal presetsClicked()
 
     Rectangle {
         anchors.fill: parent
@@ -43,13 +44,25 @@ Item {
         objectName: "titleText"
         x: 31
         y: 5
-        // Room for the product name up to the buttons: the scaling keeps the width it finds at
-        // start, when only the version shows.
-        width: 600
+        // Room for the product name up to the presets control: the scaling keeps the width it
+        // finds at start, when only the version shows.
+        width: 560
         color: CusConfig.textColor
         text: root.productName === ""
               ? MainLogic.getSoftVersion() + "                                                             "
               : root.productName + MainLogic.getSoftVersion()
+    }
+
+    // Right-aligned on the gear, whatever the preset's name.
+    PresetButton {
+        objectName: "presetButton"
+        x: 606
+        y: 4
+        width: 124
+        height: 16
+        enabled: SoundCard !== null
+        current: MainLogic.presets.current
+        onClicked: root.presetsClicked()
     }
 
     Row {

@@ -2,18 +2,23 @@
 // this process, then the real programs.
 #include "SoundCardProxy.h"
 #include "app/DeviceManager.h"
+#include "app/MainWidget.h"
 #include "app/SoundCardService.h"
 #include "app/TrayIcon.h"
 #include "emulator/EmulatedBus.h"
 #include "emulator/FirmwareBase.h"
 #include "emulator/FirmwareFactory.h"
 #include "soundcard/ParameterMemory.h"
+#include "soundcard/PresetHistory.h"
+#include "soundcard/PresetStore.h"
 #include "support/ProgramRun.h"
 #include "support/SceneRig.h"
+#include "support/TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QQmlProperty>
+#include <QQuickItem>
 #include <QtEndian>
 #include <QtTest>
 
@@ -31,6 +36,20 @@ ProgramRun vorletctl(const QStringList &arguments)
 QStringList mappedWindows(qint64 pid)
 {
     return ProgramRun::of(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)}).out;
+}
+
+// Runs `program` without blocking this process, which may be the panel it calls.
+ProgramRun runAside(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    return run;
 }
 
 // Calls `method` with `args` on the panel and waits for the answer.
@@ -210,6 +229,8 @@ private slots:
                          "setDodgeThreshold 12 setDodgeGrade 2 setEliminateVoice 1 setDenoise 2 "
                          "setSwitch 3 1 getAllPara",
                          "--json getDevType getInputDevName getSNCode getFirmwareVer", "setVolume 5 17",
+                         "setVolume 1 6 setDenoise 1 preset save Talk setVolume 1 2 setDenoise 3 preset diff Talk "
+                         "preset list preset apply Talk preset diff Talk preset undo preset undo",
                          "getParaIsChange getParaIsChange"}) {
             const ProgramRun through = vorletctl(commands.split(' '));
             const ProgramRun direct = vorletctl(("--emulate vx02 setVolume 5 3 " + commands).split(' '));
@@ -364,6 +385,80 @@ private slots:
             ProgramRun::of("ffprobe", {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", take});
         QCOMPARE(probe.exitCode, 0);
         QVERIFY(qAbs(probe.out.value(0).toDouble() - (wav.size() - 44) / 192000.0) < 0.1);
+    }
+
+    // A stream deck's gdbus calls: save, apply and undo a preset of the panel, which shows it.
+    void presetsOverTheBus()
+    {
+        // The device as it comes, not the settings remembered for it.
+        ParameterMemory().setRestoreEnabled(false);
+        SceneRig rig(QStringLiteral("vx02"));
+        SoundCardService service(rig.window()->devices());
+        QVERIFY(service.registerOn(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "presets")));
+        const auto gdbus = [](const QString &call) {
+            return runAside("gdbus",
+                            ("call --session --dest com.brindle.vorlet --object-path /SoundCard --method "
+                             "com.brindle.vorlet.SoundCard."
+                             + call)
+                                .split(' '))
+                .exitCode;
+        };
+        QSignalSpy applied(&m_panel, &SoundCardProxy::presetApplied);
+        QCOMPARE(gdbus("savePreset Talk"), 0);
+        QVERIFY(rig.setOnDevice(QStringLiteral("reverbVolume=12,volumeMonitor=3,btnDodge=1")));
+        QCOMPARE(runAside(VORLETCTL_BINARY, {"--json", "preset", "diff", "Talk"}).out,
+                 QStringList{"{\"btnDodge\":{\"current\":1,\"preset\":2},\"reverbVolume\":{\"current\":12,"
+                             "\"preset\":6},\"volumeMonitor\":{\"current\":3,\"preset\":8}}"});
+        QCOMPARE(gdbus("applyPreset Talk"), 0);
+        QTRY_COMPARE(applied.count(), 1);
+        QCOMPARE(applied.first(), QVariantList{"Talk"});
+        QCOMPARE(rig.text(QStringLiteral("presetCurrent")), QStringLiteral("Talk"));
+        rig.click(rig.item(QStringLiteral("navEffect")));
+        QCOMPARE(rig.item(QStringLiteral("reverbVolume"))->property("sliderValue").toInt(), 6);
+        QCOMPARE(gdbus("undoPreset"), 0);
+        QTRY_COMPARE(rig.item(QStringLiteral("reverbVolume"))->property("sliderValue").toInt(), 12);
+        const QVariantMap device = rig.window()->soundCard()->getAllPara();
+        QCOMPARE(device.value("volumeMonitor").toInt(), 3);
+        QCOMPARE(device.value("btnDodge").toInt(), 1);
+        QCOMPARE(rig.text(QStringLiteral("presetCurrent")), QStringLiteral("Presets"));
+    }
+    void cleanup() { QDBusConnection::disconnectFromBus(QStringLiteral("presets")); }
+
+    // Each failure of the preset methods has its error name.
+    void presetErrors_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // of NAME.json; null: no file
+        QTest::addColumn<QString>("error");      // after com.brindle.vorlet.Error.
+        const QByteArray vx01 = R"({"devType":"vx01","parameters":{}})";
+        const QByteArray damaged = R"({"devType":"vx02","parameters":{"volumeBGM":"loud"}})";
+        QTest::newRow("unknown") << "applyPreset"
+                                 << "Nope" << QByteArray() << "UnknownPreset";
+        QTest::newRow("other model") << "applyPreset"
+                                     << "Cantor" << vx01 << "OtherModel";
+        QTest::newRow("damaged") << "presetDiff"
+                                 << "Broken" << damaged << "DamagedPreset";
+        QTest::newRow("slash") << "savePreset"
+                               << "a/b" << QByteArray() << "BadPresetName";
+        QTest::newRow("nothing to undo") << "undoPreset"
+                                         << "" << QByteArray() << "NothingToUndo";
+    }
+
+    void presetErrors()
+    {
+        QFETCH(QString, method);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        QFile::remove(PresetHistory::defaultPath());
+        if (!content.isNull())
+            QVERIFY(writeTestFile(PresetStore().pathOf(name), content));
+        PanelService panel;
+        QVERIFY(panel.plugged && panel.registered);
+        QTRY_VERIFY(panel.devices.session());
+        const QDBusMessage reply = call(m_panel, method, name.isEmpty() ? QVariantList() : QVariantList{name});
+        QCOMPARE(reply.errorName(), "com.brindle.vorlet.Error." + error);
     }
 
     // An option vorletctl switches shows in the running panel's switch and tray; restore remembers the device at once.

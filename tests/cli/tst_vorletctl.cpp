@@ -7,10 +7,12 @@
 #include "emulator/FirmwareBase.h"
 #include "emulator/RecordingFirmware.h"
 #include "soundcard/ParameterProfile.h"
+#include "soundcard/PresetStore.h"
 #include "soundcard/SetterSlot.h"
 #include "support/FullDisk.h"
 #include "support/ProgramRun.h"
 #include "support/SoundCardRig.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,8 +55,9 @@ class TestVorletctl : public QObject
 private slots:
     void initTestCase()
     {
-        // Files named without a folder land in the test's own.
+        // Files named without a folder land in the test's own; so do the presets.
         QVERIFY(QDir::setCurrent(m_dir.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
     }
 
     void rejects_data()
@@ -85,6 +88,8 @@ private slots:
         QTest::newRow("too many, out of range")
             << "setDenoise 1 99999999999" << QString("setDenoise takes 1 argument, got more ('99999999999')");
         QTest::newRow("emulate without model") << "--emulate" << QString("--emulate needs a model");
+        QTest::newRow("preset without action") << "preset" << QString("preset: ACTION is one of list, save, apply");
+        QTest::newRow("preset save without name") << "setVolume 1 2 preset save" << QString("preset save takes a NAME");
     }
     void rejects()
     {
@@ -373,6 +378,32 @@ private slots:
             << QStringList{"vorletctl: setSoundMode: DETAIL 7 is out of range 1..6 on the vx02 for MODETYPE 2"};
         QTest::newRow("setter the model lacks") << "--emulate vx01 --trace setDenoise 2" << 2 << QStringList()
                                                 << QStringList{"vorletctl: setDenoise: the vx01 has no such setting"};
+
+        // Presets: what apply would change, exactly the keys that differ; undo takes back what it
+        // replaced. A preset of the other model or a damaged one stops the line before anything
+        // is sent.
+        const QString talk = PresetStore().pathOf("Talk");
+        const QString diff = "{\"reverbVolume\":{\"current\":12,\"preset\":6},"
+                             "\"volumeMonitor\":{\"current\":3,\"preset\":8}}";
+        QTest::newRow("preset save, diff, apply, undo")
+            << "--emulate vx02 preset save Talk setVolume 1 3 setMicReverberation 12 --json preset diff Talk "
+               "preset apply Talk preset diff Talk preset undo preset diff Talk preset list"
+            << 0 << QStringList{diff, "{}", diff, "[\"Bad\",\"Talk\"]"} << QStringList();
+        QTest::newRow("preset diff as text") << "--emulate vx02 setVolume 5 1 preset diff Talk" << 0
+                                             << QStringList{"volumeBGM: 1 -> 8"} << QStringList();
+        QVERIFY(writeTestFile(PresetStore().pathOf("Bad"), profile("vx02", "\"volumeBGM\":3,\"volumeMic\":3")));
+        QTest::newRow("damaged preset") << traced + "setVolume 1 1 preset apply Bad" << 2 << QStringList()
+                                        << QStringList{"vorletctl: preset " + PresetStore().pathOf("Bad")
+                                                       + ": unknown key \"volumeMic\" for a vx02"};
+        QTest::newRow("preset of the other model")
+            << "--emulate vx01 --trace preset apply Talk" << 2 << QStringList()
+            << QStringList{"vorletctl: preset " + talk + " is for a vx02, the device is a vx01"};
+        QTest::newRow("preset name with a slash")
+            << "--emulate vx02 preset save a/b" << 2 << QStringList()
+            << QStringList{"vorletctl: preset name \"a/b\" has a path separator (/ or \\)"};
+        QTest::newRow("nothing to undo") << "--emulate vx01 preset undo" << 2 << QStringList()
+                                         << QStringList{
+                                                "vorletctl: nothing to undo: no preset was applied to the vx01"};
 
         // Failures after the device was opened; a device that is gone answers no query.
         const QString stale = m_dir.filePath("stale.json");
