@@ -660,6 +660,42 @@
         <source>无法读取 %1</source>
         <translation>Cannot read %1</translation>
     </message>
+    <message>
+        <source>录音</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>波形</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>波形位置</source>
+        <translation>Waveform position</translation>
+    </message>
 </context>
 <context>
     <name>RecordingEditor</name>

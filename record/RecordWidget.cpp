@@ -7,6 +7,8 @@
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
 #include "record/RecordingRecovery.h"
+#include "record/VectorButton.h"
+#include "record/WaveformWidget.h"
 
 #include <QAudioEncoderSettings>
 #include <QAudioProbe>
@@ -15,10 +17,10 @@
 #include <QDebug>
 #include <QEventLoop>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -28,11 +30,22 @@
 
 namespace {
 
-const char *const kIconRecord = ":/image/blackSkin/Button_Recording_Off.png";
-const char *const kIconStop = ":/image/blackSkin/Button_Stop_On.png";
-const char *const kIconPlay = ":/image/blackSkin/Button_Play_On.png";
-const char *const kIconPause = ":/image/blackSkin/Button_Pause_Off.png";
-const char *const kIconSave = ":/image/blackSkin/Button_Save.png";
+// The buttons' pictures with the names a screen reader gives them.
+struct ButtonPicture
+{
+    const char *resource;
+    const char *name;
+};
+
+const ButtonPicture kRecord{":/image/blackSkin/Button_Recording_Off.svg", QT_TRANSLATE_NOOP("RecordWidget", "录音")};
+const ButtonPicture kStop{":/image/blackSkin/Button_Stop_On.svg", QT_TRANSLATE_NOOP("RecordWidget", "停止")};
+const ButtonPicture kPlay{":/image/blackSkin/Button_Play_On.svg", QT_TRANSLATE_NOOP("RecordWidget", "播放")};
+const ButtonPicture kPause{":/image/blackSkin/Button_Pause_Off.svg", QT_TRANSLATE_NOOP("RecordWidget", "暂停")};
+const ButtonPicture kSave{":/image/blackSkin/Button_Save.svg", QT_TRANSLATE_NOOP("RecordWidget", "另存为…")};
+const ButtonPicture *const kPictures[] = {&kRecord, &kStop, &kPlay, &kPause, &kSave};
+
+// The panel's texts are in the scene's font family (mapped to Noto Sans CJK SC by fontconfig).
+const char *const kFontFamily = "Microsoft YaHei";
 
 // The buttons' pictures and the panel's spacing in the 96-DPI design.
 const int kIconSize = 40;
@@ -42,8 +55,6 @@ const int kStatusMargin = 2;
 const int kSpacing = 6;
 const int kProgressWidth = 160;
 const int kProgressHeight = 14;
-// Where a button keeps the picture it shows, to draw it again at another scale.
-const char *const kIconProperty = "iconResource";
 
 const int kPlayTimerMs = 40;
 // How long quitting waits for the recorder to complete its file.
@@ -51,24 +62,24 @@ const int kFinishWaitMs = 5000;
 
 enum Switch { Keep, Off, On };
 
-// What each of the seven window states shows and switches; Keep (or no icon) leaves it as it is.
+// What each of the seven window states shows and switches; Keep (or no picture) leaves it as it is.
 struct RecordStateLook
 {
     Switch saveEnabled;
-    const char *recordIcon;
-    const char *pauseGoIcon;
+    const ButtonPicture *recordPicture;
+    const ButtonPicture *pauseGoPicture;
     Switch clipEnabled;
     Switch playTimer;
 };
 
 const RecordStateLook kRecordStates[] = {
-    {On, kIconRecord, kIconPlay, Keep, Keep}, // 0 nothing recorded yet
-    {Off, kIconStop, kIconPause, Off, Keep},  // 1 recording
-    {On, kIconRecord, kIconPlay, On, Off},    // 2 recording stopped, file ready
-    {Keep, nullptr, kIconPlay, Keep, Keep},   // 3 recording paused
-    {Keep, nullptr, kIconPause, Keep, Keep},  // 4 recording resumed
-    {Keep, nullptr, kIconPause, Keep, On},    // 5 playing
-    {Keep, nullptr, kIconPlay, Keep, Off},    // 6 playback paused or ended
+    {On, &kRecord, &kPlay, Keep, Keep},   // 0 nothing recorded yet
+    {Off, &kStop, &kPause, Off, Keep},    // 1 recording
+    {On, &kRecord, &kPlay, On, Off},      // 2 recording stopped, file ready
+    {Keep, nullptr, &kPlay, Keep, Keep},  // 3 recording paused
+    {Keep, nullptr, &kPause, Keep, Keep}, // 4 recording resumed
+    {Keep, nullptr, &kPause, Keep, On},   // 5 playing
+    {Keep, nullptr, &kPlay, Keep, Off},   // 6 playback paused or ended
 };
 
 // Stereo WAV at high quality, at the rate the view's time scale is built on. The codec name
@@ -93,10 +104,15 @@ RecordWidget::RecordWidget(QWidget *parent)
     , ui(new Ui::RecordWidget)
 {
     ui->setupUi(this);
+    QFont panelFont = font();
+    panelFont.setFamily(QLatin1String(kFontFamily));
+    setFont(panelFont);
+    // The waveform frame's style sheet keeps the panel's font from reaching its canvas.
+    ui->waveforFrame->canvas()->setFont(panelFont);
     buildStatusArea();
-    setButtonIcon(ui->btnRecord, QLatin1String(kIconRecord));
-    setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
-    setButtonIcon(ui->btnSave, QLatin1String(kIconSave));
+    ui->btnSave->setPicture(QLatin1String(kSave.resource));
+    // The status line is read, not operated: selectable with the mouse, never in the Tab chain.
+    m_status->setFocusPolicy(Qt::NoFocus);
 
     // Qt Multimedia's back end starts slowly (GStreamer's registry, the sound server): it is
     // set up once the window is on screen, or when something needs it first.
@@ -158,8 +174,10 @@ void RecordWidget::ensureMedia()
             return;
         m_playTimer->stop();
         // A recording that stopped the player keeps its own icons.
-        if (m_recorder->state() == QMediaRecorder::StoppedState)
-            setButtonIcon(ui->btnPauseGo, QLatin1String(kIconPlay));
+        if (m_recorder->state() == QMediaRecorder::StoppedState) {
+            ui->btnPauseGo->setPicture(QLatin1String(kPlay.resource));
+            nameControls();
+        }
     });
 }
 
@@ -242,8 +260,6 @@ void RecordWidget::buildStatusArea()
     m_progress->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
-    m_cancel->setText(tr("取消"));
-    m_cancel->setAccessibleName(tr("取消"));
     auto *row = new QHBoxLayout;
     row->addWidget(m_status, 1);
     row->addWidget(m_progress);
@@ -265,6 +281,35 @@ void RecordWidget::showMessage(const QString &text, bool failure)
     m_status->setStyleSheet(failure ? QStringLiteral("color: #FF7A02;") : QStringLiteral("color: rgb(132, 132, 132);"));
     m_status->setText(text);
     m_status->setToolTip(text);
+    m_status->setAccessibleDescription(text);
+}
+
+void RecordWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        nameControls();
+    QWidget::changeEvent(event);
+}
+
+// The names a screen reader reads, in the language in use: again on every change of language
+// and of a button's picture, which its name follows.
+void RecordWidget::nameControls()
+{
+    for (VectorButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave}) {
+        for (const ButtonPicture *picture : kPictures) {
+            if (button->picture() == QLatin1String(picture->resource)) {
+                button->setAccessibleName(tr(picture->name));
+                button->setToolTip(tr(picture->name));
+            }
+        }
+    }
+    m_cancel->setText(tr("取消"));
+    m_cancel->setAccessibleName(tr("取消"));
+    m_status->setAccessibleName(tr("状态"));
+    m_progress->setAccessibleName(tr("进度"));
+    ui->waveforFrame->setAccessibleName(tr("波形"));
+    ui->waveforFrame->canvas()->setAccessibleName(tr("波形"));
+    ui->waveforFrame->horizontalScrollBar()->setAccessibleName(tr("波形位置"));
 }
 
 void RecordWidget::finishRecording()
@@ -307,21 +352,6 @@ QString RecordWidget::progressText(qint64 ms)
         .arg(millis, 3, 10, QLatin1Char('0'));
 }
 
-void RecordWidget::setButtonIcon(QToolButton *button, const QString &resource)
-{
-    button->setProperty(kIconProperty, resource);
-    QIcon icon{QPixmap(resource)};
-    // Larger than the design the picture is drawn anew from its source, so it stays sharp.
-    if (button->iconSize().width() > kIconSize) {
-        QImageReader source(QString(resource).replace(QLatin1String(".png"), QLatin1String(".svg")));
-        source.setScaledSize(button->iconSize());
-        const QImage image = source.read();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
-    }
-    button->setIcon(icon);
-}
-
 void RecordWidget::setScale(double scale)
 {
     const auto scaled = [scale](int designSize) { return int(designSize * scale); };
@@ -335,12 +365,8 @@ void RecordWidget::setScale(double scale)
     ui->waveforFrame->setScale(scale);
     ui->verticalLayout_2->setContentsMargins(0, scaled(kSpacing), 0, 0);
     m_progress->setMaximumSize(scaled(kProgressWidth), scaled(kProgressHeight));
-    for (QToolButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave}) {
+    for (QToolButton *button : {ui->btnRecord, ui->btnPauseGo, ui->btnSave})
         button->setIconSize(QSize(scaled(kIconSize), scaled(kIconSize)));
-        const QString resource = button->property(kIconProperty).toString();
-        if (!resource.isEmpty())
-            setButtonIcon(button, resource);
-    }
 }
 
 void RecordWidget::startPlayTimer()
@@ -357,9 +383,10 @@ void RecordWidget::setRecordState(int state)
     const RecordStateLook &look = kRecordStates[state];
     if (look.saveEnabled != Keep)
         ui->btnSave->setEnabled(look.saveEnabled == On);
-    if (look.recordIcon)
-        setButtonIcon(ui->btnRecord, QLatin1String(look.recordIcon));
-    setButtonIcon(ui->btnPauseGo, QLatin1String(look.pauseGoIcon));
+    if (look.recordPicture)
+        ui->btnRecord->setPicture(QLatin1String(look.recordPicture->resource));
+    ui->btnPauseGo->setPicture(QLatin1String(look.pauseGoPicture->resource));
+    nameControls();
     if (look.clipEnabled != Keep)
         ui->waveforFrame->setClipEnabled(look.clipEnabled == On);
     if (look.playTimer == On)

@@ -62,6 +62,9 @@ public:
     // desktop session) before it leaves.
     void finishRecording();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 signals:
     void s_recordDateLevels(QVector<qreal> &levels);
 
@@ -77,7 +80,7 @@ private slots:
 
 private:
     Q_INVOKABLE void setRecordState(int state);
-    void setButtonIcon(QToolButton *button, const QString &resource);
+    void nameControls();
     void startPlayTimer();
     void buildStatusArea();
     // Makes the recorder, its probe and the player, once: Qt Multimedia starts slowly.

@@ -3,19 +3,27 @@
 #include "record/WaveformWidget.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // The design's sizes in pixels at 96 DPI.
 constexpr int widenStep = 260;
-// Playback pages the view whenever the cursor has moved this far from the margin: 26 s.
-constexpr int pageWidth = 650;
+// Playback pages the view whenever the cursor has moved this far from the margin.
+constexpr int pageSeconds = 26;
 constexpr int axisWidth = 40;
+// The amplitude labels end this far from the strip's left edge; their ticks run from 34 to 38.
+constexpr int labelRight = 30;
+constexpr int tickLeft = 34;
+constexpr int tickRight = 38;
+// The least room between two labels.
+constexpr int labelGap = 3;
 // What the frame's border and the scroll bar take from its height.
 constexpr int canvasInset = 25;
 
@@ -47,10 +55,9 @@ WaveformFrame::WaveformFrame(QWidget *parent)
     connect(m_canvas, &WaveformWidget::s_posChange, this, &WaveformFrame::s_posChange);
 
     styleScrollBar();
-    m_axisStrip->move(0, m_canvas->rulerHeight());
-    m_axisStrip->resize(axisWidth, m_canvas->height() - m_canvas->rulerHeight());
     m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount);
     m_canvas->setChannelCount(2);
+    layOutAxisStrip();
 }
 
 int WaveformFrame::scaled(int designPixels) const
@@ -62,7 +69,6 @@ void WaveformFrame::setScale(double scale)
 {
     m_canvas->setScale(scale);
     styleScrollBar();
-    m_axisStrip->move(0, m_canvas->rulerHeight());
     layOut();
     m_axisStrip->update();
 }
@@ -86,11 +92,11 @@ void WaveformFrame::clearWaveform()
 
 void WaveformFrame::setPlayPosition(qint64 ms)
 {
-    const double seconds = double(ms / 1000);
-    const int x = static_cast<int>(std::clamp(seconds * m_canvas->pixelsPerSecond(), -1e9, 1e9));
+    const qint64 seconds = ms / 1000;
     m_canvas->setPlayPosition(ms);
-    if (x % (pageWidth * m_canvas->columnStep()) == 0)
-        horizontalScrollBar()->setSliderPosition(x);
+    if (seconds % pageSeconds == 0)
+        horizontalScrollBar()->setSliderPosition(
+            static_cast<int>(std::clamp(double(seconds) * m_canvas->pixelsPerSecond(), -1e9, 1e9)));
 }
 
 void WaveformFrame::setClipEnabled(bool enabled)
@@ -118,7 +124,30 @@ void WaveformFrame::layOut()
     m_canvas->resize(canvasWidth, height() - scaled(canvasInset));
     m_laneHeight = WaveformWidget::laneHeightFor(m_canvas->height(), m_channelCount,
                                                  scaled(WaveformWidget::designSeparatorHeight));
-    m_axisStrip->resize(scaled(axisWidth), m_canvas->height() - m_canvas->rulerHeight());
+    layOutAxisStrip();
+}
+
+void WaveformFrame::layOutAxisStrip()
+{
+    // In short lanes the labels get smaller, to keep a gap between the nearest two.
+    m_labelFont = m_canvas->labelFont();
+    const int q = m_laneHeight / 4;
+    const int nearest = std::min(2 * q, m_laneHeight + scaled(WaveformWidget::designSeparatorHeight) - 4 * q);
+    const double room = nearest - scaled(labelGap);
+    QRectF label = QFontMetricsF(m_labelFont).tightBoundingRect(QStringLiteral("-1.0"));
+    if (label.height() > room && room > 0) {
+        m_labelFont.setPixelSize(std::max(1, int(m_labelFont.pixelSize() * room / label.height())));
+        label = QFontMetricsF(m_labelFont).tightBoundingRect(QStringLiteral("-1.0"));
+    }
+    // The labels of the outermost ticks stand half above the lanes and half below the canvas:
+    // the strip reaches that far beyond them, and only the labels' corner shows there.
+    m_labelReach = int(std::ceil(label.height() / 2)) + scaled(1);
+    const int body = m_canvas->height() - m_canvas->rulerHeight();
+    m_axisStrip->setGeometry(0, m_canvas->rulerHeight() - m_labelReach, scaled(axisWidth), body + 2 * m_labelReach);
+    QRegion shown(0, m_labelReach, scaled(axisWidth), body);
+    shown += QRect(0, 0, scaled(labelRight), m_labelReach);
+    shown += QRect(0, m_labelReach + body, scaled(labelRight), m_labelReach);
+    m_axisStrip->setMask(shown);
 }
 
 bool WaveformFrame::eventFilter(QObject *object, QEvent *event)
@@ -133,33 +162,37 @@ bool WaveformFrame::eventFilter(QObject *object, QEvent *event)
 void WaveformFrame::paintAxisStrip()
 {
     QPainter p(m_axisStrip);
-    const int h = m_axisStrip->height();
+    const int top = m_labelReach;
+    const int h = m_axisStrip->height() - 2 * m_labelReach;
     const int width = scaled(axisWidth);
-    const int inset = scaled(2);
-    p.fillRect(QRect(0, 0, width, h).adjusted(inset, inset, -inset, -inset), m_axisBackgroundColour);
+    p.fillRect(m_axisStrip->rect(), m_axisBackgroundColour);
     p.setPen(QPen(Qt::black, scaled(2)));
-    p.drawLine(width, 0, width, h);
+    p.drawLine(width, top, width, top + h);
 
-    p.setPen(QPen(m_axisTextColour, scaled(1)));
-    QFont font(QStringLiteral("Times"));
-    font.setPixelSize(scaled(12));
-    p.setFont(font);
+    const int pen = scaled(1);
+    p.setPen(QPen(m_axisTextColour, pen));
+    p.setFont(m_labelFont);
+    const QFontMetricsF metrics(p.font());
+    // A line of odd width is centred on the middle of its pixel row, one of even width on its edge.
+    const double penCentre = pen % 2 * 0.5;
     const int H = m_laneHeight;
     const int q = H / 4;
-    // Per lane: label, tick offset from the centre in quarter lanes, text box top from the tick.
+    // Per lane: label and tick offset from the centre in quarter lanes.
     const struct
     {
         const char *label;
         int quarters;
-        int textTop;
-    } marks[] = {{"0.0", 0, -10}, {"1.0", -2, -5}, {"-1.0", 2, -10}};
+    } marks[] = {{"1.0", -2}, {"0.0", 0}, {"-1.0", 2}};
     for (int c = 0; c < m_channelCount; ++c) {
-        const int centre = c * (H + scaled(WaveformWidget::designSeparatorHeight)) + H / 2;
+        const int centre = top + c * (H + scaled(WaveformWidget::designSeparatorHeight)) + H / 2;
         for (const auto &m : marks) {
             const int y = centre + m.quarters * q;
-            p.drawLine(scaled(34), y, scaled(38), y);
-            p.drawText(QRect(0, y + scaled(m.textTop), scaled(30), scaled(20)), Qt::AlignRight | Qt::AlignVCenter,
-                       QLatin1String(m.label));
+            p.drawLine(scaled(tickLeft), y, scaled(tickRight), y);
+            // The label's ink, not its line box, is centred on the tick.
+            const QString label = QLatin1String(m.label);
+            const QRectF ink = metrics.tightBoundingRect(label);
+            const double baseline = y + penCentre - (ink.top() + ink.bottom()) / 2;
+            p.drawText(QPointF(scaled(labelRight) - metrics.horizontalAdvance(label), baseline), label);
         }
     }
 }

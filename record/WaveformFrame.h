@@ -41,6 +41,8 @@ private:
     void paintAxisStrip();
     // Canvas height, lane height and axis strip from the frame's size.
     void layOut();
+    // The strip beside the lanes, reaching out for the labels of the outermost ticks.
+    void layOutAxisStrip();
     void styleScrollBar();
     int scaled(int designPixels) const;
 
@@ -48,6 +50,10 @@ private:
     const QColor m_axisTextColour{"#858585"};
     int m_laneHeight = 0;
     int m_channelCount = 2;
+    // How far the axis strip reaches above the lanes and below the canvas for its labels.
+    int m_labelReach = 0;
+    // The ruler's font, made smaller where the lanes leave the labels no room.
+    QFont m_labelFont;
     WaveformWidget *m_canvas = nullptr;
     QWidget *m_axisStrip = nullptr;
 };

@@ -45,23 +45,31 @@ void WaveformWidget::setScale(double scale)
     if (!(scale > 0.0) || qFuzzyCompare(scale, m_scale))
         return;
     const int oldMargin = m_margin;
-    const int oldStep = m_columnStep;
+    const double oldWidth = m_columnWidth;
     m_scale = scale;
+    m_columnWidth = scale;
     m_columnStep = std::max(1, qRound(scale));
     m_tickHeight = scaled(tickHeight);
     m_margin = scaled(designMargin);
     m_rulerHeight = scaled(designRulerHeight);
     m_separatorHeight = scaled(designSeparatorHeight);
-    m_drawX = m_margin + columnCount() * m_columnStep;
-    m_playX = rescaledX(m_playX, oldMargin, oldStep);
-    m_selStart = rescaledX(m_selStart, oldMargin, oldStep);
-    m_selEnd = rescaledX(m_selEnd, oldMargin, oldStep);
+    m_drawX = columnX(columnCount());
+    m_playX = rescaledX(m_playX, oldMargin, oldWidth);
+    m_selStart = rescaledX(m_selStart, oldMargin, oldWidth);
+    m_selEnd = rescaledX(m_selEnd, oldMargin, oldWidth);
     layOutLanes();
 }
 
-int WaveformWidget::rescaledX(int x, int oldMargin, int oldStep) const
+int WaveformWidget::rescaledX(int x, int oldMargin, double oldWidth) const
 {
-    return m_margin + int(qint64(x - oldMargin) * m_columnStep / oldStep);
+    return m_margin + int((x - oldMargin) * m_columnWidth / oldWidth);
+}
+
+QFont WaveformWidget::labelFont() const
+{
+    QFont labels = font();
+    labels.setPixelSize(scaled(fontPixels));
+    return labels;
 }
 
 int WaveformWidget::levelY(int lane, qreal v) const
@@ -78,14 +86,14 @@ void WaveformWidget::appendColumn(QVector<qreal> &column)
 {
     m_columnValues += column;
     m_columnEnds.append(m_columnValues.size());
-    const int columnX = m_drawX;
+    const int newX = m_drawX;
     const int oldPlayX = m_playX;
-    m_drawX += m_columnStep;
+    m_drawX = columnX(columnCount());
     // While recording the cursor follows the newest column.
     m_playX = m_drawX;
     if (width() <= m_drawX)
         emit s_adjustWidth();
-    updateStrip(std::min(columnX, oldPlayX - m_columnStep), std::max(columnX, m_playX - m_columnStep));
+    updateStrip(std::min(newX, oldPlayX - m_columnStep), std::max(newX, m_playX - m_columnStep));
 }
 
 void WaveformWidget::clearColumns()
@@ -148,7 +156,7 @@ void WaveformWidget::forgetColumns()
 // background resets is the scale and the selection band lying on it.
 void WaveformWidget::drawBackground()
 {
-    m_pixelsPerSecond = m_sampleRate / m_framesPerColumn * m_columnStep;
+    m_pixelsPerSecond = m_sampleRate / m_framesPerColumn * m_columnWidth;
     clearSelection();
 }
 
@@ -270,13 +278,11 @@ void WaveformWidget::paintBackground(QPainter &p, const QRect &area)
 
 void WaveformWidget::paintRuler(QPainter &p, const QRect &area)
 {
-    m_pixelsPerSecond = m_sampleRate / m_framesPerColumn * m_columnStep;
+    m_pixelsPerSecond = m_sampleRate / m_framesPerColumn * m_columnWidth;
     if (area.top() > m_rulerHeight)
         return;
     p.setPen(QPen(m_rulerTextColour, scaled(1)));
-    QFont font(QStringLiteral("Times"));
-    font.setPixelSize(scaled(fontPixels));
-    p.setFont(font);
+    p.setFont(labelFont());
     const QFontMetrics metrics = p.fontMetrics();
     // Numbers reach half their width to either side of their ticks.
     const int lastSecond = int((width() - m_margin) / m_pixelsPerSecond) + 1;
@@ -290,7 +296,7 @@ void WaveformWidget::paintRuler(QPainter &p, const QRect &area)
             break;
         // A line w pixels wide covers the w pixels from the design's pixel on.
         const int X = qRound(x) + scaled(1) / 2;
-        const int halfX = X + static_cast<int>(m_pixelsPerSecond / m_columnStep / 2) * m_columnStep;
+        const int halfX = static_cast<int>(x + m_pixelsPerSecond / 2);
         p.drawLine(halfX, 0, halfX, static_cast<int>(m_tickHeight * 0.6));
         p.drawLine(X, 0, X, m_tickHeight);
         if (!numbered(t, metrics))
@@ -325,11 +331,11 @@ bool WaveformWidget::numbered(qint64 t, const QFontMetrics &metrics) const
 void WaveformWidget::paintColumns(QPainter &p, const QRect &area)
 {
     const int count = m_columnEnds.size();
-    const int first = std::max(0, (area.left() - m_margin) / m_columnStep - 1);
-    const int last = std::min(count - 1, (area.right() - m_margin) / m_columnStep + 1);
+    const int first = std::max(0, int((area.left() - m_margin) / m_columnWidth) - 1);
+    const int last = std::min(count - 1, int((area.right() - m_margin) / m_columnWidth) + 1);
     if (first > last)
         return;
-    // Each line is a vertical line one column step wide including both ends; filled as a
+    // Each line is a vertical line one column wide including both ends; filled as a
     // rectangle it covers the same pixels many times faster than a stroked line.
     QVector<QRect> lines;
     lines.reserve((last - first + 1) * m_channelCount);
@@ -337,11 +343,12 @@ void WaveformWidget::paintColumns(QPainter &p, const QRect &area)
         const int begin = i ? m_columnEnds[i - 1] : 0;
         // A short column (a mono buffer, an unmeasurable one) draws only the lanes it covers.
         const int lanes = std::min((m_columnEnds[i] - begin) / 2, m_channelCount);
-        const int x = m_margin + i * m_columnStep;
+        const int x = columnX(i);
+        const int right = std::max(x, columnX(i + 1) - 1);
         for (int c = 0; c < lanes; ++c) {
             const int y0 = levelY(c, m_columnValues[begin + 2 * c]);
             const int y1 = levelY(c, m_columnValues[begin + 2 * c + 1]);
-            lines.append(QRect(QPoint(x, std::min(y0, y1)), QPoint(x + m_columnStep - 1, std::max(y0, y1))));
+            lines.append(QRect(QPoint(x, std::min(y0, y1)), QPoint(right, std::max(y0, y1))));
         }
     }
     p.setPen(Qt::NoPen);

@@ -11,8 +11,9 @@
 // for every column, the selection band and the play cursor. It grows to the right as columns
 // arrive (the frame widens it) and may become far wider than any pixmap, so nothing is kept
 // as an image: each paint draws the exposed part from the stored columns. Its sizes are those
-// of the 96-DPI design times the panel's scale; a column is as many pixels wide as the scale
-// rounded, so the time scale grows with the ruler's numbers.
+// of the 96-DPI design times the panel's scale, the time scale included: a column is `scale`
+// pixels wide (columns fall on whole pixels, so at 1.5 they are 1 and 2 pixels in turn), and a
+// view of the same design width shows the same seconds at every scale.
 class WaveformWidget : public QWidget
 {
     Q_OBJECT
@@ -49,7 +50,12 @@ public:
     // x of time 0.
     int leftMargin() const { return m_margin; }
     int rulerHeight() const { return m_rulerHeight; }
+    // The whole pixels the cursor stands right of the newest column: the column width rounded.
     int columnStep() const { return m_columnStep; }
+    // x of column i's left edge.
+    int columnX(int i) const { return m_margin + int(i * m_columnWidth); }
+    // The ruler's numbers and the amplitude labels: the panel's font at the design's size.
+    QFont labelFont() const;
     bool clipEnabled() const { return m_clipEnabled; }
     // The selection band as drawn, empty when there is none.
     QRect selectionBand() const { return m_selectionBand; }
@@ -89,12 +95,13 @@ private:
     void paintCursor(QPainter &p);
     // Whether the ruler shows the number of second t.
     bool numbered(qint64 t, const class QFontMetrics &metrics) const;
-    // x of a point drawn at x before the scale changed from the old column step.
-    int rescaledX(int x, int oldMargin, int oldStep) const;
+    // x of a point drawn at x before the scale changed from the old column width.
+    int rescaledX(int x, int oldMargin, double oldWidth) const;
 
     const int m_sampleRate = RecordingFormat::sampleRate;
     const double m_framesPerColumn = RecordingFormat::framesPerColumn;
     double m_scale = 1.0;
+    double m_columnWidth = 1.0;
     int m_columnStep = 1;
     int m_tickHeight = 6;
     int m_margin = designMargin;
@@ -102,7 +109,7 @@ private:
     int m_separatorHeight = designSeparatorHeight;
     int m_drawX = designMargin;
     int m_playX = designMargin;
-    // sample rate / frames per column × column step; set again whenever the ruler is drawn.
+    // sample rate / frames per column × column width; set again whenever the ruler is drawn.
     double m_pixelsPerSecond = 25.0;
     const QColor m_waveColour{"#5E17CC"};
     const QColor m_canvasColour{"#1E1F21"};

@@ -103,10 +103,11 @@ Item {
         id: button
 
         objectName: "recordToggle"
-        width: 12
+        // As large as its picture (dot and chevron), so that all of it takes the click.
+        width: 21
         height: 12
         anchors.right: parent.right
-        anchors.rightMargin: 20
+        anchors.rightMargin: 11
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         checkable: true

@@ -461,11 +461,13 @@ private slots:
         SceneRig rig(QStringLiteral("vx02"));
         MainWidget *window = rig.window();
         QQuickItem *toggle = rig.item(QStringLiteral("recordToggle"));
-        rig.click(toggle);
+        // The whole picture takes the click: its chevron (three quarters across) and its dot.
+        const QQuickItem *picture = toggle->property("background").value<QQuickItem *>()->childItems().first();
+        rig.click(toggle, QPointF(picture->width() * 0.75, picture->height() / 2));
         QVERIFY(toggle->property("checked").toBool());
         QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_collapse.png")));
         QVERIFY(window->recordWidget()->isVisible());
-        rig.click(toggle);
+        rig.click(toggle, QPointF(picture->width() * 0.25, picture->height() / 2));
         QVERIFY(!toggle->property("checked").toBool());
         QVERIFY(toggle->property("btnImgUrl").toString().endsWith(QLatin1String("Recording_expand.png")));
         QVERIFY(!window->recordWidget()->isVisible());

@@ -1,3 +1,4 @@
+#include "app/FontAlias.h"
 #include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
 #include "record/RecordingFolder.h"
@@ -6,14 +7,18 @@
 #include "support/StandInEncoder.h"
 #include "support/WavAnalysis.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QAudioBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtEndian>
 #include <QtTest>
 
@@ -31,7 +36,12 @@ class TestRecordWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // The panel's family resolves as in the program, to another face than the default.
+        QVERIFY(FontAlias::install());
+    }
 
     // The recording tests tell the states apart by the pixels of the icons: they must differ. At
     // twice the design's scale the buttons and the waveform view are twice as large.
@@ -48,6 +58,118 @@ private slots:
         QCOMPARE(button(w, "btnRecord")->iconSize(), QSize(80, 80));
         QCOMPARE(view(w)->canvas()->leftMargin(), 80);
         QCOMPARE(view(w)->axisStrip()->width(), 80);
+    }
+
+    // What a screen reader finds in the panel, before and after the language changes: every
+    // control that takes the focus has a name and a role; the buttons are named for what they
+    // do now, and the status line is no stop of the Tab chain.
+    void accessibleNames_data()
+    {
+        QTest::addColumn<QString>("translation");
+        QTest::addColumn<QStringList>("names"); // record, play, save, cancel, progress, status; recording
+        QTest::newRow("zh") << QString()
+                            << QStringList{"录音", "播放", "另存为…", "取消", "进度", "状态", "停止", "暂停"};
+        QTest::newRow("en") << ":/i18n/i18n_en.qm" << QStringList{"Record",   "Play",   "Save as…", "Cancel",
+                                                                  "Progress", "Status", "Stop",     "Pause"};
+    }
+
+    void accessibleNames()
+    {
+        QFETCH(QString, translation);
+        QFETCH(QStringList, names);
+        RecordWidget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTranslator translator;
+        if (!translation.isEmpty())
+            QVERIFY(translator.load(translation) && QCoreApplication::installTranslator(&translator));
+        // Screenshots of the panel at three scales, for a person to look at.
+        QVector<qreal> column{0.8, -0.6, 0.4, -0.3};
+        for (int i = 0; i < 200; ++i)
+            view(w)->onDrawWaveform(column);
+        const QString shots = qEnvironmentVariable("VORLET_ARTEFACT_DIR", QDir::currentPath() + "/screenshots");
+        QVERIFY(QDir().mkpath(shots));
+        for (double scale : {1.0, 1.5, 2.0}) {
+            w.setScale(scale);
+            w.resize(qRound(802 * scale), qRound(150 * scale));
+            QVERIFY(
+                w.grab().save(QStringLiteral("%1/record-%2-%3.png").arg(shots, QTest::currentDataTag()).arg(scale)));
+        }
+        QCoreApplication::processEvents(); // the change of language reaches the widgets as posted events
+        const auto name = [&w](const char *objectName) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w.findChild<QWidget *>(objectName));
+            return a ? a->text(QAccessible::Name) : QString();
+        };
+        const char *widgets[] = {"btnRecord", "btnPauseGo", "btnSave", "btnCancel", "progressBar", "lbStatus"};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(name(widgets[i]), names[i]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(button(w, "btnSave"))->role(), QAccessible::Button);
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.findChild<QWidget *>("progressBar"))->role(),
+                 QAccessible::ProgressBar);
+        QCOMPARE(w.findChild<QWidget *>("lbStatus")->focusPolicy(), Qt::NoFocus);
+        QVERIFY(QMetaObject::invokeMethod(&w, "setRecordState", Q_ARG(int, 1)));
+        QCOMPARE(name("btnRecord"), names[6]);
+        QCOMPARE(name("btnPauseGo"), names[7]);
+        for (QWidget *control : w.findChildren<QWidget *>()) {
+            if (control->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+                         control->metaObject()->className());
+        }
+        QCoreApplication::removeTranslator(&translator);
+        QTRY_COMPARE(name("btnRecord"), QStringLiteral("停止"));
+    }
+
+    // The ruler's and the axis's numbers are in the panel's font, the family of its other texts.
+    void labelFont()
+    {
+        RecordWidget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QFontInfo labels(view(w)->canvas()->labelFont());
+        QCOMPARE(labels.family(), QFontInfo(w.findChild<QLabel *>("lbTime")->font()).family());
+        QCOMPARE(labels.family(), QFontInfo(button(w, "btnCancel")->font()).family());
+        QCOMPARE(labels.pixelSize(), 12);
+    }
+
+    // The buttons are drawn from their vectors at the window's device pixel ratio (2 under
+    // QT_SCALE_FACTOR=2, as the test "tst_recordwidget_scaled" runs): what the screen shows
+    // is the picture rendered at that many pixels, not a 40-pixel bitmap stretched.
+    void sharpIcons()
+    {
+        RecordWidget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const double ratio = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        QCOMPARE(w.devicePixelRatioF(), ratio);
+        w.resize(802, 150);
+        w.grab().save(qEnvironmentVariable("VORLET_ARTEFACT_DIR", QDir::currentPath() + "/screenshots")
+                      + QStringLiteral("/record-ratio-%1.png").arg(ratio));
+        for (const char *name : {"btnRecord", "btnPauseGo", "btnSave"}) {
+            QToolButton *b = button(w, name);
+            const QImage shown = b->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(shown.size(), b->size() * ratio);
+            QImage wanted(b->iconSize() * ratio, QImage::Format_ARGB32);
+            const QSize room = b->size() - b->iconSize();
+            const QPoint at = QPoint(room.width() / 2, room.height() / 2) * ratio;
+            wanted.fill(shown.pixel(at));
+            QPainter painter(&wanted);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QSvgRenderer(static_cast<VectorButton *>(b)->picture()).render(&painter, QRectF(wanted.rect()));
+            painter.end();
+            int off = 0;
+            for (int y = 0; y < wanted.height(); ++y) {
+                for (int x = 0; x < wanted.width(); ++x) {
+                    const QColor a(wanted.pixel(x, y)), c(shown.pixel(at + QPoint(x, y)));
+                    off += qAbs(a.red() - c.red()) + qAbs(a.green() - c.green()) + qAbs(a.blue() - c.blue()) > 48;
+                }
+            }
+            QVERIFY2(off * 100 < wanted.width() * wanted.height(),
+                     qPrintable(QStringLiteral("%1: %2 pixels off").arg(name).arg(off)));
+        }
+        // Disabled while recording, the save button's picture is faded.
+        const QImage enabled = button(w, "btnSave")->grab().toImage();
+        QVERIFY(QMetaObject::invokeMethod(&w, "setRecordState", Q_ARG(int, 1)));
+        QVERIFY(button(w, "btnSave")->grab().toImage() != enabled);
     }
 
     // Buffers are drawn where their start time places them, one column per 40 ms: buffers the

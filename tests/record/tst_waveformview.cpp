@@ -82,11 +82,31 @@ int widestNumber(const QImage &img, int fromY, int toY)
     return widest;
 }
 
-int advance(const QString &text, int pixelSize)
+int advance(const WaveformWidget *canvas, const QString &text)
 {
-    QFont font(QStringLiteral("Times"));
-    font.setPixelSize(pixelSize);
-    return QFontMetrics(font).horizontalAdvance(text);
+    return QFontMetrics(canvas->labelFont()).horizontalAdvance(text);
+}
+
+// The runs of rows [first, last] in which some pixel of the columns fromX..toX differs from
+// the ground: ticks of one column, or labels apart from each other.
+QVector<QPair<int, int>> inkRuns(const QImage &img, int fromX, int toX, int fromY, int toY, const QString &ground)
+{
+    QVector<QPair<int, int>> runs;
+    for (int y = fromY; y <= toY; ++y) {
+        if (!hasInk(img, QRect(fromX, y, toX - fromX + 1, 1), ground))
+            continue;
+        if (!runs.isEmpty() && runs.last().second == y - 1)
+            runs.last().second = y;
+        else
+            runs.append({y, y});
+    }
+    return runs;
+}
+
+// The middle of a run of pixel rows, pixel row y spanning y .. y + 1.
+double middle(const QPair<int, int> &run)
+{
+    return (run.first + run.second + 1) / 2.0;
 }
 
 bool isBand(const QImage &img, int x, int y)
@@ -121,7 +141,8 @@ private slots:
         const int H = (S(291) - S(30)) / 2;
         QCOMPARE(v.frame->laneHeight(), H);
         QCOMPARE(v.canvas->laneHeight(), H);
-        QCOMPARE(v.frame->axisStrip()->geometry(), QRect(0, S(20), S(40), S(271)));
+        QVERIFY(v.frame->axisStrip()->mask().contains(
+            QRect(QPoint(0, S(20)), QSize(S(40), S(271))).translated(-v.frame->axisStrip()->pos())));
 
         const QImage img = v.grab();
         const struct
@@ -146,20 +167,10 @@ private slots:
         QVERIFY(hasInk(img, QRect(S(58), S(8), S(14), S(2)), rulerBandColour)); // as tall as the design
         QVERIFY(hasInk(img, QRect(S(83), S(7), S(14), S(10)), rulerBandColour));
         QVERIFY(!hasInk(img, QRect(S(71), S(7), S(10), S(10)), rulerBandColour));
-        QVERIFY(widestNumber(img.copy(0, 0, img.width(), S(20)), S(8), S(17)) <= advance("00", S(12)));
+        QVERIFY(widestNumber(img.copy(0, 0, img.width(), S(20)), S(8), S(17)) <= advance(v.canvas, "00"));
 
-        // The axis strip: per lane ticks at 1.0, 0.0 and -1.0, each with its label at the left.
-        const QImage axis = v.frame->axisStrip()->grab().toImage();
-        for (int c = 0; c < 2; ++c) {
-            const int centre = c * (H + S(10)) + H / 2, q = H / 4;
-            for (int y : {centre - 2 * q, centre, centre + 2 * q}) {
-                QCOMPARE(colourAt(axis, S(36), y), rulerTextColour);
-                QVERIFY(hasInk(axis, QRect(S(5), y - S(6), S(25), S(12)), rulerBandColour));
-            }
-            QCOMPARE(colourAt(axis, S(36), centre + S(5)), rulerBandColour);
-            QVERIFY(!hasInk(axis, QRect(S(10), centre - 2 * q + S(12), S(20), S(8)), rulerBandColour));
-        }
-        QCOMPARE(colourAt(axis, S(40) - 1, S(100)), QString("#000000"));
+        // The axis strip: its line beside the lanes.
+        QCOMPARE(colourAt(v.frame->grab().toImage(), S(40) - 1, S(100)), QString("#000000"));
 
         // A press places the cursor (never left of the margin) and seeks; a drag draws the band;
         // Delete cuts the selected seconds, and the view draws what it is then given from the
@@ -203,7 +214,8 @@ private slots:
         QCOMPARE(v.canvas->size(), QSize(S(800) - 2, S(375)));
         QCOMPARE(v.frame->laneHeight(), (S(375) - S(30)) / 2);
         QCOMPARE(v.canvas->laneHeight(), v.frame->laneHeight());
-        QCOMPARE(v.frame->axisStrip()->size(), QSize(S(40), S(355)));
+        QCOMPARE(v.frame->axisStrip()->width(), S(40));
+        QVERIFY(v.frame->axisStrip()->height() > S(355));
         v.fill(800, {0.5, -0.5, 0.5, -0.5});
         QVERIFY(v.canvas->width() > S(840));
         v.frame->resize(S(700), S(300));
@@ -212,6 +224,69 @@ private slots:
         v.frame->horizontalScrollBar()->setValue(0);
         v.frame->setPlayPosition(13000);
         QCOMPARE(v.frame->horizontalScrollBar()->value(), 0);
+    }
+
+    void scales_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("96 dpi") << 1.0 << 24;
+        QTest::newRow("120 dpi") << 1.25 << 24;
+        QTest::newRow("144 dpi") << 1.5 << 24;
+        QTest::newRow("192 dpi") << 2.0 << 24;
+    }
+
+    // The panel of the design's size shows the same seconds at every scale, and a second of
+    // columns ends on the ruler's tick of second 1.
+    void scales()
+    {
+        QFETCH(double, scale);
+        QFETCH(int, seconds);
+        const auto S = [scale](int design) { return qRound(design * scale); };
+        RecordWidget w;
+        w.setScale(scale);
+        w.resize(S(802), S(150));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        WaveformFrame *frame = view(w);
+        WaveformWidget *canvas = frame->canvas();
+        // The whole-second ticks, in the row where they reach below the half-second ones.
+        canvas->setPlayPosition(2500); // the cursor out of the way
+        const QImage ruler = canvas->grab(QRect(0, S(5) - 1, canvas->width(), 1)).toImage();
+        QVector<QPair<int, int>> ticks;
+        for (int x = 0; x < ruler.width(); ++x) {
+            if (colourAt(ruler, x, 0) != rulerTextColour)
+                continue;
+            if (!ticks.isEmpty() && ticks.last().second == x - 1)
+                ticks.last().second = x;
+            else
+                ticks.append({x, x});
+        }
+        QCOMPARE(ticks.size() - 1, seconds);
+        QCOMPARE(ticks.first().first, S(40));
+        QVector<qreal> column{0.5, -0.5, 0.5, -0.5};
+        for (int i = 0; i < 25; ++i)
+            frame->onDrawWaveform(column);
+        QVERIFY2(qAbs(canvas->drawX() - ticks.at(1).first) <= 1, qPrintable(QString::number(canvas->drawX())));
+
+        // The amplitude labels: one per tick, each centred on it, apart from the others and
+        // whole inside the strip, which lies inside the viewport.
+        QWidget *strip = frame->axisStrip();
+        const QImage shown = frame->grab().toImage();
+        const int top = strip->y(), bottom = strip->geometry().bottom();
+        const QVector<QPair<int, int>> marks = inkRuns(shown, S(36), S(36), S(20), bottom, rulerBandColour);
+        const QVector<QPair<int, int>> labels = inkRuns(shown, S(2), S(32), top, bottom, rulerBandColour);
+        QCOMPARE(marks.size(), 6);
+        QCOMPARE(labels.size(), marks.size());
+        for (int i = 0; i < marks.size(); ++i)
+            QVERIFY2(qAbs(middle(labels[i]) - middle(marks[i])) <= 1.0,
+                     qPrintable(QStringLiteral("label %1 at %2, its tick at %3")
+                                    .arg(i)
+                                    .arg(middle(labels[i]))
+                                    .arg(middle(marks[i]))));
+        QVERIFY(labels.first().first > top && labels.last().second < bottom);
+        QVERIFY(bottom < frame->viewport()->geometry().bottom());
+        QVERIFY(strip->mask().contains(QPoint(S(20), labels.first().first - top)));
     }
 
     // While cutting is disabled Delete only takes the band away; other keys and a press
@@ -362,7 +437,7 @@ private slots:
         QCOMPARE(colourAt(img, 1, 5), rulerBandColour);
         // Numbers of four digits, wider than a second, are shown apart.
         const int widest = widestNumber(v.grab(QRect(40 + 179000, 0, 400, 20)), 8, 17);
-        QVERIFY(widest > advance("000", 12) && widest <= advance("0000", 12));
+        QVERIFY(widest > advance(v.canvas, "000") && widest <= advance(v.canvas, "0000"));
 
         // Scrolled anywhere, every visible column is drawn: each crosses its lane's centre.
         for (int value : {0, 1, 4321, 77777, 123456, bar->maximum() / 2, bar->maximum()}) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "record/RecordWidget.h"
+#include "record/VectorButton.h"
 #include "record/WaveformFrame.h"
 
 #include <QAudioFormat>
@@ -76,11 +77,11 @@ inline QString iconPath(const char *name)
     return QStringLiteral(":/image/blackSkin/%1.png").arg(QLatin1String(name));
 }
 
-// What the button shows, compared as pixels with the named resource image.
+// Whether the button draws the named picture from its vector source.
 inline bool showsIcon(const QToolButton *button, const char *icon)
 {
-    const QImage wanted = QIcon(QPixmap(iconPath(icon))).pixmap(QSize(40, 40)).toImage();
-    return !wanted.isNull() && button->icon().pixmap(QSize(40, 40)).toImage() == wanted;
+    const auto *vector = qobject_cast<const VectorButton *>(button);
+    return vector && vector->picture() == QStringLiteral(":/image/blackSkin/%1.svg").arg(QLatin1String(icon));
 }
 
 inline bool showsIcons(const RecordWidget &w, const char *recordIcon, const char *pauseGoIcon)
