@@ -19,7 +19,8 @@ Button {
                                          : pressed || checked || selected ? CusConfig.controlBorderColor_pressed
                                          : hovered ? CusConfig.controlBorderColor_hovered
                                          : CusConfig.controlBorderColor
-    property int borderWidth: pressed || checked || selected ? 0 : 1
+    // In high contrast a chosen button keeps its edge.
+    property int borderWidth: (pressed || checked || selected) && !CusConfig.highContrast ? 0 : 1
     property real radius: CusConfig.controlBorderRadius * sizeRatio
     property color textColor: !enabled ? CusConfig.controlTextColor_disabled
                                        : pressed || checked || selected ? CusConfig.controlTextColor_pressed
@@ -65,12 +66,10 @@ Button {
         visible: control.hovered && control.tipText !== ""
     }
     // Shown only when the keyboard moved the focus here.
-    Rectangle {
+    FocusFrame {
         anchors.fill: parent
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
-        radius: control.radius + 2 * control.sizeRatio
+        radius: control.radius > 0 ? control.radius + 2 * ringWidth : 0
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

@@ -4,7 +4,8 @@ import QtQuick 2.9
 // is made and again whenever the device reports a change. The controls of a page follow
 // `parameters` by bindings, each written again with every new map: a control the user moved
 // without the device taking the value over shows the device's value again, and an unchanged
-// value does not touch the control. Without a device nothing is read and nothing is sent.
+// value does not touch the control. Without a device nothing is read, and the controls are
+// disabled (and drawn so) until one comes.
 Item {
     id: page
 
@@ -29,6 +30,7 @@ Item {
 
     width: 560
     height: 456
+    enabled: SoundCard !== null
     Component.onCompleted: syncData()
 
     Connections {

@@ -89,10 +89,11 @@ DevicePage {
         onChosen: root.chooseMode(index)
     }
 
+    // Each label centred on the control it names.
     BasicTextF2 {
         x: 33
-        y: 93
         width: 80
+        anchors.verticalCenter: sizeRow.verticalCenter
         text: qsTr("混响模式")
     }
 
@@ -110,8 +111,8 @@ DevicePage {
     BasicTextF2 {
         id: reverbDepthLabel
         x: 33
-        y: 144
         width: 80
+        anchors.verticalCenter: reverbDepthSlider.verticalCenter
         text: qsTr("混响音量")
     }
 
@@ -133,8 +134,8 @@ DevicePage {
     BasicTextF2 {
         id: reverbVolumeLabel
         x: 33
-        y: 191
         width: 80
+        anchors.verticalCenter: reverbVolumeSlider.verticalCenter
         text: qsTr("混响强度")
     }
 

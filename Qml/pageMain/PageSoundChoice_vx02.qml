@@ -73,11 +73,12 @@ DevicePage {
         text: qsTr("混响效果")
     }
 
+    // Centred on the slider it names, whatever the font's line height.
     BasicTextF2 {
         id: reverText
         x: 32
-        y: 47
         width: 72
+        anchors.verticalCenter: reverbSlider.verticalCenter
         text: qsTr("混响强度")
     }
 
