@@ -7,6 +7,8 @@ Item {
     id: root
 
     property int checkedIndex: 0
+    // Where the dots sit: a label beside the selector is centred on it.
+    readonly property real dotCentre: 4
 
     signal currentValue(int value)
 

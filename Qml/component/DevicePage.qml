@@ -22,10 +22,15 @@ Item {
             parameters = SoundCard.getAllPara()
     }
 
-    // The switch of parameter `key`: 1 for on, 2 for off.
-    function sendSwitch(key, isChecked) {
-        if (SoundCard)
-            SoundCard.setSwitch(codes[key], isChecked ? 1 : 2)
+    // A switch of a page's table, { key, setter }: 1 for on, 2 for off, through the setter the
+    // entry names, or else setSwitch with its key's code.
+    function sendSwitch(entry, isChecked) {
+        if (!SoundCard)
+            return
+        if (entry.setter)
+            SoundCard[entry.setter](isChecked ? 1 : 2)
+        else
+            SoundCard.setSwitch(codes[entry.key], isChecked ? 1 : 2)
     }
 
     width: 560

@@ -74,14 +74,14 @@ DevicePage {
     }
 
     TitleText {
-        x: 24
+        x: PageTheme.titleLeft
         y: 16
         text: qsTr("模式选择")
     }
 
     ButtonRow {
         id: modeRow
-        x: 32
+        x: PageTheme.left
         y: 48
         labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
         group: modeGroup
@@ -90,67 +90,67 @@ DevicePage {
     }
 
     // Each label centred on the control it names.
-    BasicTextF2 {
-        x: 33
-        width: 80
-        anchors.verticalCenter: sizeRow.verticalCenter
-        text: qsTr("混响模式")
-    }
-
-    ButtonRow {
-        id: sizeRow
-        x: 114
+    Row {
+        x: PageTheme.left
         y: 94
-        enabled: root.isSingMode
-        labels: [qsTr("大"), qsTr("中"), qsTr("小")]
-        group: sizeGroup
-        namePrefix: "size"
-        onChosen: root.chooseSize(index)
-    }
+        spacing: PageTheme.columnSpacing
 
-    BasicTextF2 {
-        id: reverbDepthLabel
-        x: 33
-        width: 80
-        anchors.verticalCenter: reverbDepthSlider.verticalCenter
-        text: qsTr("混响音量")
-    }
+        BasicTextF2 {
+            width: PageTheme.labelWidth
+            anchors.verticalCenter: sizeRow.verticalCenter
+            text: qsTr("混响模式")
+        }
 
-    Slider_input {
-        id: reverbDepthSlider
-        objectName: "reverbDepth"
-        x: 114
-        y: 143
-        text: reverbDepthLabel.text
-        enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbDepth)
-
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbDepth)
+        ButtonRow {
+            id: sizeRow
+            enabled: root.isSingMode
+            labels: [qsTr("大"), qsTr("中"), qsTr("小")]
+            group: sizeGroup
+            namePrefix: "size"
+            onChosen: root.chooseSize(index)
         }
     }
 
-    BasicTextF2 {
-        id: reverbVolumeLabel
-        x: 33
-        width: 80
-        anchors.verticalCenter: reverbVolumeSlider.verticalCenter
-        text: qsTr("混响强度")
-    }
+    // The two levels of the reverberation while singing, each sent with its key's code.
+    Column {
+        x: PageTheme.left
+        y: 143
+        spacing: PageTheme.rowSpacing
 
-    Slider_input {
-        id: reverbVolumeSlider
-        objectName: "reverbVolume"
-        x: 114
-        y: 189
-        text: reverbVolumeLabel.text
-        enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbVolume)
+        Repeater {
+            id: levels
 
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbVolume)
+            readonly property var entries: [
+                { "name": "reverbDepth", "key": "reverbDepth", "label": qsTr("混响音量") },
+                { "name": "reverbVolume", "key": "reverbVolume", "label": qsTr("混响强度") }
+            ]
+
+            // A count: a language change must not rebuild the rows.
+            model: entries.length
+
+            Row {
+                spacing: PageTheme.columnSpacing
+
+                BasicTextF2 {
+                    width: PageTheme.labelWidth
+                    anchors.verticalCenter: slider.verticalCenter
+                    text: levels.entries[index].label
+                }
+
+                Slider_input {
+                    id: slider
+
+                    objectName: levels.entries[index].name
+                    text: levels.entries[index].label
+                    enabled: root.isSingMode
+                    onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes[levels.entries[index].key])
+
+                    Binding on sliderValue {
+                        when: root.reported
+                        value: Number(root.parameters[levels.entries[index].key])
+                    }
+                }
+            }
         }
     }
 }

@@ -68,31 +68,34 @@ DevicePage {
     }
 
     TitleText {
-        x: 25
+        x: PageTheme.titleLeft
         y: 15
         text: qsTr("混响效果")
     }
 
-    // Centred on the slider it names, whatever the font's line height.
-    BasicTextF2 {
-        id: reverText
-        x: 32
-        width: 72
-        anchors.verticalCenter: reverbSlider.verticalCenter
-        text: qsTr("混响强度")
-    }
-
-    Slider_input {
-        id: reverbSlider
-        objectName: "reverbVolume"
-        x: reverText.x + reverText.width + 8
+    Row {
+        x: PageTheme.left
         y: 44
-        text: reverText.text
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+        spacing: PageTheme.columnSpacing
 
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbVolume)
+        // Centred on the slider it names, whatever the font's line height.
+        BasicTextF2 {
+            id: reverText
+            width: PageTheme.labelWidth
+            anchors.verticalCenter: reverbSlider.verticalCenter
+            text: qsTr("混响强度")
+        }
+
+        Slider_input {
+            id: reverbSlider
+            objectName: "reverbVolume"
+            text: reverText.text
+            onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+
+            Binding on sliderValue {
+                when: root.reported
+                value: Number(root.parameters.reverbVolume)
+            }
         }
     }
 
@@ -102,7 +105,7 @@ DevicePage {
         x: 450
         y: 60
         text: qsTr("听湿录干")
-        onSwitchChecked: root.sendSwitch("btnMixDry", isChecked)
+        onSwitchChecked: root.sendSwitch({ "key": "btnMixDry" }, isChecked)
 
         Binding on checkedState {
             when: root.reported
@@ -112,7 +115,7 @@ DevicePage {
 
     ButtonRow {
         id: reverbRow
-        x: 32
+        x: PageTheme.left
         y: 79
         labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
         group: effectGroup
@@ -121,7 +124,7 @@ DevicePage {
     }
 
     TitleText {
-        x: 25
+        x: PageTheme.titleLeft
         y: 135
         text: qsTr("变声效果")
     }
@@ -129,7 +132,7 @@ DevicePage {
     // Wider buttons: "WARCRAFT" fits without eliding.
     ButtonRow {
         id: voiceRow
-        x: 32
+        x: PageTheme.left
         y: 166
         labels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"), qsTr("电话声"), qsTr("怪兽")]
         group: effectGroup
@@ -139,7 +142,7 @@ DevicePage {
     }
 
     TitleText {
-        x: 25
+        x: PageTheme.titleLeft
         y: 233
         text: qsTr("电音效果")
     }
@@ -147,7 +150,7 @@ DevicePage {
     // Key names are the same in every language.
     ButtonRow {
         id: keyRow
-        x: 32
+        x: PageTheme.left
         y: 256
         labels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
         group: effectGroup
@@ -160,13 +163,13 @@ DevicePage {
     }
 
     TitleText {
-        x: 25
+        x: PageTheme.titleLeft
         y: 311
         text: qsTr("BGM音效")
     }
 
     Grid {
-        x: 32
+        x: PageTheme.left
         y: 342
         rows: 2
         columns: 6

@@ -108,6 +108,12 @@ TestCase {
         verify(Math.max(a, b) / Math.min(a, b) >= 3, data.text + " on " + data.background);
     }
 
+    // Disabled reads as disabled: background and text darker than enabled ones.
+    function test_disabled_recedes() {
+        verify(luminance(CusConfig.controlColor_disabled) < luminance(CusConfig.controlColor));
+        verify(luminance(CusConfig.controlTextColor_disabled) < luminance(CusConfig.controlTextColor));
+    }
+
     function test_keyboard_and_tooltip() {
         var button = createButton("CusButton");
         button.tipText = "Tip";
