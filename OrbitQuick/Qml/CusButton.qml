@@ -65,10 +65,15 @@ Button {
         text: control.tipText
         visible: control.hovered && control.tipText !== ""
     }
-    // Shown only when the keyboard moved the focus here.
+    // Shown only when the keyboard moved the focus here. Drawn at the scene's scale around the
+    // button as it shows, also when the button is drawn enlarged (a chosen dot): a ring scaled
+    // with it would blur and cover what lies beside it.
     FocusFrame {
-        anchors.fill: parent
-        radius: control.radius > 0 ? control.radius + 2 * ringWidth : 0
+        anchors.centerIn: parent
+        height: control.height * control.scale + 4 * ringWidth
+        radius: control.radius > 0 ? control.radius * control.scale + 2 * ringWidth : 0
+        scale: 1 / control.scale
+        width: control.width * control.scale + 4 * ringWidth
         sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }

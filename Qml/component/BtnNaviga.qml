@@ -35,8 +35,9 @@ Item {
     Repeater {
         model: 4
 
+        // Room below a chosen dot for its focus ring.
         Column {
-            spacing: 5
+            spacing: 9
             x: index * 35
 
             CusButton {

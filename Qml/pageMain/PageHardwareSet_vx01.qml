@@ -49,23 +49,33 @@ DevicePage {
                 onToggled: root.sendSwitch(entry, on)
             }
 
-            // The entries themselves as the model: a list's own "index" hides the delegate's.
+            // The keys as the model (a list's own "index" hides the delegate's), which name the
+            // lists too; labels and setters by key, so that a language change keeps the lists.
             Repeater {
-                model: [
-                    { "name": "dodgeSpeed", "key": "dodgeSpeed", "setter": "setDodgeSpeed", "label": qsTr("闪避速度") },
-                    { "name": "dodgeThreshold", "key": "dodgeThreshold", "setter": "setDodgeThreshold", "label": qsTr("闪避门限") },
-                    { "name": "dodgeLevel", "key": "dodgeLevel", "setter": "setDodgeGrade", "label": qsTr("闪避等级") }
-                ]
+                id: dodgeLists
+
+                readonly property var labels: ({
+                    "dodgeSpeed": qsTr("闪避速度"),
+                    "dodgeThreshold": qsTr("闪避门限"),
+                    "dodgeLevel": qsTr("闪避等级")
+                })
+                readonly property var setters: ({
+                    "dodgeSpeed": "setDodgeSpeed",
+                    "dodgeThreshold": "setDodgeThreshold",
+                    "dodgeLevel": "setDodgeGrade"
+                })
+
+                model: ["dodgeSpeed", "dodgeThreshold", "dodgeLevel"]
 
                 TextCombox {
-                    objectName: modelData.name
+                    objectName: modelData
                     width: PageTheme.columnWidth
-                    text: modelData.label
-                    onCurrentValue: if (SoundCard) SoundCard[modelData.setter](value + 1)
+                    text: dodgeLists.labels[modelData]
+                    onCurrentValue: if (SoundCard) SoundCard[dodgeLists.setters[modelData]](value + 1)
 
                     Binding on index {
                         when: root.reported
-                        value: Number(root.parameters[modelData.key]) - 1
+                        value: Number(root.parameters[modelData]) - 1
                     }
                 }
             }

@@ -87,7 +87,7 @@ Item {
         id: connectHint
 
         objectName: "connectHint"
-        width: 300
+        width: 340
         anchors.right: parent.right
         anchors.rightMargin: 20
         anchors.bottom: snText.top

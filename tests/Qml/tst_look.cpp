@@ -61,7 +61,7 @@ private:
             const QImage plain = rig.grab();
             focus->forceActiveFocus(Qt::TabFocusReason);
             const FocusRing ring = FocusRing::measure(focused, plain);
-            if (!ring.found || ring.thickness < 1.5 * scale || ring.neighboursAtThree < 0.95)
+            if (!ring.found || ring.thickness < 1.9 * scale || ring.neighboursAtThree < 0.95)
                 faults << nameOf(focus) + QStringLiteral(": ") + ring.describe();
         }
     }

@@ -78,11 +78,35 @@ FocusRing FocusRing::measure(const QImage &focusedImage, const QImage &plainImag
     for (const QPoint p : largest) {
         ring.bounds |= QRect(p, QSize(1, 1));
         ++colours[focused.pixel(p)];
-        if (contrastRatio(QColor(focused.pixel(p)), QColor(plain.pixel(p))) >= 3.0)
-            ++ring.solidPixels;
     }
     ring.colour = QColor(std::max_element(colours.begin(), colours.end()).key());
-    ring.thickness = ring.solidPixels / (2.0 * (ring.bounds.width() + ring.bounds.height()));
+    // How much of a pixel the ring covers: how far its colour moved towards the ring's.
+    const auto coverage = [&](QPoint p) {
+        const QColor a(focusedBits[at(p)]);
+        const QColor b(plainBits[at(p)]);
+        const double full =
+            std::hypot(ring.colour.red() - b.red(), ring.colour.green() - b.green(), ring.colour.blue() - b.blue());
+        const double moved = std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue());
+        return full > 0 ? std::min(1.0, moved / full) : 0.0;
+    };
+    // The first run of the ring met walking from `from` by `step`.
+    const auto crossing = [&](QPoint from, QPoint step) {
+        double width = 0;
+        bool inside = false;
+        for (QPoint p = from; ring.bounds.contains(p); p += step) {
+            const bool member = component[at(p)] == ringLabel;
+            if (inside && !member)
+                break;
+            inside = inside || member;
+            width += member ? coverage(p) : 0;
+        }
+        return width;
+    };
+    const QPoint centre = ring.bounds.center();
+    ring.thickness = std::min({crossing(QPoint(ring.bounds.left(), centre.y()), QPoint(1, 0)),
+                               crossing(QPoint(ring.bounds.right(), centre.y()), QPoint(-1, 0)),
+                               crossing(QPoint(centre.x(), ring.bounds.top()), QPoint(0, 1)),
+                               crossing(QPoint(centre.x(), ring.bounds.bottom()), QPoint(0, -1))});
 
     int neighbours = 0;
     int atThree = 0;

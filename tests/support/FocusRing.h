@@ -19,10 +19,8 @@ struct FocusRing
     QRect bounds;
     // Its most frequent colour.
     QColor colour;
-    // Pixels of it whose focused colour stands at 3:1 or more to their plain one.
-    int solidPixels = 0;
-    // Its mean width in pixels, from the solid pixels along its bounds (a round ring counted at
-    // the length of the square around it, so it reads a little thin).
+    // Its width in pixels where the lines through its middle cross it, the narrowest of the
+    // four; a pixel the ring covers in part counts in part (antialiased edges).
     double thickness = 0;
     // The share of the unchanged pixels next to it that stand at 3:1 or more to its colour, and
     // the lowest contrast among them.
