@@ -43,10 +43,12 @@ private:
     }
 
     // Walks the Tab chain from `start` until it comes round; measures the ring of every control
-    // not `seen` before against the same scene without the focus. `seen` grows.
+    // not `seen` before against the same scene without the focus. `seen` grows. The first ring
+    // measured is left as screenshot `shot`.
     static void everyRingStandsOut(SceneRig &rig, QQuickItem *start, double scale, QSet<QQuickItem *> &seen,
-                                   QStringList &faults)
+                                   QStringList &faults, const QString &shot)
     {
+        bool shown = false;
         start->forceActiveFocus(Qt::TabFocusReason);
         for (int i = 0; i < 120; ++i) {
             rig.key(Qt::Key_Tab);
@@ -60,6 +62,8 @@ private:
             rig.root()->forceActiveFocus(Qt::OtherFocusReason);
             const QImage plain = rig.grab();
             focus->forceActiveFocus(Qt::TabFocusReason);
+            if (!shown)
+                shown = !rig.saveScreenshot(shot).isEmpty();
             const FocusRing ring = FocusRing::measure(focused, plain);
             if (!ring.found || ring.thickness < 1.9 * scale || ring.neighboursAtThree < 0.95)
                 faults << nameOf(focus) + QStringLiteral(": ") + ring.describe();
@@ -97,17 +101,20 @@ private slots:
         QTest::mouseMove(rig.view(), QPoint(1, rig.view()->height() - 1));
         QSet<QQuickItem *> seen;
         QStringList faults;
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
         // From the last page button the walk enters the page.
         for (const char *nav : {"navHardware", "navVolume", "navEffect"}) {
             rig.click(rig.item(QLatin1String(nav)));
             QTest::mouseMove(rig.view(), QPoint(1, rig.view()->height() - 1));
-            everyRingStandsOut(rig, rig.item(QStringLiteral("navEffect")), scale, seen, faults);
+            everyRingStandsOut(rig, rig.item(QStringLiteral("navEffect")), scale, seen, faults,
+                               QStringLiteral("focus-%1-%2").arg(tag, QLatin1String(nav)));
         }
         const int pages = seen.size();
         rig.click(rig.item(QStringLiteral("settingButton")));
         rig.click(rig.item(QStringLiteral("generalTab")));
         QTest::mouseMove(rig.view(), QPoint(1, 1));
-        everyRingStandsOut(rig, rig.item(QStringLiteral("generalTab")), scale, seen, faults);
+        everyRingStandsOut(rig, rig.item(QStringLiteral("generalTab")), scale, seen, faults,
+                           QStringLiteral("focus-%1-settings").arg(tag));
         // Each page's controls, the title bar's and the settings' were reached.
         QVERIFY2(pages >= 25 && seen.size() >= pages + 6, qPrintable(QString::number(seen.size())));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));

@@ -274,9 +274,19 @@ private slots:
 
         rig.click(rig.item(QStringLiteral("navVolume")));
         QQuickItem *slider = rig.item(QStringLiteral("volumeRow0"))->findChild<QQuickItem *>(QStringLiteral("slider"));
-        near(runThrough(rig.grab(), centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal,
+        const QImage volumes = rig.grab();
+        near(runThrough(volumes, centre(slider->property("handle").value<QQuickItem *>()), Qt::Horizontal,
                         QColor("#E5E5E5")),
              16);
+        // The number beside it is white on grey with grey-scale antialiasing: no coloured fringe.
+        QQuickItem *field = rig.item(QStringLiteral("volumeRow0"))->findChild<QQuickItem *>(QStringLiteral("field"));
+        const QRect box = QRectF(field->mapToScene(QPointF(0, 0)) * ratio, field->size() * ratio).toRect();
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QColor c = volumes.pixelColor(x, y);
+                QVERIFY2(qMax(qAbs(c.red() - c.green()), qAbs(c.green() - c.blue())) <= 6, qPrintable(c.name()));
+            }
+        }
 
         QCOMPARE(rig.window()->size(), QSize(int(802 * scale), int(482 * scale)));
         QCOMPARE(rig.window()->recordWidget()->geometry(),
