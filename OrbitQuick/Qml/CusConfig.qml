@@ -102,7 +102,8 @@ QtObject {
     property color trackColor: highContrast ? "#9E9E9E" : controlColor
     property color switchTrackColor_on: highContrast ? "#A47CF5" : "#5E17CC"
     property color switchTrackColor_off: highContrast ? "#9E9E9E" : "#383A3E"
-    // The number beside a slider: dark text on a light box, or light on a dark framed one.
+    // The box of the number beside a slider: grey under white digits (3.7:1), or in high
+    // contrast dark and framed (11:1).
     property color fieldColor: highContrast ? controlColor : controlBorderColor
     property color statusGoodColor: highContrast ? "#5BD75B" : "green"
     property color statusBadColor: highContrast ? "#FF7A7A" : "red"
