@@ -10,11 +10,14 @@ QtObject {
     readonly property int top: 15
     // Between a section's title, its rows and the line that closes it.
     readonly property int sectionSpacing: 16
+    // Where sections follow without a line: between them, and from a title to its rows.
+    readonly property int sectionGap: 28
+    readonly property int titleGap: 14
     // Labelled controls side by side: a column each.
     readonly property int columnWidth: 97
     readonly property int columnSpacing: 8
     // Rows of labelled controls one below the other.
-    readonly property int rowSpacing: 30
+    readonly property int rowSpacing: 20
     // A label before the control it names.
     readonly property int labelWidth: 74
 }

@@ -73,50 +73,47 @@ DevicePage {
         id: sizeGroup
     }
 
-    TitleText {
+    // The mode, then the singing controls below it: a title and rows.
+    Column {
         x: PageTheme.titleLeft
-        y: 16
-        text: qsTr("模式选择")
-    }
+        y: PageTheme.top
+        spacing: PageTheme.rowSpacing
 
-    ButtonRow {
-        id: modeRow
-        x: PageTheme.left
-        y: 48
-        labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
-        group: modeGroup
-        namePrefix: "mode"
-        onChosen: root.chooseMode(index)
-    }
-
-    // Each label centred on the control it names.
-    Row {
-        x: PageTheme.left
-        y: 94
-        spacing: PageTheme.columnSpacing
-
-        BasicTextF2 {
-            width: PageTheme.labelWidth
-            anchors.verticalCenter: sizeRow.verticalCenter
-            text: qsTr("混响模式")
+        TitleText {
+            text: qsTr("模式选择")
         }
 
         ButtonRow {
-            id: sizeRow
-            enabled: root.isSingMode
-            labels: [qsTr("大"), qsTr("中"), qsTr("小")]
-            group: sizeGroup
-            namePrefix: "size"
-            onChosen: root.chooseSize(index)
+            id: modeRow
+            x: PageTheme.left - PageTheme.titleLeft
+            labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
+            group: modeGroup
+            namePrefix: "mode"
+            onChosen: root.chooseMode(index)
         }
-    }
 
-    // The two levels of the reverberation while singing, each sent with its key's code.
-    Column {
-        x: PageTheme.left
-        y: 143
-        spacing: PageTheme.rowSpacing
+        // Each label centred on the control it names.
+        Row {
+            x: PageTheme.left - PageTheme.titleLeft
+            spacing: PageTheme.columnSpacing
 
+            BasicTextF2 {
+                width: PageTheme.labelWidth
+                anchors.verticalCenter: sizeRow.verticalCenter
+                text: qsTr("混响模式")
+            }
+
+            ButtonRow {
+                id: sizeRow
+                enabled: root.isSingMode
+                labels: [qsTr("大"), qsTr("中"), qsTr("小")]
+                group: sizeGroup
+                namePrefix: "size"
+                onChosen: root.chooseSize(index)
+            }
+        }
+
+        // The two levels of the reverberation while singing, each sent with its key's code.
         Repeater {
             id: levels
 
@@ -129,6 +126,7 @@ DevicePage {
             model: entries.length
 
             Row {
+                x: PageTheme.left - PageTheme.titleLeft
                 spacing: PageTheme.columnSpacing
 
                 BasicTextF2 {
