@@ -21,8 +21,15 @@ Item {
     AutoResize {
         id: autoResize
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
+    }
+
+    // The look the user chose on the general page, for every control of the library.
+    Binding {
+        target: CusConfig
+        property: "highContrast"
+        value: MainLogic.appearance.highContrast
     }
 
     PanelesTitle {
@@ -74,9 +81,9 @@ Item {
     Connections {
         target: MainLogic
 
+        // The ratios follow by their bindings; the items take them over here.
         function onScreenChanged() {
-            autoResize.horizontalRatio = MainLogic.getScalingRate()
-            autoResize.verticalRatio = MainLogic.getScalingRate()
+            autoResize.resize()
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "app/MainWidget.h"
 
 #include "app/ActivationChannel.h"
+#include "app/AppearanceSettings.h"
 #include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "app/PresetController.h"
@@ -44,10 +45,12 @@ MainWidget::MainWidget(HidBackend *backend, QWidget *parent)
     // Restore last settings: there before the scene reads it.
     m_devices = new DeviceManager(m_backend, this);
     m_background = new BackgroundSettings(this);
+    m_appearance = new AppearanceSettings(this);
     // vorletctl or a second program may switch the options while the window is up: the switches
     // and the tray follow. Restoring is kept in the same settings file.
     auto *watcher = new SettingsFileWatcher(m_background->files(), this);
     connect(watcher, &SettingsFileWatcher::changed, m_background, &BackgroundSettings::reload);
+    connect(watcher, &SettingsFileWatcher::changed, m_appearance, &AppearanceSettings::reload);
     connect(watcher, &SettingsFileWatcher::changed, m_devices->settingsRestorer(), &SettingsRestorer::reload);
     connect(watcher, &SettingsFileWatcher::changed, m_devices->bgmNames(), &BgmNames::reload);
     setUp();
@@ -206,6 +209,11 @@ PresetController *MainWidget::presets() const
 BgmNames *MainWidget::bgmNames() const
 {
     return m_devices->bgmNames();
+}
+
+AppearanceSettings *MainWidget::appearance() const
+{
+    return m_appearance;
 }
 
 QString MainWidget::getSoftVersion()

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AppearanceSettings;
 class BackgroundSettings;
 class BgmNames;
 class DeviceManager;
@@ -31,6 +32,11 @@ class MainWidget : public QWidget
     // `MainLogic.presets`, `MainLogic.bgmNames` in the scene.
     Q_PROPERTY(PresetController *presets READ presets CONSTANT)
     Q_PROPERTY(BgmNames *bgmNames READ bgmNames CONSTANT)
+    // The high-contrast look: `MainLogic.appearance.highContrast` in the scene.
+    Q_PROPERTY(AppearanceSettings *appearance READ appearance CONSTANT)
+    // The scale of the design on the window's screen (s = DPI / 96): the scene binds its sizes to
+    // `MainLogic.scalingRate`, so that they follow a change of screen or DPI.
+    Q_PROPERTY(double scalingRate READ getScalingRate NOTIFY screenChanged)
 public:
     // `backend` is the HID access chosen at start (the system's devices or an emulated bus); it
     // must outlive the window.
@@ -48,6 +54,7 @@ public:
     BackgroundSettings *background() const;
     PresetController *presets() const;
     BgmNames *bgmNames() const;
+    AppearanceSettings *appearance() const;
 
     // The scale of the design for a screen of `logicalDpi` whose logical pixels are
     // `devicePixelRatio` device pixels: DPI / 96 where Qt does not scale; where it does
@@ -94,6 +101,7 @@ private:
 
     DeviceManager *m_devices = nullptr;
     BackgroundSettings *m_background = nullptr;
+    AppearanceSettings *m_appearance = nullptr;
     Trans *m_translator = nullptr;
     RecordWidget *m_recordWidget = nullptr;
     QQuickWidget *m_sceneView = nullptr;

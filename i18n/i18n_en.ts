@@ -4,7 +4,8 @@
 <context>
     <name>BackgroundOffer</name>
     <message>
-        <source>程序运行时才能恢复设置。是否同时开启后台运行？</source>
+        <source>程序运行时才能恢复设置。
+是否同时开启后台运行？</source>
         <translation>Only a running program restores the settings. Keep it running in the background?</translation>
     </message>
     <message>
@@ -285,6 +286,10 @@
     <message>
         <source>设备无响应</source>
         <translation>Device not responding</translation>
+    </message>
+    <message>
+        <source>请用 USB 线把调音台连接到电脑</source>
+        <translation>Connect the mixer to this computer with a USB cable</translation>
     </message>
     <message>
         <source>录音</source>
@@ -875,6 +880,10 @@
     <message>
         <source>登录时启动</source>
         <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>高对比度</source>
+        <translation>High contrast</translation>
     </message>
 </context>
 <context>

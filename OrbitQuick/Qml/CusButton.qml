@@ -19,7 +19,8 @@ Button {
                                          : pressed || checked || selected ? CusConfig.controlBorderColor_pressed
                                          : hovered ? CusConfig.controlBorderColor_hovered
                                          : CusConfig.controlBorderColor
-    property int borderWidth: pressed || checked || selected ? 0 : 1
+    // In high contrast a chosen button keeps its edge.
+    property int borderWidth: (pressed || checked || selected) && !CusConfig.highContrast ? 0 : 1
     property real radius: CusConfig.controlBorderRadius * sizeRatio
     property color textColor: !enabled ? CusConfig.controlTextColor_disabled
                                        : pressed || checked || selected ? CusConfig.controlTextColor_pressed
@@ -64,13 +65,16 @@ Button {
         text: control.tipText
         visible: control.hovered && control.tipText !== ""
     }
-    // Shown only when the keyboard moved the focus here.
-    Rectangle {
-        anchors.fill: parent
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
-        radius: control.radius + 2 * control.sizeRatio
+    // Shown only when the keyboard moved the focus here. Drawn at the scene's scale around the
+    // button as it shows, also when the button is drawn enlarged (a chosen dot): a ring scaled
+    // with it would blur and cover what lies beside it.
+    FocusFrame {
+        anchors.centerIn: parent
+        height: control.height * control.scale + 4 * ringWidth
+        radius: control.radius > 0 ? control.radius * control.scale + 2 * ringWidth : 0
+        scale: 1 / control.scale
+        width: control.width * control.scale + 4 * ringWidth
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

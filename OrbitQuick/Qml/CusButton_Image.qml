@@ -10,6 +10,8 @@ Button {
     // The scale of the scene around it: the picture and the focus frame grow with it.
     property real sizeRatio: 1
     property bool selected: false
+    // The focus ring inside the button's edge, for a button that fills a clipped strip.
+    property bool focusInset: false
     property string btnImgNormal
     property string btnImgHovered
     property string btnImgPressed
@@ -49,12 +51,10 @@ Button {
         visible: control.hovered && control.tipText !== ""
     }
     // Shown only when the keyboard moved the focus here.
-    Rectangle {
+    FocusFrame {
         anchors.fill: parent
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
-        radius: CusConfig.controlBorderRadius * control.sizeRatio
+        inset: control.focusInset
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

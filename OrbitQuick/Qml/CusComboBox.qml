@@ -28,6 +28,8 @@ ComboBox {
     padding: 4 * sizeRatio
 
     background: Rectangle {
+        border.color: CusConfig.controlEdgeColor
+        border.width: CusConfig.highContrast ? Math.max(1, Math.round(control.sizeRatio)) : 0
         color: control.enabled ? CusConfig.controlColor : CusConfig.controlColor_disabled
         radius: CusConfig.controlBorderRadius * control.sizeRatio
     }
@@ -42,7 +44,8 @@ ComboBox {
         id: entry
 
         Accessible.name: label.text
-        height: control.height + CusTableConstant.rowExtraHeight * control.sizeRatio
+        // As high as the box: the list reads as the box's continuation.
+        height: control.height
         hoverEnabled: true
         padding: control.padding
         width: control.width
@@ -117,12 +120,9 @@ ComboBox {
     }
 
     // Shown only when the keyboard moved the focus here.
-    Rectangle {
+    FocusFrame {
         anchors.fill: parent
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
-        radius: CusConfig.controlBorderRadius * control.sizeRatio
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

@@ -19,6 +19,13 @@ QtObject {
     property int scrollBarSize: 10
     property int scrollBarSize_Smaller: 5
     property int tipTextPixel: 12
+    // The keyboard focus: a ring of this width (at scale 1) in a colour that stands out at 3:1
+    // or more against every background, control and accent colour of the theme.
+    property color focusColor: "#FFC233"
+    property int focusWidth: 2
+    // Off: the theme as designed. On: secondary texts, borders and status texts lighter (4.5:1
+    // on the backgrounds), switch tracks, slider tracks and control edges at 3:1 at least.
+    property bool highContrast: false
     // Appended to translated texts: changing it makes every such binding evaluate again.
     property string transString: ""
     // The host tells where the images are compiled in; the fallback serves a checkout.
@@ -83,16 +90,30 @@ QtObject {
     property color tipBackgroundColor: theme.tipBackgroundColor
     property color tipBorderColor: theme.tipBorderColor
     property color controlColor: theme.controlColor
-    property color controlBorderColor: theme.controlBorderColor
+    property color controlBorderColor: highContrast ? "#ABABAB" : theme.controlBorderColor
     property color imageColor: theme.imageColor
     property color imageColor_disabled: theme.imageColor_disabled
     property color scrollBarBackgroundColor: theme.scrollBarBackgroundColor
     property color scrollBarBackgroundColor_hovered: theme.scrollBarBackgroundColor_hovered
 
+    // Edges of controls that have no border of their own (combo box, number field) in high
+    // contrast; none otherwise.
+    property color controlEdgeColor: highContrast ? "#9E9E9E" : "transparent"
+    property color trackColor: highContrast ? "#9E9E9E" : controlColor
+    property color switchTrackColor_on: highContrast ? "#A47CF5" : "#5E17CC"
+    property color switchTrackColor_off: highContrast ? "#9E9E9E" : "#383A3E"
+    // The box of the number beside a slider: grey under white digits (3.7:1), or in high
+    // contrast dark and framed (11:1).
+    property color fieldColor: highContrast ? controlColor : controlBorderColor
+    property color statusGoodColor: highContrast ? "#5BD75B" : "green"
+    property color statusBadColor: highContrast ? "#FF7A7A" : "red"
+    // The hover of a navigation bar: lighter than the bar, never the accent of the chosen one.
+    property color navigationColor_hovered: Qt.lighter(subBackgroundColor, 1.3)
     property color sliderColor: "#E5E5E5"
     property color controlColor_hovered: controlColor
     property color controlColor_pressed: "#5E17CC"
-    property color controlColor_disabled: Qt.lighter(controlColor, 1.2)
+    // Disabled controls recede: darker than enabled ones, their texts dimmer.
+    property color controlColor_disabled: Qt.darker(controlColor, 1.25)
     property color sliderColor_hovered: Qt.lighter(sliderColor, 1.2)
     property color sliderColor_pressed: Qt.darker(sliderColor, 1.2)
     property color sliderColor_disabled: Qt.darker(sliderColor, 2)
@@ -104,7 +125,7 @@ QtObject {
     property color controlTextColor_pressed: Qt.lighter(controlBorderColor, 1.8)
     // Disabled texts stay readable, at a contrast of 3:1 at least: the text of a disabled
     // control on its background, a disabled number on its field.
-    property color controlTextColor_disabled: Qt.lighter(controlBorderColor, 1.15)
+    property color controlTextColor_disabled: Qt.darker(controlBorderColor, 1.08)
     property color textColor_disabled: Qt.darker(textColor, 1.15)
     property color imageColor_hovered: Qt.darker(elementColor, 1.2)
     property color imageColor_pressed: Qt.darker(elementColor, 1.4)

@@ -23,7 +23,7 @@ Slider {
     to: 16
 
     background: Rectangle {
-        color: CusConfig.controlColor
+        color: CusConfig.trackColor
         height: 4 * control.sizeRatio
         radius: 2 * control.sizeRatio
         width: control.availableWidth
@@ -38,7 +38,8 @@ Slider {
         }
     }
     handle: Rectangle {
-        color: control.pressed ? CusConfig.sliderColor_pressed
+        color: !control.enabled ? CusConfig.sliderColor_disabled
+                               : control.pressed ? CusConfig.sliderColor_pressed
                                : control.hovered ? CusConfig.sliderColor_hovered
                                : CusConfig.sliderColor
         height: width
@@ -57,12 +58,10 @@ Slider {
     }
 
     // Shown only when the keyboard moved the focus here.
-    Rectangle {
+    FocusFrame {
         anchors.fill: control.handle
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
         radius: width / 2
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

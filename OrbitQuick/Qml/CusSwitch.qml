@@ -9,11 +9,11 @@ Switch {
 
     // The scale of the scene around it: track, knob and focus frame grow with it.
     property real sizeRatio: 1
-    property color backgroundColor_on: "#5E17CC"
+    property color backgroundColor_on: CusConfig.switchTrackColor_on
     property color indicatorColor_on: "#E5E5E5"
     property color backgroundColor_on_disable: Qt.darker(backgroundColor_on, 1.2)
     property color indicatorColor_on_disable: "#b6bdc5"
-    property color backgroundColor_off: "#383A3E"
+    property color backgroundColor_off: CusConfig.switchTrackColor_off
     property color indicatorColor_off: "#E5E5E5"
     property color backgroundColor_off_disable: "#919191"
     property color indicatorColor_off_disable: "#b6bdc5"
@@ -70,12 +70,10 @@ Switch {
     }
 
     // Shown only when the keyboard moved the focus here.
-    Rectangle {
+    FocusFrame {
         anchors.fill: control.indicator
-        anchors.margins: -2 * control.sizeRatio
-        border.color: CusConfig.elementColor
-        color: "transparent"
         radius: height / 2
+        sizeRatio: control.sizeRatio
         visible: control.visualFocus
     }
     TransArea {

@@ -7,6 +7,8 @@ Item {
     id: root
 
     property int checkedIndex: 0
+    // Where the dots sit: a label beside the selector is centred on it.
+    readonly property real dotCentre: 4
 
     signal currentValue(int value)
 
@@ -33,8 +35,9 @@ Item {
     Repeater {
         model: 4
 
+        // Room below a chosen dot for its focus ring.
         Column {
-            spacing: 5
+            spacing: 9
             x: index * 35
 
             CusButton {

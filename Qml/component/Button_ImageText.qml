@@ -2,15 +2,16 @@ import QtQuick 2.12
 import OrbitQuick 1.0
 
 // A navigation button of the left panel: icon and text on a bar that takes the accent colour
-// while the button is pressed or checked.
+// while the button is pressed or checked, and a lighter grey under the mouse. The panel clips
+// at its edges, so the focus ring is drawn inside the button.
 CusButton_Image {
     id: cusButton
 
     property int textFontSize: 12
     property color backgroundColorNormal: CusConfig.subBackgroundColor
-    property color backgroundColorHovered: Qt.darker(CusConfig.elementColor, 1.2)
+    property color backgroundColorHovered: CusConfig.navigationColor_hovered
     property color backgroundColorPressed: CusConfig.elementColor
-    property color backgroundColorDisable: CusConfig.subBackgroundColor
+    property color backgroundColorDisable: CusConfig.controlColor_disabled
     property string btnImg: !enabled ? btnImgNormal
                                      : pressed || checked || selected || hovered ? btnImgHovered
                                      : btnImgNormal
@@ -30,6 +31,7 @@ CusButton_Image {
                                              : backgroundColorNormal
 
     checkable: true
+    focusInset: true
     height: 36
     width: parent ? parent.width : implicitWidth
     // The label's font: scaled with the scene like every control's.

@@ -4,7 +4,8 @@ import QtQuick 2.9
 // is made and again whenever the device reports a change. The controls of a page follow
 // `parameters` by bindings, each written again with every new map: a control the user moved
 // without the device taking the value over shows the device's value again, and an unchanged
-// value does not touch the control. Without a device nothing is read and nothing is sent.
+// value does not touch the control. Without a device nothing is read, and the controls are
+// disabled (and drawn so) until one comes.
 Item {
     id: page
 
@@ -21,14 +22,20 @@ Item {
             parameters = SoundCard.getAllPara()
     }
 
-    // The switch of parameter `key`: 1 for on, 2 for off.
-    function sendSwitch(key, isChecked) {
-        if (SoundCard)
-            SoundCard.setSwitch(codes[key], isChecked ? 1 : 2)
+    // A switch of a page's table, { key, setter }: 1 for on, 2 for off, through the setter the
+    // entry names, or else setSwitch with its key's code.
+    function sendSwitch(entry, isChecked) {
+        if (!SoundCard)
+            return
+        if (entry.setter)
+            SoundCard[entry.setter](isChecked ? 1 : 2)
+        else
+            SoundCard.setSwitch(codes[entry.key], isChecked ? 1 : 2)
     }
 
     width: 560
     height: 456
+    enabled: SoundCard !== null
     Component.onCompleted: syncData()
 
     Connections {

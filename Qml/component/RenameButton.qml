@@ -21,6 +21,8 @@ CusButton {
     }
 
     text: editing ? "" : name
+    // A long name is cut short on the button: the whole of it shows on hover.
+    tipText: contentItem.truncated ? name : ""
     checkable: true
     activeFocusOnTab: true
     Accessible.name: name
@@ -33,10 +35,28 @@ CusButton {
         }
     }
 
+    // The field is framed like a box to type in, its focus ring around the button.
+    Rectangle {
+        anchors.fill: parent
+        border.color: CusConfig.controlBorderColor_pressed
+        border.width: Math.max(1, Math.round(button.sizeRatio))
+        color: CusConfig.mainBackgroundColor
+        radius: button.radius
+        visible: button.editing
+    }
+
+    FocusFrame {
+        anchors.fill: parent
+        sizeRatio: button.sizeRatio
+        visible: editor.activeFocus
+    }
+
     CusTextInput {
         id: editor
 
         anchors.fill: parent
+        anchors.leftMargin: 3 * button.sizeRatio
+        anchors.rightMargin: 3 * button.sizeRatio
         visible: button.editing
         // The button's own font, scaled with it.
         font.pixelSize: button.font.pixelSize
@@ -47,7 +67,8 @@ CusButton {
             if (!visible)
                 return
             text = button.name
-            selectAll()
+            // All of it chosen, the cursor at its start: a long name shows its beginning.
+            select(text.length, 0)
             forceActiveFocus()
         }
         onEditingFinished: button.finish(text)

@@ -42,10 +42,14 @@ Item {
         value: root.sliderValue
     }
     Rectangle {
+        id: box
+
         anchors.left: slider.right
         anchors.leftMargin: 22
         anchors.verticalCenter: slider.verticalCenter
-        color: root.enabled ? CusConfig.controlBorderColor : CusConfig.controlBorderColor_disabled
+        border.color: CusConfig.controlEdgeColor
+        border.width: CusConfig.highContrast ? Math.max(1, Math.round(slider.sizeRatio)) : 0
+        color: root.enabled ? CusConfig.fieldColor : CusConfig.controlBorderColor_disabled
         height: 14
         radius: 2
         width: 24
@@ -70,5 +74,12 @@ Item {
                 root.valueChange(slider.value);
             }
         }
+    }
+    // Scaled by its own sizeRatio: the page's scaling leaves it alone.
+    FocusFrame {
+        objectName: "ingnoreAll"
+        anchors.fill: box
+        sizeRatio: slider.sizeRatio
+        visible: field.activeFocus
     }
 }

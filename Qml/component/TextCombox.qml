@@ -11,8 +11,8 @@ Item {
 
     signal currentValue(int value)
 
-    height: 400
-    width: 200
+    implicitHeight: label.height + 8 + combo.height
+    implicitWidth: 200
 
     BasicTextF2 {
         id: label

@@ -52,7 +52,8 @@ Item {
         text: qsTr("静音") + CusConfig.transString
         width: 12
         x: 250
-        y: 40
+        // Centred on the slider it mutes.
+        anchors.verticalCenter: input.verticalCenter
         // Every row has one: the row's name tells a screen reader which volume it mutes.
         Accessible.name: root.text + " " + text
 

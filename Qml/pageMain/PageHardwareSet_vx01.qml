@@ -1,145 +1,88 @@
 import QtQuick 2.9
 import "../component"
 
-// Hardware page of the vx01: the four function switches and the dodge (ducking) settings.
+// Hardware page of the vx01: the four function switches and the dodge (ducking) settings, rows
+// built from the tables below.
 DevicePage {
     id: root
 
-    TitleText {
-        x: 24
-        y: 15
-        text: qsTr("功能开关")
-    }
+    Column {
+        x: PageTheme.titleLeft
+        y: PageTheme.top
+        spacing: PageTheme.sectionSpacing
 
-    TextSwitch {
-        id: switchBluetooth
-        objectName: "switchBluetooth"
-        x: 32
-        y: 44
-        text: qsTr("蓝牙开关")
-        onSwitchChecked: root.sendSwitch("btnBluetooth", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnBluetooth)
+        TitleText {
+            text: qsTr("功能开关")
         }
-    }
 
-    TextSwitch {
-        id: switchPutInside
-        objectName: "switchPutInside"
-        x: 137
-        y: 44
-        text: qsTr("内放开关")
-        onSwitchChecked: root.sendSwitch("btnInPower", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnInPower)
+        SwitchRow {
+            x: PageTheme.left - PageTheme.titleLeft
+            entries: [
+                { "name": "switchBluetooth", "key": "btnBluetooth", "label": qsTr("蓝牙开关") },
+                { "name": "switchPutInside", "key": "btnInPower", "label": qsTr("内放开关") },
+                { "name": "switchDenoise", "key": "btnDenoise", "label": qsTr("降噪开关") },
+                { "name": "switchVocalCut", "key": "btnDisVoice", "label": qsTr("消音开关") }
+            ]
+            parameters: root.parameters
+            reported: root.reported
+            onToggled: root.sendSwitch(entry, on)
         }
-    }
 
-    TextSwitch {
-        id: switchDenoise
-        objectName: "switchDenoise"
-        x: 242
-        y: 44
-        text: qsTr("降噪开关")
-        onSwitchChecked: root.sendSwitch("btnDenoise", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnDenoise)
+        SplitLine {
+            x: 1
         }
-    }
 
-    TextSwitch {
-        id: switchVocalCut
-        objectName: "switchVocalCut"
-        x: 347
-        y: 44
-        text: qsTr("消音开关")
-        onSwitchChecked: root.sendSwitch("btnDisVoice", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnDisVoice)
+        TitleText {
+            text: qsTr("闪避设置")
         }
-    }
 
-    SplitLine {
-        y: 102
-    }
+        // The dodge switch, then one list per dodge setting with a setter of its own; the lists
+        // show 1 to 16 as entries 0 to 15.
+        Row {
+            x: PageTheme.left - PageTheme.titleLeft
+            spacing: PageTheme.columnSpacing
 
-    TitleText {
-        x: 24
-        y: 121
-        text: qsTr("闪避设置")
-    }
+            SwitchRow {
+                entries: [{ "name": "switchDodge", "key": "btnDodge", "label": qsTr("闪避") }]
+                parameters: root.parameters
+                reported: root.reported
+                onToggled: root.sendSwitch(entry, on)
+            }
 
-    TextSwitch {
-        id: switchDodge
-        objectName: "switchDodge"
-        x: 32
-        y: 157
-        text: qsTr("闪避")
-        onSwitchChecked: root.sendSwitch("btnDodge", isChecked)
+            // The keys as the model (a list's own "index" hides the delegate's), which name the
+            // lists too; labels and setters by key, so that a language change keeps the lists.
+            Repeater {
+                id: dodgeLists
 
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnDodge)
+                readonly property var labels: ({
+                    "dodgeSpeed": qsTr("闪避速度"),
+                    "dodgeThreshold": qsTr("闪避门限"),
+                    "dodgeLevel": qsTr("闪避等级")
+                })
+                readonly property var setters: ({
+                    "dodgeSpeed": "setDodgeSpeed",
+                    "dodgeThreshold": "setDodgeThreshold",
+                    "dodgeLevel": "setDodgeGrade"
+                })
+
+                model: ["dodgeSpeed", "dodgeThreshold", "dodgeLevel"]
+
+                TextCombox {
+                    objectName: modelData
+                    width: PageTheme.columnWidth
+                    text: dodgeLists.labels[modelData]
+                    onCurrentValue: if (SoundCard) SoundCard[dodgeLists.setters[modelData]](value + 1)
+
+                    Binding on index {
+                        when: root.reported
+                        value: Number(root.parameters[modelData]) - 1
+                    }
+                }
+            }
         }
-    }
 
-    TextCombox {
-        id: dodgeSpeed
-        objectName: "dodgeSpeed"
-        x: 137
-        y: 157
-        width: 47
-        height: 12
-        text: qsTr("闪避速度")
-        onCurrentValue: if (SoundCard) SoundCard.setDodgeSpeed(value + 1)
-
-        Binding on index {
-            when: root.reported
-            value: Number(root.parameters.dodgeSpeed) - 1
+        SplitLine {
+            x: 1
         }
-    }
-
-    TextCombox {
-        id: dodgeThreshold
-        objectName: "dodgeThreshold"
-        x: 241
-        y: 157
-        width: 47
-        height: 12
-        text: qsTr("闪避门限")
-        onCurrentValue: if (SoundCard) SoundCard.setDodgeThreshold(value + 1)
-
-        Binding on index {
-            when: root.reported
-            value: Number(root.parameters.dodgeThreshold) - 1
-        }
-    }
-
-    TextCombox {
-        id: dodgeLevel
-        objectName: "dodgeLevel"
-        x: 345
-        y: 157
-        width: 47
-        height: 12
-        text: qsTr("闪避等级")
-        onCurrentValue: if (SoundCard) SoundCard.setDodgeGrade(value + 1)
-
-        Binding on index {
-            when: root.reported
-            value: Number(root.parameters.dodgeLevel) - 1
-        }
-    }
-
-    SplitLine {
-        y: 215
     }
 }

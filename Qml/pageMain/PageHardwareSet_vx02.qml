@@ -7,80 +7,59 @@ import "../component"
 DevicePage {
     id: root
 
-    TitleText {
-        x: 24
-        y: 16
-        text: qsTr("功能开关")
-    }
+    Column {
+        x: PageTheme.titleLeft
+        y: PageTheme.top
+        spacing: PageTheme.sectionSpacing
 
-    TextSwitch {
-        id: putInside
-        objectName: "putInside"
-        x: 32
-        y: 43
-        text: qsTr("内放开关")
-        onSwitchChecked: root.sendSwitch("btnInPower", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnInPower)
+        TitleText {
+            text: qsTr("功能开关")
         }
-    }
 
-    TextSwitch {
-        id: vocalCut
-        objectName: "vocalCut"
-        x: 137
-        y: 43
-        text: qsTr("耳返")
-        onSwitchChecked: if (SoundCard) SoundCard.setEliminateVoice(isChecked ? 1 : 2)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.disVoiceLevel)
+        // Direct monitoring is the voice-elimination setting, with a setter of its own.
+        SwitchRow {
+            x: PageTheme.left - PageTheme.titleLeft
+            entries: [
+                { "name": "putInside", "key": "btnInPower", "label": qsTr("内放开关") },
+                { "name": "vocalCut", "key": "disVoiceLevel", "setter": "setEliminateVoice", "label": qsTr("耳返") },
+                { "name": "switchDodge", "key": "btnDodge", "label": qsTr("闪避") }
+            ]
+            parameters: root.parameters
+            reported: root.reported
+            onToggled: root.sendSwitch(entry, on)
         }
-    }
 
-    TextSwitch {
-        id: switchDodge
-        objectName: "switchDodge"
-        x: 200
-        y: 43
-        text: qsTr("闪避")
-        onSwitchChecked: root.sendSwitch("btnDodge", isChecked)
-
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnDodge)
+        SplitLine {
+            x: 1
         }
-    }
 
-    SplitLine {
-        y: 95
-    }
+        Row {
+            x: PageTheme.left - PageTheme.titleLeft
+            spacing: PageTheme.columnSpacing
 
-    BasicTextF2 {
-        id: text3
-        x: 32
-        y: 113
-        width: 200
-        text: qsTr("降噪")
-    }
+            // Level with the selector's dots, which run along its top.
+            BasicTextF2 {
+                y: denoise.dotCentre - height / 2
+                // A column of the switches' grid: the selector lines up with the second switch.
+                width: PageTheme.columnWidth
+                text: qsTr("降噪")
+            }
 
-    BtnNaviga {
-        id: denoise
-        objectName: "denoise"
-        x: 137
-        y: 111
-        onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
+            BtnNaviga {
+                id: denoise
 
-        Binding on checkedIndex {
-            when: root.reported
-            value: Number(root.parameters.denoiseLevel)
+                objectName: "denoise"
+                onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
+
+                Binding on checkedIndex {
+                    when: root.reported
+                    value: Number(root.parameters.denoiseLevel)
+                }
+            }
         }
-    }
 
-    SplitLine {
-        y: 143
+        SplitLine {
+            x: 1
+        }
     }
 }

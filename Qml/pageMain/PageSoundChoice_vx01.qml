@@ -73,83 +73,82 @@ DevicePage {
         id: sizeGroup
     }
 
-    TitleText {
-        x: 24
-        y: 16
-        text: qsTr("模式选择")
-    }
+    // The mode, then the singing controls below it: a title and rows.
+    Column {
+        x: PageTheme.titleLeft
+        y: PageTheme.top
+        spacing: PageTheme.rowSpacing
 
-    ButtonRow {
-        id: modeRow
-        x: 32
-        y: 48
-        labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
-        group: modeGroup
-        namePrefix: "mode"
-        onChosen: root.chooseMode(index)
-    }
-
-    BasicTextF2 {
-        x: 33
-        y: 93
-        width: 80
-        text: qsTr("混响模式")
-    }
-
-    ButtonRow {
-        id: sizeRow
-        x: 114
-        y: 94
-        enabled: root.isSingMode
-        labels: [qsTr("大"), qsTr("中"), qsTr("小")]
-        group: sizeGroup
-        namePrefix: "size"
-        onChosen: root.chooseSize(index)
-    }
-
-    BasicTextF2 {
-        id: reverbDepthLabel
-        x: 33
-        y: 144
-        width: 80
-        text: qsTr("混响音量")
-    }
-
-    Slider_input {
-        id: reverbDepthSlider
-        objectName: "reverbDepth"
-        x: 114
-        y: 143
-        text: reverbDepthLabel.text
-        enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbDepth)
-
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbDepth)
+        TitleText {
+            text: qsTr("模式选择")
         }
-    }
 
-    BasicTextF2 {
-        id: reverbVolumeLabel
-        x: 33
-        y: 191
-        width: 80
-        text: qsTr("混响强度")
-    }
+        ButtonRow {
+            id: modeRow
+            x: PageTheme.left - PageTheme.titleLeft
+            labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
+            group: modeGroup
+            namePrefix: "mode"
+            onChosen: root.chooseMode(index)
+        }
 
-    Slider_input {
-        id: reverbVolumeSlider
-        objectName: "reverbVolume"
-        x: 114
-        y: 189
-        text: reverbVolumeLabel.text
-        enabled: root.isSingMode
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes.reverbVolume)
+        // Each label centred on the control it names.
+        Row {
+            x: PageTheme.left - PageTheme.titleLeft
+            spacing: PageTheme.columnSpacing
 
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbVolume)
+            BasicTextF2 {
+                width: PageTheme.labelWidth
+                anchors.verticalCenter: sizeRow.verticalCenter
+                text: qsTr("混响模式")
+            }
+
+            ButtonRow {
+                id: sizeRow
+                enabled: root.isSingMode
+                labels: [qsTr("大"), qsTr("中"), qsTr("小")]
+                group: sizeGroup
+                namePrefix: "size"
+                onChosen: root.chooseSize(index)
+            }
+        }
+
+        // The two levels of the reverberation while singing, each sent with its key's code.
+        Repeater {
+            id: levels
+
+            readonly property var entries: [
+                { "name": "reverbDepth", "key": "reverbDepth", "label": qsTr("混响音量") },
+                { "name": "reverbVolume", "key": "reverbVolume", "label": qsTr("混响强度") }
+            ]
+
+            // A count: a language change must not rebuild the rows.
+            model: entries.length
+
+            Row {
+                x: PageTheme.left - PageTheme.titleLeft
+                spacing: PageTheme.columnSpacing
+
+                BasicTextF2 {
+                    width: PageTheme.labelWidth
+                    anchors.verticalCenter: slider.verticalCenter
+                    text: levels.entries[index].label
+                }
+
+                Slider_input {
+                    id: slider
+
+                    objectName: levels.entries[index].name
+                    text: levels.entries[index].label
+                    enabled: root.isSingMode
+                    onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes[levels.entries[index].key])
+
+                    Binding on sliderValue {
+                        when: root.reported
+                        value: Number(root.parameters[levels.entries[index].key])
+                    }
+                }
+            }
         }
     }
 }

@@ -67,124 +67,142 @@ DevicePage {
         id: bgmGroup
     }
 
-    TitleText {
-        x: 25
-        y: 15
-        text: qsTr("混响效果")
-    }
+    // Four sections, each a title above its rows.
+    Column {
+        x: PageTheme.titleLeft
+        y: PageTheme.top
+        spacing: PageTheme.sectionGap
 
-    BasicTextF2 {
-        id: reverText
-        x: 32
-        y: 47
-        width: 72
-        text: qsTr("混响强度")
-    }
+        Column {
+            spacing: PageTheme.titleGap
 
-    Slider_input {
-        id: reverbSlider
-        objectName: "reverbVolume"
-        x: reverText.x + reverText.width + 8
-        y: 44
-        text: reverText.text
-        onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+            TitleText {
+                text: qsTr("混响效果")
+            }
 
-        Binding on sliderValue {
-            when: root.reported
-            value: Number(root.parameters.reverbVolume)
+            Row {
+                x: PageTheme.left - PageTheme.titleLeft
+                spacing: PageTheme.columnSpacing
+
+                // Centred on the slider it names, whatever the font's line height.
+                BasicTextF2 {
+                    id: reverText
+                    width: PageTheme.labelWidth
+                    anchors.verticalCenter: reverbSlider.verticalCenter
+                    text: qsTr("混响强度")
+                }
+
+                Slider_input {
+                    id: reverbSlider
+                    objectName: "reverbVolume"
+                    text: reverText.text
+                    onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+
+                    Binding on sliderValue {
+                        when: root.reported
+                        value: Number(root.parameters.reverbVolume)
+                    }
+                }
+            }
+
+            // The mix-dry switch beside the reverberation effects, its top level with theirs: it
+            // reads, and takes the keyboard, after them.
+            Row {
+                x: PageTheme.left - PageTheme.titleLeft
+                spacing: PageTheme.columnWidth / 2
+
+                ButtonRow {
+                    id: reverbRow
+                    labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
+                    group: effectGroup
+                    namePrefix: "reverb"
+                    onChosen: root.chooseEffect("reverberationEffect", index)
+                }
+
+                TextSwitch {
+                    id: switchDampness
+                    objectName: "switchDampness"
+                    text: qsTr("听湿录干")
+                    onSwitchChecked: root.sendSwitch({ "key": "btnMixDry" }, isChecked)
+
+                    Binding on checkedState {
+                        when: root.reported
+                        value: Number(root.parameters.btnMixDry)
+                    }
+                }
+            }
         }
-    }
 
-    TextSwitch {
-        id: switchDampness
-        objectName: "switchDampness"
-        x: 450
-        y: 60
-        text: qsTr("听湿录干")
-        onSwitchChecked: root.sendSwitch("btnMixDry", isChecked)
+        Column {
+            spacing: PageTheme.titleGap
 
-        Binding on checkedState {
-            when: root.reported
-            value: Number(root.parameters.btnMixDry)
+            TitleText {
+                text: qsTr("变声效果")
+            }
+
+            // Wider buttons: "WARCRAFT" fits without eliding.
+            ButtonRow {
+                id: voiceRow
+                x: PageTheme.left - PageTheme.titleLeft
+                labels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"), qsTr("电话声"), qsTr("怪兽")]
+                group: effectGroup
+                namePrefix: "voice"
+                buttonWidth: 76
+                onChosen: root.chooseEffect("voiceChange", index)
+            }
         }
-    }
 
-    ButtonRow {
-        id: reverbRow
-        x: 32
-        y: 79
-        labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
-        group: effectGroup
-        namePrefix: "reverb"
-        onChosen: root.chooseEffect("reverberationEffect", index)
-    }
+        Column {
+            spacing: PageTheme.titleGap
 
-    TitleText {
-        x: 25
-        y: 135
-        text: qsTr("变声效果")
-    }
+            TitleText {
+                text: qsTr("电音效果")
+            }
 
-    // Wider buttons: "WARCRAFT" fits without eliding.
-    ButtonRow {
-        id: voiceRow
-        x: 32
-        y: 166
-        labels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"), qsTr("电话声"), qsTr("怪兽")]
-        group: effectGroup
-        namePrefix: "voice"
-        buttonWidth: 76
-        onChosen: root.chooseEffect("voiceChange", index)
-    }
+            // Key names are the same in every language.
+            ButtonRow {
+                id: keyRow
+                x: PageTheme.left - PageTheme.titleLeft
+                labels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
+                group: effectGroup
+                namePrefix: "key"
+                buttonWidth: 30
+                buttonHeight: 30
+                textFontSize: 10
+                round: true
+                onChosen: root.chooseEffect("electronicKey", index)
+            }
+        }
 
-    TitleText {
-        x: 25
-        y: 233
-        text: qsTr("电音效果")
-    }
+        Column {
+            spacing: PageTheme.titleGap
 
-    // Key names are the same in every language.
-    ButtonRow {
-        id: keyRow
-        x: 32
-        y: 256
-        labels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
-        group: effectGroup
-        namePrefix: "key"
-        buttonWidth: 30
-        buttonHeight: 30
-        textFontSize: 10
-        round: true
-        onChosen: root.chooseEffect("electronicKey", index)
-    }
+            TitleText {
+                text: qsTr("BGM音效")
+            }
 
-    TitleText {
-        x: 25
-        y: 311
-        text: qsTr("BGM音效")
-    }
+            Grid {
+                x: PageTheme.left - PageTheme.titleLeft
+                rows: 2
+                columns: 6
+                spacing: PageTheme.columnSpacing
 
-    Grid {
-        x: 32
-        y: 342
-        rows: 2
-        columns: 6
-        spacing: 8
+                Repeater {
+                    model: 9
 
-        Repeater {
-            model: 9
-
-            RenameButton {
-                objectName: "bgm" + index
-                editorName: "bgmEditor" + index
-                // Kept in the program's settings; presets save and apply them.
-                name: MainLogic.bgmNames.names[index]
-                editing: root.editIndex === index
-                ButtonGroup.group: bgmGroup
-                Accessible.description: qsTr("按 F2 键重命名")
-                onClicked: root.clickSound(index)
-                onRenameRequested: root.beginRename(index)
-                onRenamed: root.finishRename(index, text)
+                    RenameButton {
+                        objectName: "bgm" + index
+                        editorName: "bgmEditor" + index
+                        // Kept in the program's settings; presets save and apply them.
+                        name: MainLogic.bgmNames.names[index]
+                        editing: root.editIndex === index
+                        ButtonGroup.group: bgmGroup
+                        Accessible.description: qsTr("按 F2 键重命名")
+                        onClicked: root.clickSound(index)
+                        onRenameRequested: root.beginRename(index)
+                        onRenamed: root.finishRename(index, text)
+                    }
+                }
             }
         }
     }

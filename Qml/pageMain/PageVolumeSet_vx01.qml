@@ -20,7 +20,7 @@ DevicePage {
     VolumeList {
         id: volumes
 
-        x: 25
+        x: PageTheme.titleLeft
         y: 16
         spacing: 28
         labels: [qsTr("监听音量"), qsTr("录音音量"), qsTr("音箱音量"), qsTr("话筒音量"), qsTr("话筒音色")]

@@ -14,7 +14,7 @@ DevicePage {
     VolumeList {
         id: volumes
 
-        x: 25
+        x: PageTheme.titleLeft
         y: 16
         spacing: 32
         labels: [qsTr("监听音量"), qsTr("录音音量"), qsTr("音箱音量"), qsTr("直播音量"), qsTr("BGM音量")]

@@ -28,8 +28,8 @@ Item {
     AutoResize {
         id: autoResizeDynamic
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
     }
 
     Rectangle {
@@ -61,7 +61,7 @@ Item {
         anchors.bottomMargin: 10
         font.pixelSize: 10
         horizontalAlignment: Text.AlignLeft
-        color: rightPart.devConnectState ? "green" : "red"
+        color: rightPart.devConnectState ? CusConfig.statusGoodColor : CusConfig.statusBadColor
         text: " | SN: " + rightPart.snCode
     }
 
@@ -77,8 +77,25 @@ Item {
         anchors.bottomMargin: 10
         font.pixelSize: 10
         horizontalAlignment: Text.AlignRight
-        color: "red"
+        color: CusConfig.statusBadColor
         text: qsTr("设备未连接")
+        visible: !rightPart.devConnectState
+    }
+
+    // Without a device the pages are disabled: this says what to do about it.
+    BasicText {
+        id: connectHint
+
+        objectName: "connectHint"
+        width: 340
+        anchors.right: parent.right
+        anchors.rightMargin: 20
+        anchors.bottom: snText.top
+        anchors.bottomMargin: 4
+        font.pixelSize: 12
+        horizontalAlignment: Text.AlignRight
+        wrapMode: Text.WordWrap
+        text: qsTr("请用 USB 线把调音台连接到电脑")
         visible: !rightPart.devConnectState
     }
 
@@ -94,7 +111,7 @@ Item {
         anchors.bottomMargin: 10
         font.pixelSize: 10
         horizontalAlignment: Text.AlignRight
-        color: rightPart.devResponding ? "green" : "red"
+        color: rightPart.devResponding ? CusConfig.statusGoodColor : CusConfig.statusBadColor
         text: rightPart.devResponding ? qsTr("设备已连接") : qsTr("设备无响应")
         visible: rightPart.devConnectState
     }
@@ -124,8 +141,6 @@ Item {
         target: MainLogic
 
         function onScreenChanged() {
-            autoResizeDynamic.horizontalRatio = MainLogic.getScalingRate()
-            autoResizeDynamic.verticalRatio = MainLogic.getScalingRate()
             autoResizeDynamic.resize()
         }
 

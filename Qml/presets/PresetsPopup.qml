@@ -19,8 +19,6 @@ Popup {
 
     // Sizes the popup by the scene's scale and opens it below the title bar, on the right.
     function show() {
-        autoResize.horizontalRatio = MainLogic.getScalingRate()
-        autoResize.verticalRatio = MainLogic.getScalingRate()
         width = 420 * ratio
         height = 344 * ratio
         x = parent.width - width - 6 * ratio
@@ -90,8 +88,8 @@ Popup {
     AutoResize {
         id: autoResize
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
     }
 
     BasicTextF2 {

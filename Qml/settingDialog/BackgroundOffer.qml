@@ -12,19 +12,15 @@ Popup {
     signal accepted()
 
     function show() {
-        // The scale may have changed since the page was made (another screen).
-        autoResize.horizontalRatio = MainLogic.getScalingRate()
-        autoResize.verticalRatio = MainLogic.getScalingRate()
-        width = 300 * MainLogic.getScalingRate()
-        height = 124 * MainLogic.getScalingRate()
-        x = (parent.width - width) / 2
-        y = (parent.height - height) / 2
         open()
+        // The scale may have changed since the page was made (another screen).
         autoResize.resize()
     }
 
-    width: 300
-    height: 124
+    x: parent ? (parent.width - width) / 2 : 0
+    y: parent ? (parent.height - height) / 2 : 0
+    width: 300 * MainLogic.scalingRate
+    height: 124 * MainLogic.scalingRate
     padding: 12 * autoResize.horizontalRatio
     modal: true
     focus: true
@@ -37,8 +33,8 @@ Popup {
     AutoResize {
         id: autoResize
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
     }
 
     // The question takes two lines in Chinese and three in English; the buttons follow it.
@@ -51,7 +47,8 @@ Popup {
             font.pixelSize: 14
             wrapMode: Text.WordWrap
             color: CusConfig.controlTextColor
-            text: qsTr("程序运行时才能恢复设置。是否同时开启后台运行？")
+            // Two sentences on two lines: a line of its own keeps 后台 whole.
+            text: qsTr("程序运行时才能恢复设置。\n是否同时开启后台运行？")
         }
 
         Row {

@@ -16,6 +16,14 @@ BasicTextF2 {
     Keys.onEnterPressed: Qt.openUrlExternally(url)
     Keys.onSpacePressed: Qt.openUrlExternally(url)
 
+    // The page's scaling leaves it alone: it grows with the text's font.
+    FocusFrame {
+        objectName: "ingnoreAll"
+        anchors.fill: parent
+        sizeRatio: root.font.pixelSize / 14
+        visible: root.activeFocus
+    }
+
     MouseArea {
         anchors.fill: parent
         hoverEnabled: true

@@ -11,12 +11,8 @@ Popup {
     // The page on screen, for whoever drives the scene from outside.
     readonly property alias page: loader.item
 
-    // Sizes the popup by the scaling rate, centres it on the main view and opens it.
+    // Opens the popup, sized by the scene's scale and centred on the main view.
     function show() {
-        width = 430 * MainLogic.getScalingRate()
-        height = 288 * MainLogic.getScalingRate()
-        x = (parent.width - width) / 2
-        y = (parent.height - height) / 2
         open()
         autoResize.resize()
     }
@@ -26,8 +22,10 @@ Popup {
         loader.source = Qt.resolvedUrl(name + ".qml")
     }
 
-    width: 430
-    height: 288
+    x: parent ? (parent.width - width) / 2 : 0
+    y: parent ? (parent.height - height) / 2 : 0
+    width: 430 * MainLogic.scalingRate
+    height: 288 * MainLogic.scalingRate
     // The style's padding, scaled with the rest.
     padding: 12 * autoResize.horizontalRatio
     modal: true
@@ -43,15 +41,15 @@ Popup {
     AutoResize {
         id: autoResize
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
     }
 
     AutoResize {
         id: autoResizePage
 
-        horizontalRatio: MainLogic.getScalingRate()
-        verticalRatio: MainLogic.getScalingRate()
+        horizontalRatio: MainLogic.scalingRate
+        verticalRatio: MainLogic.scalingRate
     }
 
     Text {
@@ -129,11 +127,10 @@ Popup {
     Connections {
         target: MainLogic
 
+        // The ratios follow by their bindings; the items take them over here.
         function onScreenChanged() {
-            autoResize.horizontalRatio = MainLogic.getScalingRate()
-            autoResize.verticalRatio = MainLogic.getScalingRate()
-            autoResizePage.horizontalRatio = MainLogic.getScalingRate()
-            autoResizePage.verticalRatio = MainLogic.getScalingRate()
+            autoResize.resize()
+            autoResizePage.resize()
         }
 
         // A device that connects brings the general page with its model to the front.

@@ -1,8 +1,9 @@
 import QtQuick 2.9
 import OrbitQuick 1.0
 
-// General settings: the connected model, the interface language, and what the program does
-// around the device: restoring its settings, running in the background, starting at login.
+// General settings: the connected model, the interface language, what the program does around
+// the device (restoring its settings, running in the background, starting at login) and the
+// high-contrast look.
 Item {
     id: root
 
@@ -102,6 +103,16 @@ Item {
         text: qsTr("登录时启动")
         checked: MainLogic.background.autostart
         onToggled: MainLogic.background.autostart = on
+    }
+
+    // Lighter texts, borders and tracks for those who need them; off by default.
+    SettingSwitch {
+        objectName: "highContrastSwitch"
+        x: 176
+        y: 226
+        text: qsTr("高对比度")
+        checked: MainLogic.appearance.highContrast
+        onToggled: MainLogic.appearance.highContrast = on
     }
 
     BackgroundOffer {

@@ -59,15 +59,15 @@ TestCase {
             { tag: "normal", state: {}, button: [c.controlColor, c.controlTextColor, 1], image: "Button_Play_On.png",
               nav: [c.subBackgroundColor, c.controlTextColor, "Button_Play_On.png"] },
             { tag: "hovered", state: { hovered: true }, button: [c.controlColor_hovered, c.controlTextColor_hovered, 1],
-              image: "Button_Pause_Off.png", nav: [Qt.darker(c.elementColor, 1.2), c.controlTextColor_hovered, "Button_Pause_Off.png"] },
+              image: "Button_Pause_Off.png", nav: [c.navigationColor_hovered, c.controlTextColor_hovered, "Button_Pause_Off.png"] },
             { tag: "pressed", state: { pressed: true }, button: [c.controlColor_pressed, c.controlTextColor_pressed, 0],
               image: "Button_Stop_On.png", nav: [c.elementColor, c.controlTextColor_pressed, "Button_Pause_Off.png"] },
             { tag: "checked", state: { checked: true }, button: [c.controlColor_pressed, c.controlTextColor_pressed, 0],
               image: "Button_Stop_On.png", nav: [c.elementColor, c.controlTextColor_pressed, "Button_Pause_Off.png"] },
             { tag: "selected", state: { selected: true, hovered: true }, button: [c.controlColor_hovered, c.controlTextColor_pressed, 0],
-              image: "Button_Stop_On.png", nav: [Qt.darker(c.elementColor, 1.2), c.controlTextColor_pressed, "Button_Pause_Off.png"] },
+              image: "Button_Stop_On.png", nav: [c.navigationColor_hovered, c.controlTextColor_pressed, "Button_Pause_Off.png"] },
             { tag: "disabled checked", state: { disabled: true, checked: true }, button: [c.controlColor_disabled, c.controlTextColor_disabled, 0],
-              image: "Button_Play_On.png", nav: [c.subBackgroundColor, c.controlTextColor_disabled, "Button_Play_On.png"] }
+              image: "Button_Play_On.png", nav: [c.controlColor_disabled, c.controlTextColor_disabled, "Button_Play_On.png"] }
         ];
     }
 
@@ -97,7 +97,7 @@ TestCase {
     function test_disabled_contrast_data() {
         return [
             { tag: "button", text: CusConfig.controlTextColor_disabled, background: CusConfig.controlColor_disabled },
-            { tag: "navigation button", text: CusConfig.controlTextColor_disabled, background: CusConfig.subBackgroundColor },
+            { tag: "navigation button", text: CusConfig.controlTextColor_disabled, background: CusConfig.controlColor_disabled },
             { tag: "number field", text: CusConfig.textColor_disabled, background: CusConfig.controlBorderColor_disabled }
         ];
     }
@@ -106,6 +106,12 @@ TestCase {
         var a = luminance(data.text);
         var b = luminance(data.background);
         verify(Math.max(a, b) / Math.min(a, b) >= 3, data.text + " on " + data.background);
+    }
+
+    // Disabled reads as disabled: background and text darker than enabled ones.
+    function test_disabled_recedes() {
+        verify(luminance(CusConfig.controlColor_disabled) < luminance(CusConfig.controlColor));
+        verify(luminance(CusConfig.controlTextColor_disabled) < luminance(CusConfig.controlTextColor));
     }
 
     function test_keyboard_and_tooltip() {

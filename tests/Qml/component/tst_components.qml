@@ -59,6 +59,8 @@ TestCase {
         tryCompare(combo.popup, "opened", true);
         compare(combo.popup.height, combo.defaultHeight);
         compare(combo.popup.y, combo.height);
+        // Each entry as high as the box.
+        compare(combo.popup.contentItem.itemAtIndex(0).height, combo.height);
         var bar = findChild(combo.popup.contentItem, "scrollBar");
         verify(bar.visible);
         verify(bar.size < 1);
