@@ -30,13 +30,17 @@ Button {
                                              : hovered ? backgroundColorHovered
                                              : backgroundColorNormal
     property string tipText: ""
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: checkable ? Accessible.CheckBox : Accessible.Button
     property alias tipItem: tip
     property alias tipVisible: tip.visible
     property alias tipDelay: tip.delay
     property alias tipTimeout: tip.timeout
 
     Accessible.name: text
-    Accessible.role: Accessible.Button
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: textFontSize

@@ -19,13 +19,17 @@ Button {
                                         : hovered ? btnImgHovered
                                         : btnImgNormal
     property string tipText: ""
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: checkable ? Accessible.CheckBox : Accessible.Button
     property alias tipItem: tip
     property alias tipVisible: tip.visible
     property alias tipDelay: tip.delay
     property alias tipTimeout: tip.timeout
 
     Accessible.name: text
-    Accessible.role: Accessible.Button
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
     activeFocusOnTab: true
     hoverEnabled: true
     implicitHeight: 24

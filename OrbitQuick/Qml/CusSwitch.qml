@@ -17,9 +17,13 @@ Switch {
     property color indicatorColor_off: "#E5E5E5"
     property color backgroundColor_off_disable: "#919191"
     property color indicatorColor_off_disable: "#b6bdc5"
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: Accessible.CheckBox
 
     Accessible.name: text
-    Accessible.role: Accessible.CheckBox
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel3

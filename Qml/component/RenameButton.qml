@@ -24,7 +24,6 @@ CusButton {
     checkable: true
     activeFocusOnTab: true
     Accessible.name: name
-    Accessible.role: Accessible.Button
     onDoubleClicked: renameRequested()
     Keys.onPressed: {
         if (event.key === Qt.Key_F2) {

@@ -70,6 +70,7 @@ DevicePage {
     BtnNaviga {
         id: denoise
         objectName: "denoise"
+        Accessible.name: text3.text
         x: 137
         y: 111
         onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
