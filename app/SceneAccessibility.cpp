@@ -5,12 +5,17 @@
 #include "app/AccessibleSceneHost.h"
 #include "app/AccessibleSceneItem.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
 
 namespace {
+// The window that shows a scene: a plain QWidget, which Qt would call a filler.
+QPointer<QWidget> g_frame;
+
 QAccessibleInterface *sceneInterface(const QString &className, QObject *object);
 
 // Qt's own interface for an item, wrapped. Asked with this factory left out, Qt files its
@@ -32,6 +37,8 @@ QAccessibleInterface *sceneInterface(const QString &className, QObject *object)
         return nullptr;
     if (object == QCoreApplication::instance())
         return new AccessibleApplication;
+    if (object == g_frame)
+        return new QAccessibleWidget(g_frame, QAccessible::Window);
     if (auto *view = qobject_cast<QQuickWidget *>(object))
         return new AccessibleSceneHost(view);
     if (auto *window = qobject_cast<QQuickWindow *>(object)) {
@@ -53,7 +60,11 @@ void SceneAccessibility::install()
 void SceneAccessibility::adopt(QQuickWidget *view)
 {
     install();
+    g_frame = view->window();
     QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(view->quickWindow());
     if (scene && !dynamic_cast<AccessibleScene *>(scene))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scene));
+    QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(g_frame.data());
+    if (frame && frame->role() != QAccessible::Window)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(frame));
 }

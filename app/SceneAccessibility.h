@@ -10,7 +10,8 @@ public:
     // Right after the application object is made: Qt keeps the first interface it made for an
     // object.
     static void install();
-    // Once `view` is made and before its scene is loaded: the scene's window may already have
-    // Qt's own interface, which is dropped.
+    // Once `view` is made and before its scene is loaded: the scene's window and the top-level
+    // window around it (a window to a screen reader) may already have Qt's own interfaces, which
+    // are dropped.
     static void adopt(QQuickWidget *view);
 };

@@ -27,9 +27,22 @@ Button {
     property alias tipDelay: tip.delay
     property alias tipTimeout: tip.timeout
 
+    // Pressed or toggled through the accessibility bus the button does what a click does: Qt would
+    // only report the click, or only turn the state over. A chosen radio button or page tab stays
+    // chosen.
+    function accessibleClick() {
+        if (checkable && !(checked && (accessibleRole === Accessible.RadioButton || accessibleRole === Accessible.PageTab))) {
+            toggle();
+            toggled();
+        }
+        clicked();
+    }
+
     Accessible.name: text
     Accessible.role: accessibleRole
     Accessible.onRoleChanged: Accessible.role = accessibleRole
+    Accessible.onPressAction: accessibleClick()
+    Accessible.onToggleAction: accessibleClick()
     activeFocusOnTab: true
     hoverEnabled: true
     implicitHeight: 24

@@ -50,9 +50,11 @@ ComboBox {
         id: entry
 
         Accessible.name: label.text
-        // An entry is picked by pressing it; Qt Quick Controls write their own role over this one.
+        // An entry is picked by pressing it, as by a click; Qt Quick Controls write their own
+        // role over this one.
         Accessible.role: Accessible.MenuItem
         Accessible.onRoleChanged: Accessible.role = Accessible.MenuItem
+        Accessible.onPressAction: entry.clicked()
         height: control.height + CusTableConstant.rowExtraHeight * control.sizeRatio
         hoverEnabled: true
         padding: control.padding

@@ -21,9 +21,19 @@ Switch {
     // Accessible.role when accessibility comes on and when a control is completed: it is put back.
     property int accessibleRole: Accessible.CheckBox
 
+    function accessibleClick() {
+        toggle();
+        toggled();
+        clicked();
+    }
+
     Accessible.name: text
     Accessible.role: accessibleRole
     Accessible.onRoleChanged: Accessible.role = accessibleRole
+    // Pressed or toggled through the accessibility bus the switch turns over as under a click; Qt
+    // would only report the click, or turn it over unseen by the page.
+    Accessible.onPressAction: accessibleClick()
+    Accessible.onToggleAction: accessibleClick()
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel3

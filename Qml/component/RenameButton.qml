@@ -23,6 +23,8 @@ CusButton {
     text: editing ? "" : name
     checkable: true
     activeFocusOnTab: true
+    // It plays a sound: a button, though it stays checked after.
+    accessibleRole: Accessible.Button
     Accessible.name: name
     onDoubleClicked: renameRequested()
     Keys.onPressed: {

@@ -15,6 +15,7 @@ import time
 import unittest
 
 import pyatspi
+from gi.repository import Atspi
 
 MODEL = os.environ.get("VORLET_MODEL", "vx02")
 # Everything a user operates; none of these may be unnamed.
@@ -49,6 +50,10 @@ PAGES = {
 }
 # The volume row moved through the value interface and the device's key it lands in.
 SLIDER = ("REC VOL", "volumeRecording")
+# A switch of the hardware page and the device's key it sets (1 on, 2 off).
+SWITCH = {"vx02": ("LOOPBACK", "btnInPower"), "vx01": ("BT", "btnBluetooth")}
+# A choice pressed: its page, its radio button, the device's key and the value it then holds.
+CHOICE = {"vx02": (0, "DENOISE/2", "denoiseLevel", 2), "vx01": (2, "MODE/CHAT", "model", 7)}
 # A control of the hardware page and its name in each language.
 HARDWARE_NAMES = {"vx02": {"en": "LOOPBACK", "zh": "内放开关"}, "vx01": {"en": "BT", "zh": "蓝牙开关"}}
 # The recording panel's buttons (their names are the recording panel's own).
@@ -128,6 +133,8 @@ class Panel(unittest.TestCase):
         if cls.app is None:
             cls.tearDownClass()
             raise AssertionError("the registry never listed vorlet")
+        # Read every property from the program: this client runs no event loop to keep a cache.
+        cls.app.set_cache_mask(Atspi.Cache.NONE)
         cls.window = cls.app.getChildAtIndex(0)
         connected = wait_for(lambda: (cls.status() or "").startswith("Device connected"), timeout=10)
         assert connected, "the status line never said the device is connected: %r" % cls.status()
@@ -155,8 +162,8 @@ class Panel(unittest.TestCase):
         found = [node.name for node in descendants(cls.window) if node.getRoleName() == "status bar"]
         return found[0] if found else None
 
-    def controls(self, only_showing=True):
-        return [node for node in descendants(self.window) if interactive(node) and (showing(node) or not only_showing)]
+    def controls(self):
+        return [node for node in descendants(self.window) if interactive(node) and showing(node)]
 
     def find(self, role, name, timeout=5.0):
         def match():
@@ -180,7 +187,7 @@ class Panel(unittest.TestCase):
 
     def assert_all_named(self):
         unnamed = [(node.getRoleName(), node.parent.name if node.parent else "")
-                   for node in self.controls(only_showing=False) if not node.name.strip()]
+                   for node in self.controls() if not node.name.strip()]
         self.assertEqual(unnamed, [], "controls without a name (role, parent's name)")
 
 
@@ -210,12 +217,24 @@ class Scene(Panel):
                 self.assertEqual(others & set(self.seen()) - set(expected), set())
                 self.assert_all_named()
 
-    def test_3_switches_and_choices_show_their_state(self):
+    def test_3_switches_and_choices_act_as_a_click_does(self):
         self.open_page(0)
-        switch = self.find(*PAGES[MODEL][0][0])
-        before = switch.getState().contains(pyatspi.STATE_CHECKED)
-        action(switch, "toggle")
-        self.assertTrue(wait_for(lambda: switch.getState().contains(pyatspi.STATE_CHECKED) != before))
+        name, key = SWITCH[MODEL]
+        switch = self.find("check box", name)
+        for _ in range(2):
+            on = not switch.getState().contains(pyatspi.STATE_CHECKED)
+            action(switch, "toggle")
+            self.assertTrue(wait_for(lambda: switch.getState().contains(pyatspi.STATE_CHECKED) == on))
+            self.assertTrue(wait_for(lambda: device_value(key) == (1 if on else 2)), "%s is not %s" % (key, on))
+        page, name, key, value = CHOICE[MODEL]
+        self.open_page(page)
+        choice = self.find("radio button", name)
+        action(choice, "press")
+        self.assertTrue(wait_for(lambda: device_value(key) == value), "%s is %s" % (key, device_value(key)))
+        chosen = [label(node) for node in self.controls()
+                  if node.getRoleName() == "radio button" and node.getState().contains(pyatspi.STATE_CHECKED)
+                  and node.parent.name == choice.parent.name]
+        self.assertEqual(chosen, [name])
 
     def test_4_a_slider_set_through_the_value_interface_reaches_the_device(self):
         self.open_page(1)
