@@ -15,7 +15,7 @@ import time
 import unittest
 
 import pyatspi
-from gi.repository import Atspi
+from gi.repository import Atspi, GLib
 
 MODEL = os.environ.get("VORLET_MODEL", "vx02")
 # Everything a user operates; none of these may be unnamed.
@@ -63,6 +63,9 @@ RECORD_NAMES = ["Record", "Play", "Save as…"]
 def wait_for(condition, timeout=5.0, step=0.05):
     end = time.monotonic() + timeout
     while True:
+        # Events from the program arrive through this client's main context.
+        while GLib.MainContext.default().iteration(False):
+            pass
         result = condition()
         if result or time.monotonic() > end:
             return result
@@ -125,6 +128,11 @@ class Panel(unittest.TestCase):
         os.makedirs(config, exist_ok=True)
         with open(os.path.join(config, "vx02.conf"), "w") as settings:
             settings.write("[General]\nLanguage=English\n")
+        # What a screen reader hears from the status line, from the start on.
+        cls.announced = []
+        cls.listener = lambda event: cls.announced.append(event.source.name) \
+            if event.source.getRoleName() == "status bar" else None
+        pyatspi.Registry.registerEventListener(cls.listener, "object:property-change:accessible-name")
         cls.panel = subprocess.Popen([os.environ["VORLET_BINARY"], "--emulate", MODEL],
                                      env=dict(os.environ, QT_QPA_PLATFORM="xcb"))
         started = time.monotonic()
@@ -141,6 +149,7 @@ class Panel(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
+        pyatspi.Registry.deregisterEventListener(cls.listener, "object:property-change:accessible-name")
         cls.panel.terminate()
         try:
             cls.panel.wait(10)
@@ -162,8 +171,8 @@ class Panel(unittest.TestCase):
         found = [node.name for node in descendants(cls.window) if node.getRoleName() == "status bar"]
         return found[0] if found else None
 
-    def controls(self):
-        return [node for node in descendants(self.window) if interactive(node) and showing(node)]
+    def controls(self, everywhere=False):
+        return [node for node in descendants(self.window) if interactive(node) and (everywhere or showing(node))]
 
     def find(self, role, name, timeout=5.0):
         def match():
@@ -185,15 +194,27 @@ class Panel(unittest.TestCase):
                                  or tab.getState().contains(pyatspi.STATE_CHECKED)),
                         "the page tab %r does not show as chosen" % tab.name)
 
-    def assert_all_named(self):
+    def choose_language(self, language):
+        """Picks the language in the settings dialog, as a screen reader's user would."""
+        entry, before = ("简体中文", "en") if language == "zh" else ("English", "zh")
+        action(self.find("push button", {"en": "Settings", "zh": "设置"}[before]), "press")
+        action(self.find("combo box", {"en": "Language", "zh": "语言"}[before]), "press")
+        action(self.find("menu item", entry), "press")
+        self.find("page tab", PAGE_TABS[language][0])
+
+    def assert_all_named(self, everywhere=False):
         unnamed = [(node.getRoleName(), node.parent.name if node.parent else "")
-                   for node in self.controls() if not node.name.strip()]
+                   for node in self.controls(everywhere) if not node.name.strip()]
         self.assertEqual(unnamed, [], "controls without a name (role, parent's name)")
 
 
 class Scene(Panel):
-    def test_0_registry_lists_the_panel_within_5_s(self):
+    def test_0_the_registry_lists_the_panel_within_5_s(self):
         self.assertLess(self.seen_after, 5.0)
+
+    def test_0_the_connection_is_announced(self):
+        self.assertTrue(wait_for(lambda: any(name.startswith("Device connected") for name in self.announced)),
+                        "the status line announced %s" % self.announced)
 
     def test_1_the_scene_is_inside_the_window(self):
         windows = [self.app.getChildAtIndex(index) for index in range(self.app.childCount)]
@@ -258,13 +279,9 @@ class Scene(Panel):
 
     def test_6_names_follow_the_language(self):
         self.open_page(0)
-        for language, entry in [("zh", "简体中文"), ("en", "English")]:
+        for language in ["zh", "en"]:
             with self.subTest(language=language):
-                settings = self.find("push button", "Settings" if language == "zh" else "设置")
-                action(settings, "press")
-                box = self.find("combo box", "Language" if language == "zh" else "语言")
-                action(box, "press")
-                action(self.find("menu item", entry), "press")
+                self.choose_language(language)
                 self.find("page tab", PAGE_TABS[language][0])
                 self.find("check box", HARDWARE_NAMES[MODEL][language])
                 self.assertTrue(self.status().startswith("Device connected" if language == "en" else "设备已连接"))
@@ -272,11 +289,14 @@ class Scene(Panel):
 
 
 class RecordPanel(Panel):
-    def test_the_recording_panel_is_reachable_and_named(self):
-        action(self.find("push button", "Recording"), "press")
+    def test_the_recording_panel_is_reachable_and_named_in_both_languages(self):
+        action(self.find("check box", "Recording"), "press")
         for name in RECORD_NAMES:
             self.find("push button", name)
-        self.assert_all_named()
+        # Also what shows only at times (the progress of an export).
+        self.assert_all_named(everywhere=True)
+        self.choose_language("zh")
+        self.assert_all_named(everywhere=True)
 
 
 if __name__ == "__main__":
