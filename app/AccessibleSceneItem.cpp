@@ -112,14 +112,9 @@ QAccessible::State AccessibleSceneItem::state() const
     const QQuickWidget *host = item ? AccessibleScene::hostOf(item->window()) : nullptr;
     if (host)
         state.invisible = !item->isVisible() || qFuzzyIsNull(item->opacity()) || !host->isVisible();
-    // Qt keeps the checked state it saw first for a button whose role it does not know as
-    // checkable; a page tab is also the selected one while it is checked.
-    if (item && item->property("checkable").toBool()) {
-        state.checkable = true;
-        state.checked = item->property("checked").toBool();
-        state.selectable = role() == QAccessible::PageTab;
-        state.selected = state.selectable && state.checked;
-    }
+    // The page tab of the page on screen is the selected one.
+    state.selectable = role() == QAccessible::PageTab;
+    state.selected = state.selectable && state.checked;
     return state;
 }
 

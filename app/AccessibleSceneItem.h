@@ -7,7 +7,7 @@
 // check box, whatever the QML says), so that page tabs and radio buttons built on buttons would
 // never be seen as such: the role is the one its Accessible.role says. And Qt takes the scene's
 // window, which is never shown, for the screen: the item is showing while it is visible in a
-// widget that is. A checkable one is checked while it is.
+// widget that is. A page tab is selected while it is checked.
 class AccessibleSceneItem : public QAccessibleInterface
 {
 public:

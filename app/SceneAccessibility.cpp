@@ -64,7 +64,4 @@ void SceneAccessibility::adopt(QQuickWidget *view)
     QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(view->quickWindow());
     if (scene && !dynamic_cast<AccessibleScene *>(scene))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scene));
-    QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(g_frame.data());
-    if (frame && frame->role() != QAccessible::Window)
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(frame));
 }

@@ -97,7 +97,7 @@ def label(node):
     """'group/name' for a radio button in a named group, else the name, without outer blanks."""
     name = node.name.strip()
     parent = node.parent
-    if node.getRoleName() == "radio button" and parent is not None and parent.name.strip():
+    if node.getRoleName() == "radio button" and parent.getRoleName() == "panel" and parent.name.strip():
         return parent.name.strip() + "/" + name
     return name
 
@@ -152,10 +152,12 @@ class Panel(unittest.TestCase):
         pyatspi.Registry.deregisterEventListener(cls.listener, "object:property-change:accessible-name")
         cls.panel.terminate()
         try:
-            cls.panel.wait(10)
+            # SIGTERM ends the program through its ordinary quit, with 128 + 15.
+            assert cls.panel.wait(10) == 143, "the panel ended with %s" % cls.panel.returncode
         except subprocess.TimeoutExpired:
             cls.panel.kill()
             cls.panel.wait()
+            raise
 
     @staticmethod
     def find_app():
@@ -277,8 +279,10 @@ class Scene(Panel):
 
     def test_5_the_settings_dialog_is_reachable_and_named(self):
         action(self.find("push button", "Settings"), "press")
-        for tab in ["General", "About", "Help"]:
-            action(self.find("page tab", tab), "press")
+        for name in ["General", "About", "Help"]:
+            tab = self.find("page tab", name)
+            action(tab, "press")
+            self.assertTrue(wait_for(lambda: tab.getState().contains(pyatspi.STATE_SELECTED)))
             self.assert_all_named()
         action(self.find("page tab", "General"), "press")
         self.assertEqual(self.find("combo box", "Language").description, "English")
