@@ -61,7 +61,4 @@ void SceneAccessibility::adopt(QQuickWidget *view)
 {
     install();
     g_frame = view->window();
-    QAccessibleInterface *scene = QAccessible::queryAccessibleInterface(view->quickWindow());
-    if (scene && !dynamic_cast<AccessibleScene *>(scene))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scene));
 }

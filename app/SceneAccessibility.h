@@ -10,8 +10,7 @@ public:
     // Right after the application object is made: Qt keeps the first interface it made for an
     // object.
     static void install();
-    // Once `view` is made and before its scene is loaded: the top-level window around it is a
-    // window to a screen reader, and Qt's own interface for the scene's window, which the view
-    // may have asked for already, is dropped.
+    // Once `view` is made and before its window is shown: the top-level window around it is a
+    // window to a screen reader (Qt would call a plain QWidget a filler).
     static void adopt(QQuickWidget *view);
 };
