@@ -5,6 +5,7 @@
 #include "app/BackgroundSettings.h"
 #include "app/DeviceManager.h"
 #include "app/PresetController.h"
+#include "app/SceneAccessibility.h"
 #include "app/SettingsFileWatcher.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
@@ -104,6 +105,8 @@ void MainWidget::setUp()
     m_recordWidget->move(1, scaled(kDesignHeight));
 
     m_sceneView = new QQuickWidget(root);
+    // The scene under the window on the accessibility bus.
+    SceneAccessibility::adopt(m_sceneView);
     m_sceneView->setResizeMode(QQuickWidget::SizeRootObjectToView);
     m_sceneView->resize(scaled(kDesignWidth) - 4, scaled(kDesignHeight) - 4);
     m_sceneView->move(1, 1);

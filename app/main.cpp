@@ -7,6 +7,7 @@
 #include "app/MainWidget.h"
 #include "app/QuitSignals.h"
 #include "app/QuitSnapshot.h"
+#include "app/SceneAccessibility.h"
 #include "app/SingleInstance.h"
 #include "app/SoundCardService.h"
 #include "app/TrayIcon.h"
@@ -32,6 +33,8 @@ int main(int argc, char *argv[])
 
     FontAlias::install();
     auto *app = new QApplication(argc, argv);
+    // The scene on the accessibility bus under the window that shows it.
+    SceneAccessibility::install();
     QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
     QCoreApplication::setApplicationName(QStringLiteral("vorlet"));
     // The desktop entry: the window's icon and name in the desktop's task list.

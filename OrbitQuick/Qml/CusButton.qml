@@ -31,13 +31,30 @@ Button {
                                              : hovered ? backgroundColorHovered
                                              : backgroundColorNormal
     property string tipText: ""
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: checkable ? Accessible.CheckBox : Accessible.Button
     property alias tipItem: tip
     property alias tipVisible: tip.visible
     property alias tipDelay: tip.delay
     property alias tipTimeout: tip.timeout
 
+    // Pressed or toggled through the accessibility bus the button does what a click does: Qt would
+    // only report the click, or only turn the state over. A chosen radio button or page tab stays
+    // chosen.
+    function accessibleClick() {
+        if (checkable && !(checked && (accessibleRole === Accessible.RadioButton || accessibleRole === Accessible.PageTab))) {
+            toggle();
+            toggled();
+        }
+        clicked();
+    }
+
     Accessible.name: text
-    Accessible.role: Accessible.Button
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
+    Accessible.onPressAction: accessibleClick()
+    Accessible.onToggleAction: accessibleClick()
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: textFontSize

@@ -9,5 +9,4 @@ CusButton {
     radius: Math.min(width, height) / 2
     textFontSize: 10
     Accessible.name: text
-    Accessible.role: Accessible.Button
 }

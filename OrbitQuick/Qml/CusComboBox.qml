@@ -17,9 +17,17 @@ ComboBox {
     property color colorPressed: CusConfig.imageColor_pressed
     property color colorDisable: CusConfig.imageColor_disabled
     property int hoveredIndex: -1
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: Accessible.ComboBox
 
     Accessible.name: displayText
-    Accessible.role: Accessible.ComboBox
+    // The entry shown, as the box shows it.
+    Accessible.description: qsTr(displayText) + CusConfig.transString
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
+    // Pressed through the accessibility bus the box opens its list, as Space does.
+    Accessible.onPressAction: popup.open()
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel3
@@ -44,6 +52,11 @@ ComboBox {
         id: entry
 
         Accessible.name: label.text
+        // An entry is picked by pressing it, as by a click; Qt Quick Controls write their own
+        // role over this one.
+        Accessible.role: Accessible.MenuItem
+        Accessible.onRoleChanged: Accessible.role = Accessible.MenuItem
+        Accessible.onPressAction: entry.clicked()
         // As high as the box: the list reads as the box's continuation.
         height: control.height
         hoverEnabled: true

@@ -7,11 +7,18 @@ Slider {
     id: control
 
     property bool showNumber: false
+    // The range under the names the accessibility bus reads it by.
+    readonly property real minimumValue: from
+    readonly property real maximumValue: to
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: Accessible.Slider
     // The scale of the scene around it: track, handle and focus frame grow with it.
     property real sizeRatio: 1
 
     Accessible.name: "slider"
-    Accessible.role: Accessible.Slider
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
     activeFocusOnTab: true
     from: 0
     hoverEnabled: true

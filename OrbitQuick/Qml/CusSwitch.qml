@@ -17,9 +17,23 @@ Switch {
     property color indicatorColor_off: "#E5E5E5"
     property color backgroundColor_off_disable: "#919191"
     property color indicatorColor_off_disable: "#b6bdc5"
+    // What the control is to a screen reader. Qt Quick Controls write a role of their own over
+    // Accessible.role when accessibility comes on and when a control is completed: it is put back.
+    property int accessibleRole: Accessible.CheckBox
+
+    function accessibleClick() {
+        toggle();
+        toggled();
+        clicked();
+    }
 
     Accessible.name: text
-    Accessible.role: Accessible.CheckBox
+    Accessible.role: accessibleRole
+    Accessible.onRoleChanged: Accessible.role = accessibleRole
+    // Pressed or toggled through the accessibility bus the switch turns over as under a click; Qt
+    // would only report the click, or turn it over unseen by the page.
+    Accessible.onPressAction: accessibleClick()
+    Accessible.onToggleAction: accessibleClick()
     activeFocusOnTab: true
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel3

@@ -12,6 +12,8 @@ Item {
 
     signal currentValue(int value)
 
+    // One group of choices on the accessibility bus; the page names it.
+    Accessible.role: Accessible.Grouping
     implicitHeight: 30
     implicitWidth: 135
 
@@ -45,7 +47,7 @@ Item {
 
                 objectName: "dot" + index
                 Accessible.name: label.text
-                Accessible.role: Accessible.RadioButton
+                accessibleRole: Accessible.RadioButton
                 ButtonGroup.group: steps
                 backgroundColorHovered: CusConfig.controlBorderColor
                 backgroundColorNormal: CusConfig.controlBorderColor

@@ -23,6 +23,8 @@ Row {
         return buttons.itemAt(index)
     }
 
+    // One group of choices on the accessibility bus; the page names it.
+    Accessible.role: Accessible.Grouping
     spacing: 8
 
     Repeater {
@@ -41,7 +43,7 @@ Row {
             activeFocusOnTab: true
             ButtonGroup.group: row.group
             Accessible.name: text
-            Accessible.role: Accessible.RadioButton
+            accessibleRole: Accessible.RadioButton
             onClicked: row.chosen(index)
         }
     }

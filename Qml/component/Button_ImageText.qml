@@ -38,7 +38,7 @@ CusButton_Image {
     font.family: CusConfig.fontFamily
     font.pixelSize: 16
     Accessible.name: text
-    Accessible.role: Accessible.PageTab
+    accessibleRole: Accessible.PageTab
 
     background: Rectangle {
         border.color: cusButton.borderColor

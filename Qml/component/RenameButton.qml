@@ -25,8 +25,9 @@ CusButton {
     tipText: contentItem.truncated ? name : ""
     checkable: true
     activeFocusOnTab: true
+    // It plays a sound: a button, though it stays checked after.
+    accessibleRole: Accessible.Button
     Accessible.name: name
-    Accessible.role: Accessible.Button
     onDoubleClicked: renameRequested()
     Keys.onPressed: {
         if (event.key === Qt.Key_F2) {

@@ -34,8 +34,16 @@ Item {
                 root.valueChange(value);
             }
         }
+        // A value written from outside (a screen reader through the accessibility bus) is
+        // reported as a move is; the page's own values, clamped to the range, are not.
+        onValueChanged: {
+            if (!pressed && value !== Math.min(to, root.sliderValue)) {
+                root.sliderValue = value;
+                root.valueChange(value);
+            }
+        }
     }
-    // A Binding element, unlike a plain binding, survives the typed value written to the slider.
+    // A Binding element, unlike a plain binding, survives a value written to the slider from outside.
     Binding {
         property: "value"
         target: slider
@@ -69,9 +77,8 @@ Item {
             }
 
             onEditingFinished: {
-                slider.value = Number(text);
-                root.sliderValue = slider.value;
-                root.valueChange(slider.value);
+                root.sliderValue = Number(text);
+                root.valueChange(root.sliderValue);
             }
         }
     }

@@ -39,6 +39,8 @@ DevicePage {
 
             // Level with the selector's dots, which run along its top.
             BasicTextF2 {
+                id: denoiseLabel
+
                 y: denoise.dotCentre - height / 2
                 // A column of the switches' grid: the selector lines up with the second switch.
                 width: PageTheme.columnWidth
@@ -49,6 +51,7 @@ DevicePage {
                 id: denoise
 
                 objectName: "denoise"
+                Accessible.name: denoiseLabel.text
                 onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
 
                 Binding on checkedIndex {

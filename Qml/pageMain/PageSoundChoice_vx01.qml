@@ -89,6 +89,7 @@ DevicePage {
             labels: [qsTr("音乐"), qsTr("唱歌"), qsTr("聊天")]
             group: modeGroup
             namePrefix: "mode"
+            Accessible.name: qsTr("模式选择")
             onChosen: root.chooseMode(index)
         }
 
@@ -109,6 +110,7 @@ DevicePage {
                 labels: [qsTr("大"), qsTr("中"), qsTr("小")]
                 group: sizeGroup
                 namePrefix: "size"
+                Accessible.name: qsTr("混响模式")
                 onChosen: root.chooseSize(index)
             }
         }

@@ -116,6 +116,7 @@ DevicePage {
                     labels: [qsTr("直播"), qsTr("喊麦"), qsTr("唱歌"), qsTr("聊天"), qsTr("主持")]
                     group: effectGroup
                     namePrefix: "reverb"
+                    Accessible.name: qsTr("混响效果")
                     onChosen: root.chooseEffect("reverberationEffect", index)
                 }
 
@@ -147,6 +148,7 @@ DevicePage {
                 labels: [qsTr("男生"), qsTr("女生"), qsTr("童声"), qsTr("机器人"), qsTr("电话声"), qsTr("怪兽")]
                 group: effectGroup
                 namePrefix: "voice"
+                Accessible.name: qsTr("变声效果")
                 buttonWidth: 76
                 onChosen: root.chooseEffect("voiceChange", index)
             }
@@ -166,6 +168,7 @@ DevicePage {
                 labels: ["F", "E", "Eb", "D", "Db", "c", "Gb", "G", "Ab", "A", "Bb", "B"]
                 group: effectGroup
                 namePrefix: "key"
+                Accessible.name: qsTr("电音效果")
                 buttonWidth: 30
                 buttonHeight: 30
                 textFontSize: 10

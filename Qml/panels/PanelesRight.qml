@@ -116,6 +116,18 @@ Item {
         visible: rightPart.devConnectState
     }
 
+    // The connection state as a screen reader has it: its name changes, and is announced, when
+    // the device comes, goes or stops answering.
+    Item {
+        objectName: "statusLine"
+        anchors.left: devStateConnect.left
+        anchors.right: snText.right
+        anchors.top: snText.top
+        anchors.bottom: snText.bottom
+        Accessible.role: Accessible.StatusBar
+        Accessible.name: (rightPart.devConnectState ? devStateConnect.text : devStateNoConnect.text) + snText.text
+    }
+
     CusButton_Image {
         id: button
 
@@ -133,7 +145,6 @@ Item {
         btnImgPressed: imgPath + "blackSkin/Recording_collapse.png"
         activeFocusOnTab: true
         Accessible.name: qsTr("录音")
-        Accessible.role: Accessible.Button
         onClicked: MainLogic.openRecordWidget(checked)
     }
 

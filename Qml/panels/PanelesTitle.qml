@@ -80,7 +80,6 @@ Item {
             btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("设置")
-            Accessible.role: Accessible.Button
             onClicked: root.settingClicked()
         }
 
@@ -93,7 +92,6 @@ Item {
             btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("最小化")
-            Accessible.role: Accessible.Button
             onClicked: MainLogic.showMinimized()
         }
 
@@ -106,7 +104,6 @@ Item {
             btnImgPressed: btnImgHovered
             activeFocusOnTab: true
             Accessible.name: qsTr("关闭")
-            Accessible.role: Accessible.Button
             onClicked: MainLogic.close()
         }
     }

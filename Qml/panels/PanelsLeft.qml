@@ -50,6 +50,7 @@ Item {
         y: 8
         width: parent.width
         height: 172
+        Accessible.role: Accessible.PageTabList
 
         Button_ImageText {
             property int btnIndex: 1
@@ -60,8 +61,6 @@ Item {
             btnImgNormal: imgPath + "blackSkin/icon_硬件设置_默认.png"
             btnImgHovered: imgPath + "blackSkin/icon_硬件设置_点击.png"
             activeFocusOnTab: true
-            Accessible.name: text
-            Accessible.role: Accessible.PageTab
         }
 
         Button_ImageText {
@@ -72,8 +71,6 @@ Item {
             btnImgNormal: imgPath + "blackSkin/icon_音量设置_默认.png"
             btnImgHovered: imgPath + "blackSkin/icon_音量设置_点击.png"
             activeFocusOnTab: true
-            Accessible.name: text
-            Accessible.role: Accessible.PageTab
         }
 
         Button_ImageText {
@@ -84,8 +81,6 @@ Item {
             btnImgNormal: imgPath + "blackSkin/icon_音效选择_默认.png"
             btnImgHovered: imgPath + "blackSkin/icon_音效选择_点击.png"
             activeFocusOnTab: true
-            Accessible.name: text
-            Accessible.role: Accessible.PageTab
         }
     }
 

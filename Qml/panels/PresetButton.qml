@@ -17,7 +17,7 @@ CusButton {
     backgroundColorPressed: CusConfig.mainBackgroundColor
     backgroundColorDisable: CusConfig.mainBackgroundColor
     Accessible.name: current !== "" ? qsTr("预设：%1").arg(current) : qsTr("预设")
-    Accessible.role: Accessible.ButtonMenu
+    accessibleRole: Accessible.ButtonMenu
 
     contentItem: Item {
         Row {

@@ -76,6 +76,7 @@ Popup {
         width: 100
         height: 242
         spacing: 21
+        Accessible.role: Accessible.PageTabList
 
         SettingTab {
             id: generalTab

@@ -15,5 +15,5 @@ CusButton {
     backgroundColorDisable: CusConfig.mainBackgroundColor
     activeFocusOnTab: true
     Accessible.name: text
-    Accessible.role: Accessible.PageTab
+    accessibleRole: Accessible.PageTab
 }

@@ -61,7 +61,6 @@ Item {
         currentIndex: Tran.languageList.indexOf(Tran.currentLanguage)
         activeFocusOnTab: true
         Accessible.name: qsTr("语言")
-        Accessible.role: Accessible.ComboBox
         onActivated: {
             // Applied at once, then remembered for the next start.
             Tran.reTrans(textAt(index))
