@@ -112,6 +112,9 @@ QAccessible::State AccessibleSceneItem::state() const
     const QQuickWidget *host = item ? AccessibleScene::hostOf(item->window()) : nullptr;
     if (host)
         state.invisible = !item->isVisible() || qFuzzyIsNull(item->opacity()) || !host->isVisible();
+    // Qt leaves a disabled item's state alone; a screen reader says it is dimmed.
+    if (item && !item->isEnabled())
+        state.disabled = true;
     // The page tab of the page on screen is the selected one.
     state.selectable = role() == QAccessible::PageTab;
     state.selected = state.selectable && state.checked;
@@ -120,5 +123,64 @@ QAccessible::State AccessibleSceneItem::state() const
 
 void *AccessibleSceneItem::interface_cast(QAccessible::InterfaceType type)
 {
+    if (type == QAccessible::ValueInterface)
+        return innerValue() ? static_cast<QAccessibleValueInterface *>(this) : nullptr;
+    if (type == QAccessible::ActionInterface)
+        return innerAction() ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
     return m_inner->interface_cast(type);
+}
+
+QAccessibleValueInterface *AccessibleSceneItem::innerValue() const
+{
+    return m_inner->valueInterface();
+}
+
+QAccessibleActionInterface *AccessibleSceneItem::innerAction() const
+{
+    return m_inner->actionInterface();
+}
+
+QVariant AccessibleSceneItem::currentValue() const
+{
+    return innerValue()->currentValue();
+}
+
+void AccessibleSceneItem::setCurrentValue(const QVariant &value)
+{
+    if (!state().disabled)
+        innerValue()->setCurrentValue(value);
+}
+
+QVariant AccessibleSceneItem::maximumValue() const
+{
+    return innerValue()->maximumValue();
+}
+
+QVariant AccessibleSceneItem::minimumValue() const
+{
+    return innerValue()->minimumValue();
+}
+
+QVariant AccessibleSceneItem::minimumStepSize() const
+{
+    return innerValue()->minimumStepSize();
+}
+
+QStringList AccessibleSceneItem::actionNames() const
+{
+    // Qt lists a control's press once for the button and once for its Accessible handler.
+    QStringList names = innerAction()->actionNames();
+    names.removeDuplicates();
+    return names;
+}
+
+void AccessibleSceneItem::doAction(const QString &actionName)
+{
+    if (!state().disabled)
+        innerAction()->doAction(actionName);
+}
+
+QStringList AccessibleSceneItem::keyBindingsForAction(const QString &actionName) const
+{
+    return innerAction()->keyBindingsForAction(actionName);
 }

@@ -7,8 +7,11 @@
 // check box, whatever the QML says), so that page tabs and radio buttons built on buttons would
 // never be seen as such: the role is the one its Accessible.role says. And Qt takes the scene's
 // window, which is never shown, for the screen: the item is showing while it is visible in a
-// widget that is. A page tab is selected while it is checked.
-class AccessibleSceneItem : public QAccessibleInterface
+// widget that is. A page tab is selected while it is checked. A disabled control takes no value
+// and no action from the bus, as it takes no click.
+class AccessibleSceneItem : public QAccessibleInterface,
+                            public QAccessibleValueInterface,
+                            public QAccessibleActionInterface
 {
 public:
     // Takes `inner` (Qt's interface for the same item) over.
@@ -32,6 +35,19 @@ public:
     QAccessible::State state() const override;
     void *interface_cast(QAccessible::InterfaceType type) override;
 
+    QVariant currentValue() const override;
+    void setCurrentValue(const QVariant &value) override;
+    QVariant maximumValue() const override;
+    QVariant minimumValue() const override;
+    QVariant minimumStepSize() const override;
+
+    QStringList actionNames() const override;
+    void doAction(const QString &actionName) override;
+    QStringList keyBindingsForAction(const QString &actionName) const override;
+
 private:
+    QAccessibleValueInterface *innerValue() const;
+    QAccessibleActionInterface *innerAction() const;
+
     QAccessibleInterface *m_inner;
 };

@@ -54,6 +54,9 @@ SLIDER = ("REC VOL", "volumeRecording")
 SWITCH = {"vx02": ("LOOPBACK", "btnInPower"), "vx01": ("BT", "btnBluetooth")}
 # A choice pressed: its page, its radio button, the device's key and the value it then holds.
 CHOICE = {"vx02": (0, "DENOISE/2", "denoiseLevel", 2), "vx01": (2, "MODE/CHAT", "model", 7)}
+# Controls the chosen mode disables: the choice that does, its page, a slider and its key, a
+# choice and the key it would set.
+DISABLED = {"vx01": ("MODE/CHAT", 2, "VOL", "reverbDepth", "REVERB/LARGE", "model")}
 # A control of the hardware page and its name in each language.
 HARDWARE_NAMES = {"vx02": {"en": "LOOPBACK", "zh": "内放开关"}, "vx01": {"en": "BT", "zh": "蓝牙开关"}}
 # The recording panel's buttons (their names are the recording panel's own).
@@ -276,6 +279,21 @@ class Scene(Panel):
         self.assertTrue(wait_for(lambda: device_value(SLIDER[1]) == wanted),
                         "the device holds %s, not %s" % (device_value(SLIDER[1]), wanted))
         self.assertEqual(int(value.currentValue), wanted)
+
+    @unittest.skipUnless(MODEL in DISABLED, "no control of this model is ever disabled with a device")
+    def test_4_a_disabled_control_takes_no_value_and_no_press(self):
+        choice, page, name, key, pressed, pressed_key = DISABLED[MODEL]
+        self.open_page(page)
+        action(self.find("radio button", choice), "press")
+        slider = self.find("slider", name)
+        self.assertTrue(wait_for(lambda: not slider.getState().contains(pyatspi.STATE_ENABLED)))
+        before = device_value(key)
+        slider.queryValue().currentValue = 9 if before != 9 else 4
+        # The panel answers a refresh after every command queued before it.
+        self.assertEqual(device_value(key), before)
+        before = device_value(pressed_key)
+        action(self.find("radio button", pressed), "press")
+        self.assertEqual(device_value(pressed_key), before)
 
     def test_5_the_settings_dialog_is_reachable_and_named(self):
         action(self.find("push button", "Settings"), "press")
