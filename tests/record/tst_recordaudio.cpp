@@ -1,5 +1,6 @@
 // Records and plays through the window's own buttons, with the private sound server of
 // scripts/test (a 440 Hz tone as the microphone).
+#include "record/AudioCapture.h"
 #include "record/RecordingFolder.h"
 #include "support/FullDisk.h"
 #include "support/RecordTestSupport.h"
@@ -7,7 +8,6 @@
 
 #include "record/WaveformWidget.h"
 
-#include <QAudioRecorder>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -44,7 +44,7 @@ class TestRecordAudio : public QObject
 
     QToolButton *button(const char *name) { return RecordTestSupport::button(*m_widget, name); }
 
-    QAudioRecorder *recorder() { return m_widget->findChild<QAudioRecorder *>(); }
+    AudioCapture *recorder() { return m_widget->findChild<AudioCapture *>(); }
     QString status() { return m_widget->findChild<QLabel *>(QStringLiteral("lbStatus"))->text(); }
     bool busy() { return m_widget->findChild<QProgressBar *>(QStringLiteral("progressBar"))->isVisible(); }
     int cursorX() { return view(*m_widget)->canvas()->playX(); }
@@ -102,22 +102,22 @@ private slots:
         button("btnRecord")->click();
         QVERIFY(!button("btnSave")->isEnabled());
         QVERIFY(showsIcons(*m_widget, "Button_Stop_On", "Button_Pause_Off"));
-        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), QMediaRecorder::RecordingState, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), AudioCapture::Recording, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(labelMs(timeText(*m_widget)) > 300, 15000);
 
         button("btnPauseGo")->click();
-        QCOMPARE(recorder()->state(), QMediaRecorder::PausedState);
+        QCOMPARE(recorder()->state(), AudioCapture::Paused);
         QVERIFY(showsIcons(*m_widget, "Button_Stop_On", "Button_Play_On"));
         QTest::qWait(200);
         button("btnPauseGo")->click();
-        QCOMPARE(recorder()->state(), QMediaRecorder::RecordingState);
+        QCOMPARE(recorder()->state(), AudioCapture::Recording);
         QVERIFY(showsIcons(*m_widget, "Button_Stop_On", "Button_Pause_Off"));
 
         QTRY_VERIFY_WITH_TIMEOUT(labelMs(timeText(*m_widget)) >= 1800, 20000);
         button("btnRecord")->click();
         QVERIFY(button("btnSave")->isEnabled());
         QVERIFY(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"));
-        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), QMediaRecorder::StoppedState, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), AudioCapture::Stopped, 15000);
 
         m_recording = newTake(before);
         m_take = WavAnalysis::of(m_recording);
@@ -171,8 +171,8 @@ private slots:
         QVERIFY(QFile::remove(first));
         const QStringList before = filesIn(m_folder);
         button("btnRecord")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), QMediaRecorder::RecordingState, 15000);
-        QCOMPARE(recorder()->audioInput(), recorder()->defaultAudioInput());
+        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), AudioCapture::Recording, 15000);
+        QCOMPARE(recorder()->input(), recorder()->defaultInput());
         QTest::qWait(1200);
         QVERIFY2(showsIcons(*m_widget, "Button_Stop_On", "Button_Pause_Off"), "the recording's icons");
         QVERIFY(!playTimer(*m_widget)->isActive());
@@ -182,7 +182,7 @@ private slots:
         const int live = columns();
         QVERIFY(live > 20);
         button("btnRecord")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), QMediaRecorder::StoppedState, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), AudioCapture::Stopped, 15000);
         m_widget->setInputDevice(QStringLiteral("Default"));
         m_recording = newTake(before);
         QVERIFY2(QFileInfo(m_recording).fileName() != QFileInfo(first).fileName(), qPrintable(m_recording));
@@ -204,7 +204,7 @@ private slots:
         const QString failed = QStringLiteral("Recording failed: No space left on the resource.");
         QTRY_COMPARE_WITH_TIMEOUT(status(), failed, 20000);
         QTRY_VERIFY(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"));
-        QCOMPARE(recorder()->state(), QMediaRecorder::StoppedState);
+        QCOMPARE(recorder()->state(), AudioCapture::Stopped);
         QVERIFY(button("btnSave")->isEnabled());
         QCOMPARE(filesIn(m_folder).size(), 1);
         const QString take = QDir(m_folder).filePath(filesIn(m_folder).first());
@@ -221,7 +221,7 @@ private slots:
     {
         const QStringList before = filesIn(m_folder);
         button("btnRecord")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), QMediaRecorder::RecordingState, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder()->state(), AudioCapture::Recording, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(labelMs(timeText(*m_widget)) > 800, 15000);
         delete m_widget;
         m_widget = nullptr;
