@@ -7,13 +7,12 @@
 #include <QUrl>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include "record/DurableFile.h"
+
 #include <QAudioDevice>
-#include <QAudioInput>
 #include <QAudioSource>
-#include <QMediaCaptureSession>
 #include <QMediaDevices>
-#include <QMediaFormat>
-#include <QMediaRecorder>
+#include <QtEndian>
 #else
 #include <QAudioEncoderSettings>
 #include <QAudioProbe>
@@ -23,10 +22,17 @@
 AudioCapture::AudioCapture(QObject *parent)
     : QObject(parent)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     createBackend();
+#endif
 }
 
-AudioCapture::~AudioCapture() = default;
+AudioCapture::~AudioCapture()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    closeTake();
+#endif
+}
 
 void AudioCapture::setState(State state)
 {
@@ -47,53 +53,13 @@ void AudioCapture::backendFailed(const QString &message)
     emit failed(message);
 }
 
-void AudioCapture::pause()
-{
-    if (m_state != Recording)
-        return;
-    setState(Paused);
-    m_recorder->pause();
-}
-
-void AudioCapture::resume()
-{
-    if (m_state != Paused)
-        return;
-    setState(Recording);
-    m_recorder->record();
-}
-
-QString AudioCapture::outputPath() const
-{
-    const QUrl actual = m_recorder->actualLocation();
-    return actual.isEmpty() ? m_path : RecordingFolder::localPath(actual);
-}
-
-void AudioCapture::stop()
-{
-    if (m_state == Stopped)
-        return;
-    const QString path = outputPath();
-    setState(Stopped);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    m_finalizing = m_recorder->recorderState() != QMediaRecorder::StoppedState;
-    if (m_levels)
-        m_levels->stop();
-#endif
-    m_recorder->stop();
-    if (!m_error.isEmpty()) {
-        // A backend that failed stays stuck finishing its file: the next take gets a new one,
-        // and what this one holds is as complete as it gets.
-        m_path = path;
-        createBackend();
-        m_error.clear();
-    }
-}
-
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 
 namespace {
 
+const int kHeaderSize = 44;
+
+// Qt 6 lists no monitor sources; an unknown name records from the default input.
 QAudioDevice inputDevice(const QString &name)
 {
     const QList<QAudioDevice> devices = QMediaDevices::audioInputs();
@@ -104,41 +70,35 @@ QAudioDevice inputDevice(const QString &name)
     return QMediaDevices::defaultAudioInput();
 }
 
+// A canonical 44-byte header whose sizes are placeholders (0) until the take stops: a take cut
+// short is repaired by WaveFile::fixSizes like one of Qt 5's recorder.
+QByteArray waveHeader(const QAudioFormat &format)
+{
+    const quint16 channels = quint16(format.channelCount());
+    const quint16 blockAlign = quint16(format.bytesPerFrame());
+    QByteArray header;
+    header.reserve(kHeaderSize);
+    const auto add16 = [&header](quint16 v) { header.append(char(v & 0xFF)).append(char(v >> 8)); };
+    const auto add32 = [&add16](quint32 v) {
+        add16(quint16(v & 0xFFFF));
+        add16(quint16(v >> 16));
+    };
+    header.append("RIFF");
+    add32(0);
+    header.append("WAVEfmt ");
+    add32(16);
+    add16(1); // linear PCM
+    add16(channels);
+    add32(quint32(format.sampleRate()));
+    add32(quint32(format.sampleRate()) * blockAlign);
+    add16(blockAlign);
+    add16(quint16(format.bytesPerSample() * 8));
+    header.append("data");
+    add32(0);
+    return header;
+}
+
 } // namespace
-
-void AudioCapture::createBackend()
-{
-    delete m_levels;
-    m_levels = nullptr;
-    m_levelStream = nullptr;
-    delete m_recorder;
-    delete m_session;
-    delete m_audioInput;
-    m_session = new QMediaCaptureSession(this);
-    m_audioInput = new QAudioInput(this);
-    m_session->setAudioInput(m_audioInput);
-    m_recorder = new QMediaRecorder(this);
-    m_session->setRecorder(m_recorder);
-    m_finalizing = false;
-
-    connect(m_recorder, &QMediaRecorder::durationChanged, this, &AudioCapture::durationChanged);
-    connect(m_recorder, &QMediaRecorder::errorOccurred, this,
-            [this](QMediaRecorder::Error, const QString &message) { backendFailed(message); });
-    // The recorder reports Stopped once the file's header is written.
-    connect(m_recorder, &QMediaRecorder::recorderStateChanged, this, [this](QMediaRecorder::RecorderState state) {
-        if (state == QMediaRecorder::StoppedState)
-            backendStopped();
-    });
-}
-
-// A take the backend stopped by itself failed: its owner stops it on failed().
-void AudioCapture::backendStopped()
-{
-    if (m_state != Stopped || !m_finalizing)
-        return;
-    m_finalizing = false;
-    emit finished();
-}
 
 QVector<AudioInputResolver::Input> AudioCapture::inputs() const
 {
@@ -156,60 +116,121 @@ QString AudioCapture::defaultInput() const
 
 void AudioCapture::record(const QString &input, const QString &path)
 {
+    closeTake();
     m_input = input;
     m_path = path;
     m_error.clear();
-    m_audioInput->setDevice(inputDevice(input));
-    QMediaFormat format(QMediaFormat::Wave);
-    format.setAudioCodec(QMediaFormat::AudioCodec::Wave);
-    m_recorder->setMediaFormat(format);
-    m_recorder->setAudioSampleRate(RecordingFormat::sampleRate);
-    m_recorder->setAudioChannelCount(2);
-    m_recorder->setQuality(QMediaRecorder::HighQuality);
-    m_recorder->setEncodingMode(QMediaRecorder::ConstantQualityEncoding);
-    m_recorder->setOutputLocation(QUrl::fromLocalFile(path));
-    m_finalizing = false;
+    m_frames = 0;
     setState(Recording);
-    m_recorder->record();
-    startLevels();
-}
-
-bool AudioCapture::isFinalizing() const
-{
-    return m_finalizing;
-}
-
-// A second stream from the same device, in the recording's own format where the device
-// takes it, for the levels.
-void AudioCapture::startLevels()
-{
-    delete m_levels;
-    m_levelFrames = 0;
-    const QAudioDevice device = inputDevice(m_input);
+    const QAudioDevice device = inputDevice(input);
     QAudioFormat format;
     format.setSampleRate(RecordingFormat::sampleRate);
     format.setChannelCount(2);
     format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format))
-        format = device.preferredFormat();
-    m_levels = new QAudioSource(device, format, this);
-    m_levelStream = m_levels->start();
-    if (m_levelStream)
-        connect(m_levelStream, &QIODevice::readyRead, this, &AudioCapture::readLevels);
-    else
-        qWarning() << "=== no levels from the input ===" << m_levels->error();
+    if (device.isNull()) {
+        backendFailed(tr("没有音频输入"));
+        return;
+    }
+    // The sound server converts the input to the take's format.
+    m_file.setFileName(path);
+    QString cause;
+    // Unbuffered: every buffer reaches the system, and a full disk fails with its own cause.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+        || !DurableFile::write(m_file, waveHeader(format), &cause)) {
+        backendFailed(cause.isEmpty() ? m_file.errorString() : cause);
+        return;
+    }
+    m_source = new QAudioSource(device, format, this);
+    m_stream = m_source->start();
+    if (!m_stream) {
+        backendFailed(tr("无法打开音频输入 %1").arg(device.description()));
+        return;
+    }
+    connect(m_stream, &QIODevice::readyRead, this, &AudioCapture::readInput);
 }
 
-void AudioCapture::readLevels()
+void AudioCapture::pause()
 {
-    const QByteArray data = m_levelStream->readAll();
-    // What came in while paused is not in the file either.
-    if (m_state != Recording || data.isEmpty())
+    if (m_state == Recording)
+        setState(Paused);
+}
+
+void AudioCapture::resume()
+{
+    if (m_state == Paused)
+        setState(Recording);
+}
+
+void AudioCapture::stop()
+{
+    if (m_state == Stopped)
         return;
-    const QAudioFormat format = m_levels->format();
-    const QAudioBuffer buffer(data, format, m_levelFrames * 1000000 / format.sampleRate());
-    m_levelFrames += buffer.frameCount();
+    // The last buffers go into the take before it stops.
+    closeTake();
+    setState(Stopped);
+    m_error.clear();
+    emit finished();
+}
+
+bool AudioCapture::isFinalizing() const
+{
+    // The file is complete once stop() returns.
+    return false;
+}
+
+QString AudioCapture::outputPath() const
+{
+    return m_path;
+}
+
+// Every buffer goes to the file and to the levels, stamped with its place in the take;
+// what comes in while paused goes nowhere.
+void AudioCapture::readInput()
+{
+    if (!m_stream)
+        return;
+    const QByteArray data = m_stream->readAll();
+    if (m_state != Recording || data.isEmpty() || !m_error.isEmpty())
+        return;
+    QString cause;
+    if (!DurableFile::write(m_file, data, &cause)) {
+        backendFailed(cause);
+        return;
+    }
+    const QAudioFormat format = m_source->format();
+    const QAudioBuffer buffer(data, format, m_frames * 1000000 / format.sampleRate());
+    m_frames += buffer.frameCount();
     emit bufferCaptured(buffer);
+    emit durationChanged(m_frames * 1000 / format.sampleRate());
+}
+
+// Ends the stream and puts the true sizes into the header. A take whose writes failed is left
+// as it is: its owner sets the sizes to the whole frames it holds (WaveFile::fixSizes).
+void AudioCapture::closeTake()
+{
+    if (m_source) {
+        if (m_state != Stopped)
+            readInput();
+        m_source->stop();
+        m_source->deleteLater();
+        m_source = nullptr;
+        m_stream = nullptr;
+    }
+    if (!m_file.isOpen())
+        return;
+    const quint32 dataSize = quint32(m_file.size() - kHeaderSize);
+    uchar riffSize[4], dataSizeField[4];
+    qToLittleEndian<quint32>(dataSize + kHeaderSize - 8, riffSize);
+    qToLittleEndian<quint32>(dataSize, dataSizeField);
+    QString cause;
+    const bool complete = !m_error.isEmpty()
+        || (m_file.seek(4) && DurableFile::write(m_file, QByteArray(reinterpret_cast<char *>(riffSize), 4), &cause)
+            && m_file.seek(kHeaderSize - 4)
+            && DurableFile::write(m_file, QByteArray(reinterpret_cast<char *>(dataSizeField), 4), &cause)
+            && DurableFile::sync(m_file, &cause));
+    if (!complete)
+        backendFailed(cause);
+    m_file.close();
 }
 
 #else
@@ -273,9 +294,47 @@ void AudioCapture::record(const QString &input, const QString &path)
     recorder->record();
 }
 
+void AudioCapture::pause()
+{
+    if (m_state != Recording)
+        return;
+    setState(Paused);
+    m_recorder->pause();
+}
+
+void AudioCapture::resume()
+{
+    if (m_state != Paused)
+        return;
+    setState(Recording);
+    m_recorder->record();
+}
+
+void AudioCapture::stop()
+{
+    if (m_state == Stopped)
+        return;
+    const QString path = outputPath();
+    setState(Stopped);
+    m_recorder->stop();
+    if (!m_error.isEmpty()) {
+        // A recorder that failed stays stuck finishing its file and records nothing more: the
+        // next take gets a new one, and what this one holds is as complete as it gets.
+        m_path = path;
+        createBackend();
+        m_error.clear();
+    }
+}
+
 bool AudioCapture::isFinalizing() const
 {
     return m_recorder->status() == QMediaRecorder::FinalizingStatus;
+}
+
+QString AudioCapture::outputPath() const
+{
+    const QUrl actual = m_recorder->actualLocation();
+    return actual.isEmpty() ? m_path : RecordingFolder::localPath(actual);
 }
 
 #endif

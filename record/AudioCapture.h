@@ -3,6 +3,7 @@
 #include "record/AudioInputResolver.h"
 
 #include <QAudioBuffer>
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -10,21 +11,21 @@
 #include <QtGlobal>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-class QAudioInput;
 class QAudioSource;
 class QIODevice;
-class QMediaCaptureSession;
 #else
 class QAudioProbe;
-#endif
 class QMediaRecorder;
+#endif
 
-// Records one take at a time from an audio input into a stereo WAV file at
-// RecordingFormat::sampleRate, and hands out every captured buffer for the live levels. Qt 5
-// records with QAudioRecorder and probes its own buffers; Qt 6 has no probe, so a QAudioSource
-// on the same device reads the levels beside the QMediaRecorder of a capture session. Both
+// Records one take at a time from an audio input into a stereo 16-bit WAV file at
+// RecordingFormat::sampleRate, and hands out every captured buffer for the live levels. Both
 // report the same states: stop() stops at once, and finished() follows when the file is
-// complete. A backend that failed records nothing more and is replaced at the take's stop.
+// complete (at once where it is complete when stop() returns).
+// Qt 5 records with QAudioRecorder and probes its buffers. Qt 6's QMediaRecorder (6.4,
+// GStreamer) ignores the sample rate asked for and records at the source's 44.1 kHz default,
+// and has no probe: there the take is written from a QAudioSource in the take's own format,
+// whose buffers are also the levels, so the live waveform is exactly what the file holds.
 class AudioCapture : public QObject
 {
     Q_OBJECT
@@ -68,26 +69,23 @@ signals:
     void failed(const QString &message);
 
 private:
-    void createBackend();
     void setState(State state);
     void backendFailed(const QString &message);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    void backendStopped();
-    void startLevels();
-    void readLevels();
+    void readInput();
+    void closeTake();
 
-    QMediaCaptureSession *m_session = nullptr;
-    QAudioInput *m_audioInput = nullptr;
-    QAudioSource *m_levels = nullptr;
-    QIODevice *m_levelStream = nullptr;
-    // Frames read for the levels while recording: the next buffer's place in the take.
-    qint64 m_levelFrames = 0;
-    // stop() was called and the recorder has not said it stopped yet.
-    bool m_finalizing = false;
+    QAudioSource *m_source = nullptr;
+    QIODevice *m_stream = nullptr;
+    QFile m_file;
+    // Frames written to the take: the next buffer's place in it.
+    qint64 m_frames = 0;
 #else
+    void createBackend();
+
     QAudioProbe *m_probe = nullptr;
-#endif
     QMediaRecorder *m_recorder = nullptr;
+#endif
     State m_state = Stopped;
     QString m_input;
     QString m_path;

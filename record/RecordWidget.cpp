@@ -489,6 +489,9 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
     const qint64 endMs = (startUs + (sampleRate > 0 ? frames * 1000000 / sampleRate : 0)) / 1000;
     m_recordedMs = qMax(m_recordedMs, endMs);
     updateProgress(m_recordedMs);
+    // A buffer without audio (no frames, no format) has no place in the view.
+    if (frames <= 0 || sampleRate <= 0)
+        return;
     const QVector<qreal> levels = BufferLevels::sampleLevels(buffer);
     QVector<QVector<qreal>> columns = m_liveColumns.add(levels, startUs, frames, sampleRate);
     for (QVector<qreal> &column : columns)
