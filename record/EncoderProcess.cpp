@@ -157,7 +157,7 @@ void EncoderProcess::takeLine(const QString &line)
     }
     m_progressMs = ms;
     if (m_totalMs > 0)
-        emit progress(int(qBound<qint64>(0, ms * 100 / m_totalMs, 100)));
+        emit progress(int(qBound(qint64(0), ms * 100 / m_totalMs, qint64(100))));
 }
 
 QString EncoderProcess::writeErrorOf(const QString &line)

@@ -1,7 +1,9 @@
 #include "record/RecordWidget.h"
 #include "ui_RecordWidget.h"
 
+#include "record/AudioCapture.h"
 #include "record/AudioInputResolver.h"
+#include "record/AudioPlayback.h"
 #include "record/BufferLevels.h"
 #include "record/ExportFileDialog.h"
 #include "record/RecordingEditor.h"
@@ -10,15 +12,11 @@
 #include "record/VectorButton.h"
 #include "record/WaveformWidget.h"
 
-#include <QAudioEncoderSettings>
-#include <QAudioProbe>
-#include <QAudioRecorder>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QShortcut>
@@ -81,21 +79,6 @@ const RecordStateLook kRecordStates[] = {
     {Keep, nullptr, &kPause, Keep, On},   // 5 playing
     {Keep, nullptr, &kPlay, Keep, Off},   // 6 playback paused or ended
 };
-
-// Stereo WAV at high quality, at the rate the view's time scale is built on. The codec name
-// "Default" means the backend's own choice for the container; a backend that does not know
-// that name is given an empty codec, which asks it for the same thing.
-QAudioEncoderSettings recordingSettings(const QStringList &supportedCodecs)
-{
-    const QString codec = QStringLiteral("Default");
-    QAudioEncoderSettings settings;
-    settings.setCodec(supportedCodecs.contains(codec) ? codec : QString());
-    settings.setSampleRate(RecordingFormat::sampleRate);
-    settings.setChannelCount(2);
-    settings.setQuality(QMultimedia::HighQuality);
-    settings.setEncodingMode(QMultimedia::ConstantQualityEncoding);
-    return settings;
-}
 
 } // namespace
 
@@ -165,66 +148,58 @@ RecordWidget::RecordWidget(QWidget *parent)
 
 void RecordWidget::ensureMedia()
 {
-    if (m_recorder)
+    if (m_capture)
         return;
-    createRecorder();
-    m_player = new QMediaPlayer;
-    connect(m_player, &QMediaPlayer::stateChanged, this, [this](QMediaPlayer::State state) {
-        if (state != QMediaPlayer::StoppedState)
-            return;
+    m_capture = new AudioCapture(this);
+    connect(m_capture, &AudioCapture::bufferCaptured, this, &RecordWidget::processBuffer);
+    connect(m_capture, &AudioCapture::durationChanged, this, [this](qint64 ms) {
+        if (ms > 0)
+            m_recorderMs = ms;
+    });
+    connect(m_capture, &AudioCapture::stateChanged, this, &RecordWidget::captureStateChanged);
+    connect(m_capture, &AudioCapture::finished, this, [this] {
+        if (m_reloadWhenFinal)
+            showRecording();
+    });
+    connect(m_capture, &AudioCapture::failed, this, &RecordWidget::recordingFailed);
+
+    m_player = new AudioPlayback(this);
+    connect(m_player, &AudioPlayback::stopped, this, [this] {
         m_playTimer->stop();
         // A recording that stopped the player keeps its own icons.
-        if (m_recorder->state() == QMediaRecorder::StoppedState) {
+        if (!isRecording()) {
             ui->btnPauseGo->setPicture(QLatin1String(kPlay.resource));
             nameControls();
         }
     });
 }
 
-// The recorder and the probe on it. A recorder that failed stays stuck finishing its file and
-// records nothing more: a failed take gets a new one.
-void RecordWidget::createRecorder()
+bool RecordWidget::isRecording() const
 {
-    delete m_probe;
-    delete m_recorder;
-    m_recorder = new QAudioRecorder(this);
-    m_probe = new QAudioProbe(this);
-    connect(m_probe, &QAudioProbe::audioBufferProbed, this, &RecordWidget::processBuffer);
-    m_probe->setSource(m_recorder);
+    return m_capture && m_capture->state() != AudioCapture::Stopped;
+}
 
-    connect(m_recorder, &QAudioRecorder::durationChanged, this, [this](qint64 ms) {
-        if (ms > 0)
-            m_recorderMs = ms;
-    });
-    connect(m_recorder, &QAudioRecorder::stateChanged, this, [this](QMediaRecorder::State state) {
-        const qint64 duration = m_recorder->duration();
-        // Once the finished recording has been read, the label keeps the file's own length.
-        if (state == QMediaRecorder::StoppedState && !m_reloadWhenFinal && m_workingMs > 0)
-            updateProgress(m_workingMs);
-        else
-            updateProgress(duration > 0 ? duration : qMax(m_recorderMs, m_recordedMs));
-        // The pipeline drains after Stop and its last buffers move the cursor along with the
-        // waveform: once it has stopped, the cursor goes back to where playback starts.
-        if (state == QMediaRecorder::StoppedState && !m_recordUrl.isEmpty())
-            ui->waveforFrame->setPlayPosition(m_player->position());
-    });
-    // The file is complete (its header written) only when the recorder leaves Finalizing.
-    connect(m_recorder, &QAudioRecorder::statusChanged, this, [this](QMediaRecorder::Status status) {
-        if (m_reloadWhenFinal && status != QMediaRecorder::FinalizingStatus
-            && m_recorder->state() == QMediaRecorder::StoppedState)
-            showRecording();
-    });
-    connect(m_recorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
-            &RecordWidget::recordingFailed);
+void RecordWidget::captureStateChanged()
+{
+    const bool stopped = !isRecording();
+    // The recorder's duration is gone once it has stopped. Once the finished recording has been
+    // read, the label keeps the file's own length.
+    if (stopped && !m_reloadWhenFinal && m_workingMs > 0)
+        updateProgress(m_workingMs);
+    else
+        updateProgress(qMax(m_recorderMs, m_recordedMs));
+    // The pipeline drains after Stop and its last buffers move the cursor along with the
+    // waveform: once it has stopped, the cursor goes back to where playback starts.
+    if (stopped && !m_recordUrl.isEmpty())
+        ui->waveforFrame->setPlayPosition(m_player->position());
 }
 
 RecordWidget::~RecordWidget()
 {
     finishRecording();
-    // The player has no parent; its signals must not reach a half-destroyed window.
-    if (m_player)
-        m_player->disconnect(this);
+    // Their signals must not reach a half-destroyed window.
     delete m_player;
+    delete m_capture;
     delete ui;
 }
 
@@ -315,26 +290,18 @@ void RecordWidget::nameControls()
 void RecordWidget::finishRecording()
 {
     m_editor->stop();
-    if (!m_recorder)
-        return;
-    if (m_recorder->state() == QMediaRecorder::StoppedState && m_recorder->status() != QMediaRecorder::FinalizingStatus)
+    if (!isRecording() && !(m_capture && m_capture->isFinalizing()))
         return;
     qDebug() << "=== finishing the recording before quitting ===";
-    if (m_recorder->state() != QMediaRecorder::StoppedState)
-        m_recorder->stop();
+    m_capture->stop();
     // The backend writes the file's header from its own thread once the last buffer is
     // through, and tells us on the event loop.
     QEventLoop loop;
     QTimer::singleShot(kFinishWaitMs, &loop, &QEventLoop::quit);
-    connect(m_recorder, &QAudioRecorder::statusChanged, &loop, [&loop](QMediaRecorder::Status status) {
-        if (status != QMediaRecorder::FinalizingStatus)
-            loop.quit();
-    });
-    if (m_recorder->status() == QMediaRecorder::FinalizingStatus
-        || m_recorder->status() == QMediaRecorder::RecordingStatus
-        || m_recorder->status() == QMediaRecorder::PausedStatus)
+    connect(m_capture, &AudioCapture::finished, &loop, &QEventLoop::quit);
+    if (m_capture->isFinalizing())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (m_recorder->status() == QMediaRecorder::FinalizingStatus)
+    if (m_capture->isFinalizing())
         qCritical() << "=== the recording was not completed in time ===";
 }
 
@@ -398,7 +365,7 @@ void RecordWidget::setRecordState(int state)
 void RecordWidget::on_btnRecord_clicked()
 {
     ensureMedia();
-    if (m_recorder->state() != QMediaRecorder::StoppedState) {
+    if (isRecording()) {
         stopRecording();
         return;
     }
@@ -412,16 +379,8 @@ void RecordWidget::on_btnRecord_clicked()
     }
     // Edits of the previous recording are abandoned: their results would land on the new one.
     m_editor->beginRecording();
-    QVector<AudioInputResolver::Input> inputs;
-    const QStringList names = m_recorder->audioInputs();
-    for (const QString &name : names)
-        inputs.append({name, m_recorder->audioInputDescription(name)});
-    const QString input = AudioInputResolver::resolve(m_inputDevice, inputs, m_recorder->defaultAudioInput());
+    const QString input = AudioInputResolver::resolve(m_inputDevice, m_capture->inputs(), m_capture->defaultInput());
     qDebug() << "record from" << m_inputDevice << "->" << input;
-    m_recorder->setAudioInput(input);
-    m_recorder->setEncodingSettings(recordingSettings(m_recorder->supportedAudioCodecs()), QVideoEncoderSettings(),
-                                    QStringLiteral("audio/x-wav"));
-    m_recorder->setOutputLocation(QUrl::fromLocalFile(RecordingFolder::nextRecordingPath(folder, &m_takeNumber)));
 
     ui->waveforFrame->clearWaveform();
     m_recordedMs = 0;
@@ -433,24 +392,20 @@ void RecordWidget::on_btnRecord_clicked()
     showMessage(QString(), false);
     // The player goes first: its stop handler would put the play icon over the recording
     // state's pause icon.
-    if (m_player->state() != QMediaPlayer::StoppedState)
+    if (!m_player->isStopped())
         m_player->stop();
     setRecordState(1);
     m_takeRunning = true;
-    m_recorder->record();
+    m_capture->record(input, RecordingFolder::nextRecordingPath(folder, &m_takeNumber));
 }
 
 void RecordWidget::stopRecording()
 {
     m_takeRunning = false;
-    m_recorder->stop();
+    m_capture->stop();
     setRecordState(2);
-    QUrl location = m_recorder->actualLocation();
-    if (location.isEmpty())
-        location = m_recorder->outputLocation();
-    const QString path = RecordingFolder::localPath(location);
+    const QString path = m_capture->outputPath();
     if (m_takeFailed) {
-        createRecorder();
         // A take cut short keeps what it holds, with a header that says so; one that never
         // wrote anything leaves the working file as it was.
         if (!WaveFile::fixSizes(path)) {
@@ -458,26 +413,24 @@ void RecordWidget::stopRecording()
             return;
         }
     }
-    m_recordUrl = location;
+    m_recordUrl = QUrl::fromLocalFile(path);
     m_editor->setRecording(path);
     qDebug() << "recorded" << path;
-    m_player->setMedia(QUrl::fromLocalFile(path));
+    m_player->setFile(path);
     ui->waveforFrame->setPlayPosition(m_player->position());
     // What was drawn live may miss buffers the probe never saw: once the file is complete the
     // view shows the file itself, so that cuts are made on what is really there. A failed
     // take is as complete as it gets.
     m_reloadWhenFinal = true;
-    if (m_takeFailed || m_recorder->status() != QMediaRecorder::FinalizingStatus)
+    if (m_takeFailed || !m_capture->isFinalizing())
         showRecording();
 }
 
 // The recorder stops on an error, and its first message names the cause ("No space left on
 // the resource."); the ones after it only say that the pipeline stopped. The take goes the way
 // of a stopped one, with what it holds.
-void RecordWidget::recordingFailed()
+void RecordWidget::recordingFailed(const QString &cause)
 {
-    const QString cause = m_recorder->errorString();
-    qCritical() << "=== recording failed ===" << cause;
     if (m_takeFailed)
         return;
     m_takeFailed = true;
@@ -507,13 +460,13 @@ void RecordWidget::showRecording()
 void RecordWidget::on_btnPauseGo_clicked()
 {
     ensureMedia();
-    if (m_recorder->state() == QMediaRecorder::RecordingState) {
-        m_recorder->pause();
+    if (m_capture->state() == AudioCapture::Recording) {
+        m_capture->pause();
         setRecordState(3);
-    } else if (m_recorder->state() == QMediaRecorder::PausedState) {
-        m_recorder->record();
+    } else if (m_capture->state() == AudioCapture::Paused) {
+        m_capture->resume();
         setRecordState(4);
-    } else if (m_player->state() == QMediaPlayer::PlayingState) {
+    } else if (m_player->isPlaying()) {
         m_player->pause();
         setRecordState(6);
     } else if (!m_recordUrl.isEmpty()) {
@@ -525,7 +478,7 @@ void RecordWidget::on_btnPauseGo_clicked()
 void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 {
     // The pipeline drains after Stop; the view shows the finished file by then.
-    if (!m_recordUrl.isEmpty() && m_recorder->state() == QMediaRecorder::StoppedState)
+    if (!m_recordUrl.isEmpty() && !isRecording())
         return;
     const int sampleRate = buffer.format().sampleRate();
     const qint64 frames = buffer.frameCount();
@@ -536,6 +489,9 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
     const qint64 endMs = (startUs + (sampleRate > 0 ? frames * 1000000 / sampleRate : 0)) / 1000;
     m_recordedMs = qMax(m_recordedMs, endMs);
     updateProgress(m_recordedMs);
+    // A buffer without audio (no frames, no format) has no place in the view.
+    if (frames <= 0 || sampleRate <= 0)
+        return;
     const QVector<qreal> levels = BufferLevels::sampleLevels(buffer);
     QVector<QVector<qreal>> columns = m_liveColumns.add(levels, startUs, frames, sampleRate);
     for (QVector<qreal> &column : columns)
@@ -545,7 +501,7 @@ void RecordWidget::processBuffer(const QAudioBuffer &buffer)
 void RecordWidget::updateProgress(qlonglong ms)
 {
     ensureMedia();
-    if (m_recorder->error() != QMediaRecorder::NoError)
+    if (m_capture->hasFailed())
         return;
     ui->lbTime->setText(progressText(ms));
 }
@@ -568,7 +524,7 @@ void RecordWidget::undo()
 {
     ensureMedia();
     // The view shows the recording being made; there is nothing to undo in it.
-    if (m_recorder->state() == QMediaRecorder::StoppedState)
+    if (!isRecording())
         m_editor->undo();
 }
 
@@ -577,7 +533,7 @@ void RecordWidget::showEditedFile(const QString &path, qint64 cursorMs)
 {
     ensureMedia();
     // The view shows the recording being made.
-    if (m_recorder->state() != QMediaRecorder::StoppedState)
+    if (isRecording())
         return;
     showWorkingFile(path);
     if (cursorMs >= 0) {
@@ -597,7 +553,7 @@ void RecordWidget::showWorkingFile(const QString &path)
     if (!m_waveFile.loadFile(path)) // the reader logs why
         showMessage(tr("无法读取 %1").arg(path), true);
     m_workingMs = m_waveFile.durationMs();
-    m_player->setMedia(QUrl::fromLocalFile(path));
+    m_player->setFile(path);
 }
 
 QString RecordWidget::askSaveTarget()

@@ -11,10 +11,9 @@
 
 #include <functional>
 
-class QAudioProbe;
-class QAudioRecorder;
+class AudioCapture;
+class AudioPlayback;
 class QLabel;
-class QMediaPlayer;
 class QProgressBar;
 class QTimer;
 class RecordingEditor;
@@ -83,12 +82,13 @@ private:
     void nameControls();
     void startPlayTimer();
     void buildStatusArea();
-    // Makes the recorder, its probe and the player, once: Qt Multimedia starts slowly.
+    // Makes the recorder and the player, once: Qt Multimedia starts slowly.
     void ensureMedia();
     QString askSaveTarget();
-    void createRecorder();
+    void captureStateChanged();
+    bool isRecording() const;
     void stopRecording();
-    void recordingFailed();
+    void recordingFailed(const QString &cause);
     void showWorkingFile(const QString &path);
     void showEditedFile(const QString &path, qint64 cursorMs);
     void showRecording();
@@ -96,9 +96,8 @@ private:
 
     Ui::RecordWidget *ui;
     QUrl m_recordUrl;
-    QAudioRecorder *m_recorder = nullptr;
-    QAudioProbe *m_probe = nullptr;
-    QMediaPlayer *m_player = nullptr;
+    AudioCapture *m_capture = nullptr;
+    AudioPlayback *m_player = nullptr;
     WaveFile m_waveFile;
     QTimer *m_playTimer = nullptr;
     qint64 m_recordedMs = 0;

@@ -55,40 +55,48 @@ class TestLiveColumns : public QObject
 
 private slots:
     // Two stereo frames (left, right, left, right) per row, unless the format says otherwise.
+    // Two stereo frames (left, right, left, right) per row, unless the format says otherwise.
+    // Rows whose format Qt 6 cannot describe (other sizes, big endian, not PCM) run on Qt 5 only.
     void levels_data()
     {
         QTest::addColumn<QAudioFormat>("format");
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<Column>("expected");
-        using T = QAudioFormat;
-        QTest::newRow("s8") << pcmFormat(T::SignedInt, 8) << bytesOf(QVector<qint8>{10, -20, 127, -128})
-                            << Column{1.0, 10 / 127.0, -20 / 127.0, -128 / 127.0};
-        QTest::newRow("s16") << pcmFormat(T::SignedInt, 16) << bytesOf(QVector<qint16>{1000, -32767, -500, 32767})
-                             << Column{1000 / 32767.0, -500 / 32767.0, 1.0, -1.0};
-        QTest::newRow("s32") << pcmFormat(T::SignedInt, 32)
-                             << bytesOf(QVector<qint32>{2147483647, 0, -1000, -2147483647})
-                             << Column{1.0, -1000 / 2147483647.0, 0.0, -1.0};
-        QTest::newRow("s16 mono") << pcmFormat(T::SignedInt, 16, 1) << bytesOf(QVector<qint16>{-300, 600, 100})
-                                  << Column{600 / 32767.0, -300 / 32767.0};
-        QTest::newRow("u8") << pcmFormat(T::UnSignedInt, 8) << bytesOf(QVector<quint8>{0, 200, 255, 100})
-                            << Column{1.0, 1.0, u(200, 255), u(100, 255)};
-        QTest::newRow("u16") << pcmFormat(T::UnSignedInt, 16) << bytesOf(QVector<quint16>{0, 65535, 40000, 100})
-                             << Column{u(40000, 65535), 1.0, 1.0, u(100, 65535)};
+        using S = RecordTestSupport::Sample;
+        const auto row = [](const char *name, const QAudioFormat &format, const QByteArray &data,
+                            const Column &expected) {
+            if (format.isValid())
+                QTest::newRow(name) << format << data << expected;
+            else
+                qInfo("%s: no such format in this Qt", name);
+        };
+        row("s8", pcmFormat(S::Signed, 8), bytesOf(QVector<qint8>{10, -20, 127, -128}),
+            Column{1.0, 10 / 127.0, -20 / 127.0, -128 / 127.0});
+        row("s16", pcmFormat(S::Signed, 16), bytesOf(QVector<qint16>{1000, -32767, -500, 32767}),
+            Column{1000 / 32767.0, -500 / 32767.0, 1.0, -1.0});
+        row("s32", pcmFormat(S::Signed, 32), bytesOf(QVector<qint32>{2147483647, 0, -1000, -2147483647}),
+            Column{1.0, -1000 / 2147483647.0, 0.0, -1.0});
+        row("s16 mono", pcmFormat(S::Signed, 16, 1), bytesOf(QVector<qint16>{-300, 600, 100}),
+            Column{600 / 32767.0, -300 / 32767.0});
+        row("u8", pcmFormat(S::Unsigned, 8), bytesOf(QVector<quint8>{0, 200, 255, 100}),
+            Column{1.0, 1.0, u(200, 255), u(100, 255)});
+        row("u16", pcmFormat(S::Unsigned, 16), bytesOf(QVector<quint16>{0, 65535, 40000, 100}),
+            Column{u(40000, 65535), 1.0, 1.0, u(100, 65535)});
         // Values above 2^31 must stay positive: they are unsigned.
-        QTest::newRow("u32") << pcmFormat(T::UnSignedInt, 32)
-                             << bytesOf(QVector<quint32>{4294967295u, 1, 5, 3000000000u})
-                             << Column{1.0, u(5, 4294967295.0), u(3000000000.0, 4294967295.0), u(1, 4294967295.0)};
-        QTest::newRow("f32") << pcmFormat(T::Float, 32) << bytesOf(QVector<float>{0.5f, -0.25f, -0.5f, 0.125f})
-                             << Column{0.5 / 1.00003, -0.5 / 1.00003, 0.125 / 1.00003, -0.25 / 1.00003};
+        row("u32", pcmFormat(S::Unsigned, 32), bytesOf(QVector<quint32>{4294967295u, 1, 5, 3000000000u}),
+            Column{1.0, u(5, 4294967295.0), u(3000000000.0, 4294967295.0), u(1, 4294967295.0)});
+        row("f32", pcmFormat(S::Float, 32), bytesOf(QVector<float>{0.5f, -0.25f, -0.5f, 0.125f}),
+            Column{0.5 / 1.00003, -0.5 / 1.00003, 0.125 / 1.00003, -0.25 / 1.00003});
         // No full scale: zeros.
-        QTest::newRow("f64") << pcmFormat(T::Float, 64) << QByteArray(16, '\x7f') << Column(4, 0.0);
-        QTest::newRow("s24") << pcmFormat(T::SignedInt, 24) << QByteArray(16, '\x7f') << Column(4, 0.0);
+        row("f64", pcmFormat(S::Float, 64), QByteArray(16, '\x7f'), Column(4, 0.0));
+        row("s24", pcmFormat(S::Signed, 24), QByteArray(16, '\x7f'), Column(4, 0.0));
         // Not measurable at all: no column.
-        QAudioFormat raw = pcmFormat(T::SignedInt, 16);
+        row("big-endian", pcmFormat(S::Signed, 16, 2, true), QByteArray(8, '\x10'), Column());
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+        QAudioFormat raw = pcmFormat(S::Signed, 16);
         raw.setCodec(QStringLiteral("audio/x-raw"));
-        QTest::newRow("big-endian") << pcmFormat(T::SignedInt, 16, 2, T::BigEndian) << QByteArray(8, '\x10')
-                                    << Column();
-        QTest::newRow("not pcm") << raw << QByteArray(8, '\x10') << Column();
+        row("not pcm", raw, QByteArray(8, '\x10'), Column());
+#endif
         QTest::newRow("invalid") << QAudioFormat() << QByteArray(8, '\x10') << Column();
     }
 

@@ -181,7 +181,7 @@ private slots:
         RecordWidget w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QAudioFormat format = pcmFormat(QAudioFormat::SignedInt, 16, 2);
+        const QAudioFormat format = pcmFormat(Sample::Signed, 16, 2);
         QByteArray loud(480 * 4, '\0');
         for (int i = 0; i < loud.size(); i += 2)
             qToLittleEndian<qint16>(i % 8 ? 16000 : -16000, loud.data() + i);
@@ -199,10 +199,11 @@ private slots:
             QVERIFY2((QColor(image.pixel(x, canvas->levelY(0, 0.3))) == wave) == (x < 42 || x == 50),
                      qPrintable(QString::number(x)));
 
-        const QAudioFormat bigEndian = pcmFormat(QAudioFormat::SignedInt, 16, 2, QAudioFormat::BigEndian);
+        const QAudioFormat bigEndian = pcmFormat(Sample::Signed, 16, 2, true);
         for (const QAudioBuffer &b : {QAudioBuffer(QByteArray(96000 * 4, '\0'), format), QAudioBuffer(loud, bigEndian)})
             QVERIFY(QMetaObject::invokeMethod(&w, "processBuffer", Q_ARG(QAudioBuffer, b)));
-        QCOMPARE(timeText(w), QStringLiteral("00:00:02:450"));
+        // Qt 6 has no PCM format it cannot measure: its invalid buffer holds no frames to count.
+        QCOMPARE(timeText(w), bigEndian.isValid() ? QStringLiteral("00:00:02:450") : QStringLiteral("00:00:02:440"));
         QCOMPARE(canvas->columnCount(), 61);
         QCOMPARE(RecordWidget::progressText(90061001), QStringLiteral("01:01:01:001")); // the day dropped
     }

@@ -15,16 +15,32 @@
 
 namespace RecordTestSupport {
 
-inline QAudioFormat pcmFormat(QAudioFormat::SampleType type, int bits, int channels = 2,
-                              QAudioFormat::Endian order = QAudioFormat::LittleEndian)
+enum class Sample { Signed, Unsigned, Float };
+
+// A PCM format of the sample kind and size, little endian unless said. Qt 6 knows only
+// unsigned 8-bit, signed 16- and 32-bit and 32-bit float samples, in the machine's own byte
+// order: there the others give an invalid format.
+inline QAudioFormat pcmFormat(Sample kind, int bits, int channels = 2, bool bigEndian = false)
 {
     QAudioFormat format;
     format.setSampleRate(48000);
     format.setChannelCount(channels);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QAudioFormat::SampleFormat sample = bigEndian ? QAudioFormat::Unknown
+        : kind == Sample::Unsigned && bits == 8         ? QAudioFormat::UInt8
+        : kind == Sample::Signed && bits == 16          ? QAudioFormat::Int16
+        : kind == Sample::Signed && bits == 32          ? QAudioFormat::Int32
+        : kind == Sample::Float && bits == 32           ? QAudioFormat::Float
+                                                        : QAudioFormat::Unknown;
+    format.setSampleFormat(sample);
+#else
     format.setSampleSize(bits);
-    format.setSampleType(type);
-    format.setByteOrder(order);
+    format.setSampleType(kind == Sample::Signed         ? QAudioFormat::SignedInt
+                             : kind == Sample::Unsigned ? QAudioFormat::UnSignedInt
+                                                        : QAudioFormat::Float);
+    format.setByteOrder(bigEndian ? QAudioFormat::BigEndian : QAudioFormat::LittleEndian);
     format.setCodec(QStringLiteral("audio/pcm"));
+#endif
     return format;
 }
 
