@@ -51,7 +51,7 @@ Item {
         y: 24
         width: 240
         height: parent.height
-        onBtnclicked: rightPane.switchPageShow(btnIndex)
+        onBtnclicked: function (btnIndex) { rightPane.switchPageShow(btnIndex); }
     }
 
     PanelesRight {

@@ -268,7 +268,8 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
         connect(window, &QWindow::screenChanged, this, &MainWidget::onWindowScreenChanged, Qt::UniqueConnection);
         return;
     }
-    const QPoint offset = event->globalPos() - pos();
+    // The point under the mouse on the screen (the window is a top-level one: its own position).
+    const QPoint offset = mapToGlobal(event->pos()) - pos();
     m_dragOffsetX = offset.x();
     m_dragOffsetY = offset.y();
 }
@@ -277,7 +278,13 @@ void MainWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_dragOffsetX == 0 && m_dragOffsetY == 0)
         return;
-    move(event->globalPos() - QPoint(m_dragOffsetX, m_dragOffsetY));
+    // A move without the button means the release went elsewhere (Qt 6's scene takes it): the
+    // drag is over all the same.
+    if (!(event->buttons() & Qt::LeftButton)) {
+        mouseReleaseEvent(event);
+        return;
+    }
+    move(mapToGlobal(event->pos()) - QPoint(m_dragOffsetX, m_dragOffsetY));
 }
 
 void MainWidget::mouseReleaseEvent(QMouseEvent *)

@@ -1,17 +1,19 @@
 #pragma once
 
+// The objects the scene reads through properties: Qt 6's meta-object code needs them complete.
+#include "app/AppearanceSettings.h"
+#include "app/BackgroundSettings.h"
+#include "app/PresetController.h"
+#include "soundcard/BgmNames.h"
+#include "soundcard/SettingsRestorer.h"
+
 #include <QWidget>
 
-class AppearanceSettings;
-class BackgroundSettings;
-class BgmNames;
 class DeviceManager;
 class HidBackend;
-class PresetController;
 class QQuickWidget;
 class QScreen;
 class RecordWidget;
-class SettingsRestorer;
 class SoundCardBase;
 class Trans;
 

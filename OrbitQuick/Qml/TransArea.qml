@@ -11,5 +11,5 @@ MouseArea {
     // Not a control of its own: the control below carries the name and takes the keys.
     Accessible.ignored: true
 
-    onWheel: wheel.accepted = false
+    onWheel: function (wheel) { wheel.accepted = false; }
 }

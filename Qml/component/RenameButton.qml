@@ -29,7 +29,7 @@ CusButton {
     accessibleRole: Accessible.Button
     Accessible.name: name
     onDoubleClicked: renameRequested()
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         if (event.key === Qt.Key_F2) {
             renameRequested()
             event.accepted = true

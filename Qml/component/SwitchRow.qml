@@ -24,7 +24,7 @@ Row {
             objectName: row.entries[index].name
             width: PageTheme.columnWidth
             text: row.entries[index].label
-            onSwitchChecked: row.toggled(row.entries[index], isChecked)
+            onSwitchChecked: function (isChecked) { row.toggled(row.entries[index], isChecked); }
 
             Binding on checkedState {
                 when: row.reported

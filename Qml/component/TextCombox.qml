@@ -34,7 +34,7 @@ Item {
         model: root.comboxModel
         width: 56
 
-        onActivated: {
+        onActivated: function (index) {
             root.index = index;
             root.currentValue(index);
         }

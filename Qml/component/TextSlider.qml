@@ -29,7 +29,7 @@ Item {
         x: 3
         y: 32
 
-        onValueChange: {
+        onValueChange: function (value) {
             root.sliderValue = value;
             root.currentValue(value);
         }

@@ -43,8 +43,8 @@ Column {
             width: 200
             height: 50
             text: list.labels[index]
-            onCurrentValue: list.volumeChanged(index, value)
-            onMuteClicked: list.volumeChanged(index, isClicked ? 0 : sliderValue)
+            onCurrentValue: function (value) { list.volumeChanged(index, value); }
+            onMuteClicked: function (isClicked) { list.volumeChanged(index, isClicked ? 0 : sliderValue); }
         }
     }
 }

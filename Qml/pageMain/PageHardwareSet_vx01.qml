@@ -25,7 +25,7 @@ DevicePage {
             ]
             parameters: root.parameters
             reported: root.reported
-            onToggled: root.sendSwitch(entry, on)
+            onToggled: function (entry, on) { root.sendSwitch(entry, on); }
         }
 
         SplitLine {
@@ -46,7 +46,7 @@ DevicePage {
                 entries: [{ "name": "switchDodge", "key": "btnDodge", "label": qsTr("闪避") }]
                 parameters: root.parameters
                 reported: root.reported
-                onToggled: root.sendSwitch(entry, on)
+                onToggled: function (entry, on) { root.sendSwitch(entry, on); }
             }
 
             // The keys as the model (a list's own "index" hides the delegate's), which name the
@@ -71,7 +71,7 @@ DevicePage {
                     objectName: modelData
                     width: PageTheme.columnWidth
                     text: dodgeLists.labels[modelData]
-                    onCurrentValue: if (SoundCard) SoundCard[dodgeLists.setters[modelData]](value + 1)
+                    onCurrentValue: function (value) { if (SoundCard) SoundCard[dodgeLists.setters[modelData]](value + 1); }
 
                     Binding on index {
                         when: root.reported

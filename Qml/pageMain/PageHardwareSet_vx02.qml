@@ -26,7 +26,7 @@ DevicePage {
             ]
             parameters: root.parameters
             reported: root.reported
-            onToggled: root.sendSwitch(entry, on)
+            onToggled: function (entry, on) { root.sendSwitch(entry, on); }
         }
 
         SplitLine {
@@ -52,7 +52,7 @@ DevicePage {
 
                 objectName: "denoise"
                 Accessible.name: denoiseLabel.text
-                onCurrentValue: if (SoundCard) SoundCard.setDenoise(value)
+                onCurrentValue: function (value) { if (SoundCard) SoundCard.setDenoise(value); }
 
                 Binding on checkedIndex {
                     when: root.reported

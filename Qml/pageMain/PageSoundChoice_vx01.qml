@@ -90,7 +90,7 @@ DevicePage {
             group: modeGroup
             namePrefix: "mode"
             Accessible.name: qsTr("模式选择")
-            onChosen: root.chooseMode(index)
+            onChosen: function (index) { root.chooseMode(index); }
         }
 
         // Each label centred on the control it names.
@@ -111,7 +111,7 @@ DevicePage {
                 group: sizeGroup
                 namePrefix: "size"
                 Accessible.name: qsTr("混响模式")
-                onChosen: root.chooseSize(index)
+                onChosen: function (index) { root.chooseSize(index); }
             }
         }
 
@@ -143,7 +143,7 @@ DevicePage {
                     objectName: levels.entries[index].name
                     text: levels.entries[index].label
                     enabled: root.isSingMode
-                    onValueChange: if (SoundCard) SoundCard.setMicReverberation(value, root.codes[levels.entries[index].key])
+                    onValueChange: function (value) { if (SoundCard) SoundCard.setMicReverberation(value, root.codes[levels.entries[index].key]); }
 
                     Binding on sliderValue {
                         when: root.reported

@@ -96,7 +96,7 @@ DevicePage {
                     id: reverbSlider
                     objectName: "reverbVolume"
                     text: reverText.text
-                    onValueChange: if (SoundCard) SoundCard.setMicReverberation(value)
+                    onValueChange: function (value) { if (SoundCard) SoundCard.setMicReverberation(value); }
 
                     Binding on sliderValue {
                         when: root.reported
@@ -117,14 +117,14 @@ DevicePage {
                     group: effectGroup
                     namePrefix: "reverb"
                     Accessible.name: qsTr("混响效果")
-                    onChosen: root.chooseEffect("reverberationEffect", index)
+                    onChosen: function (index) { root.chooseEffect("reverberationEffect", index); }
                 }
 
                 TextSwitch {
                     id: switchDampness
                     objectName: "switchDampness"
                     text: qsTr("听湿录干")
-                    onSwitchChecked: root.sendSwitch({ "key": "btnMixDry" }, isChecked)
+                    onSwitchChecked: function (isChecked) { root.sendSwitch({ "key": "btnMixDry" }, isChecked); }
 
                     Binding on checkedState {
                         when: root.reported
@@ -150,7 +150,7 @@ DevicePage {
                 namePrefix: "voice"
                 Accessible.name: qsTr("变声效果")
                 buttonWidth: 76
-                onChosen: root.chooseEffect("voiceChange", index)
+                onChosen: function (index) { root.chooseEffect("voiceChange", index); }
             }
         }
 
@@ -173,7 +173,7 @@ DevicePage {
                 buttonHeight: 30
                 textFontSize: 10
                 round: true
-                onChosen: root.chooseEffect("electronicKey", index)
+                onChosen: function (index) { root.chooseEffect("electronicKey", index); }
             }
         }
 
@@ -203,7 +203,7 @@ DevicePage {
                         Accessible.description: qsTr("按 F2 键重命名")
                         onClicked: root.clickSound(index)
                         onRenameRequested: root.beginRename(index)
-                        onRenamed: root.finishRename(index, text)
+                        onRenamed: function (text) { root.finishRename(index, text); }
                     }
                 }
             }

@@ -27,6 +27,6 @@ DevicePage {
         keys: ["volumeMonitor", "volumeRecording", "volumeMusicVolume", "volumeMic", "toneColour"]
         parameters: root.parameters
         largest: 16
-        onVolumeChanged: root.setVolume(index, value)
+        onVolumeChanged: function (index, value) { root.setVolume(index, value); }
     }
 }

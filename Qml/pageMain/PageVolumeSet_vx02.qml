@@ -20,6 +20,6 @@ DevicePage {
         labels: [qsTr("监听音量"), qsTr("录音音量"), qsTr("音箱音量"), qsTr("直播音量"), qsTr("BGM音量")]
         keys: ["volumeMonitor", "volumeRecording", "volumeBluetooth", "volumeBroadcast", "volumeBGM"]
         parameters: root.parameters
-        onVolumeChanged: root.setVolume(index, value)
+        onVolumeChanged: function (index, value) { root.setVolume(index, value); }
     }
 }

@@ -91,7 +91,7 @@ Item {
 
         exclusive: true
         buttons: column.children
-        onClicked: {
+        onClicked: function (button) {
             index = button.btnIndex
             root.btnclicked(button.btnIndex)
             root.choiceImage(button.btnIndex)

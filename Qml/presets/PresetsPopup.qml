@@ -176,7 +176,7 @@ Popup {
                     : popup.mode === "rename" ? qsTr("重命名")
                     : popup.mode === "overwrite" ? qsTr("替换")
                     : qsTr("删除")
-        onAccepted: popup.answer(text)
+        onAccepted: function (text) { popup.answer(text); }
         onCancelled: popup.finishPrompt()
     }
 

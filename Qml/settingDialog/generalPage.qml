@@ -61,7 +61,7 @@ Item {
         currentIndex: Tran.languageList.indexOf(Tran.currentLanguage)
         activeFocusOnTab: true
         Accessible.name: qsTr("语言")
-        onActivated: {
+        onActivated: function (index) {
             // Applied at once, then remembered for the next start.
             Tran.reTrans(textAt(index))
             Tran.setLanguage(textAt(index))
@@ -77,7 +77,7 @@ Item {
         y: 182
         text: qsTr("恢复上次设置")
         checked: MainLogic.settingsRestorer.enabled
-        onToggled: {
+        onToggled: function (on) {
             MainLogic.settingsRestorer.enabled = on
             if (on && !MainLogic.background.runInBackground)
                 backgroundOffer.show()
@@ -91,7 +91,7 @@ Item {
         y: 182
         text: qsTr("后台运行")
         checked: MainLogic.background.runInBackground
-        onToggled: MainLogic.background.runInBackground = on
+        onToggled: function (on) { MainLogic.background.runInBackground = on; }
     }
 
     // Starts the program hidden when the user logs in.
@@ -101,7 +101,7 @@ Item {
         y: 226
         text: qsTr("登录时启动")
         checked: MainLogic.background.autostart
-        onToggled: MainLogic.background.autostart = on
+        onToggled: function (on) { MainLogic.background.autostart = on; }
     }
 
     // Lighter texts, borders and tracks for those who need them; off by default.
@@ -111,7 +111,7 @@ Item {
         y: 226
         text: qsTr("高对比度")
         checked: MainLogic.appearance.highContrast
-        onToggled: MainLogic.appearance.highContrast = on
+        onToggled: function (on) { MainLogic.appearance.highContrast = on; }
     }
 
     BackgroundOffer {
