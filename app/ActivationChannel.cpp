@@ -2,7 +2,6 @@
 
 #include "app/SessionFiles.h"
 
-#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -18,10 +17,12 @@
 #include <unistd.h>
 
 namespace {
-// Message layout: the code, the payload size (4) and a 32-bit payload of 1, little-endian,
-// as the copy-data record of the activation message carries them. One byte comes back once
-// the message is handled.
-constexpr int kMessageSize = 12;
+// Message layout: the code and the payload's size, 32-bit little-endian each, then the payload:
+// the activation token of the second start (XDG_ACTIVATION_TOKEN, given to it by the desktop
+// that launched it), empty when it has none. One byte comes back once the message is handled.
+constexpr int kHeaderSize = 8;
+// Tokens are short; a longer payload is not a message of ours and the connection is dropped.
+constexpr quint32 kMaxPayload = 4096;
 // A full backlog refuses at once instead of blocking; the connection is tried again after this.
 constexpr int kConnectRetryMs = 10;
 
@@ -80,14 +81,22 @@ void ActivationChannel::onNewConnection()
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < kMessageSize)
+            if (socket->bytesAvailable() < kHeaderSize)
                 return;
-            QDataStream in(socket);
-            in.setByteOrder(QDataStream::LittleEndian);
-            quint32 code = 0, size = 0, payload = 0;
-            in >> code >> size >> payload;
+            quint32 header[2] = {0, 0};
+            socket->peek(reinterpret_cast<char *>(header), kHeaderSize);
+            const quint32 code = qFromLittleEndian(header[0]);
+            const quint32 size = qFromLittleEndian(header[1]);
+            if (size > kMaxPayload) {
+                socket->abort();
+                return;
+            }
+            if (socket->bytesAvailable() < kHeaderSize + qint64(size))
+                return;
+            socket->skip(kHeaderSize);
+            const QByteArray token = socket->read(size);
             QPointer<QLocalSocket> guard(socket);
-            emit activationRequested(code);
+            emit activationRequested(code, token);
             if (guard) {
                 guard->write("\1", 1);
                 guard->flush();
@@ -96,7 +105,7 @@ void ActivationChannel::onNewConnection()
     }
 }
 
-bool ActivationChannel::send(quint32 code, int timeoutMs) const
+bool ActivationChannel::send(quint32 code, const QByteArray &token, int timeoutMs) const
 {
     // Plain POSIX calls: a second start sends before any application object exists, so no Qt
     // event machinery is available yet.
@@ -113,8 +122,11 @@ bool ActivationChannel::send(quint32 code, int timeoutMs) const
         return false;
     bool answered = false;
     if (connectBefore(fd, address, deadline)) {
-        const quint32 message[3] = {qToLittleEndian(code), qToLittleEndian(quint32(4)), qToLittleEndian(quint32(1))};
-        if (::send(fd, message, sizeof(message), MSG_NOSIGNAL) == ssize_t(sizeof(message))) {
+        const QByteArray payload = token.left(int(kMaxPayload));
+        const quint32 header[2] = {qToLittleEndian(code), qToLittleEndian(quint32(payload.size()))};
+        QByteArray message(reinterpret_cast<const char *>(header), kHeaderSize);
+        message += payload;
+        if (::send(fd, message.constData(), size_t(message.size()), MSG_NOSIGNAL) == ssize_t(message.size())) {
             // Like a synchronous window message: return once the receiver has handled it.
             pollfd waiter{fd, POLLIN, 0};
             char ack = 0;

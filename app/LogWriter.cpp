@@ -142,7 +142,10 @@ void LogWriter::switchFile(const QString &fileName)
     // connections on the file and make each line slower than the last.
     if (m_stream.device() != &m_file) {
         m_stream.setDevice(&m_file);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+        // Qt 6 streams write UTF-8 by default; Qt 5 would take the locale's codec.
         m_stream.setCodec("UTF-8");
+#endif
     }
     if (!existed)
         m_stream << header() << kCrLf;

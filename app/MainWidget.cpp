@@ -7,6 +7,7 @@
 #include "app/PresetController.h"
 #include "app/SceneAccessibility.h"
 #include "app/SettingsFileWatcher.h"
+#include "app/TintImageProvider.h"
 #include "i18n/Trans.h"
 #include "record/RecordWidget.h"
 #include "soundcard/BgmNames.h"
@@ -111,6 +112,7 @@ void MainWidget::setUp()
     m_sceneView->resize(scaled(kDesignWidth) - 4, scaled(kDesignHeight) - 4);
     m_sceneView->move(1, 1);
     m_sceneView->engine()->addImportPath(QStringLiteral("qrc:///"));
+    m_sceneView->engine()->addImageProvider(QStringLiteral("tint"), new TintImageProvider);
     // A scene that does not load leaves an empty window; the reason goes to the log.
     connect(m_sceneView, &QQuickWidget::statusChanged, this, [this](QQuickWidget::Status status) {
         if (status != QQuickWidget::Error)
@@ -236,10 +238,15 @@ double MainWidget::getScalingRate()
     return m_baseScale * m_dpiScale;
 }
 
-void MainWidget::onActivationRequest(quint32 code)
+void MainWidget::onActivationRequest(quint32 code, const QByteArray &token)
 {
     if (code != ActivationChannel::kActivationCode)
         return;
+    // Wayland lets a window take the focus only with a token of the user's action: the one the
+    // desktop gave the second start. Qt's xdg-shell client (Qt 6) reads it from here when the
+    // window asks to be activated, and uses it once.
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token);
     // Restore, then raise above every window; the window manager lets others cover it again.
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     showNormal();

@@ -77,7 +77,7 @@ public slots:
 
     // Handles a message of the activation channel: code 10086 restores the window and brings it
     // above the others; any other code is swallowed without effect.
-    void onActivationRequest(quint32 code);
+    void onActivationRequest(quint32 code, const QByteArray &token = {});
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

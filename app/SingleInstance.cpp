@@ -95,8 +95,11 @@ bool SingleInstance::otherInstanceRunning(QSharedMemory &segment, const QString 
     quint32 handle = 0;
     if (segment.data())
         std::memcpy(&handle, segment.constData(), sizeof(handle));
-    // A handle was published: ask that window to come forward.
-    if (handle != 0 && ActivationChannel(key).send(ActivationChannel::kActivationCode, kActivationTimeoutMs))
+    // A handle was published: ask that window to come forward, with the token the desktop gave
+    // this start so that the window may take the focus on Wayland.
+    if (handle != 0
+        && ActivationChannel(key).send(ActivationChannel::kActivationCode, qgetenv("XDG_ACTIVATION_TOKEN"),
+                                       kActivationTimeoutMs))
         return true;
     // No handle yet, or nobody answered. System V segments outlive a killed owner (also one
     // that died while starting): detaching removes the segment when nobody else is attached,

@@ -19,6 +19,9 @@
 #include <QDebug>
 #include <QSharedMemory>
 
+#include <cstdio>
+#include <cstring>
+
 namespace {
 const char *const kInstanceKey = "vorletKey";
 }
@@ -28,6 +31,11 @@ static QSharedMemory g_instanceSegment;
 
 int main(int argc, char *argv[])
 {
+    // Answered before anything else: no display, device or other instance is needed for it.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vorlet %s (Qt %s)\n", VORLET_VERSION, qVersion());
+        return 0;
+    }
     if (SingleInstance::otherInstanceRunning(g_instanceSegment, QString::fromLatin1(kInstanceKey)))
         return 0;
 

@@ -1,6 +1,5 @@
 import QtQuick 2.12
 import QtQuick.Controls 2.12
-import QtGraphicalEffects 1.12
 import OrbitQuick 1.0
 
 // A drop-down list. The arrow picture is white and takes the colour of the box's state; it turns
@@ -76,33 +75,23 @@ ComboBox {
 
         onHoveredChanged: control.hoveredIndex = hovered ? index : -1
     }
-    indicator: Item {
-        height: arrow.height
-        width: arrow.width
+    indicator: CusImage {
+        // The arrow drawn in the colour of the box's state (TintImageProvider).
+        readonly property color colour: !control.enabled ? control.colorDisable
+                                        : control.pressed ? control.colorPressed
+                                        : control.hovered ? control.colorHovered
+                                        : control.colorNormal
+
+        height: sourceSize.height / 2 * control.sizeRatio
+        rotation: control.popup.visible ? 180 : 0
+        source: "image://tint/" + String(colour).slice(1) + "/" + encodeURIComponent(control.imgUrlNormal)
+        width: sourceSize.width / 2 * control.sizeRatio
         x: control.width - width - control.rightPadding
         y: control.topPadding + (control.availableHeight - height) / 2
 
-        CusImage {
-            id: arrow
-
-            height: sourceSize.height / 2 * control.sizeRatio
-            source: control.imgUrlNormal
-            visible: false
-            width: sourceSize.width / 2 * control.sizeRatio
-        }
-        ColorOverlay {
-            anchors.fill: arrow
-            color: !control.enabled ? control.colorDisable
-                                    : control.pressed ? control.colorPressed
-                                    : control.hovered ? control.colorHovered
-                                    : control.colorNormal
-            rotation: control.popup.visible ? 180 : 0
-            source: arrow
-
-            Behavior on rotation {
-                NumberAnimation {
-                    duration: CusEffectCommon.indicatorTurnDuration
-                }
+        Behavior on rotation {
+            NumberAnimation {
+                duration: CusEffectCommon.indicatorTurnDuration
             }
         }
     }

@@ -1,6 +1,7 @@
 // Runs the Qt Quick tests of the control library and the application components against the
 // compiled-in resources, with the image paths the main window gives the scene.
 #include "app/FontAlias.h"
+#include "app/TintImageProvider.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -16,6 +17,7 @@ public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
         engine->addImportPath(QStringLiteral("qrc:///"));
+        engine->addImageProvider(QStringLiteral("tint"), new TintImageProvider);
         QQmlContext *context = engine->rootContext();
         context->setContextProperty(QStringLiteral("OrbitQuickImagePath"), QStringLiteral("qrc:/OrbitQuick/Images/"));
         context->setContextProperty(QStringLiteral("imgPath"), QStringLiteral("qrc:/image/"));

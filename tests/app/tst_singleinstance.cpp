@@ -6,6 +6,7 @@
 #include "support/ProgramRun.h"
 #include "support/ScriptedHidBackend.h"
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSharedMemory>
 #include <QTemporaryDir>
@@ -166,14 +167,60 @@ private slots:
         // Any other code leaves the window as it is.
         window.onActivationRequest(ActivationChannel::kActivationCode + 1);
         QVERIFY(window.isMinimized());
-        // Started without waiting for it here: this process answers while it runs.
+        // Started without waiting for it here: this process answers while it runs. The token
+        // its desktop gave the second start arrives with the request and is handed to Qt's
+        // platform client, which reads it when the window asks for the focus.
+        qunsetenv("XDG_ACTIVATION_TOKEN");
         QProcess second;
+        QProcessEnvironment launched = QProcessEnvironment::systemEnvironment();
+        launched.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("launcher-token-1"));
+        second.setProcessEnvironment(launched);
         second.start(QStringLiteral(VORLET_BINARY), QStringList());
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(!window.isMinimized());
         QVERIFY(window.isVisible());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toUInt(), ActivationChannel::kActivationCode);
+        QCOMPARE(spy.at(0).at(1).toByteArray(), QByteArray("launcher-token-1"));
+        QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("launcher-token-1"));
+    }
+
+    // The message as it goes over the socket: code, payload size, the token; a start without
+    // a token sends an empty one, and an oversized payload is not taken for a message.
+    void activationMessages_data()
+    {
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QByteArray>("token");
+        QTest::newRow("no token") << QByteArray("\x66\x27\0\0\0\0\0\0", 8) << 1 << QByteArray();
+        QTest::newRow("token") << QByteArray("\x66\x27\0\0\x03\0\0\0abc", 11) << 1 << QByteArray("abc");
+        QTest::newRow("oversized") << QByteArray("\x66\x27\0\0\x01\x10\0\0abc", 11) << 0 << QByteArray();
+    }
+    void activationMessages()
+    {
+        QFETCH(QByteArray, wire);
+        QFETCH(int, requests);
+        QFETCH(QByteArray, token);
+        ActivationChannel channel(QStringLiteral("messageKey"));
+        QVERIFY(channel.listen());
+        QSignalSpy spy(&channel, &ActivationChannel::activationRequested);
+        QLocalSocket socket;
+        socket.connectToServer(channel.serverName());
+        QVERIFY(socket.waitForConnected(3000));
+        // Byte by byte: a message split over several reads is put together.
+        for (char byte : wire) {
+            socket.write(&byte, 1);
+            socket.flush();
+            QTest::qWait(5);
+        }
+        QTest::qWait(100);
+        QCOMPARE(spy.count(), requests);
+        if (requests) {
+            QCOMPARE(spy.at(0).at(0).toUInt(), 10086u);
+            QCOMPARE(spy.at(0).at(1).toByteArray(), token);
+        }
     }
 
     // A real first instance logs its start first. A second start ends at once with 0 and logs
@@ -227,7 +274,7 @@ private slots:
         QProcess next;
         QVERIFY(startFirst(next, 1));
         // It answers on the socket the killed one left behind.
-        QVERIFY(ActivationChannel(QStringLiteral("vorletKey")).send(0, 3000));
+        QVERIFY(ActivationChannel(QStringLiteral("vorletKey")).send(0, {}, 3000));
         QCOMPARE(runSecond(&elapsed), 0);
         QCOMPARE(next.state(), QProcess::Running);
         next.terminate();
