@@ -127,11 +127,11 @@ void AudioCapture::record(const QString &input, const QString &path)
     format.setSampleRate(RecordingFormat::sampleRate);
     format.setChannelCount(2);
     format.setSampleFormat(QAudioFormat::Int16);
+    // The causes are in the back end's words, as Qt 5's recorder gives them.
     if (device.isNull()) {
-        backendFailed(tr("没有音频输入"));
+        backendFailed(QStringLiteral("No audio input."));
         return;
     }
-    // The sound server converts the input to the take's format.
     m_file.setFileName(path);
     QString cause;
     // Unbuffered: every buffer reaches the system, and a full disk fails with its own cause.
@@ -140,10 +140,11 @@ void AudioCapture::record(const QString &input, const QString &path)
         backendFailed(cause.isEmpty() ? m_file.errorString() : cause);
         return;
     }
+    // The sound server converts the input to the take's format.
     m_source = new QAudioSource(device, format, this);
     m_stream = m_source->start();
     if (!m_stream) {
-        backendFailed(tr("无法打开音频输入 %1").arg(device.description()));
+        backendFailed(QStringLiteral("The audio input %1 cannot be opened.").arg(device.description()));
         return;
     }
     connect(m_stream, &QIODevice::readyRead, this, &AudioCapture::readInput);

@@ -3,7 +3,6 @@
 #include "record/AudioInputResolver.h"
 
 #include <QAudioBuffer>
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -11,6 +10,8 @@
 #include <QtGlobal>
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QFile>
+
 class QAudioSource;
 class QIODevice;
 #else

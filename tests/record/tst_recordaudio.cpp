@@ -42,8 +42,7 @@ class TestRecordAudio : public QObject
     QString m_recording; // the latest take
     WavAnalysis m_take;
 
-    QString m_microphone;    // the module of the microphone source
-    QString m_defaultSource; // the server's default source before it
+    QString m_microphone; // the module of the microphone source
 
     // Whether pactl succeeded, and what it printed (trimmed) in *output.
     static bool runPactl(const QStringList &arguments, QString *output = nullptr)
@@ -85,19 +84,16 @@ class TestRecordAudio : public QObject
 private slots:
     void initTestCase()
     {
-        QProcess pactl;
-        pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-        QVERIFY2(pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit && !pactl.exitCode(),
+        QVERIFY2(runPactl({QStringLiteral("info")}),
                  "no sound server answers pactl info: run through scripts/test, which starts one");
         // The test server's microphone is the monitor of a sink, and Qt 6 lists no monitors: a
-        // source of its own on it is the input here, the default one as a microphone is.
+        // source of its own on it is Qt 6's only input, and so its default one. The server's
+        // default source stays: changing it would move the server's loopbacks along.
         QVERIFY2(runPactl({QStringLiteral("load-module"), QStringLiteral("module-remap-source"),
                            QStringLiteral("master=mic.monitor"), QStringLiteral("source_name=microphone"),
                            QStringLiteral("source_properties=device.description=Microphone")},
                           &m_microphone),
                  "the sound server made no microphone source");
-        QVERIFY(runPactl({QStringLiteral("get-default-source")}, &m_defaultSource));
-        QVERIFY(runPactl({QStringLiteral("set-default-source"), QStringLiteral("microphone")}));
 
         // The panel's texts as an English user reads them.
         auto *english = new QTranslator(this);
@@ -119,8 +115,6 @@ private slots:
     void cleanupTestCase()
     {
         delete m_widget;
-        if (!m_defaultSource.isEmpty())
-            runPactl({QStringLiteral("set-default-source"), m_defaultSource});
         if (!m_microphone.isEmpty())
             runPactl({QStringLiteral("unload-module"), m_microphone});
     }
@@ -231,9 +225,12 @@ private slots:
         if (!disk.isMounted())
             QSKIP(qPrintable(disk.reason()));
         button("btnRecord")->click();
-        // GStreamer's words on Qt 5 ("on the resource."), the system's on Qt 6 ("on device").
-        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith(QLatin1String("Recording failed: No space left on ")), 20000);
-        const QString failed = status();
+        // The writer's words: GStreamer's on Qt 5, the system's on Qt 6, where the take is
+        // written by the window's own code.
+        const QString failed = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+            ? QStringLiteral("Recording failed: No space left on device")
+            : QStringLiteral("Recording failed: No space left on the resource.");
+        QTRY_COMPARE_WITH_TIMEOUT(status(), failed, 20000);
         QTRY_VERIFY(showsIcons(*m_widget, "Button_Recording_Off", "Button_Play_On"));
         QCOMPARE(recorder()->state(), AudioCapture::Stopped);
         QVERIFY(button("btnSave")->isEnabled());
