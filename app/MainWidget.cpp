@@ -27,6 +27,16 @@
 #include <QWindow>
 
 namespace {
+// The point under the mouse on the screen; Qt 6 gives it under another name.
+QPoint screenPoint(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
+
 const char *const kSoftVersion = "1.0.0.11";
 const char *const kDefaultInput = "Default";
 const char *const kScene = "qrc:/Qml/main.qml";
@@ -268,8 +278,7 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
         connect(window, &QWindow::screenChanged, this, &MainWidget::onWindowScreenChanged, Qt::UniqueConnection);
         return;
     }
-    // The point under the mouse on the screen (the window is a top-level one: its own position).
-    const QPoint offset = mapToGlobal(event->pos()) - pos();
+    const QPoint offset = screenPoint(event) - pos();
     m_dragOffsetX = offset.x();
     m_dragOffsetY = offset.y();
 }
@@ -284,7 +293,7 @@ void MainWidget::mouseMoveEvent(QMouseEvent *event)
         mouseReleaseEvent(event);
         return;
     }
-    move(mapToGlobal(event->pos()) - QPoint(m_dragOffsetX, m_dragOffsetY));
+    move(screenPoint(event) - QPoint(m_dragOffsetX, m_dragOffsetY));
 }
 
 void MainWidget::mouseReleaseEvent(QMouseEvent *)

@@ -311,6 +311,11 @@ void DevicePagesTest::pageControls()
     }
 
     QVERIFY(rig.waitInStep());
+    // Made again from the device's state, the page looks the same each time. The first visit
+    // back sets the look apart from what the clicks left (hover, the last sound played), which
+    // is not the device's state and which Qt versions keep differently.
+    showPage(pageIndex % 3 + 1);
+    showPage(pageIndex);
     const QRect area = QRectF(rig.page()->mapToScene(QPointF(0, 0)), rig.page()->size()).toAlignedRect();
     const QImage seen = rig.grab().copy(area);
     showPage(pageIndex % 3 + 1);
