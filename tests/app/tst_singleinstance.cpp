@@ -220,6 +220,9 @@ private slots:
         if (requests) {
             QCOMPARE(spy.at(0).at(0).toUInt(), 10086u);
             QCOMPARE(spy.at(0).at(1).toByteArray(), token);
+        } else {
+            // Not waited for: the connection is dropped.
+            QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
         }
     }
 
