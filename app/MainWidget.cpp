@@ -287,12 +287,6 @@ void MainWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_dragOffsetX == 0 && m_dragOffsetY == 0)
         return;
-    // A move without the button means the release went elsewhere (Qt 6's scene takes it): the
-    // drag is over all the same.
-    if (!(event->buttons() & Qt::LeftButton)) {
-        mouseReleaseEvent(event);
-        return;
-    }
     move(screenPoint(event) - QPoint(m_dragOffsetX, m_dragOffsetY));
 }
 

@@ -240,11 +240,10 @@ void AudioCapture::createBackend()
 {
     delete m_probe;
     delete m_recorder;
-    auto *recorder = new QAudioRecorder(this);
-    m_recorder = recorder;
+    m_recorder = new QAudioRecorder(this);
     m_probe = new QAudioProbe(this);
     connect(m_probe, &QAudioProbe::audioBufferProbed, this, &AudioCapture::bufferCaptured);
-    m_probe->setSource(recorder);
+    m_probe->setSource(m_recorder);
 
     connect(m_recorder, &QMediaRecorder::durationChanged, this, &AudioCapture::durationChanged);
     connect(m_recorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
@@ -259,17 +258,16 @@ void AudioCapture::createBackend()
 
 QVector<AudioInputResolver::Input> AudioCapture::inputs() const
 {
-    auto *recorder = static_cast<QAudioRecorder *>(m_recorder);
     QVector<AudioInputResolver::Input> inputs;
-    const QStringList names = recorder->audioInputs();
+    const QStringList names = m_recorder->audioInputs();
     for (const QString &name : names)
-        inputs.append({name, recorder->audioInputDescription(name)});
+        inputs.append({name, m_recorder->audioInputDescription(name)});
     return inputs;
 }
 
 QString AudioCapture::defaultInput() const
 {
-    return static_cast<QAudioRecorder *>(m_recorder)->defaultAudioInput();
+    return m_recorder->defaultAudioInput();
 }
 
 // Stereo WAV at high quality. The codec name "Default" means the backend's own choice for the
@@ -277,22 +275,21 @@ QString AudioCapture::defaultInput() const
 // the same thing.
 void AudioCapture::record(const QString &input, const QString &path)
 {
-    auto *recorder = static_cast<QAudioRecorder *>(m_recorder);
     m_input = input;
     m_path = path;
     m_error.clear();
-    recorder->setAudioInput(input);
+    m_recorder->setAudioInput(input);
     const QString codec = QStringLiteral("Default");
     QAudioEncoderSettings settings;
-    settings.setCodec(recorder->supportedAudioCodecs().contains(codec) ? codec : QString());
+    settings.setCodec(m_recorder->supportedAudioCodecs().contains(codec) ? codec : QString());
     settings.setSampleRate(RecordingFormat::sampleRate);
     settings.setChannelCount(2);
     settings.setQuality(QMultimedia::HighQuality);
     settings.setEncodingMode(QMultimedia::ConstantQualityEncoding);
-    recorder->setEncodingSettings(settings, QVideoEncoderSettings(), QStringLiteral("audio/x-wav"));
-    recorder->setOutputLocation(QUrl::fromLocalFile(path));
+    m_recorder->setEncodingSettings(settings, QVideoEncoderSettings(), QStringLiteral("audio/x-wav"));
+    m_recorder->setOutputLocation(QUrl::fromLocalFile(path));
     setState(Recording);
-    recorder->record();
+    m_recorder->record();
 }
 
 void AudioCapture::pause()

@@ -16,7 +16,7 @@ class QAudioSource;
 class QIODevice;
 #else
 class QAudioProbe;
-class QMediaRecorder;
+class QAudioRecorder;
 #endif
 
 // Records one take at a time from an audio input into a stereo 16-bit WAV file at
@@ -85,7 +85,7 @@ private:
     void createBackend();
 
     QAudioProbe *m_probe = nullptr;
-    QMediaRecorder *m_recorder = nullptr;
+    QAudioRecorder *m_recorder = nullptr;
 #endif
     State m_state = Stopped;
     QString m_input;

@@ -7,6 +7,18 @@
 #include <QAudioOutput>
 #endif
 
+namespace {
+// The player's state, which Qt 6 calls its playback state.
+auto stateOf(const QMediaPlayer *player)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return player->playbackState();
+#else
+    return player->state();
+#endif
+}
+} // namespace
+
 AudioPlayback::AudioPlayback(QObject *parent)
     : QObject(parent)
     , m_player(new QMediaPlayer(this))
@@ -56,20 +68,12 @@ void AudioPlayback::stop()
 
 bool AudioPlayback::isPlaying() const
 {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return m_player->playbackState() == QMediaPlayer::PlayingState;
-#else
-    return m_player->state() == QMediaPlayer::PlayingState;
-#endif
+    return stateOf(m_player) == QMediaPlayer::PlayingState;
 }
 
 bool AudioPlayback::isStopped() const
 {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return m_player->playbackState() == QMediaPlayer::StoppedState;
-#else
-    return m_player->state() == QMediaPlayer::StoppedState;
-#endif
+    return stateOf(m_player) == QMediaPlayer::StoppedState;
 }
 
 qint64 AudioPlayback::position() const

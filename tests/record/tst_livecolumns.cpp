@@ -55,7 +55,6 @@ class TestLiveColumns : public QObject
 
 private slots:
     // Two stereo frames (left, right, left, right) per row, unless the format says otherwise.
-    // Two stereo frames (left, right, left, right) per row, unless the format says otherwise.
     // Rows whose format Qt 6 cannot describe (other sizes, big endian, not PCM) run on Qt 5 only.
     void levels_data()
     {
